@@ -1,0 +1,43 @@
+find_package(PkgConfig REQUIRED)
+find_package(Threads REQUIRED)
+pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
+pkg_check_modules(EPOXY REQUIRED IMPORTED_TARGET epoxy)
+pkg_check_modules(TINYXML2 REQUIRED IMPORTED_TARGET tinyxml2)
+pkg_check_modules(DEVIL REQUIRED IMPORTED_TARGET IL)
+pkg_check_modules(VORBIS REQUIRED IMPORTED_TARGET vorbisfile vorbisenc)
+pkg_check_modules(FREETYPE REQUIRED IMPORTED_TARGET freetype2)
+pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)
+pkg_check_modules(JPEG REQUIRED IMPORTED_TARGET libjpeg)
+pkg_check_modules(ZLIB REQUIRED IMPORTED_TARGET zlib)
+pkg_check_modules(SPVC REQUIRED IMPORTED_TARGET spirv-cross-c-shared)
+find_package(glslang REQUIRED)
+find_path(UTFCPP_INCLUDE_DIR utf8.h PATH_SUFFIXES utf8cpp REQUIRED)
+add_library(corv_utfcpp INTERFACE)
+target_include_directories(corv_utfcpp SYSTEM INTERFACE ${UTFCPP_INCLUDE_DIR})
+
+if(CORV_TESTS)
+  find_package(GTest REQUIRED)
+  include(GoogleTest)
+endif()
+if(CORV_BENCH)
+  find_package(benchmark REQUIRED)
+endif()
+
+# Every engine target includes from the repository root: #include "Core/Base/Log.h".
+function(corv_library name)
+  add_library(${name} STATIC ${ARGN})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  corv_warnings(${name})
+endfunction()
+
+# A test executable registered with ctest; sources relative to the calling folder.
+function(corv_test name)
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
+  target_compile_definitions(${name} PRIVATE
+    CORV_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    CORV_TESTDATA_DIR="${PROJECT_SOURCE_DIR}/../shared/testdata")
+  corv_warnings(${name})
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+endfunction()
