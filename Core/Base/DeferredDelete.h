@@ -1,0 +1,40 @@
+#pragma once
+
+#include <vector>
+
+namespace base
+{
+
+// An object that may be queued on a DeferredDeleteManager and deleted after the current update.
+class DeferredDeletable
+{
+public:
+    virtual ~DeferredDeletable() = default;
+};
+
+// An owning queue of objects deleted together at a safe point of the frame.
+class DeferredDeleteManager
+{
+public:
+    DeferredDeleteManager() = default;
+    // Deletes whatever is still queued.
+    ~DeferredDeleteManager();
+
+    DeferredDeleteManager(const DeferredDeleteManager&) = delete;
+    DeferredDeleteManager& operator=(const DeferredDeleteManager&) = delete;
+
+    // Takes ownership; an object already queued (or null) is ignored, so nothing is deleted twice.
+    void QueueDelete(DeferredDeletable* object);
+
+    // Deletes every queued object in queue order and empties the queue. Objects queued by those
+    // destructors are deleted in the same call.
+    void Flush();
+
+    bool IsQueued(const DeferredDeletable* object) const;
+    bool IsEmpty() const { return mQueue.empty(); }
+
+private:
+    std::vector<DeferredDeletable*> mQueue;
+};
+
+} // namespace base
