@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 namespace base
@@ -31,10 +32,11 @@ public:
     void Flush();
 
     bool IsQueued(const DeferredDeletable* object) const;
-    bool IsEmpty() const { return mQueue.empty(); }
+    bool IsEmpty() const { return mFlushIndex >= mQueue.size(); }
 
 private:
     std::vector<DeferredDeletable*> mQueue;
+    std::size_t mFlushIndex = 0; // entries before it are deleted (during Flush)
 };
 
 } // namespace base

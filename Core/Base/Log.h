@@ -73,7 +73,9 @@ class MainLog : public Singletone<MainLog>, public Log
 // One statement: a printf-like format fed with % and written to every channel of the log when
 // the message is destroyed, normally at the end of the statement:
 //   base::LogMessage(*base::MainLog::Instance(), L"Loaded %s\n") % name;
-// Statement text is escaped for the HTML channels; the style's markup is not.
+// HTML channels wrap the text in the style's div (the default style when none is set) and escape
+// '<', '>' and '&' in it; text channels get the bare text. A statement made while the log has no
+// channel writes nothing.
 class LogMessage
 {
 public:
@@ -84,6 +86,7 @@ public:
     LogMessage(const LogMessage&) = delete;
     LogMessage& operator=(const LogMessage&) = delete;
 
+    // A later style replaces an earlier one.
     LogMessage& SetStyle(const LogStyle& style);
 
     LogMessage& operator%(int value);

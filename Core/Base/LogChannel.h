@@ -21,8 +21,8 @@ public:
     void Write(const std::wstring& text);
     LogOutput* GetOutput() const { return mOutput; }
 
-    // The page head written by every HTML channel.
-    static const std::wstring& Head();
+    // The page head written by every HTML channel (a literal: usable at any time during exit).
+    static const wchar_t* Head();
 
 private:
     LogOutput* mOutput;

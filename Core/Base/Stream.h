@@ -32,6 +32,10 @@ public:
     VNResultEnum CopyFrom(Stream* source, unsigned count);
 };
 
+// The position a seek of a bounded stream reaches: offset from the origin (any other origin
+// keeps the position), clamped to [0, size] without overflow.
+unsigned ClampSeekPosition(unsigned position, unsigned size, int offset, int origin);
+
 // Writes the 4 bytes at fourBytes; VN_FAIL unless all 4 were taken.
 VNResultEnum WriteInt32(Stream& stream, const void* fourBytes);
 
