@@ -1,0 +1,132 @@
+#include "Core/Base/Transform3D.h"
+
+namespace math
+{
+
+namespace
+{
+
+bool IsZero(const Point3& p) { return p.x == 0.0f && p.y == 0.0f && p.z == 0.0f; }
+
+} // namespace
+
+Transform3D::Transform3D()
+{
+    Reset();
+}
+
+void Transform3D::Reset()
+{
+    mMatrixMode = false;
+    mRotationSet = false;
+    mScaleSet = false;
+    mTranslation = Point3(0.0f, 0.0f, 0.0f);
+    mPostTranslation = Point3(0.0f, 0.0f, 0.0f);
+    mScale = Point3(1.0f, 1.0f, 1.0f);
+    mRotation = Point3(0.0f, 0.0f, 0.0f);
+    mDirty = true;
+}
+
+void Transform3D::Translate(float x, float y, float z)
+{
+    const Point3 v(x, y, z);
+    if (mMatrixMode)
+    {
+        mMatrix.Translate(v);
+        return;
+    }
+    mDirty = true;
+    // After a scale or rotation a translation applies to the result, not to the input.
+    if (mScaleSet || mRotationSet)
+        mPostTranslation += v;
+    else
+        mTranslation += v;
+}
+
+void Transform3D::Scale(float x, float y, float z)
+{
+    const Point3 v(x, y, z);
+    if (mMatrixMode)
+    {
+        mMatrix.Scale(v);
+        return;
+    }
+    if (mRotationSet || !IsZero(mPostTranslation) || x < 0.0f || y < 0.0f || z < 0.0f)
+    {
+        SwitchToMatrixMode();
+        mMatrix.Scale(v);
+        return;
+    }
+    mScaleSet = true;
+    mScale.x *= x;
+    mScale.y *= y;
+    mScale.z *= z;
+    mDirty = true;
+}
+
+void Transform3D::Rotate(float x, float y, float z)
+{
+    const Point3 v(x, y, z);
+    if (mMatrixMode)
+    {
+        mMatrix.Rotate(v);
+        return;
+    }
+    if (!mScaleSet && !mRotationSet)
+    {
+        mRotationSet = true;
+        mRotation += v;
+        mDirty = true;
+        return;
+    }
+    SwitchToMatrixMode();
+    mMatrix.Rotate(v);
+}
+
+void Transform3D::Combine(const Transform3D& other)
+{
+    if (other.mMatrixMode)
+    {
+        const Matrix4& otherMatrix = other.GetMatrix();
+        SwitchToMatrixMode();
+        mMatrix *= otherMatrix;
+        return;
+    }
+    if (!IsZero(other.mTranslation))
+        Translate(other.mTranslation.x, other.mTranslation.y, other.mTranslation.z);
+    if (other.mScaleSet)
+        Scale(other.mScale.x, other.mScale.y, other.mScale.z);
+    if (other.mRotationSet)
+        Rotate(other.mRotation.x, other.mRotation.y, other.mRotation.z);
+    if (!IsZero(other.mPostTranslation))
+        Translate(other.mPostTranslation.x, other.mPostTranslation.y, other.mPostTranslation.z);
+}
+
+const Matrix4& Transform3D::GetMatrix() const
+{
+    if (mDirty)
+        BuildMatrix();
+    return mMatrix;
+}
+
+void Transform3D::BuildMatrix() const
+{
+    mDirty = false;
+    mMatrix.SetIdentity();
+    mMatrix.SetTranslation(mTranslation);
+    if (mScaleSet)
+        mMatrix.Scale(mScale);
+    else if (mRotationSet)
+        mMatrix.Rotate(mRotation);
+    if (!IsZero(mPostTranslation))
+        mMatrix.Translate(mPostTranslation);
+}
+
+void Transform3D::SwitchToMatrixMode()
+{
+    if (mDirty)
+        BuildMatrix();
+    mMatrixMode = true;
+}
+
+} // namespace math
