@@ -1,0 +1,18 @@
+#pragma once
+// One writer per kind of content; main.cpp runs them in this order. A new kind of content
+// (levels, sheets, ...) gets its own source file and a line here and in main.cpp.
+#include "tools/demodata/Output.h"
+
+namespace demodata {
+
+void WriteGameConfig(Output& out);  // data/game.xml and the dialog animations it names
+void WriteLogo(Output& out);        // logo/logo.ini and the splash pictures
+void WriteFonts(Output& out);       // td/data/fonts: six bitmap fonts with page images
+void WriteImages(Output& out);      // side images, loading image, image folders, DDS samples
+void WriteLayouts(Output& out);     // layered PSD documents
+void WriteShaders(Output& out);     // td/Shaders/MobShader/DX
+void WriteSounds(Output& out);      // td/data/sounds: effects
+void WriteMusic(Output& out);       // td/data/music: menu and level tracks
+void WriteStrings(Output& out);     // td/strings_en.csv
+
+} // namespace demodata

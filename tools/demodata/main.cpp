@@ -1,0 +1,32 @@
+// demodata <out-dir>: writes the demo data tree the engine and the game run on.
+// The output depends only on this program and the DejaVu fonts, so two runs give the same bytes.
+#include <cstdio>
+#include <filesystem>
+
+#include "tools/demodata/Content.h"
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: demodata <out-dir>\n");
+    return 2;
+  }
+  demodata::Output out(argv[1]);
+  std::error_code ec;
+  std::filesystem::create_directories(argv[1], ec);
+  if (ec) {
+    std::fprintf(stderr, "demodata: cannot create %s\n", argv[1]);
+    return 1;
+  }
+  demodata::WriteGameConfig(out);
+  demodata::WriteLogo(out);
+  demodata::WriteFonts(out);
+  demodata::WriteImages(out);
+  demodata::WriteLayouts(out);
+  demodata::WriteShaders(out);
+  demodata::WriteSounds(out);
+  demodata::WriteMusic(out);
+  demodata::WriteStrings(out);
+  if (!out.Ok()) return 1;
+  std::printf("demodata: %zu files written to %s\n", out.FileCount(), argv[1]);
+  return 0;
+}
