@@ -1,0 +1,118 @@
+#include "Core/File/PackBuilder.h"
+
+#include "Core/File/AtomicFile.h"
+#include "FileTestUtil.h"
+
+#include <cstring>
+
+namespace
+{
+using namespace filetest;
+
+class PackBuilderTest : public DataRootTest
+{
+};
+
+std::string U32(std::uint32_t v)
+{
+    std::string s;
+    for (int i = 0; i < 4; ++i)
+        s.push_back(static_cast<char>(v >> (8 * i)));
+    return s;
+}
+
+std::string Utf16Le(const std::string& ascii)
+{
+    std::string s;
+    for (char c : ascii)
+    {
+        s.push_back(c);
+        s.push_back('\0');
+    }
+    return s;
+}
+
+TEST_F(PackBuilderTest, GoldenPackByteForByte)
+{
+    WriteBytes("td/ui/b.png", "defgh");
+    WriteBytes("td/a.png", "abc");
+    ASSERT_EQ(file::BuildPack(L"td/", L"data.dat"), VN_OK);
+
+    const std::string expected = U32(6) + "vnpack" + U32(2) +                                    //
+                                 U32(5) + Utf16Le("a.png") + U32(3) + U32(74) + '\0' + U32(0) +    //
+                                 U32(8) + Utf16Le("ui/b.png") + U32(5) + U32(77) + '\0' + U32(0) + //
+                                 "abcdefgh";
+    ASSERT_EQ(expected.size(), 82u);
+    EXPECT_EQ(ReadBytes("data.dat"), expected);
+    EXPECT_FALSE(fs::exists("data.dat.tmp"));
+}
+
+TEST_F(PackBuilderTest, EmptyFolderGivesAFourteenBytePack)
+{
+    fs::create_directories("td");
+    ASSERT_EQ(file::BuildPack(L"td", L"data.dat"), VN_OK);
+    EXPECT_EQ(ReadBytes("data.dat"), U32(6) + "vnpack" + U32(0));
+}
+
+TEST_F(PackBuilderTest, UnreadableFileFailsAndKeepsTheOldPack)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root reads every file";
+    WriteBytes("td/a.png", "abc");
+    WriteBytes("td/secret.png", "x");
+    WriteBytes("data.dat", "old pack");
+    fs::permissions("td/secret.png", fs::perms::none);
+    EXPECT_EQ(file::BuildPack(L"td/", L"data.dat"), VN_FAIL);
+    EXPECT_EQ(ReadBytes("data.dat"), "old pack");
+    EXPECT_FALSE(fs::exists("data.dat.tmp"));
+    fs::permissions("td/secret.png", fs::perms::owner_all);
+}
+
+TEST_F(PackBuilderTest, RebuildReadsTheLooseFolderWhileTheOldPackIsMounted)
+{
+    WriteBytes("td/a.png", "abc");
+    ASSERT_EQ(file::BuildPack(L"td/", L"data.dat"), VN_OK);
+    file::FileManager::Instance()->mMounts[L"td/"] = L"data.dat";
+    WriteBytes("td/new.png", "n");
+    ASSERT_EQ(file::BuildMountedPacks(), VN_OK);
+
+    ResetFileManager();
+    file::FileManager::Instance()->mMounts[L"td/"] = L"data.dat";
+    std::vector<std::wstring> names;
+    file::FileManager::Instance()->ListFiles(L"td", true, &names, true);
+    EXPECT_EQ(Sorted(names), (std::vector<std::wstring>{L"a.png", L"new.png"}));
+}
+
+// Fails the n-th step of the atomic write; counts steps when n is negative.
+int gFailAt = -1;
+int gStep = 0;
+bool FailNth(const char*)
+{
+    return gStep++ == gFailAt;
+}
+
+TEST_F(PackBuilderTest, FailureAtAnyWriteStepLeavesTheOldPackWhole)
+{
+    for (int i = 0; i < 40; ++i)
+        WriteBytes("td/f" + std::to_string(i) + ".bin", std::string(1000 + i, static_cast<char>('a' + i % 26)));
+    WriteBytes("data.dat", "old pack");
+    file::SetAtomicFaultHook(FailNth);
+    gFailAt = -1;
+    gStep = 0;
+    ASSERT_EQ(file::BuildPack(L"td/", L"probe.dat"), VN_OK);
+    const int steps = gStep;
+    const std::string fresh = ReadBytes("probe.dat");
+    ASSERT_GT(steps, 4);
+    for (gFailAt = 0; gFailAt < steps; ++gFailAt)
+    {
+        SCOPED_TRACE(gFailAt);
+        gStep = 0;
+        EXPECT_EQ(file::BuildPack(L"td/", L"data.dat"), VN_FAIL);
+        EXPECT_EQ(ReadBytes("data.dat"), "old pack");
+        EXPECT_FALSE(fs::exists("data.dat.tmp"));
+    }
+    file::SetAtomicFaultHook(nullptr);
+    ASSERT_EQ(file::BuildPack(L"td/", L"data.dat"), VN_OK);
+    EXPECT_EQ(ReadBytes("data.dat"), fresh);
+}
+} // namespace
