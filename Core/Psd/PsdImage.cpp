@@ -1,0 +1,348 @@
+// Channel decompression (raw, PackBits, ZIP, ZIP with prediction) and the merged image section.
+
+#include "Core/Psd/PsdInternal.h"
+
+#include <stdlib.h>
+#include <string.h>
+
+#include <zlib.h>
+
+psdr_status psdr_inflate(const uint8_t* input, int64_t input_size, uint8_t* output, int64_t output_size)
+{
+    if (!input || !output || input_size <= 0 || output_size <= 0)
+        return PSDR_ERR_INFLATE;
+    z_stream z;
+    memset(&z, 0, sizeof z);
+    if (inflateInit(&z) != Z_OK)
+        return PSDR_ERR_INFLATE;
+    int64_t in_left = input_size, out_left = output_size;
+    const uint8_t* in = input;
+    uint8_t* out = output;
+    int result = Z_OK;
+    // zlib counts in 32 bits; feed it in slices.
+    const int64_t slice = 1ll << 30;
+    while (result == Z_OK && out_left > 0)
+    {
+        if (z.avail_in == 0 && in_left > 0)
+        {
+            uInt n = (uInt)(in_left < slice ? in_left : slice);
+            z.next_in = (Bytef*)in;
+            z.avail_in = n;
+            in += n;
+            in_left -= n;
+        }
+        uInt n = (uInt)(out_left < slice ? out_left : slice);
+        z.next_out = out;
+        z.avail_out = n;
+        result = inflate(&z, Z_PARTIAL_FLUSH);
+        uInt produced = n - z.avail_out;
+        out += produced;
+        out_left -= produced;
+        if (result == Z_BUF_ERROR && out_left == 0)
+            result = Z_OK;
+        if (result == Z_OK && produced == 0 && z.avail_in == 0 && in_left == 0)
+            result = Z_BUF_ERROR; // input ran out before the output was full
+    }
+    inflateEnd(&z);
+    if (result != Z_OK && result != Z_STREAM_END)
+        return PSDR_ERR_INFLATE;
+    if (out_left > 0)
+        memset(out, 0, (size_t)out_left);
+    return PSDR_OK;
+}
+
+psdr_status psdr_inflate_predicted(const uint8_t* input, int64_t input_size, uint8_t* output, int64_t output_size,
+                                   int32_t row_width, int32_t depth)
+{
+    psdr_status status = psdr_inflate(input, input_size, output, output_size);
+    if (status != PSDR_OK)
+        return status;
+    if (row_width <= 0)
+        return PSDR_OK;
+    if (depth == 16)
+    {
+        const int64_t row_bytes = (int64_t)row_width * 2;
+        for (int64_t at = 0; at + row_bytes <= output_size; at += row_bytes)
+        {
+            uint8_t* p = output + at;
+            uint32_t prev = (uint32_t)p[0] << 8 | p[1];
+            for (int32_t i = 1; i < row_width; ++i)
+            {
+                uint32_t v = ((uint32_t)p[2 * i] << 8 | p[2 * i + 1]) + prev;
+                p[2 * i] = (uint8_t)(v >> 8);
+                p[2 * i + 1] = (uint8_t)v;
+                prev = v & 0xFFFF;
+            }
+        }
+    }
+    else
+    {
+        for (int64_t at = 0; at + row_width <= output_size; at += row_width)
+        {
+            uint8_t* p = output + at;
+            for (int32_t i = 1; i < row_width; ++i)
+                p[i] = (uint8_t)(p[i] + p[i - 1]);
+        }
+    }
+    return PSDR_OK;
+}
+
+// One PackBits run list into at most out_size bytes; stops at the end of input or output.
+static void psdr_unpack(const uint8_t* in, int64_t in_size, uint8_t* out, int64_t out_size)
+{
+    int64_t i = 0, o = 0;
+    while (i < in_size && o < out_size)
+    {
+        int n = in[i++];
+        if (n < 128)
+        {
+            int64_t len = n + 1;
+            if (len > in_size - i)
+                len = in_size - i;
+            if (len > out_size - o)
+                len = out_size - o;
+            memcpy(out + o, in + i, (size_t)len);
+            i += n + 1;
+            o += len;
+        }
+        else if (n > 128)
+        {
+            if (i >= in_size)
+                break;
+            int64_t len = 257 - n;
+            if (len > out_size - o)
+                len = out_size - o;
+            memset(out + o, in[i++], (size_t)len);
+            o += len;
+        }
+    }
+    if (o < out_size)
+        memset(out + o, 0, (size_t)(out_size - o));
+}
+
+void psdr_unpack_rows(const uint8_t* data, int64_t data_size, uint8_t* out, int64_t out_size, int32_t rows,
+                      int64_t row_bytes)
+{
+    const int64_t table = (int64_t)rows * 2;
+    int64_t at = table;
+    for (int32_t r = 0; r < rows; ++r)
+    {
+        int64_t start = (int64_t)r * row_bytes;
+        if (start >= out_size)
+            break;
+        int64_t room = out_size - start < row_bytes ? out_size - start : row_bytes;
+        int64_t count = 0;
+        if (2 * (int64_t)r + 2 <= data_size)
+            count = data[2 * r] << 8 | data[2 * r + 1];
+        int64_t avail = at < data_size ? data_size - at : 0;
+        psdr_unpack(data + (avail > 0 ? at : 0), count < avail ? count : avail, out + start, room);
+        at += count;
+    }
+    int64_t written = (int64_t)rows * row_bytes;
+    if (written < out_size)
+        memset(out + written, 0, (size_t)(out_size - written));
+}
+
+psdr_status psdr_decode_plane(psdr_document* doc, int32_t method, const uint8_t* data, int64_t data_size,
+                              uint8_t* plane, int64_t plane_size, int32_t rows, int64_t row_bytes,
+                              int32_t row_samples)
+{
+    switch (method)
+    {
+    case 0:
+    {
+        int64_t n = data_size < plane_size ? data_size : plane_size;
+        memcpy(plane, data, (size_t)n);
+        if (n < plane_size)
+            memset(plane + n, 0, (size_t)(plane_size - n));
+        return PSDR_OK;
+    }
+    case 1:
+        psdr_unpack_rows(data, data_size, plane, plane_size, rows, row_bytes);
+        return PSDR_OK;
+    case 2:
+        return psdr_inflate(data, data_size, plane, plane_size);
+    case 3:
+        return psdr_inflate_predicted(data, data_size, plane, plane_size, row_samples, doc->depth);
+    default:
+        return PSDR_ERR_COMPRESSION;
+    }
+}
+
+static int64_t psdr_plane_bytes(int32_t depth, int64_t width, int64_t height)
+{
+    if (depth == 1)
+        return height * ((width + 7) / 8);
+    return width * height * (depth == 16 ? 2 : 1);
+}
+
+// One layer standing for the merged image, for documents without layer records.
+static psdr_status psdr_layer_from_merged(psdr_document* doc, int has_alpha)
+{
+    psdr_layer* layer = (psdr_layer*)calloc(1, sizeof(psdr_layer));
+    if (!layer)
+        return PSDR_ERR_MEMORY;
+    psdr_layer_defaults(layer);
+    layer->bottom = layer->height = doc->height;
+    layer->right = layer->width = doc->width;
+    layer->visible = 1;
+    int32_t n = doc->colour_channel_count;
+    layer->channels = (psdr_channel_info*)calloc((size_t)n, sizeof(psdr_channel_info));
+    layer->source_black = (int16_t*)calloc((size_t)n, 2);
+    layer->source_white = (int16_t*)calloc((size_t)n, 2);
+    layer->destination_black = (int16_t*)calloc((size_t)n, 2);
+    layer->destination_white = (int16_t*)calloc((size_t)n, 2);
+    doc->layers = layer;
+    doc->layer_count = 1;
+    if (!layer->channels || !layer->source_black || !layer->source_white || !layer->destination_black ||
+        !layer->destination_white)
+        return PSDR_ERR_MEMORY;
+    layer->channel_count = (int16_t)n;
+    layer->channel_range_count = n;
+    for (int32_t i = 0; i < n; ++i)
+    {
+        // The transparency is the plane after the colour planes.
+        layer->channels[i].id = (int16_t)(has_alpha && i == n - 1 ? -1 : i);
+        layer->source_white[i] = -1;
+        layer->destination_white[i] = -1;
+    }
+    if (doc->load_tag == PSDR_LOAD_NO_THUMBNAIL)
+    {
+        layer->pixels = doc->merged_image;
+        doc->merged_image = NULL;
+    }
+    else
+    {
+        size_t bytes = (size_t)doc->width * (size_t)doc->height * 4;
+        psdr_status status = psdr_charge(doc, (int64_t)bytes);
+        if (status != PSDR_OK)
+            return status;
+        layer->pixels = (uint32_t*)malloc(bytes);
+        if (!layer->pixels)
+            return PSDR_ERR_MEMORY;
+        memcpy(layer->pixels, doc->merged_image, bytes);
+    }
+    return PSDR_OK;
+}
+
+psdr_status psdr_read_image_data(psdr_document* doc)
+{
+    const int32_t tag = doc->load_tag;
+    if (tag == PSDR_LOAD_THUMBNAIL || tag == PSDR_LOAD_EXIF)
+        return PSDR_OK;
+    if (tag == PSDR_LOAD_NO_THUMBNAIL && doc->layer_count > 0)
+        return PSDR_OK;
+
+    const int64_t plane = psdr_plane_bytes(doc->depth, doc->width, doc->height);
+    const int64_t channels = doc->channel_count;
+    const int64_t total = plane * channels;
+    const int64_t pixels = (int64_t)doc->width * doc->height;
+    int32_t method = (uint16_t)psdr_read_int16(doc);
+    if (method > 3)
+        return PSDR_ERR_COMPRESSION;
+    // Nothing may ask for more image than the file can hold.
+    psdr_status status = psdr_charge(doc, total + pixels * 4);
+    if (status != PSDR_OK)
+        return status;
+
+    uint8_t* buffer = (uint8_t*)malloc((size_t)total);
+    if (!buffer)
+        return PSDR_ERR_MEMORY;
+    const int64_t row_bytes = doc->depth == 1 ? (doc->width + 7) / 8 : (int64_t)doc->width * (doc->depth / 8);
+    if (method == 0)
+    {
+        int64_t got = psdr_read(doc, buffer, total);
+        if (got < total)
+            memset(buffer + got, 0, (size_t)(total - got)); // a short file keeps what is there
+    }
+    else
+    {
+        int64_t size = psdr_left(doc);
+        uint8_t* data = (uint8_t*)malloc(size > 0 ? (size_t)size : 1);
+        if (!data)
+        {
+            free(buffer);
+            return PSDR_ERR_MEMORY;
+        }
+        size = psdr_read(doc, data, size);
+        if (method == 1)
+            psdr_unpack_rows(data, size, buffer, total, (int32_t)(channels * doc->height), row_bytes);
+        else if (method == 2)
+            status = psdr_inflate(data, size, buffer, total);
+        else
+            status = psdr_inflate_predicted(data, size, buffer, total,
+                                            doc->depth == 1 ? (int32_t)row_bytes : doc->width, doc->depth);
+        free(data);
+        if (status != PSDR_OK)
+        {
+            free(buffer);
+            return status;
+        }
+    }
+
+    doc->merged_image = (uint32_t*)malloc((size_t)pixels * 4);
+    if (!doc->merged_image)
+    {
+        free(buffer);
+        return PSDR_ERR_MEMORY;
+    }
+    // Planes by position: colour planes first, then the transparency when there is one more
+    // plane than the mode needs.
+    const uint32_t mode = doc->colour_mode;
+    const int32_t needed = psdr_mode_planes(mode);
+    const int32_t colour = doc->colour_channel_count;
+    psdr_planes p;
+    memset(&p, 0, sizeof p);
+    p.width = doc->width;
+    p.height = doc->height;
+    p.depth = doc->depth;
+    p.transparent_index = -1;
+    for (int32_t i = 0; i < 4 && i < colour; ++i)
+        p.colour[i] = buffer + i * plane;
+    int has_alpha = 0;
+    if (mode == PSDR_MODE_GREYSCALE || mode == PSDR_MODE_DUOTONE || mode == PSDR_MODE_RGB || mode == PSDR_MODE_CMYK ||
+        mode == PSDR_MODE_LAB)
+    {
+        if (colour == needed + 1)
+        {
+            p.alpha = buffer + needed * plane;
+            has_alpha = 1;
+        }
+    }
+    if (mode == PSDR_MODE_MULTICHANNEL)
+        p.four_planes = colour >= 4;
+    if (mode == PSDR_MODE_INDEXED)
+    {
+        p.palette = doc->palette;
+        int32_t count = doc->palette_size;
+        if (doc->indexed_colour_count_present && doc->indexed_colour_count > 0 &&
+            doc->indexed_colour_count < count)
+            count = doc->indexed_colour_count;
+        p.palette_count = count;
+        p.transparent_index = doc->transparent_index_present ? doc->transparent_index : -1;
+    }
+    psdr_convert(mode, &p, doc->merged_image);
+
+    for (int32_t i = 0; i < doc->alpha_channel_count; ++i)
+    {
+        int64_t index = colour + i;
+        if (index >= channels || doc->depth == 1)
+            break;
+        uint8_t* out = (uint8_t*)malloc((size_t)pixels);
+        if (!out)
+        {
+            free(buffer);
+            return PSDR_ERR_MEMORY;
+        }
+        const uint8_t* src = buffer + index * plane;
+        const int step = doc->depth == 16 ? 2 : 1;
+        for (int64_t k = 0; k < pixels; ++k)
+            out[k] = src[k * step];
+        doc->alpha_channels[i].pixels = out;
+    }
+    free(buffer);
+
+    if (doc->layer_count == 0 && (tag == PSDR_LOAD_ALL || tag == PSDR_LOAD_NO_THUMBNAIL))
+        return psdr_layer_from_merged(doc, has_alpha);
+    return PSDR_OK;
+}
