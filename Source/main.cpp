@@ -1,6 +1,44 @@
-#include "Core/Base/Result.h"
+#include "Core/App/Application.h"
+#include "Core/File/FileManager.h"
+#include "Framework/GameApplication.h"
 
-int main(int, char**)
+namespace
 {
-    return VN_OK;
+
+// The application the executable runs until the game's own (Game) takes its place in
+// CreateApplication: the game's screen sizes, user-data folder, caption and pack mount, with no
+// screens of its own yet.
+class StartApplication : public framework::GameApplication
+{
+public:
+    StartApplication()
+    {
+        mBaseWidth = 1024;
+        mBaseHeight = 768;
+        mMaxWidth = 1366;
+        mMakerName = L"Orvalis";
+        mProductName = L"Corvantis";
+        mCaption = L"Corvantis";
+    }
+
+protected:
+    VNResultEnum PreInitGame() override
+    {
+        file::FileManager::Instance()->mMounts[L"td/"] = L"data.dat";
+        return VN_OK;
+    }
+    VNResultEnum InitGame() override { return VN_OK; }
+    VNResultEnum UpdateGame(float) override { return VN_OK; }
+};
+
+} // namespace
+
+app::Application* app::CreateApplication()
+{
+    return new StartApplication;
+}
+
+int main(int argc, char** argv)
+{
+    return app::RunApplication(argc, argv);
 }

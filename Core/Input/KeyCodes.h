@@ -1,0 +1,61 @@
+#pragma once
+
+namespace input
+{
+
+// Engine key codes passed to InputListener::OnKeyDown / OnKeyUp. Letters are lower-case ASCII,
+// digits ASCII; 0 means a key the engine has no code for.
+enum KeyCode : int
+{
+    KeyNone = 0,
+    KeyBackspace = 8,
+    KeyTab = 9,
+    KeyClear = 12,
+    KeyReturn = 13,
+    KeyPause = 19,
+    KeyEscape = 27,
+    KeySpace = 32,
+    Key0 = 48,
+    Key9 = 57,
+    KeyColon = 58,
+    KeySemicolon = 59,
+    KeyA = 97,
+    KeyZ = 122,
+    KeyDelete = 127,
+    KeyPad0 = 256,
+    KeyPad9 = 265,
+    KeyPadPeriod = 266,
+    KeyPadDivide = 267,
+    KeyPadMultiply = 268,
+    KeyPadMinus = 269,
+    KeyPadPlus = 270,
+    KeyPadEnter = 271,
+    KeyUp = 273,
+    KeyDown = 274,
+    KeyRight = 275,
+    KeyLeft = 276,
+    KeyInsert = 277,
+    KeyHome = 278,
+    KeyEnd = 279,
+    KeyPageUp = 280,
+    KeyPageDown = 281,
+    KeyF1 = 282,
+    KeyF15 = 296,
+    KeyNumLock = 300,
+    KeyCapsLock = 301,
+    KeyScrollLock = 302,
+    KeyRightShift = 303,
+    KeyLeftShift = 304,
+    KeyRightControl = 305,
+    KeyLeftControl = 306,
+    KeyLeftAlt = 307,
+    KeyRightAlt = 308,
+    KeyLeftSystem = 311,
+    KeyRightSystem = 312,
+    KeyHelp = 315,
+    KeyPrint = 316,
+    KeyPrintScreen = 317,
+    KeyCodeCount = 324,
+};
+
+} // namespace input

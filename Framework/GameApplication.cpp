@@ -1,0 +1,369 @@
+#include "Framework/GameApplication.h"
+
+#include "Core/App/Shell.h"
+#include "Core/Base/Log.h"
+#include "Core/Base/Paths.h"
+#include "Core/Base/TextEncoding.h"
+#include "Core/File/FileManager.h"
+#include "Core/File/PackBuilder.h"
+#include "Core/File/Profiles.h"
+#include "Core/File/ReadFile.h"
+#include "Core/File/UserDataFileContainer.h"
+#include "Core/Input/Input.h"
+#include "Framework/CommandLine.h"
+#include "Framework/GameWindow.h"
+
+#include <tinyxml2.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <thread>
+
+namespace framework
+{
+
+namespace
+{
+
+GameApplication* gGameApplication = nullptr;
+
+void LogLine(const wchar_t* text)
+{
+    base::LogMessage(*base::MainLog::Instance(), text);
+}
+
+} // namespace
+
+GameApplication* GetGameApplication()
+{
+    return gGameApplication;
+}
+
+GameApplication::GameApplication()
+{
+    gGameApplication = this;
+    // The resource manager is created here and outlives the application once it exists.
+}
+
+GameApplication::~GameApplication()
+{
+    Flush();
+    // Render target, frame manager and renderer are deleted here, in this order around the input,
+    // once they are attached.
+    delete mInput;
+    mInput = nullptr;
+    delete mWindow;
+    mWindow = nullptr;
+    delete mGameConfig;
+    mGameConfig = nullptr;
+
+    // A link left in the data ("play.url") opens after the window is gone; not for a process that
+    // only handed over to the running game.
+    if (!mAlreadyRunning && base::Singletone<file::FileManager>::Exists() &&
+        file::FileManager::Instance()->Exists(L"play.url"))
+    {
+        std::wstring path = mExeFolder + L"play.url";
+        std::error_code error;
+        if (!std::filesystem::exists(base::ToNativePath(path), error))
+            path = std::filesystem::current_path(error).wstring() + L"/play.url";
+        (void)app::OpenWithShell(path);
+    }
+    if (gGameApplication == this)
+        gGameApplication = nullptr;
+}
+
+VNResultEnum GameApplication::PreInit()
+{
+    return app::Application::PreInit();
+}
+
+VNResultEnum GameApplication::Init()
+{
+    const VNResultEnum result = InitSteps();
+    // Stopping before the window exists is a failed start, not a normal end.
+    if (result != VN_OK && !mWindowAdded && !mAlreadyRunning)
+        mExitCode = 1;
+    return result;
+}
+
+VNResultEnum GameApplication::InitSteps()
+{
+    // Data root.
+    const CommandLine line = ParseCommandLine(mArgs);
+    if (line.mode == CommandLine::Mode::Invalid)
+    {
+        std::fprintf(stderr, "%s needs exactly one value: corvantis [--data_path DIR | --pack X]\n",
+                     base::ToNarrow(line.option, base::kEncodingUtf8).c_str());
+        return VN_FAIL;
+    }
+    const std::wstring root = line.mode == CommandLine::Mode::DataPath ? line.value : mExeFolder;
+    (void)file::FileManager::Instance()->SetRootPath(root);
+
+    // User-data folder.
+    const std::wstring userData = mAppDataFolder + mMakerName + L"/" + mProductName + L"/";
+    (void)file::UserDataFileContainer::Instance()->SetPath(userData);
+
+    // One game per user: checked before anything is written into the folder, so a second start
+    // leaves the running game's log and profiles alone.
+    const app::InstanceLock::Result lock = mInstanceLock.Acquire(userData);
+    if (lock == app::InstanceLock::Result::OtherRunning)
+    {
+        mAlreadyRunning = true;
+        file::Profiles::mNoSaveAtExit = true;
+        LogLine(L"Another instance is running: it was asked to show its window\n");
+        Finish();
+        return VN_OK;
+    }
+
+    // Log file.
+    (void)InitLogFile(userData);
+    if (lock == app::InstanceLock::Result::Unavailable)
+        LogLine(L"Single-instance lock unavailable in the user-data folder\n");
+
+    (void)app::Application::InitHook();
+    if (const VNResultEnum r = PreInitGame(); r != VN_OK)
+        return r;
+
+    mViewport = math::Rect((static_cast<float>(mBaseWidth) - static_cast<float>(mMaxWidth)) * 0.5f, 0.0f,
+                           static_cast<float>(mMaxWidth), static_cast<float>(mBaseHeight));
+    mInput = new input::Input(this, this);
+    mWindow = new GameWindow(this, mInput, false, false, true);
+    app::EnumMonitors(mMonitors);
+
+    ScreenSetup setup;
+    // The renderer object is created here, before the fit that asks it for projections.
+    if (const VNResultEnum r = ComputeViewport(mWindowed, setup); r != VN_OK)
+    {
+        LogLine(L"No display to fit the screen to\n");
+        return r;
+    }
+    if (const VNResultEnum r = mWindow->Create(setup.x, setup.y, setup.outerWidth, setup.outerHeight,
+                                               static_cast<int32_t>(setup.mWidth),
+                                               static_cast<int32_t>(setup.mHeight), setup.mWindowed, mCaption);
+        r != VN_OK)
+    {
+        LogLine(L"The window cannot be created\n");
+        return r;
+    }
+    // The renderer is initialised on the window here.
+    if (const VNResultEnum r = CreateRenderTarget(setup); r != VN_OK)
+        return r;
+    mSetup = setup;
+
+    AddChild(mWindow);
+    mWindowAdded = true;
+    // The frame manager is created here.
+
+    if (line.mode == CommandLine::Mode::Pack)
+    {
+        const VNResultEnum r = file::BuildMountedPacks();
+        LogLine(r == VN_OK ? L"Packs written\n" : L"Writing the packs failed\n");
+        return r;
+    }
+
+    if (const VNResultEnum r = LoadGameConfig(); r != VN_OK)
+        return r;
+    return InitGame();
+}
+
+VNResultEnum GameApplication::LoadGameConfig()
+{
+    const std::string text = base::ReadTextFile(L"data/game.xml");
+    delete mGameConfig;
+    mGameConfig = new tinyxml2::XMLDocument;
+    // A missing or malformed file leaves an empty document: the engine's defaults apply.
+    if (mGameConfig->Parse(text.c_str(), text.size()) != tinyxml2::XML_SUCCESS)
+        mGameConfig->Clear();
+    // The "DialogEffects" element of the "Game" root goes to the dialog effects once they exist.
+    return VN_OK;
+}
+
+VNResultEnum GameApplication::PreInitGame()
+{
+    return VN_OK;
+}
+
+VNResultEnum GameApplication::DrawBorders(render::Graphics*)
+{
+    // Opaque black over mBar1, then mBar2, through the drawing front.
+    return VN_OK;
+}
+
+VNResultEnum GameApplication::UpdateFrame(float dt)
+{
+    // The renderer's device check comes first: a lost device or a minimised window skips the frame.
+    if (mInput != nullptr)
+    {
+        if (const VNResultEnum r = mInput->Update(); r != VN_OK)
+            return r;
+    }
+    if (const VNResultEnum r = UpdateGame(dt); r != VN_OK)
+        return r;
+    // The frame manager's tick goes here.
+    Flush();
+    // Drawing: begin frame, clear, the frames (into the render target or the back buffer), the bars
+    // when visible (DrawBorders), end frame, present, playback.
+    if (mRender == nullptr)
+    {
+        // Nothing presents yet, so nothing paces the loop: keep it from spinning a core.
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return VN_OK;
+}
+
+void GameApplication::OnActivate()
+{
+}
+
+void GameApplication::OnDeactivate()
+{
+}
+
+VNResultEnum GameApplication::ComputeViewport(bool windowed, ScreenSetup& setup)
+{
+    ScreenFit fit;
+    const LogicalScreen screen{mBaseWidth, mBaseHeight, mMaxWidth};
+    if (const VNResultEnum r = ComputeScreenFit(mMonitors, screen, windowed, app::GetWindowFrameExtents(), setup, fit);
+        r != VN_OK)
+        return r;
+    // The renderer's orthographic projection for the back buffer is appended to setup.mProjection
+    // here once a renderer is attached.
+    mFit = fit;
+    mInputScaleX = fit.inputScaleX;
+    mInputScaleY = fit.inputScaleY;
+    mInputOffsetX = fit.inputOffsetX;
+    mInputOffsetY = fit.inputOffsetY;
+    mVisibleRect = fit.visibleRect;
+    mBarsVisible = fit.barsVisible;
+    mBarsAtSides = fit.barsAtSides;
+    mBar1 = fit.bar1;
+    mBar2 = fit.bar2;
+    mTargetDrawScaleX = fit.targetDrawScaleX;
+    mTargetDrawScaleY = fit.targetDrawScaleY;
+    mScreenCentreX = fit.screenCentreX;
+    mScreenCentreY = fit.screenCentreY;
+    return VN_OK;
+}
+
+VNResultEnum GameApplication::CreateRenderTarget(const ScreenSetup&)
+{
+    // With setup.mUseRenderTarget the renderer makes a target of mTargetWidth × mTargetHeight with
+    // mTargetProjection, scale and offset.
+    return VN_OK;
+}
+
+bool GameApplication::IsDesktopTooSmall() const
+{
+    return framework::IsDesktopTooSmall(mMonitors, LogicalScreen{mBaseWidth, mBaseHeight, mMaxWidth},
+                                        app::GetWindowFrameExtents());
+}
+
+VNResultEnum GameApplication::SwitchScreenMode()
+{
+    if (mWindow == nullptr)
+        return VN_FAIL;
+    const bool wasWindowed = mWindow->IsWindowed();
+    ScreenSetup setup;
+    if (const VNResultEnum r = ComputeViewport(!wasWindowed, setup); r != VN_OK)
+        return r;
+    if (setup.mWindowDoesNotFit)
+        return VN_OK;
+    // The render target is deleted here, before the renderer changes mode.
+    LogLine(L"mRender->PrepareSwitchScreenMode()\n");
+    if (wasWindowed)
+    {
+        LogLine(L"SwitchWindowMode(false)\n");
+        if (const VNResultEnum r = mWindow->SwitchWindowMode(setup.outerWidth, setup.outerHeight, false); r != VN_OK)
+            return r;
+        LogLine(L"mRender->SwitchScreenMode()\n");
+    }
+    else
+    {
+        LogLine(L"mWindow->SetWindowedSize()\n");
+        (void)mWindow->SetWindowedSize(setup.outerWidth, setup.outerHeight);
+        LogLine(L"mRender->SwitchScreenMode()\n");
+        LogLine(L"SwitchWindowMode(true)\n");
+        if (const VNResultEnum r = mWindow->SwitchWindowMode(setup.outerWidth, setup.outerHeight, true); r != VN_OK)
+            return r;
+    }
+    if (const VNResultEnum r = CreateRenderTarget(setup); r != VN_OK)
+        return r;
+    mSetup = setup;
+    if (mWindow->IsWindowed() != wasWindowed)
+        NotifyScreenModeListeners(mWindow->IsWindowed());
+    return VN_OK;
+}
+
+void GameApplication::NotifyScreenModeListeners(const bool&)
+{
+    // Nothing subscribes to screen-mode changes yet.
+}
+
+render::Image* GameApplication::LoadTexture(const std::wstring&, file::ImageContainer*)
+{
+    // Loaded through the renderer once one is attached.
+    return nullptr;
+}
+
+VNResultEnum GameApplication::SetScreen(widget::BaseBoard* board)
+{
+    // The frame manager removes the previous screen and adds this one at its next update.
+    if (mFrameManager == nullptr)
+        return VN_FAIL;
+    mCurrentScreen = board;
+    return VN_OK;
+}
+
+void GameApplication::ScreenToLogical(math::Point2& out, const math::Point2& window)
+{
+    out = math::Point2(mInputScaleX * (mInputOffsetX + window.x), mInputScaleY * (mInputOffsetY + window.y));
+}
+
+void GameApplication::ApplyOrientation(math::Point2& out, const math::Point2& in, int orientation)
+{
+    const float width = mWindow != nullptr ? static_cast<float>(mWindow->GetWidth()) : 0.0f;
+    const float height = mWindow != nullptr ? static_cast<float>(mWindow->GetHeight()) : 0.0f;
+    if (orientation == 1)
+        out = math::Point2(width - in.y, in.x);
+    else if (orientation == 3)
+        out = math::Point2(in.y, height - in.x);
+    else
+        out = in;
+}
+
+// Mouse events reach the frames through the frame manager, keys the focused widget of its active
+// frame; until the frame manager is attached they end here.
+VNResultEnum GameApplication::OnMouseDown(const math::Point2&, int) { return VN_OK; }
+VNResultEnum GameApplication::OnMouseUp(const math::Point2&, int) { return VN_OK; }
+VNResultEnum GameApplication::OnMouseDoubleClick(const math::Point2&, int) { return VN_OK; }
+VNResultEnum GameApplication::OnMouseMove(const math::Point2&) { return VN_OK; }
+VNResultEnum GameApplication::OnMouseDrag(const math::Point2&) { return VN_OK; }
+VNResultEnum GameApplication::OnMouseWheel(const math::Point2&, int) { return VN_OK; }
+VNResultEnum GameApplication::OnMouseLeave(const math::Point2&) { return VN_OK; }
+VNResultEnum GameApplication::OnKeyDown(int) { return VN_OK; }
+VNResultEnum GameApplication::OnKeyUp(int) { return VN_OK; }
+VNResultEnum GameApplication::OnChar(wchar_t) { return VN_OK; }
+
+// Touches act as the left mouse button at the first finger.
+VNResultEnum GameApplication::OnTouchBegin(const input::TouchList& touches)
+{
+    return touches.empty() ? VN_OK : OnMouseDown(touches.front().point, 1);
+}
+
+VNResultEnum GameApplication::OnTouchMove(const input::TouchList& touches)
+{
+    return touches.empty() ? VN_OK : OnMouseDrag(touches.front().point);
+}
+
+VNResultEnum GameApplication::OnTouchEnd(const input::TouchList& touches)
+{
+    return touches.empty() ? VN_OK : OnMouseUp(touches.front().point, 1);
+}
+
+VNResultEnum GameApplication::OnTouchCancel(const input::TouchList& touches)
+{
+    return touches.empty() ? VN_OK : OnMouseUp(touches.front().point, 1);
+}
+
+} // namespace framework
