@@ -35,7 +35,7 @@ Bytes EncodePng(const Canvas& image) {
   png_set_write_fn(png, &out, PngWrite, PngFlush);
   png_set_IHDR(png, info, image.Width(), image.Height(), 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  png_set_compression_level(png, 9);
+  png_set_compression_level(png, 6);
   png_write_info(png, info);
   for (int y = 0; y < image.Height(); ++y) {
     auto* row = reinterpret_cast<png_bytep>(const_cast<Rgba*>(&image.At(0, y)));

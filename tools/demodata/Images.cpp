@@ -20,8 +20,8 @@ Canvas SideImage(bool right) {
   c.GradientRect(0, 0, w, h, palette::kDusk, palette::kNight);
   int inner = right ? 0 : w - 10;
   c.FillRect(inner, 0, 10, h, palette::kPanelEdge);
-  for (int k = 0; k < 6; ++k) {
-    float cy = 70.0f + k * 128.0f;
+  for (int k = 0; k < 4; ++k) {
+    float cy = 80.0f + k * 130.0f;
     c.FillStar(w * 0.5f, cy, 26, 11, 5, k % 2 ? palette::kStar : palette::kGem);
   }
   DrawTower(c, w * 0.5f, h - 24.0f, 60, 140, palette::kTower);
