@@ -46,15 +46,15 @@ VNResultEnum ApplicationLinux::FindExeFolder(std::wstring& out)
 
 VNResultEnum ApplicationLinux::FindAppDataFolder(const char* xdgDataHome, const char* home, std::wstring& out)
 {
-    std::string folder;
+    std::wstring folder;
     // Relative values are invalid by the XDG rule and are ignored.
     if (xdgDataHome != nullptr && xdgDataHome[0] == '/')
-        folder = xdgDataHome;
+        folder = base::ToWide(xdgDataHome, base::kEncodingUtf8);
     else if (home != nullptr && home[0] == '/')
-        folder = std::string(home) + "/.local/share";
+        folder = base::StripTrailingSeparators(base::ToWide(home, base::kEncodingUtf8)) + L"/.local/share";
     else
         return VN_FAIL;
-    out = base::NormalizeDirPath(base::ToWide(folder, base::kEncodingUtf8));
+    out = base::NormalizeDirPath(folder);
     return out.empty() ? VN_FAIL : VN_OK;
 }
 

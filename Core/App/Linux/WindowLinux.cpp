@@ -2,6 +2,7 @@
 
 #include "Core/App/InstanceLock.h"
 #include "Core/App/MonitorInfo.h"
+#include "Core/Base/Log.h"
 #include "Core/Base/Paths.h"
 #include "Core/Base/TextEncoding.h"
 #include "Core/Input/Input.h"
@@ -358,7 +359,10 @@ VNResultEnum WindowLinux::OnUpdate(float)
         return VN_OK;
     }
     if (InstanceLock::TakeShowRequest())
+    {
+        base::LogMessage(*base::MainLog::Instance(), L"Window shown at the request of a second start\n");
         Restore();
+    }
     PumpEvents();
     return VN_OK;
 }
