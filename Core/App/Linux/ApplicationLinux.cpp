@@ -1,5 +1,6 @@
 #include "Core/App/Linux/ApplicationLinux.h"
 
+#include "Core/App/Linux/SignalsLinux.h"
 #include "Core/Base/Log.h"
 #include "Core/Base/LogOutput.h"
 #include "Core/Base/Paths.h"
@@ -60,6 +61,7 @@ VNResultEnum ApplicationLinux::FindAppDataFolder(const char* xdgDataHome, const 
 
 VNResultEnum ApplicationLinux::PreInit()
 {
+    InstallCloseSignals();
     if (FindExeFolder(mExeFolder) != VN_OK)
         return VN_FAIL;
     base::MainLog::Instance()->AddTextOutput(new base::LogDebugOutput);

@@ -1,6 +1,7 @@
 #include "Core/App/Linux/WindowLinux.h"
 
 #include "Core/App/InstanceLock.h"
+#include "Core/App/Linux/SignalsLinux.h"
 #include "Core/App/MonitorInfo.h"
 #include "Core/Base/Log.h"
 #include "Core/Base/Paths.h"
@@ -20,7 +21,7 @@ namespace app
 // |---------------------------------------|--------------------------------------------|--------------------------------|
 // | WM_CREATE, WM_SYSCOLORCHANGE,         | SDL_DISPLAYEVENT, SDL_WINDOWEVENT_SHOWN    | nothing                        |
 // |   WM_DISPLAYCHANGE                    |                                            |                                |
-// | WM_ENDSESSION, WM_CLOSE               | SDL_QUIT (session end, SIGTERM, SIGINT),   | close request when CanClose    |
+// | WM_ENDSESSION, WM_CLOSE               | SDL_QUIT (session end), SIGTERM, SIGINT,   | close request when CanClose    |
 // |                                       |   SDL_WINDOWEVENT_CLOSE (close button)     |                                |
 // | WM_DESTROY                            | (none: our own close hides the window)     | task stopped in OnUpdate       |
 // | WM_MOVE                               | SDL_WINDOWEVENT_MOVED                      | windowed position kept         |
@@ -358,6 +359,8 @@ VNResultEnum WindowLinux::OnUpdate(float)
         mStop = true;
         return VN_OK;
     }
+    if (TakeCloseSignal())
+        RequestClose();
     if (InstanceLock::TakeShowRequest())
     {
         base::LogMessage(*base::MainLog::Instance(), L"Window shown at the request of a second start\n");

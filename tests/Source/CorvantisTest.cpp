@@ -1,0 +1,233 @@
+// Runs the real executable: start, single instance, command line, pack mode, clean close.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace
+{
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+std::string ReadAll(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 15s)
+{
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (std::chrono::steady_clock::now() < end)
+    {
+        if (condition())
+            return true;
+        std::this_thread::sleep_for(20ms);
+    }
+    return condition();
+}
+
+class Corvantis : public ::testing::Test
+{
+protected:
+    fs::path root;
+    fs::path xdg;
+    fs::path data;
+    fs::path log;
+    std::vector<pid_t> running;
+
+    void SetUp() override
+    {
+        if (std::getenv("DISPLAY") == nullptr)
+            GTEST_SKIP() << "needs a display (run under xvfb-run)";
+        root = fs::temp_directory_path() /
+               ("corv-exe-" + std::to_string(getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(root);
+        xdg = root / "xdg";
+        data = root / "data";
+        fs::create_directories(xdg);
+        fs::create_directories(data);
+        log = xdg / "Orvalis" / "Corvantis" / "log.html";
+    }
+
+    void TearDown() override
+    {
+        for (pid_t pid : running)
+        {
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+        }
+        if (!root.empty())
+            fs::remove_all(root);
+    }
+
+    pid_t Start(const std::vector<std::string>& args, const std::string& path = "")
+    {
+        const pid_t pid = fork();
+        if (pid == 0)
+        {
+            setenv("XDG_DATA_HOME", xdg.c_str(), 1);
+            setenv("SDL_AUDIODRIVER", "dummy", 1);
+            if (!path.empty())
+                setenv("PATH", path.c_str(), 1);
+            std::vector<char*> argv;
+            argv.push_back(const_cast<char*>(CORVANTIS_EXE));
+            for (const std::string& a : args)
+                argv.push_back(const_cast<char*>(a.c_str()));
+            argv.push_back(nullptr);
+            execv(CORVANTIS_EXE, argv.data());
+            _exit(127);
+        }
+        running.push_back(pid);
+        return pid;
+    }
+
+    // The exit code, or -1 when the process did not exit by itself in time (or died of a signal).
+    int WaitExit(pid_t pid, std::chrono::milliseconds timeout = 20s)
+    {
+        int status = 0;
+        const bool exited = WaitFor([&] { return waitpid(pid, &status, WNOHANG) == pid; }, timeout);
+        if (!exited)
+            return -1;
+        std::erase(running, pid);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    bool LogHas(const std::string& text) const { return ReadAll(log).find(text) != std::string::npos; }
+};
+
+TEST_F(Corvantis, ClosedRunLeavesACompleteLog)
+{
+    const pid_t game = Start({"--data_path", data.string()});
+    ASSERT_TRUE(WaitFor([&] { return LogHas("<body>\n"); })) << "no log.html";
+    // Running: the data root is the working folder and the process stays until closed.
+    std::this_thread::sleep_for(500ms);
+    ASSERT_EQ(kill(game, 0), 0);
+    EXPECT_EQ(fs::read_symlink("/proc/" + std::to_string(game) + "/cwd"), fs::canonical(data));
+
+    // The session ending (SIGTERM) closes the window like its close button.
+    ASSERT_EQ(kill(game, SIGTERM), 0);
+    EXPECT_EQ(WaitExit(game), 0);
+    const std::string text = ReadAll(log);
+    EXPECT_EQ(text.rfind("<html><head>", 0), 0u);
+    ASSERT_GE(text.size(), 14u);
+    EXPECT_EQ(text.substr(text.size() - 14), "</body></html>");
+    // The debug-output statement naming the log never goes into the log itself.
+    EXPECT_EQ(text.find("Html log file"), std::string::npos);
+}
+
+TEST_F(Corvantis, SecondStartShowsTheFirstAndLeavesItsLogAlone)
+{
+    const pid_t first = Start({"--data_path", data.string()});
+    ASSERT_TRUE(WaitFor([&] { return LogHas("<body>\n"); }));
+    const std::string before = ReadAll(log);
+
+    const pid_t second = Start({"--data_path", data.string()});
+    EXPECT_EQ(WaitExit(second, 10s), 0);
+
+    // The first got the request through its running loop and is still there; its log only grew.
+    EXPECT_TRUE(WaitFor([&] { return LogHas("Window shown at the request of a second start"); }));
+    EXPECT_EQ(kill(first, 0), 0);
+    const std::string after = ReadAll(log);
+    EXPECT_EQ(after.compare(0, before.size(), before), 0) << "the second start rewrote the log";
+
+    ASSERT_EQ(kill(first, SIGTERM), 0);
+    EXPECT_EQ(WaitExit(first), 0);
+    const std::string last = ReadAll(log);
+    ASSERT_GE(last.size(), 14u);
+    EXPECT_EQ(last.substr(last.size() - 14), "</body></html>");
+
+    // With the first gone, a new start runs normally again.
+    const pid_t third = Start({"--data_path", data.string()});
+    ASSERT_TRUE(WaitFor([&] { return LogHas("<body>\n") && !LogHas("Window shown"); }));
+    ASSERT_EQ(kill(third, SIGTERM), 0);
+    EXPECT_EQ(WaitExit(third), 0);
+}
+
+TEST_F(Corvantis, OptionWithoutExactlyOneValueFailsBeforeAnythingIsWritten)
+{
+    const std::vector<std::vector<std::string>> lines = {
+        {"--data_path"},
+        {"--data_path", "a", "b"},
+        {"--pack"},
+        {"--pack", "x", "y"},
+    };
+    for (const auto& args : lines)
+    {
+        SCOPED_TRACE(args.size());
+        EXPECT_EQ(WaitExit(Start(args), 10s), 1);
+        EXPECT_FALSE(fs::exists(log));
+    }
+}
+
+TEST_F(Corvantis, PackModeWritesTheMountedPack)
+{
+    fs::create_directories(data / "td" / "ui");
+    std::ofstream(data / "td" / "a.png", std::ios::binary) << "abc";
+    std::ofstream(data / "td" / "ui" / "b.png", std::ios::binary) << "defgh";
+    const pid_t game = Start({"--data_path", data.string()});
+    ASSERT_TRUE(WaitFor([&] { return LogHas("<body>\n"); }));
+    ASSERT_EQ(kill(game, SIGTERM), 0);
+    ASSERT_EQ(WaitExit(game), 0);
+    EXPECT_FALSE(fs::exists(data / "data.dat")) << "a normal run writes no pack";
+
+    // "--pack" only counts as the first argument, so the data root is the executable's folder there;
+    // run it from a copy beside the data instead.
+    const fs::path exe = data / "corvantis";
+    fs::copy_file(CORVANTIS_EXE, exe);
+    const pid_t packer = fork();
+    if (packer == 0)
+    {
+        setenv("XDG_DATA_HOME", xdg.c_str(), 1);
+        execl(exe.c_str(), exe.c_str(), "--pack", "x", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    running.push_back(packer);
+    ASSERT_TRUE(WaitFor([&] { return LogHas("Packs written"); }));
+    ASSERT_EQ(kill(packer, SIGTERM), 0);
+    EXPECT_EQ(WaitExit(packer), 0);
+    const std::string pack = ReadAll(data / "data.dat");
+    ASSERT_EQ(pack.size(), 82u);
+    EXPECT_EQ(pack.substr(4, 6), "vnpack");
+}
+
+TEST_F(Corvantis, PlayUrlOpensWithTheDesktopOpenerAtExit)
+{
+    std::ofstream(data / "play.url") << "[InternetShortcut]\nURL=https://example.invalid/\n";
+    const fs::path bin = root / "bin";
+    fs::create_directories(bin);
+    const fs::path marker = root / "opened";
+    {
+        std::ofstream script(bin / "xdg-open");
+        script << "#!/bin/sh\necho \"$1\" > " << marker.string() << "\n";
+    }
+    fs::permissions(bin / "xdg-open", fs::perms::owner_all);
+    const std::string path = bin.string() + ":" + (std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin");
+
+    const pid_t game = Start({"--data_path", data.string()}, path);
+    ASSERT_TRUE(WaitFor([&] { return LogHas("<body>\n"); }));
+    std::this_thread::sleep_for(300ms);
+    EXPECT_FALSE(fs::exists(marker)) << "opened before the game ended";
+    ASSERT_EQ(kill(game, SIGTERM), 0);
+    ASSERT_EQ(WaitExit(game), 0);
+    ASSERT_TRUE(WaitFor([&] { return fs::exists(marker) && !ReadAll(marker).empty(); }, 10s));
+    // No copy beside the executable here, so the data's own file is opened.
+    EXPECT_EQ(ReadAll(marker), fs::canonical(data).string() + "/play.url\n");
+}
+
+} // namespace
