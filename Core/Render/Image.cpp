@@ -1,0 +1,90 @@
+#include "Core/Render/Image.h"
+
+#include "Core/Render/Render.h"
+#include "Core/Render/RenderTarget.h"
+#include "Core/Render/Shaders/Shader.h"
+#include "Core/Render/Texture.h"
+#include "Core/Render/VertexFormat.h"
+
+namespace render
+{
+
+Image::~Image()
+{
+    if (!mTextureResource)
+        delete mTexture;
+    mResource.Release();
+}
+
+bool Image::HitTest(int32_t x, int32_t y) const
+{
+    if (x < 0 || y < 0 || x >= mWidth || y >= mHeight || !mTexture)
+        return false;
+    if (mTextureResource)
+    {
+        x = static_cast<int32_t>(static_cast<float>(x) * mPixelsPerUnitX + static_cast<float>(mPixelOffsetX) + 0.5f);
+        y = static_cast<int32_t>(static_cast<float>(y) * mPixelsPerUnitY + static_cast<float>(mPixelOffsetY) + 0.5f);
+    }
+    return mTexture->HitTest(x, y);
+}
+
+VNResultEnum Image::MapAtlasUV(void* vertices, uint32_t count, uint32_t texCoordSet, const VertexFormat& format) const
+{
+    if (!mTextureResource || !mInAtlas)
+        return VN_OK;
+    if (texCoordSet >= format.mTexCoordSets.size() || format.mTexCoordSets[texCoordSet].mComponents < 2)
+        return VN_FAIL;
+    auto* bytes = static_cast<uint8_t*>(vertices);
+    const uint32_t offset = format.mTexCoordSets[texCoordSet].mOffset;
+    for (uint32_t i = 0; i < count; ++i)
+    {
+        auto* uv = reinterpret_cast<float*>(bytes + static_cast<size_t>(i) * format.mStride + offset);
+        uv[0] = mAtlasRect[0] + uv[0] * mAtlasRect[2];
+        uv[1] = mAtlasRect[1] + uv[1] * mAtlasRect[3];
+    }
+    return VN_OK;
+}
+
+RenderTarget::RenderTarget(Texture* texture, bool ownProjection)
+{
+    mTexture = texture;
+    if (texture)
+    {
+        mWidth = static_cast<int32_t>(texture->GetWidth());
+        mHeight = static_cast<int32_t>(texture->GetHeight());
+        if (ownProjection && texture->GetRender())
+            texture->GetRender()->SetOrthoProjection(static_cast<float>(mWidth), static_cast<float>(mHeight), 0.0f,
+                                                     &mProjection);
+    }
+}
+
+VNResultEnum Render::CreateRenderTarget(int32_t width, int32_t height, Image** out, bool ownProjection)
+{
+    if (width <= 0 || height <= 0 || !out)
+        return VN_FAIL;
+    Texture* texture = nullptr;
+    if (const VNResultEnum r = CreateTexture(&texture); r != VN_OK)
+        return r;
+    if (const VNResultEnum r = texture->CreateRenderTarget(static_cast<uint32_t>(width), static_cast<uint32_t>(height));
+        r != VN_OK)
+    {
+        delete texture;
+        return r;
+    }
+    *out = new RenderTarget(texture, ownProjection);
+    return VN_OK;
+}
+
+void Render::GetGeomShader(CountedHandle<Shader>& out) { out = CountedHandle<Shader>(mGeomShader, nullptr); }
+
+void Render::GetTexturedMultShader(CountedHandle<ShaderTextured>& out)
+{
+    out = CountedHandle<ShaderTextured>(mTexturedMultShader, nullptr);
+}
+
+void Render::GetTexturedTintShader(CountedHandle<ShaderTextured>& out)
+{
+    out = CountedHandle<ShaderTextured>(mTexturedTintShader, nullptr);
+}
+
+} // namespace render
