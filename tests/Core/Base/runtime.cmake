@@ -20,3 +20,6 @@ target_link_libraries(test_base_deferred_delete PRIVATE engine_base)
 
 corv_test(test_app_critical_section ../App/CriticalSectionTest.cpp)
 target_link_libraries(test_app_critical_section PRIVATE engine_base)
+
+corv_test(test_base_containers ContainersTest.cpp)
+target_link_libraries(test_base_containers PRIVATE engine_base)
