@@ -1,5 +1,7 @@
 #include "Core/File/FileManager.h"
 
+#include "Core/Base/Log.h"
+#include "Core/Base/LogOutput.h"
 #include "Core/Base/Stream.h"
 #include "Core/File/Extensions.h"
 #include "Core/File/FileHandle.h"
@@ -12,6 +14,13 @@
 namespace
 {
 using namespace filetest;
+
+class LogCapture : public base::LogOutput
+{
+public:
+    static inline std::wstring text;
+    void Write(const std::wstring& t) override { text += t; }
+};
 
 class FileManagerTest : public DataRootTest
 {
@@ -78,7 +87,10 @@ TEST_F(FileManagerTest, DamagedPackCapturesItsPrefixAndServesNothing)
     bytes[5] = 'X'; // the magic
     WriteBytes("data.dat", bytes);
     files->mMounts[L"td/"] = L"data.dat";
+    base::MainLog::Instance()->AddTextOutput(new LogCapture);
+    LogCapture::text.clear();
     EXPECT_EQ(files->FindFile(L"td/ui/a.png"), nullptr);
+    EXPECT_NE(LogCapture::text.find(L"Pack 'data.dat' is damaged"), std::wstring::npos);
     EXPECT_FALSE(files->Exists(L"td/only-loose.txt"));
     std::vector<std::wstring> names;
     files->ListFiles(L"td/", true, &names, true);
@@ -119,9 +131,10 @@ TEST_F(FileManagerTest, LooseListingsNormaliseTheFolderName)
     EXPECT_EQ(Sorted(recursive), (std::vector<std::wstring>{L"a.ptc", L"sub/b.ptc"}));
     files->ListDirs(L"td/fx", &dirs, true);
     EXPECT_EQ(dirs, std::vector<std::wstring>{L"sub"});
+    WriteBytes("root.txt", "r");
     std::vector<std::wstring> root;
     files->ListFiles(L"", false, &root, false);
-    EXPECT_TRUE(root.empty()) << "the data root holds only folders here";
+    EXPECT_EQ(root, std::vector<std::wstring>{L"root.txt"}) << "files of the data root by their bare names";
 }
 
 TEST_F(FileManagerTest, ReadFileStopsAtNulAndTextFileDropsTheByteOrderMark)
