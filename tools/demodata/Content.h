@@ -14,5 +14,6 @@ void WriteShaders(Output& out);     // td/Shaders/MobShader/DX
 void WriteSounds(Output& out);      // td/data/sounds: effects
 void WriteMusic(Output& out);       // td/data/music: menu and level tracks
 void WriteStrings(Output& out);     // td/strings_en.csv
+void WriteParticles(Output& out);   // td/fx/fx2.ptc and its atlas
 
 } // namespace demodata

@@ -26,6 +26,9 @@ int main(int argc, char** argv) {
   demodata::WriteSounds(out);
   demodata::WriteMusic(out);
   demodata::WriteStrings(out);
+#ifdef CORV_DEMODATA_PARTICLES
+  demodata::WriteParticles(out);
+#endif
   if (!out.Ok()) return 1;
   std::printf("demodata: %zu files written to %s\n", out.FileCount(), argv[1]);
   return 0;

@@ -9,6 +9,11 @@
 #include <tinyxml2.h>
 #include <vorbis/vorbisfile.h>
 
+#ifdef CORV_DEMODATA_PARTICLES
+#include "Core/Particles/Lib/PtcFormat.h"
+#endif
+
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -564,5 +569,24 @@ TEST_F(DemoData, UnitShaderCompilesWithItsConstants) {
   EXPECT_TRUE(ps.count("TextureSampler"));
   glslang::FinalizeProcess();
 }
+
+#ifdef CORV_DEMODATA_PARTICLES
+void CollectEmitters(const ptl::FolderDesc& folder, std::vector<std::string>& names) {
+  for (const ptl::EmitterDesc& e : folder.emitters) names.push_back(e.name);
+  for (const ptl::FolderDesc& f : folder.folders) CollectEmitters(f, names);
+}
+
+TEST_F(DemoData, ParticleFileHoldsTheNamedEmittersAndItsAtlases) {
+  Bytes b = ReadAll(Root() / "td/fx/fx2.ptc");
+  ptl::PtcDesc desc;
+  ASSERT_TRUE(ptl::ReadPtc(b.data(), b.size(), desc));
+  for (const std::string& atlas : desc.atlases) EXPECT_TRUE(DecodePng(Root() / "td/fx" / atlas).ok) << atlas;
+  std::vector<std::string> names;
+  CollectEmitters(desc.root, names);
+  for (const char* name : {"build", "upgrade", "hammer", "portal_1", "blow_bub", "active", "active_btn", "active_lvl",
+                           "blik_1", "blik_2", "blik_4", "blik_6", "fog_01"})
+    EXPECT_EQ(std::count(names.begin(), names.end(), name), 1) << name;
+}
+#endif
 
 } // namespace
