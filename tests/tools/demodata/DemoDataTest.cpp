@@ -12,6 +12,9 @@
 #ifdef CORV_DEMODATA_PARTICLES
 #include "Core/Particles/Lib/PtcFormat.h"
 #endif
+#ifdef CORV_DEMODATA_PSD
+#include "Core/Psd/Psd.h"
+#endif
 
 #include <algorithm>
 #include <cstdint>
@@ -441,6 +444,31 @@ TEST_F(DemoData, PsdLayoutsHaveNamedLayersAndGroups) {
     for (const std::string& n : expected) EXPECT_NE(std::find(names.begin(), names.end(), n), names.end()) << path << " " << n;
   }
 }
+
+#ifdef CORV_DEMODATA_PSD
+// The engine's own decoder reads the layouts: groups come out as group records, and pixels
+// of a layer match the colour it was drawn with.
+TEST_F(DemoData, PsdLayoutsLoadWithTheEngineDecoder) {
+  psdr_document* doc = nullptr;
+  ASSERT_EQ(psdr_load(&doc, (Root() / "td/data/layouts/menu.psd").c_str()), PSDR_OK);
+  ASSERT_NE(doc, nullptr);
+  EXPECT_EQ(doc->width, 1024);
+  EXPECT_EQ(doc->height, 768);
+  std::map<std::string, const psdr_layer*> byName;
+  for (int i = 0; i < doc->layer_count; ++i) byName[doc->layers[i].name] = &doc->layers[i];
+  ASSERT_TRUE(byName.count("button") && byName.count("panel") && byName.count("ok"));
+  EXPECT_EQ(byName["button"]->type, PSDR_LAYER_GROUP);
+  EXPECT_EQ(byName["</Layer group>"]->type, PSDR_LAYER_GROUP_END);
+  const psdr_layer* panel = byName["panel"];
+  EXPECT_EQ(panel->left, 212);
+  EXPECT_EQ(panel->top, 160);
+  ASSERT_NE(panel->pixels, nullptr);
+  // The middle of the panel is its flat fill colour, fully opaque.
+  EXPECT_EQ(panel->pixels[(panel->height / 2) * panel->width + panel->width / 2], 0xFF3D5A80u);
+  EXPECT_EQ(panel->pixels[0] >> 24, 0u);  // rounded corner
+  psdr_free(doc);
+}
+#endif
 
 // Walks an animation file field by field like its loader; true when nothing is missing or left over.
 bool ReadAnimation(const Bytes& b, int& layers) {
