@@ -277,6 +277,8 @@ typedef struct psdr_document
     uint8_t indexed_colour_count_present;
     uint8_t transparent_index_present;
     int16_t layer_count;
+    int8_t stored_layer_count_sign; // -1 when the file stored the count negated (merged transparency)
+    uint8_t merged_transparency;    // the merged image took a transparency plane
     psdr_layer* layers; // file order, bottom layer (record 0) first
     uint32_t global_mask_colour;
     int16_t global_mask_opacity;

@@ -169,6 +169,28 @@ psdr_status psdr_decode_plane(psdr_document* doc, int32_t method, const uint8_t*
     }
 }
 
+// Editors store the merged colours of a transparent document blended over white; the
+// colours are recovered so that the image composes like its layers.
+static void psdr_remove_white_matte(uint32_t* pixels, int64_t count)
+{
+    for (int64_t i = 0; i < count; ++i)
+    {
+        uint32_t v = pixels[i];
+        uint32_t a = v >> 24;
+        if (a == 0 || a == 255)
+            continue;
+        uint32_t out = v & 0xFF000000u;
+        for (int shift = 0; shift <= 16; shift += 8)
+        {
+            int32_t c = (int32_t)((v >> shift) & 0xFF);
+            int32_t r = ((c - (255 - (int32_t)a)) * 255 + (int32_t)a / 2) / (int32_t)a;
+            r = r < 0 ? 0 : r > 255 ? 255 : r;
+            out |= (uint32_t)r << shift;
+        }
+        pixels[i] = out;
+    }
+}
+
 static int64_t psdr_plane_bytes(int32_t depth, int64_t width, int64_t height)
 {
     if (depth == 1)
@@ -297,18 +319,23 @@ psdr_status psdr_read_image_data(psdr_document* doc)
     p.height = doc->height;
     p.depth = doc->depth;
     p.transparent_index = -1;
-    for (int32_t i = 0; i < 4 && i < colour; ++i)
+    for (int32_t i = 0; i < 4 && i < colour && i < needed + (mode == PSDR_MODE_MULTICHANNEL ? 3 : 0); ++i)
         p.colour[i] = buffer + i * plane;
     int has_alpha = 0;
     if (mode == PSDR_MODE_GREYSCALE || mode == PSDR_MODE_DUOTONE || mode == PSDR_MODE_RGB || mode == PSDR_MODE_CMYK ||
         mode == PSDR_MODE_LAB)
     {
-        if (colour == needed + 1)
-        {
+        // A negated layer count says the first plane after the colour planes is the merged
+        // transparency (editors name it in the alpha resources too); a positive one says the
+        // extra planes are alpha channels. Without layer records one spare plane is transparency.
+        if (doc->stored_layer_count_sign < 0)
+            has_alpha = doc->channel_count > needed;
+        else if (doc->stored_layer_count_sign == 0)
+            has_alpha = colour == needed + 1;
+        if (has_alpha)
             p.alpha = buffer + needed * plane;
-            has_alpha = 1;
-        }
     }
+    doc->merged_transparency = (uint8_t)has_alpha;
     if (mode == PSDR_MODE_MULTICHANNEL)
         p.four_planes = colour >= 4;
     if (mode == PSDR_MODE_INDEXED)
@@ -322,6 +349,8 @@ psdr_status psdr_read_image_data(psdr_document* doc)
         p.transparent_index = doc->transparent_index_present ? doc->transparent_index : -1;
     }
     psdr_convert(mode, &p, doc->merged_image);
+    if (has_alpha)
+        psdr_remove_white_matte(doc->merged_image, pixels);
 
     for (int32_t i = 0; i < doc->alpha_channel_count; ++i)
     {

@@ -532,6 +532,7 @@ static psdr_status psdr_read_layer_info(psdr_document* doc)
     if (status != PSDR_OK)
         return status;
     int32_t count = psdr_read_int16(doc);
+    doc->stored_layer_count_sign = (int8_t)(count < 0 ? -1 : count > 0 ? 1 : 0);
     if (count < 0)
         count = -count;
     if ((int64_t)count * PSDR_MIN_RECORD > psdr_left(doc) || count > 32767)
