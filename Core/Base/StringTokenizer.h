@@ -1,5 +1,6 @@
 #pragma once
 
+#include <climits>
 #include <cstdlib>
 #include <cwchar>
 #include <string>
@@ -121,18 +122,35 @@ StringTokenizer(const wchar_t*, wchar_t, bool) -> StringTokenizer<std::wstring>;
 
 using WideStringTokenizer = StringTokenizer<std::wstring>;
 
-// Reads the next token with atoi; the target is left unchanged when no token is left.
+namespace detail
+{
+
+// atoi's reading (leading blanks, sign, digits up to the first other character), saturated to the int range
+// so that an overlong number in a data file stays defined.
+template <typename CharT>
+int ParseIntToken(const CharT* text)
+{
+    long long value;
+    if constexpr (std::is_same_v<CharT, char>)
+        value = std::strtoll(text, nullptr, 10);
+    else
+        value = std::wcstoll(text, nullptr, 10);
+    if (value > INT_MAX)
+        return INT_MAX;
+    if (value < INT_MIN)
+        return INT_MIN;
+    return static_cast<int>(value);
+}
+
+} // namespace detail
+
+// Reads the next token as atoi does; the target is left unchanged when no token is left.
 template <typename StringT>
 StringTokenizer<StringT>& operator>>(StringTokenizer<StringT>& tokenizer, int& value)
 {
     StringT token;
     if (tokenizer.Next(&token))
-    {
-        if constexpr (std::is_same_v<typename StringT::value_type, char>)
-            value = std::atoi(token.c_str());
-        else
-            value = static_cast<int>(std::wcstol(token.c_str(), nullptr, 10));
-    }
+        value = detail::ParseIntToken(token.c_str());
     return tokenizer;
 }
 

@@ -38,6 +38,8 @@ public:
 
     bool IsComplete() const { return mComplete; }
     const String& GetResult() const { return mResult; }
+    // A formatter's text is its result (the format string itself is not exposed).
+    const String& GetText() const { return mResult; }
     operator const String&() const { return mResult; }
 
 private:

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -88,6 +89,14 @@ TEST(StringTokenizer, ReadsNumbersLikeAtoiAndAtof)
     float untouched = 1.5f;
     tokenizer >> untouched;
     EXPECT_EQ(untouched, 1.5f);
+
+    // Numbers too long for an int saturate instead of overflowing.
+    base::StringTokenizer big("99999999999999999999;-99999999999;+42x", ';', false);
+    int high = 0, low = 0, plus = 0;
+    big >> high >> low >> plus;
+    EXPECT_EQ(high, INT_MAX);
+    EXPECT_EQ(low, INT_MIN);
+    EXPECT_EQ(plus, 42);
 }
 
 TEST(StringTokenizer, WideVariantFollowsTheSameRules)
