@@ -40,7 +40,7 @@ unsigned MemoryStream::Size() const
 
 unsigned MemoryStream::Read(void* buffer, unsigned length)
 {
-    const unsigned k = std::min(length, mSize - mPosition);
+    const unsigned k = std::min(length, Left());
     if (k == 0 || buffer == nullptr)
         return 0;
     std::memcpy(buffer, mData + mPosition, k);
@@ -54,10 +54,10 @@ unsigned MemoryStream::Write(const void* buffer, unsigned length)
         return 0;
     // A 32-bit stream cannot grow past 4 GiB: the part beyond is not taken.
     length = std::min(length, 0xFFFFFFFFu - mPosition);
-    if (length > mSize - mPosition)
+    if (length > Left())
         Resize(mPosition + length, true);
     // A derived Resize may give less (or a failed allocation nothing): write what fits.
-    length = std::min(length, mPosition <= mSize ? mSize - mPosition : 0u);
+    length = std::min(length, Left());
     if (length == 0)
         return 0;
     std::memcpy(mData + mPosition, buffer, length);

@@ -35,6 +35,9 @@ public:
     unsigned GetPosition() const { return mPosition; }
 
 protected:
+    // Bytes between the position and the end; 0 should a derived class leave the position beyond.
+    unsigned Left() const { return mPosition < mSize ? mSize - mPosition : 0; }
+
     unsigned char* mData = nullptr;
     unsigned mPosition = 0;
     unsigned mSize = 0;
