@@ -136,8 +136,22 @@ bool Render::CheckDevice()
 {
     if (DoCheckDevice())
         return true;
-    mCommandBuffer.Seek(0, 0);
+    DropRecorded();
     return false;
+}
+
+void Render::DropRecorded()
+{
+    mCommandBuffer.Seek(0, 0);
+    mPendingIndexed = false;
+    mPendingType = PrimitiveNone;
+    mPendingStart = mPendingCount = mPendingMinVertex = mPendingVertexCount = 0;
+    mApplied = mPlayedState;
+    mRecordedTarget = mPlayedTarget;
+    mCurrentSource = nullptr;
+    mDirty = true;
+    for (ShaderImpl* s : mShaderImpls)
+        s->MarkAllChanged();
 }
 
 VNResultEnum Render::BeginFrame()
@@ -178,9 +192,9 @@ VNResultEnum Render::EndFrame()
 
 VNResultEnum Render::Present() { return mCommandBuffer.WriteU32(CmdPresent); }
 
-VNResultEnum Render::RecordRenderTarget()
+VNResultEnum Render::RecordRenderTarget(bool force)
 {
-    if (mRequested.mRenderTarget == mRecordedTarget)
+    if (mRequested.mRenderTarget == mRecordedTarget && !force)
         return VN_OK;
     VNResultEnum r;
     if (mRequested.mRenderTarget)
@@ -296,9 +310,11 @@ VNResultEnum Render::CommitState()
     const GraphicsState& q = mRequested;
     if (mDirty)
     {
-        if (const VNResultEnum r = RecordRenderTarget(); r != VN_OK)
+        const bool all = mRecordAll;
+        mRecordAll = false;
+        if (const VNResultEnum r = RecordRenderTarget(all); r != VN_OK)
             return r;
-        const bool targetChanged = q.mRenderTarget != a.mRenderTarget;
+        const bool targetChanged = all || q.mRenderTarget != a.mRenderTarget;
         a.mRenderTarget = q.mRenderTarget;
         a.mScaleX = q.mScaleX;
         a.mScaleY = q.mScaleY;
@@ -306,7 +322,7 @@ VNResultEnum Render::CommitState()
         a.mOffsetY = q.mOffsetY;
         const bool forceScissor = targetChanged && mRerecordScissorOnTargetChange;
 
-        if (q.mShader != a.mShader)
+        if (all || q.mShader != a.mShader)
         {
             if (b.WriteU32(CmdSetShader) != VN_OK || b.WritePointer(q.mShader) != VN_OK)
                 return VN_FAIL;
@@ -316,9 +332,9 @@ VNResultEnum Render::CommitState()
                 q.mShader->OnBind();
             a.mShader = q.mShader;
         }
-        if (q.mVertexBuffer != a.mVertexBuffer)
+        if (all || q.mVertexBuffer != a.mVertexBuffer)
         {
-            if (q.mVertexBuffer && (!a.mVertexBuffer || a.mVertexBuffer->GetFormatId() != q.mVertexBuffer->GetFormatId()))
+            if (q.mVertexBuffer && (all || !a.mVertexBuffer || a.mVertexBuffer->GetFormatId() != q.mVertexBuffer->GetFormatId()))
                 if (b.WriteU32(CmdSetVertexFormat) != VN_OK ||
                     b.WriteU32(static_cast<uint32_t>(q.mVertexBuffer->GetFormatId())) != VN_OK)
                     return VN_FAIL;
@@ -326,25 +342,25 @@ VNResultEnum Render::CommitState()
                 return VN_FAIL;
             a.mVertexBuffer = q.mVertexBuffer;
         }
-        if (q.mIndexBuffer != a.mIndexBuffer)
+        if (all || q.mIndexBuffer != a.mIndexBuffer)
         {
             if (b.WriteU32(CmdSetIndexBuffer) != VN_OK || b.WritePointer(q.mIndexBuffer) != VN_OK)
                 return VN_FAIL;
             a.mIndexBuffer = q.mIndexBuffer;
         }
-        if (q.mBlendMode != a.mBlendMode)
+        if (all || q.mBlendMode != a.mBlendMode)
         {
             if (b.WriteU32(CmdSetBlendMode) != VN_OK || b.WriteU32(static_cast<uint32_t>(q.mBlendMode)) != VN_OK)
                 return VN_FAIL;
             a.mBlendMode = q.mBlendMode;
         }
-        if (q.mScissorOn != a.mScissorOn || forceScissor)
+        if (all || q.mScissorOn != a.mScissorOn || forceScissor)
         {
             if (b.WriteU32(CmdSetScissorEnabled) != VN_OK || b.WriteU8(q.mScissorOn ? 1 : 0) != VN_OK)
                 return VN_FAIL;
             a.mScissorOn = q.mScissorOn;
         }
-        if ((q.mScissorOn && !(q.mScissorRect == a.mScissorRect)) || forceScissor)
+        if ((q.mScissorOn && !(q.mScissorRect == a.mScissorRect)) || forceScissor || all)
         {
             const float rect[4] = {q.mScissorRect.x, q.mScissorRect.y, q.mScissorRect.width, q.mScissorRect.height};
             uint32_t pixels[4];
@@ -353,7 +369,7 @@ VNResultEnum Render::CommitState()
                 return VN_FAIL;
             a.mScissorRect = q.mScissorRect;
         }
-        if (q.mDepthTest != a.mDepthTest || (q.mDepthTest && q.mDepthWrite != a.mDepthWrite))
+        if (all || q.mDepthTest != a.mDepthTest || (q.mDepthTest && q.mDepthWrite != a.mDepthWrite))
         {
             if (b.WriteU32(CmdSetDepth) != VN_OK || b.WriteU8(q.mDepthTest ? 1 : 0) != VN_OK)
                 return VN_FAIL;
@@ -429,6 +445,7 @@ void Render::ResetState()
     d.mOffsetY = mOffsetY;
     mApplied = d;
     mRequested = d;
+    mPlayedState = d;
 }
 
 void Render::ResetStateCache()
@@ -436,6 +453,7 @@ void Render::ResetStateCache()
     ResetState();
     mCurrentSource = nullptr;
     mRecordedTarget = nullptr;
+    mPlayedTarget = nullptr;
     mDirty = true;
     OnStateReset();
 }
@@ -456,10 +474,19 @@ VNResultEnum Render::Playback()
         VNResultEnum r = b.ReadU32(opcode);
         if (r == VN_OK)
             r = PlayRecord(opcode, end);
-        if (r != VN_OK || end)
+        if (r == VN_OK && end)
         {
-            // A failed frame is dropped whole: the next one records from the start.
             b.Seek(0, 0);
+            mPlayedState = mApplied;
+            mPlayedTarget = mRecordedTarget;
+            return VN_OK;
+        }
+        if (r != VN_OK)
+        {
+            // A failed frame is dropped whole: the next one records from the start, and since the device took an
+            // unknown part of this one, every state is recorded again.
+            DropRecorded();
+            mRecordAll = true;
             return r;
         }
     }

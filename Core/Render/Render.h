@@ -163,9 +163,12 @@ public:
 protected:
     VNResultEnum FlushDraw();
     VNResultEnum CommitState();
-    VNResultEnum RecordRenderTarget();
+    VNResultEnum RecordRenderTarget(bool force = false);
     VNResultEnum PlayRecord(uint32_t opcode, bool& end);
     void SetMapping(const RenderInitParam& param);
+    // Forgets what was recorded but not played: the pending draw goes, and the state cache returns to what the
+    // device had after the last played frame, so the dropped state records are made again when needed.
+    void DropRecorded();
     VNResultEnum BuildProjection(const RenderInitParam& param);
 
     template <typename T>
@@ -192,6 +195,11 @@ protected:
     bool mDirty = true;
     const GraphicsState* mCurrentSource = nullptr;
     Texture* mRecordedTarget = nullptr;
+    // The applied state and recorded target as of the end of the last played frame.
+    GraphicsState mPlayedState;
+    Texture* mPlayedTarget = nullptr;
+    // The device took part of a failed frame: the next commit records every state.
+    bool mRecordAll = false;
     CommandBuffer mCommandBuffer;
     bool mFrameOpen = false;
 

@@ -45,3 +45,11 @@ bool Texture::HitTest(int32_t x, int32_t y) const
 }
 
 } // namespace render
+
+namespace render
+{
+
+// Decoded images arrive with the image loader; until a decoder hands its pixels over there is nothing to upload.
+VNResultEnum Texture::CreateFromImage(ImageData* image) { return image ? VN_FAIL : VN_FAIL; }
+
+} // namespace render
