@@ -70,7 +70,8 @@ Profiles::~Profiles()
 
 std::vector<base::SingletoneBase*> Profiles::GetDependencies()
 {
-    return {UserDataFileContainer::Instance()};
+    // The last save at exit reads and writes through the user-data folder and the file manager, and may log.
+    return {UserDataFileContainer::Instance(), FileManager::Instance(), base::MainLog::Instance()};
 }
 
 void Profiles::MakeFreshDocument()

@@ -24,7 +24,8 @@ public:
     // Saves once more unless mNoSaveAtExit is set.
     ~Profiles() override;
 
-    // The user-data folder, which must outlive the store so that the last save can happen.
+    // The user-data folder (and the file manager and log it saves through), which must outlive the store so that
+    // the last save can happen.
     std::vector<base::SingletoneBase*> GetDependencies() override;
 
     // (Re)reads "profiles.xml"; a missing, unreadable or rootless file gives one profile of the default name.

@@ -11,5 +11,7 @@ class UserDataFileContainer : public base::Singletone<UserDataFileContainer>, pu
 public:
     // The container's Exists, not the singleton's.
     using UserDataFileContainerLinux::Exists;
+    // Every operation goes through the file manager, which therefore outlives this folder.
+    std::vector<base::SingletoneBase*> GetDependencies() override;
 };
 } // namespace file

@@ -2,9 +2,15 @@
 
 #include "Core/Base/Paths.h"
 #include "Core/File/FileManager.h"
+#include "Core/File/UserDataFileContainer.h"
 
 namespace file
 {
+std::vector<base::SingletoneBase*> UserDataFileContainer::GetDependencies()
+{
+    return {FileManager::Instance()};
+}
+
 base::Stream* UserDataFileContainerLinux::OpenStream(const std::wstring& path)
 {
     return FileManager::Instance()->OpenStream(mRoot + path);
