@@ -108,6 +108,16 @@ TEST_F(ProfilesTest, SelectRenameAndDeleteFollowDocumentOrder)
     EXPECT_EQ(store->GetCurrentName(), kDefault);
 }
 
+TEST_F(ProfilesTest, SelectingBeforeTheFirstLoadLoadsFirst)
+{
+    WriteProfiles(kAnnaBen);
+    file::Profiles store;
+    store.SelectProfile(L"Anna");
+    EXPECT_EQ(store.GetNames(), (std::vector<std::wstring>{L"Anna", L"Ben"}));
+    EXPECT_EQ(store.GetCurrentName(), L"Anna");
+    file::Profiles::mNoSaveAtExit = true;
+}
+
 TEST_F(ProfilesTest, CurrentProfileNamingNobodyIsCreated)
 {
     WriteProfiles("<Profiles currentProfile=\"Zed\"><Profile name=\"Anna\"/></Profiles>");
