@@ -1,8 +1,8 @@
 #include "Core/File/Archiver.h"
 
-#include "Core/Base/Log.h"
 #include "Core/Base/FileStream.h"
 #include "Core/Base/FrameStream.h"
+#include "Core/Base/Log.h"
 #include "Core/Base/StreamCreator.h"
 
 #include <algorithm>
@@ -14,7 +14,8 @@ namespace
 {
 void LogPackProblem(const std::wstring& packPath, const std::wstring& why)
 {
-    base::LogMessage(*base::MainLog::Instance(), L"Pack '%s' is damaged (%s); nothing is read from it.\n") % packPath % why;
+    base::LogMessage(*base::MainLog::Instance(), L"Pack '%s' is damaged (%s); nothing is read from it.\n") %
+        packPath % why;
 }
 } // namespace
 
@@ -83,8 +84,9 @@ bool Archiver::DoIsDirectory(const std::wstring& path)
     return it != mIndex.end() && it->first.compare(0, dir.size(), dir) == 0;
 }
 
-VNResultEnum Archiver::DoListFiles(const std::wstring& outPrefix, const std::wstring& base, const std::wstring& sub,
-                                   bool recursive, std::vector<std::wstring>* out, bool relative)
+VNResultEnum Archiver::DoListFiles(const std::wstring& outPrefix, const std::wstring& base,
+                                   const std::wstring& sub, bool recursive, std::vector<std::wstring>* out,
+                                   bool relative)
 {
     const std::wstring d = base + sub;
     for (auto it = mIndex.lower_bound(d); it != mIndex.end() && it->first.compare(0, d.size(), d) == 0; ++it)
@@ -97,8 +99,8 @@ VNResultEnum Archiver::DoListFiles(const std::wstring& outPrefix, const std::wst
     return VN_OK;
 }
 
-VNResultEnum Archiver::DoListDirs(const std::wstring& outPrefix, const std::wstring& base, const std::wstring& sub,
-                                  std::vector<std::wstring>* out, bool relative)
+VNResultEnum Archiver::DoListDirs(const std::wstring& outPrefix, const std::wstring& base,
+                                  const std::wstring& sub, std::vector<std::wstring>* out, bool relative)
 {
     const std::wstring d = base + sub;
     // Names of one folder need not be adjacent ("a/x", "a.b", "a/y"), so remember every segment given out.

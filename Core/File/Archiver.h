@@ -7,8 +7,9 @@
 
 namespace file
 {
-// A pack file mounted on a prefix, served as a container. Its index is read and checked once, at construction;
-// a damaged pack is refused as a whole (logged, no entries), so lookups under its prefix find nothing.
+// A pack file mounted on a prefix, served as a container. Its index is read and checked once, at
+// construction; a damaged pack is refused as a whole (logged, no entries), so lookups under its prefix find
+// nothing.
 class Archiver : public FileContainer
 {
 public:

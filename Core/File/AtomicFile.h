@@ -7,9 +7,10 @@
 
 namespace file
 {
-// Replaces a file so that, whatever fails or however the process ends, the path holds either the old file or the
-// complete new one: the data go to a temporary file in the same folder, which is flushed to disk and then renamed
-// over the target. Destroying the writer before Commit removes the temporary file and leaves the target alone.
+// Replaces a file so that, whatever fails or however the process ends, the path holds either the old file or
+// the complete new one: the data go to a temporary file in the same folder, which is flushed to disk and then
+// renamed over the target. Destroying the writer before Commit removes the temporary file and leaves the
+// target alone.
 class AtomicFileWriter
 {
 public:

@@ -23,16 +23,16 @@ public:
     FileContainer& operator=(const FileContainer&) = delete;
     ~FileContainer() override;
 
-    FileInfo* FindFile(const std::wstring& name, const wchar_t* const* extensions = nullptr, unsigned count = 0,
-                       unsigned* foundIndex = nullptr) override;
+    FileInfo* FindFile(const std::wstring& name, const wchar_t* const* extensions = nullptr,
+                       unsigned count = 0, unsigned* foundIndex = nullptr) override;
 
     // Appends file names below dir (relative to it, or with dir in front); always 0.
     virtual VNResultEnum ListFiles(const std::wstring& dir, bool recursive, std::vector<std::wstring>* out,
                                    bool relative);
     // Appends the names of the folders directly below dir, without a trailing '/'; always 0.
     virtual VNResultEnum ListDirs(const std::wstring& dir, std::vector<std::wstring>* out, bool relative);
-    virtual bool Exists(const std::wstring& path, const wchar_t* const* extensions = nullptr, unsigned count = 0,
-                        unsigned* foundIndex = nullptr);
+    virtual bool Exists(const std::wstring& path, const wchar_t* const* extensions = nullptr,
+                        unsigned count = 0, unsigned* foundIndex = nullptr);
     virtual bool IsDirectory(const std::wstring& path);
 
     // The archive serving path, with rest set to the path below the mount prefix; null when no mount applies.
@@ -47,10 +47,12 @@ public:
 protected:
     friend class Archiver;
     // The primitives: the container's own files, never looking at mounts.
-    virtual VNResultEnum DoListFiles(const std::wstring& outPrefix, const std::wstring& base, const std::wstring& sub,
-                                     bool recursive, std::vector<std::wstring>* out, bool relative) = 0;
-    virtual VNResultEnum DoListDirs(const std::wstring& outPrefix, const std::wstring& base, const std::wstring& sub,
-                                    std::vector<std::wstring>* out, bool relative) = 0;
+    virtual VNResultEnum DoListFiles(const std::wstring& outPrefix, const std::wstring& base,
+                                     const std::wstring& sub, bool recursive, std::vector<std::wstring>* out,
+                                     bool relative) = 0;
+    virtual VNResultEnum DoListDirs(const std::wstring& outPrefix, const std::wstring& base,
+                                    const std::wstring& sub, std::vector<std::wstring>* out,
+                                    bool relative) = 0;
     virtual bool DoExists(const std::wstring& path, const wchar_t* const* extensions, unsigned count,
                           unsigned* foundIndex) = 0;
     virtual bool DoIsDirectory(const std::wstring& path) = 0;

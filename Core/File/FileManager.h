@@ -17,8 +17,8 @@ public:
     using FileManagerLinux::Exists;
     std::wstring GetPath() override { return std::wstring(); }
 
-    // Prefix (e.g. "td/") to pack path (e.g. "data.dat"); a path under a prefix is read from that pack when the
-    // pack file exists. Written directly by the game's start-up.
+    // Prefix (e.g. "td/") to pack path (e.g. "data.dat"); a path under a prefix is read from that pack when
+    // the pack file exists. Written directly by the game's start-up.
     std::map<std::wstring, std::wstring, Utf16Less> mMounts;
     float mImageScale = 1.0f; // applied to the layer rectangles of image folders
     float mFontScale = 1.0f;  // copied into each bitmap font while it loads

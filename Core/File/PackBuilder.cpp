@@ -39,10 +39,12 @@ VNResultEnum Refuse(const std::wstring& packPath, const std::wstring& why)
 }
 
 // Appends exactly size bytes of the file to the writer; a file that changed size since it was listed fails.
-bool CopyExactly(const std::wstring& path, std::uint32_t size, AtomicFileWriter& writer, std::vector<char>& buffer)
+bool CopyExactly(const std::wstring& path, std::uint32_t size, AtomicFileWriter& writer,
+                 std::vector<char>& buffer)
 {
     base::FileStream file;
-    if (file.Open(path, base::FileStream::ModeRead, base::FileStream::OpenExisting) != VN_OK || file.Size() != size)
+    if (file.Open(path, base::FileStream::ModeRead, base::FileStream::OpenExisting) != VN_OK ||
+        file.Size() != size)
         return false;
     std::uint32_t left = size;
     while (left > 0)

@@ -36,7 +36,8 @@ bool ReadU32(base::Stream* stream, std::uint32_t& value)
 bool WriteU32(base::Stream* stream, std::uint32_t value)
 {
     const unsigned char b[4] = {static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
-                                static_cast<unsigned char>(value >> 16), static_cast<unsigned char>(value >> 24)};
+                                static_cast<unsigned char>(value >> 16),
+                                static_cast<unsigned char>(value >> 24)};
     return WriteExact(stream, b, 4);
 }
 
@@ -61,7 +62,8 @@ VNResultEnum PackEntry::Read(base::Stream* stream)
     unsigned char b[13];
     if (!ReadExact(stream, b, sizeof b))
         return VN_FAIL;
-    auto u32 = [&](int at) { return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (std::uint32_t(b[at + 3]) << 24); };
+    auto u32 = [&](int at)
+    { return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (std::uint32_t(b[at + 3]) << 24); };
     size = u32(0);
     offset = u32(4);
     flag = b[8];
@@ -119,8 +121,8 @@ VNResultEnum PackIndex::Read(base::Stream* stream, std::wstring* why)
 
     std::uint32_t magicLength = 0;
     char magic[kMagicLength];
-    if (!ReadU32(stream, magicLength) || magicLength != kMagicLength || !ReadExact(stream, magic, kMagicLength) ||
-        std::memcmp(magic, kPackMagic, kMagicLength) != 0)
+    if (!ReadU32(stream, magicLength) || magicLength != kMagicLength ||
+        !ReadExact(stream, magic, kMagicLength) || std::memcmp(magic, kPackMagic, kMagicLength) != 0)
         return Fail(why, L"not a pack (bad magic)");
 
     std::uint32_t count = 0;

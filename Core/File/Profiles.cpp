@@ -130,7 +130,8 @@ bool Profiles::KeepDamagedFile()
         mDamagedInPlace = false;
         return true;
     }
-    // The first free name of "profiles.xml.bad", "profiles.xml.bad2", ...: an older kept file is never replaced.
+    // The first free name of "profiles.xml.bad", "profiles.xml.bad2", ...: an older kept file is never
+    // replaced.
     for (int i = 1; i < 1000; ++i)
     {
         std::wstring kept = path + L".bad";
@@ -140,7 +141,8 @@ bool Profiles::KeepDamagedFile()
             continue;
         if (std::rename(base::ToNativePath(path).c_str(), base::ToNativePath(kept).c_str()) != 0)
             break;
-        Log(L"The profiles file '%s' cannot be read; it was kept as '%s' and a fresh profile is used.\n", path, kept);
+        Log(L"The profiles file '%s' cannot be read; it was kept as '%s' and a fresh profile is used.\n",
+            path, kept);
         mDamagedInPlace = false;
         return true;
     }
@@ -171,7 +173,8 @@ tinyxml2::XMLElement* Profiles::FindProfile(const std::wstring& name) const
 {
     if (!mRoot)
         return nullptr;
-    for (tinyxml2::XMLElement* p = mRoot->FirstChildElement("Profile"); p; p = p->NextSiblingElement("Profile"))
+    for (tinyxml2::XMLElement* p = mRoot->FirstChildElement("Profile"); p;
+         p = p->NextSiblingElement("Profile"))
     {
         if (NameOf(p, "name") == name)
             return p;
@@ -184,7 +187,8 @@ std::vector<std::wstring> Profiles::GetNames() const
     std::vector<std::wstring> names;
     if (!mRoot)
         return names;
-    for (tinyxml2::XMLElement* p = mRoot->FirstChildElement("Profile"); p; p = p->NextSiblingElement("Profile"))
+    for (tinyxml2::XMLElement* p = mRoot->FirstChildElement("Profile"); p;
+         p = p->NextSiblingElement("Profile"))
         names.push_back(NameOf(p, "name"));
     return names;
 }

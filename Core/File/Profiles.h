@@ -13,10 +13,11 @@ class XMLElement;
 
 namespace file
 {
-// The player profiles, all in "profiles.xml" in the user-data folder: a `Profiles` root whose `currentProfile`
-// names the selected profile, and one `Profile` element per player (attribute `name`, UTF-8) holding the game's
-// data. Only Save (and the destructor) write the file; a save replaces it atomically, and a file that cannot be
-// read is first kept aside under another name, so neither a crash nor a damaged file loses the player's progress.
+// The player profiles, all in "profiles.xml" in the user-data folder: a `Profiles` root whose
+// `currentProfile` names the selected profile, and one `Profile` element per player (attribute `name`, UTF-8)
+// holding the game's data. Only Save (and the destructor) write the file; a save replaces it atomically, and
+// a file that cannot be read is first kept aside under another name, so neither a crash nor a damaged file
+// loses the player's progress.
 class Profiles : public base::Singletone<Profiles>
 {
 public:
@@ -24,8 +25,8 @@ public:
     // Saves once more unless mNoSaveAtExit is set.
     ~Profiles() override;
 
-    // The user-data folder (and the file manager and log it saves through), which must outlive the store so that
-    // the last save can happen.
+    // The user-data folder (and the file manager and log it saves through), which must outlive the store so
+    // that the last save can happen.
     std::vector<base::SingletoneBase*> GetDependencies() override;
 
     // (Re)reads "profiles.xml"; a missing, unreadable or rootless file gives one profile of the default name.
@@ -40,14 +41,16 @@ public:
     void SelectProfile(const std::wstring& name);
     // Renames the current profile (names are not checked for uniqueness); nothing without a current profile.
     void RenameCurrent(const std::wstring& newName);
-    // Removes the named profile; when it was current, the first remaining one (or a new default one) is selected.
+    // Removes the named profile; when it was current, the first remaining one (or a new default one) is
+    // selected.
     void DeleteProfile(const std::wstring& name);
 
     tinyxml2::XMLDocument* mDocument = nullptr;
     tinyxml2::XMLElement* mRoot = nullptr;
     tinyxml2::XMLElement* mCurrent = nullptr; // the game keeps its data under this element
 
-    // Set when "profiles.xml" existed but could not be read; the main menu shows "profile_corrupt" once and clears it.
+    // Set when "profiles.xml" existed but could not be read; the main menu shows "profile_corrupt" once and
+    // clears it.
     static inline bool mCorrupt = false;
     // Set by a process that found another instance running: it must leave the file alone at exit.
     static inline bool mNoSaveAtExit = false;

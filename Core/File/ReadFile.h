@@ -4,7 +4,8 @@
 
 namespace file
 {
-// The whole file found through the file manager (packs first), up to its first NUL byte; empty on any failure.
+// The whole file found through the file manager (packs first), up to its first NUL byte; empty on any
+// failure.
 std::string ReadFileToString(const std::wstring& name);
 } // namespace file
 

@@ -6,7 +6,8 @@
 namespace file
 {
 // The per-user data folder ("log.html", "profiles.xml"), rooted by the application's start-up.
-class UserDataFileContainer : public base::Singletone<UserDataFileContainer>, public UserDataFileContainerLinux
+class UserDataFileContainer : public base::Singletone<UserDataFileContainer>,
+                              public UserDataFileContainerLinux
 {
 public:
     // The container's Exists, not the singleton's.

@@ -9,17 +9,18 @@ class Resource;
 }
 
 // A shared reference: an object pointer and a shared counter.
-// Resources (types derived from resource::Resource) get their counter from the resource manager and are handed back to
-// it through Resource::Release when the last handle goes. Any other type is owned: Reset gives it a fresh counter and
-// the last handle deletes it. A handle holding an object with no counter neither counts nor releases.
-// Counters are plain integers: handles belong to the main thread.
+// Resources (types derived from resource::Resource) get their counter from the resource manager and are
+// handed back to it through Resource::Release when the last handle goes. Any other type is owned: Reset gives
+// it a fresh counter and the last handle deletes it. A handle holding an object with no counter neither
+// counts nor releases. Counters are plain integers: handles belong to the main thread.
 template <typename T>
 class CountedHandle
 {
 public:
     CountedHandle() noexcept = default;
 
-    // Holds the object with the given counter cell and counts it up; a null counter makes a non-counting handle.
+    // Holds the object with the given counter cell and counts it up; a null counter makes a non-counting
+    // handle.
     CountedHandle(T* object, int* count) noexcept : mObject(object), mCount(object ? count : nullptr)
     {
         if (mCount)
@@ -38,10 +39,12 @@ public:
         other.mCount = nullptr;
     }
 
-    // A handle of a derived type shares the same counter (a MemberDelegate0 handle held as a Delegate0 handle).
+    // A handle of a derived type shares the same counter (a MemberDelegate0 handle held as a Delegate0
+    // handle).
     template <typename U>
-        requires(std::is_convertible_v<U*, T*> && !std::is_same_v<U, T>)
-    CountedHandle(const CountedHandle<U>& other) noexcept : mObject(other.Get()), mCount(other.GetCounter())
+    requires(std::is_convertible_v<U*, T*> && !std::is_same_v<U, T>)
+        CountedHandle(const CountedHandle<U>& other)
+    noexcept : mObject(other.Get()), mCount(other.GetCounter())
     {
         static_assert(IsResource<U>() == IsResource<T>(), "a resource handle cannot become an owning handle");
         if (mCount)
@@ -52,8 +55,8 @@ public:
 
     CountedHandle& operator=(const CountedHandle& other) noexcept
     {
-        // Count the new reference up before dropping the old one, so assigning a handle to itself (or to another
-        // handle of the same object) never releases the object.
+        // Count the new reference up before dropping the old one, so assigning a handle to itself (or to
+        // another handle of the same object) never releases the object.
         if (other.mCount)
             ++*other.mCount;
         T* object = other.mObject;
@@ -97,7 +100,7 @@ public:
 
     // Owned objects only: drops the held reference, then holds p with a new counter of 1 (empty for null).
     template <typename U>
-        requires std::is_convertible_v<U*, T*>
+    requires std::is_convertible_v<U*, T*>
     void Reset(U* p)
     {
         static_assert(!IsResource<T>(), "resources come from resource::ResourceManager::Get");
@@ -117,7 +120,10 @@ public:
     T* operator->() const noexcept { return mObject; }
     T& operator*() const noexcept { return *mObject; }
 
-    friend bool operator==(const CountedHandle& a, const CountedHandle& b) noexcept { return a.mObject == b.mObject; }
+    friend bool operator==(const CountedHandle& a, const CountedHandle& b) noexcept
+    {
+        return a.mObject == b.mObject;
+    }
 
 private:
     template <typename U>
@@ -126,8 +132,8 @@ private:
         return std::is_base_of_v<resource::Resource, U>;
     }
 
-    // Kept out of line: inlined, the delete of a shared counter trips GCC's use-after-free analysis, which cannot see
-    // that the count reached zero.
+    // Kept out of line: inlined, the delete of a shared counter trips GCC's use-after-free analysis, which
+    // cannot see that the count reached zero.
     [[gnu::noinline]] static void DestroyOwned(T* object, int* count) noexcept
     {
         delete object;

@@ -16,7 +16,8 @@ public:
     Resource& operator=(const Resource&) = delete;
     virtual ~Resource() = default;
 
-    // Run by the last CountedHandle: every type hands itself back to ResourceManager::Release of its own type.
+    // Run by the last CountedHandle: every type hands itself back to ResourceManager::Release of its own
+    // type.
     virtual VNResultEnum Release() = 0;
 
     // Stores the name (the key in the manager's map) and runs OnSetName.

@@ -71,8 +71,8 @@ public:
         return CountedHandle<T>(object, count);
     }
 
-    // Run from a resource's Release when its last handle goes: unloads it when loaded (a failure keeps object,
-    // entry and counter and is returned), then deletes it and its counter and forgets the name.
+    // Run from a resource's Release when its last handle goes: unloads it when loaded (a failure keeps
+    // object, entry and counter and is returned), then deletes it and its counter and forgets the name.
     template <typename T>
     VNResultEnum Release(T* object)
     {

@@ -1,5 +1,6 @@
-// Reading every file of a data tree of a few thousand small files, from loose files and from the same files in a
-// pack, in one run. Both go through the file manager exactly as the game does (search, open stream, read).
+// Reading every file of a data tree of a few thousand small files, from loose files and from the same files
+// in a pack, in one run. Both go through the file manager exactly as the game does (search, open stream,
+// read).
 #include "Core/Base/Stream.h"
 #include "Core/File/FileManager.h"
 #include "Core/File/PackBuilder.h"
@@ -35,7 +36,8 @@ struct DataTree
             fs::create_directories(path.parent_path());
             // Sizes like the game's small data: 200 bytes to about 8 KiB.
             std::string bytes(200 + (i * 7919) % 8000, static_cast<char>('a' + i % 26));
-            std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+            std::ofstream(path, std::ios::binary)
+                .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
             names.push_back(L"td/" + std::wstring(name.begin(), name.end()));
         }
         fs::current_path(root);

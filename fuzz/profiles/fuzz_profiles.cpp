@@ -1,5 +1,5 @@
-// Loads arbitrary bytes as "profiles.xml" and drives the store: a damaged file must be kept aside and replaced by
-// the default profile, never crash or recurse.
+// Loads arbitrary bytes as "profiles.xml" and drives the store: a damaged file must be kept aside and
+// replaced by the default profile, never crash or recurse.
 #include "Core/File/Profiles.h"
 #include "Core/File/UserDataFileContainer.h"
 
@@ -14,8 +14,10 @@ namespace
 {
 std::filesystem::path Folder()
 {
-    static const std::filesystem::path folder = [] {
-        auto p = std::filesystem::temp_directory_path() / ("corv-fuzz-profiles-" + std::to_string(::getpid()));
+    static const std::filesystem::path folder = []
+    {
+        auto p =
+            std::filesystem::temp_directory_path() / ("corv-fuzz-profiles-" + std::to_string(::getpid()));
         std::filesystem::create_directories(p);
         file::UserDataFileContainer::Instance()->SetPath(p.wstring());
         file::Profiles::mNoSaveAtExit = true;

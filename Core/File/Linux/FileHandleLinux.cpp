@@ -23,17 +23,30 @@ VNResultEnum FileHandleLinux::Open(const std::wstring& path, int mode, int dispo
     int flags = O_CLOEXEC;
     switch (mode)
     {
-    case 0: flags |= O_RDONLY; break;
-    case 1: flags |= O_WRONLY; break;
-    case 2: flags |= O_RDWR; break;
-    default: return VN_FAIL;
+    case 0:
+        flags |= O_RDONLY;
+        break;
+    case 1:
+        flags |= O_WRONLY;
+        break;
+    case 2:
+        flags |= O_RDWR;
+        break;
+    default:
+        return VN_FAIL;
     }
     switch (disposition)
     {
-    case 0: flags |= O_CREAT | O_TRUNC; break;
-    case 1: flags |= O_CREAT | O_EXCL; break;
-    case 2: break;
-    default: return VN_FAIL;
+    case 0:
+        flags |= O_CREAT | O_TRUNC;
+        break;
+    case 1:
+        flags |= O_CREAT | O_EXCL;
+        break;
+    case 2:
+        break;
+    default:
+        return VN_FAIL;
     }
     if (path.empty())
         return VN_FAIL;
@@ -71,7 +84,8 @@ VNResultEnum FileHandleLinux::Read(void* buffer, unsigned bytes, int* done)
         return VN_FAIL;
     std::size_t total = 0;
     auto* p = static_cast<char*>(buffer);
-    // A read may return less than asked before the end; keep going so callers see a short count only at the end.
+    // A read may return less than asked before the end; keep going so callers see a short count only at the
+    // end.
     while (total < bytes)
     {
         const ssize_t n = ::read(mFd, p + total, bytes - total);

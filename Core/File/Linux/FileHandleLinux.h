@@ -6,8 +6,9 @@
 
 namespace file
 {
-// A raw file descriptor with the engine's open modes. Without an open file every operation fails or does nothing.
-// mode: 0 read, 1 write, 2 read and write; disposition: 0 create always (truncate), 1 create new, 2 open existing.
+// A raw file descriptor with the engine's open modes. Without an open file every operation fails or does
+// nothing. mode: 0 read, 1 write, 2 read and write; disposition: 0 create always (truncate), 1 create new, 2
+// open existing.
 class FileHandleLinux
 {
 public:
@@ -23,7 +24,8 @@ public:
     // The count moved is stored in *done when given; 1 on failure. A short count is not a failure here.
     VNResultEnum Read(void* buffer, unsigned bytes, int* done);
     VNResultEnum Write(const void* buffer, unsigned bytes, int* done);
-    // origin 0 begin, 1 current, any other end; returns the new position, or the current one when the move fails.
+    // origin 0 begin, 1 current, any other end; returns the new position, or the current one when the move
+    // fails.
     int Seek(int distance, int origin);
     // Size in bytes (low 32 bits); 0 without an open file.
     unsigned Size() const;

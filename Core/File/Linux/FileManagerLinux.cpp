@@ -57,8 +57,8 @@ void Enumerate(const std::wstring& folder, Visit visit)
 base::Stream* FileManagerLinux::OpenStream(const std::wstring& path)
 {
     auto* stream = new base::FileStream();
-    if (stream->Open(base::ToForwardSlashes(path), base::FileStream::ModeRead, base::FileStream::OpenExisting) !=
-        VN_OK)
+    if (stream->Open(base::ToForwardSlashes(path), base::FileStream::ModeRead,
+                     base::FileStream::OpenExisting) != VN_OK)
     {
         delete stream;
         return nullptr;
@@ -94,28 +94,33 @@ VNResultEnum MakeDirectory(const std::wstring& path)
 }
 
 VNResultEnum FileManagerLinux::DoListFiles(const std::wstring& outPrefix, const std::wstring& base,
-                                           const std::wstring& sub, bool recursive, std::vector<std::wstring>* out,
-                                           bool relative)
+                                           const std::wstring& sub, bool recursive,
+                                           std::vector<std::wstring>* out, bool relative)
 {
-    Enumerate(base + sub, [&](const std::wstring& name, bool isFolder) {
-        if (isFolder)
-        {
-            if (recursive)
-                DoListFiles(outPrefix, base, sub + name + L"/", recursive, out, relative);
-            return;
-        }
-        out->push_back(relative ? sub + name : outPrefix + sub + name);
-    });
+    Enumerate(base + sub,
+              [&](const std::wstring& name, bool isFolder)
+              {
+                  if (isFolder)
+                  {
+                      if (recursive)
+                          DoListFiles(outPrefix, base, sub + name + L"/", recursive, out, relative);
+                      return;
+                  }
+                  out->push_back(relative ? sub + name : outPrefix + sub + name);
+              });
     return VN_OK;
 }
 
 VNResultEnum FileManagerLinux::DoListDirs(const std::wstring& outPrefix, const std::wstring& base,
-                                          const std::wstring& sub, std::vector<std::wstring>* out, bool relative)
+                                          const std::wstring& sub, std::vector<std::wstring>* out,
+                                          bool relative)
 {
-    Enumerate(base + sub, [&](const std::wstring& name, bool isFolder) {
-        if (isFolder)
-            out->push_back(relative ? sub + name : outPrefix + sub + name);
-    });
+    Enumerate(base + sub,
+              [&](const std::wstring& name, bool isFolder)
+              {
+                  if (isFolder)
+                      out->push_back(relative ? sub + name : outPrefix + sub + name);
+              });
     return VN_OK;
 }
 

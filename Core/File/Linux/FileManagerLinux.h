@@ -16,8 +16,8 @@ public:
     VNResultEnum SetRootPath(const std::wstring& folder);
     // Deletes a file; 1 on failure.
     VNResultEnum RemoveFile(const std::wstring& path);
-    // Appends every loose file below dir, recursively, relative to it, ignoring mounts (the pack builder reads
-    // the loose folder even while a pack is mounted on it).
+    // Appends every loose file below dir, recursively, relative to it, ignoring mounts (the pack builder
+    // reads the loose folder even while a pack is mounted on it).
     void ListLooseFiles(const std::wstring& dir, std::vector<std::wstring>* out);
 
 protected:

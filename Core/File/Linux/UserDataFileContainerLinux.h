@@ -4,8 +4,8 @@
 
 namespace file
 {
-// A container rooted at an absolute folder (the per-user data folder). Its searches and listings go through the
-// file manager with the root put in front.
+// A container rooted at an absolute folder (the per-user data folder). Its searches and listings go through
+// the file manager with the root put in front.
 class UserDataFileContainerLinux : public FileContainer
 {
 public:
@@ -13,8 +13,8 @@ public:
     base::StreamCreator* OpenStreamCreator(const std::wstring& path) override;
     std::wstring GetPath() override { return mRoot; }
 
-    // Stores the root (one trailing '/') and creates the folder with its parents; 0 whatever the creation gave:
-    // later writes into it fail on their own.
+    // Stores the root (one trailing '/') and creates the folder with its parents; 0 whatever the creation
+    // gave: later writes into it fail on their own.
     VNResultEnum SetPath(const std::wstring& root);
 
 protected:

@@ -56,14 +56,16 @@ TEST_F(FileManagerTest, MountedPackWinsOverLooseFilesUnderItsPrefix)
     MakeLooseAndPacked();
     files->mMounts[L"td/"] = L"data.dat";
     unsigned index = 99;
-    file::FileInfo* info = files->FindFile(L"td/ui/a", file::kImageExtensions, file::kImageExtensionCount, &index);
+    file::FileInfo* info =
+        files->FindFile(L"td/ui/a", file::kImageExtensions, file::kImageExtensionCount, &index);
     ASSERT_NE(info, nullptr);
     EXPECT_EQ(info->path, L"ui/a.png");
     EXPECT_EQ(info->name, L"a");
     EXPECT_EQ(info->packed, 1);
     EXPECT_EQ(index, 4u);
     EXPECT_EQ(ReadFound(info), "packed");
-    EXPECT_EQ(files->FindFile(L"td/only-loose.txt"), nullptr) << "loose files under a mounted prefix are not seen";
+    EXPECT_EQ(files->FindFile(L"td/only-loose.txt"), nullptr)
+        << "loose files under a mounted prefix are not seen";
     EXPECT_EQ(ReadFound(files->FindFile(L"TD/ui/a.png")), "<not found>") << "prefixes match case-sensitively";
     EXPECT_EQ(base::ReadTextFile(L"td/only-packed.txt"), "p");
 }
@@ -159,10 +161,12 @@ TEST_F(FileManagerTest, ImageContainersNeedTheImageLayer)
     EXPECT_EQ(files->OpenImageContainer(L"td/ui"), nullptr);
     static std::vector<std::pair<int, std::wstring>> made;
     made.clear();
-    file::SetImageContainerMaker([](int kind, const std::wstring& path, file::FileContainer*) -> file::ImageContainer* {
-        made.emplace_back(kind, path);
-        return nullptr;
-    });
+    file::SetImageContainerMaker(
+        [](int kind, const std::wstring& path, file::FileContainer*) -> file::ImageContainer*
+        {
+            made.emplace_back(kind, path);
+            return nullptr;
+        });
     WriteBytes("td/ui.psd", "8BPS");
     WriteBytes("td/doc.psd", "8BPS");
     WriteBytes("td/plain", "8BPS");

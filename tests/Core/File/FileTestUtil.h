@@ -34,9 +34,8 @@ protected:
     void SetUp() override
     {
         mOld = fs::current_path();
-        mRoot = fs::temp_directory_path() /
-                ("corv-file-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        mRoot = fs::temp_directory_path() / ("corv-file-" + std::to_string(::getpid()) + "-" +
+                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(mRoot);
         fs::create_directories(mRoot);
         fs::current_path(mRoot);

@@ -38,7 +38,7 @@ TEST_F(PackBuilderTest, GoldenPackByteForByte)
     WriteBytes("td/a.png", "abc");
     ASSERT_EQ(file::BuildPack(L"td/", L"data.dat"), VN_OK);
 
-    const std::string expected = U32(6) + "vnpack" + U32(2) +                                    //
+    const std::string expected = U32(6) + "vnpack" + U32(2) +                                      //
                                  U32(5) + Utf16Le("a.png") + U32(3) + U32(74) + '\0' + U32(0) +    //
                                  U32(8) + Utf16Le("ui/b.png") + U32(5) + U32(77) + '\0' + U32(0) + //
                                  "abcdefgh";
@@ -91,7 +91,8 @@ bool FailNth(const char*)
 TEST_F(PackBuilderTest, FailureAtAnyWriteStepLeavesTheOldPackWhole)
 {
     for (int i = 0; i < 40; ++i)
-        WriteBytes("td/f" + std::to_string(i) + ".bin", std::string(1000 + i, static_cast<char>('a' + i % 26)));
+        WriteBytes("td/f" + std::to_string(i) + ".bin",
+                   std::string(1000 + i, static_cast<char>('a' + i % 26)));
     WriteBytes("data.dat", "old pack");
     file::SetAtomicFaultHook(FailNth);
     gFailAt = -1;

@@ -47,7 +47,14 @@ struct PackBytes
 // The two-file pack of the format's reference example: a.png (3 bytes) and ui/b.png (5 bytes).
 std::string GoldenPack()
 {
-    return PackBytes().Header(2).Name(u"a.png").Entry(3, 74).Name(u"ui/b.png").Entry(5, 77).Raw("abcdefgh").bytes;
+    return PackBytes()
+        .Header(2)
+        .Name(u"a.png")
+        .Entry(3, 74)
+        .Name(u"ui/b.png")
+        .Entry(5, 77)
+        .Raw("abcdefgh")
+        .bytes;
 }
 
 VNResultEnum ReadIndex(const std::string& bytes, file::PackIndex& index, std::wstring* why = nullptr)
@@ -89,15 +96,22 @@ TEST(PackIndex, DamagedIndexesAreRefusedWhole)
         {"truncated index", golden.substr(0, 50)},
         {"truncated inside the first name", golden.substr(0, 20)},
         {"count too large", PackBytes().Header(0xFFFFFFFFu).Name(u"a").Entry(0, 14).bytes},
-        {"count one more than present", PackBytes().Header(3).Name(u"a.png").Entry(3, 74).Name(u"ui/b.png")
-                                            .Entry(5, 77).Raw("abcdefgh").bytes},
+        {"count one more than present", PackBytes()
+                                            .Header(3)
+                                            .Name(u"a.png")
+                                            .Entry(3, 74)
+                                            .Name(u"ui/b.png")
+                                            .Entry(5, 77)
+                                            .Raw("abcdefgh")
+                                            .bytes},
         {"name length huge", PackBytes().Header(1).U32(0x7FFFFFFFu).Raw("a\0").Entry(0, 0).bytes},
         {"name length beyond the file", PackBytes().Header(1).U32(40).Raw(std::string(20, 'x')).bytes},
         {"offset past end", PackBytes().Header(1).Name(u"a").Entry(1, 1000).Raw("z").bytes},
         {"size past end", PackBytes().Header(1).Name(u"a").Entry(100, 33).Raw("z").bytes},
-        {"offset plus size wraps 32 bits", PackBytes().Header(1).Name(u"a").Entry(0xFFFFFFF0u, 0x20).Raw("z").bytes},
-        {"second entry past end", PackBytes().Header(2).Name(u"a").Entry(1, 50).Name(u"b").Entry(1, 53).Raw("z")
-                                      .bytes},
+        {"offset plus size wraps 32 bits",
+         PackBytes().Header(1).Name(u"a").Entry(0xFFFFFFF0u, 0x20).Raw("z").bytes},
+        {"second entry past end",
+         PackBytes().Header(2).Name(u"a").Entry(1, 50).Name(u"b").Entry(1, 53).Raw("z").bytes},
     };
     for (const Case& c : cases)
     {
@@ -118,8 +132,10 @@ TEST(PackIndex, NamesSortByUtf16CodeUnits)
     std::vector<std::wstring> order;
     for (const auto& [name, entry] : index)
         order.push_back(name);
-    // '.' (0x2E) before '/' (0x2F), upper case first, a prefix first, and a surrogate pair (0xD800..) before U+FFFD.
-    const std::vector<std::wstring> expected = {L"A.png", L"a", L"a.png", L"a/b.png", L"b", L"\U00010000", L"\uFFFD"};
+    // '.' (0x2E) before '/' (0x2F), upper case first, a prefix first, and a surrogate pair (0xD800..) before
+    // U+FFFD.
+    const std::vector<std::wstring> expected = {L"A.png", L"a",          L"a.png", L"a/b.png",
+                                                L"b",     L"\U00010000", L"\uFFFD"};
     EXPECT_EQ(order, expected);
 }
 

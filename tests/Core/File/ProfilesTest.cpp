@@ -38,8 +38,9 @@ protected:
 };
 
 const std::wstring kDefault = L"Player01234567890123456789";
-const char* kAnnaBen = "<Profiles currentProfile=\"Ben\"><Profile name=\"Anna\" gems=\"3\"/><Profile name=\"Ben\"/>"
-                       "</Profiles>";
+const char* kAnnaBen =
+    "<Profiles currentProfile=\"Ben\"><Profile name=\"Anna\" gems=\"3\"/><Profile name=\"Ben\"/>"
+    "</Profiles>";
 
 TEST_F(ProfilesTest, MissingFileStartsWithTheDefaultProfile)
 {
@@ -70,7 +71,8 @@ TEST_F(ProfilesTest, UnreadableFilesAreKeptAsideAndReplacedByTheDefault)
         EXPECT_EQ(store->GetNames(), std::vector<std::wstring>{kDefault});
         EXPECT_EQ(store->GetCurrentName(), kDefault);
         ++kept;
-        const fs::path aside = mUser / (kept == 1 ? "profiles.xml.bad" : "profiles.xml.bad" + std::to_string(kept));
+        const fs::path aside =
+            mUser / (kept == 1 ? "profiles.xml.bad" : "profiles.xml.bad" + std::to_string(kept));
         EXPECT_EQ(ReadBytes(aside), text) << "every damaged file is kept, none replaces an older one";
         EXPECT_EQ(store->Save(), 0);
         file::Profiles::mNoSaveAtExit = true; // no second save at destruction

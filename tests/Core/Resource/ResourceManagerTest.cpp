@@ -108,7 +108,8 @@ TEST_F(ResourceManagerTest, SecondLoadAndUnloadAreHarmlessAndLogged)
     LogCapture::text.clear();
     CountedHandle<Probe> a = manager->Get<Probe>(L"twice");
     EXPECT_EQ(a->UnLoad(), VN_OK);
-    EXPECT_NE(LogCapture::text.find(L"Trying to UnLoad already unloaded resource 'twice'."), std::wstring::npos);
+    EXPECT_NE(LogCapture::text.find(L"Trying to UnLoad already unloaded resource 'twice'."),
+              std::wstring::npos);
     EXPECT_EQ(a->Load(), VN_OK);
     EXPECT_EQ(a->Load(), VN_OK);
     EXPECT_EQ(Probe::loads, 1);
