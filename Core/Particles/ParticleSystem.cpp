@@ -1,0 +1,130 @@
+#include "Core/Particles/ParticleSystem.h"
+
+#include "Core/Base/Stream.h"
+#include "Core/Base/TextEncoding.h"
+#include "Core/File/FileManager.h"
+#include "Core/Particles/Lib/ParticleLib.h"
+#include "Core/Particles/ParticleEmitter.h"
+#include "Core/Render/Image.h"
+#include "Core/Render/Render.h"
+
+#include <memory>
+#include <vector>
+
+namespace render
+{
+ParticleSystem::ParticleSystem() = default;
+
+ParticleSystem::~ParticleSystem()
+{
+    for (auto& [name, emitter] : mEmitters)
+        delete emitter;
+    mEmitters.clear();
+    ReleaseAtlasTextures();
+}
+
+void ParticleSystem::Load(const std::string& file, Render* render)
+{
+    static const wchar_t* const kExtensions[] = {L"", L".ptc"};
+    std::unique_ptr<file::FileInfo> info(
+        file::FileManager::Instance()->FindFile(base::ToWide(mFolder + file, 1), kExtensions, 2));
+    if (!info)
+        return;
+    std::unique_ptr<base::Stream> stream(info->OpenStream());
+    info.reset();
+    if (!stream)
+        return;
+    const unsigned size = stream->Size();
+    std::vector<unsigned char> bytes(std::size_t(size) + 1);
+    if (stream->Read(bytes.data(), size) != size)
+        return;
+    LoadFromMemory(bytes.data(), size, render);
+}
+
+bool ParticleSystem::LoadFromMemory(const void* data, std::size_t size, Render* render)
+{
+    std::unique_ptr<ptl::File> file = ptl::File::OpenInMemory(data, size);
+    if (!file)
+        return false;
+    // This file's atlas indices count from here, so a second file's emitters never draw with the first one's atlases.
+    const int atlasBase = int(mAtlases.size());
+    LoadFolder(*file, std::string(), atlasBase);
+    for (int i = 0; i < file->GetStaticAtlasCount(); ++i)
+    {
+        ptl::AtlasRecord atlas;
+        Image* image = nullptr;
+        if (file->GetStaticAtlas(i, atlas) && render)
+        {
+            // Atlas names are UTF-8 bytes in the file.
+            if (render->LoadTexture(base::ToWide(mFolder + atlas.file, 1), nullptr, &image, nullptr) != VN_OK)
+            {
+                delete image;
+                image = nullptr;
+            }
+        }
+        mAtlases.push_back(image);
+    }
+    return true;
+}
+
+void ParticleSystem::LoadFolder(ptl::File& file, const std::string& folder, int atlasBase)
+{
+    if (!file.SetCurrentFolder(folder))
+        return;
+    // Names are gathered first: walking a sub-folder moves the file's cursor.
+    std::vector<std::pair<std::string, bool>> entries;
+    ptl::FindData data;
+    for (const char* name = file.FindFirst(data, ptl::kFindAll); name; name = file.FindNext(data))
+        entries.emplace_back(name, data.folder);
+    for (const auto& [name, isFolder] : entries)
+    {
+        if (isFolder)
+        {
+            LoadFolder(file, name, atlasBase);
+            continue;
+        }
+        std::unique_ptr<ptl::Emitter> emitter = file.LoadEmitter(name);
+        if (!emitter)
+            continue;
+        if (mInterpolationMode != 0)
+            emitter->SetInterpolationMode(mInterpolationMode == 1);
+        emitter->SetLoopMode(mLoopMode);
+        auto* prototype = new ParticleEmitter(std::move(emitter), atlasBase);
+        // A later emitter of the same name replaces the earlier one, which is freed.
+        ParticleEmitter*& slot = mEmitters[name];
+        delete slot;
+        slot = prototype;
+    }
+    file.SetCurrentFolder("..");
+}
+
+ParticleEmitter* ParticleSystem::GetEmitter(const std::string& name) const
+{
+    auto it = mEmitters.find(name);
+    return it == mEmitters.end() ? nullptr : it->second->Clone();
+}
+
+void ParticleSystem::ReleaseAtlasTextures()
+{
+    for (Image* image : mAtlases)
+        delete image;
+    mAtlases.clear();
+}
+
+Image* ParticleSystem::GetAtlas(int index) const
+{
+    if (index < 0 || std::size_t(index) >= mAtlases.size())
+        return nullptr;
+    return mAtlases[std::size_t(index)];
+}
+
+void ParticleSystem::SetAtlas(int index, Image* image)
+{
+    if (index < 0)
+        return;
+    if (std::size_t(index) >= mAtlases.size())
+        mAtlases.resize(std::size_t(index) + 1, nullptr);
+    delete mAtlases[std::size_t(index)];
+    mAtlases[std::size_t(index)] = image;
+}
+} // namespace render
