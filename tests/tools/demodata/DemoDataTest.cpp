@@ -15,6 +15,9 @@
 #ifdef CORV_DEMODATA_PSD
 #include "Core/Psd/Psd.h"
 #endif
+#ifdef CORV_DEMODATA_PACK
+#include "Core/File/PackBuilder.h"
+#endif
 
 #include <algorithm>
 #include <cstdint>
@@ -597,6 +600,35 @@ TEST_F(DemoData, UnitShaderCompilesWithItsConstants) {
   EXPECT_TRUE(ps.count("TextureSampler"));
   glslang::FinalizeProcess();
 }
+
+#ifdef CORV_DEMODATA_PACK
+// Everything below td/ goes into the pack: the index lists each file once with its size.
+TEST_F(DemoData, TdFolderPacksWithThePackBuilder) {
+  fs::path pack = sTemp / "data.dat";
+  ASSERT_EQ(file::BuildPack((Root() / "td").wstring(), pack.wstring()), VN_OK);
+  Bytes b = ReadAll(pack);
+  ASSERT_GE(b.size(), 14u);
+  ASSERT_EQ(U32(b, 0), 6u);
+  ASSERT_EQ(std::memcmp(&b[4], "vnpack", 6), 0);
+  std::map<std::string, std::uint32_t> listed;
+  std::size_t at = 14;
+  for (std::uint32_t i = 0, count = U32(b, 10); i < count; ++i) {
+    ASSERT_LE(at + 4, b.size());
+    std::uint32_t units = U32(b, at);
+    at += 4;
+    ASSERT_LE(at + 2 * units + 13, b.size());
+    std::string name;
+    for (std::uint32_t k = 0; k < units; ++k) name += static_cast<char>(b[at + 2 * k]);  // names are ASCII
+    at += 2 * units;
+    listed[name] = U32(b, at);
+    at += 13;
+  }
+  std::map<std::string, std::uint32_t> expected;
+  for (const std::string& f : ListTree(Root() / "td"))
+    expected[f] = static_cast<std::uint32_t>(fs::file_size(Root() / "td" / f));
+  EXPECT_EQ(listed, expected);
+}
+#endif
 
 #ifdef CORV_DEMODATA_PARTICLES
 void CollectEmitters(const ptl::FolderDesc& folder, std::vector<std::string>& names) {
