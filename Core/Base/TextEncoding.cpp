@@ -43,15 +43,22 @@ void ForEachCodePoint(const std::wstring& text, Sink sink)
 
 std::wstring Utf8ToWide(const std::string& text)
 {
-    // utfcpp's validating conversion throws on malformed input; repair the bytes first so it cannot.
-    std::string valid;
-    valid.reserve(text.size());
-    utf8::replace_invalid(text.begin(), text.end(), std::back_inserter(valid));
+    // utfcpp's validating conversion throws on malformed input; repair such bytes first (U+FFFD) so the
+    // decoding below only ever sees valid UTF-8.
+    const std::string* source = &text;
+    std::string repaired;
+    if (utf8::find_invalid(text.begin(), text.end()) != text.end())
+    {
+        repaired.reserve(text.size() + 8);
+        utf8::replace_invalid(text.begin(), text.end(), std::back_inserter(repaired));
+        source = &repaired;
+    }
     std::wstring result;
-    result.reserve(valid.size());
-    auto it = valid.begin();
-    while (it != valid.end())
-        result.push_back(static_cast<wchar_t>(utf8::next(it, valid.end())));
+    result.reserve(source->size());
+    auto it = source->begin();
+    const auto end = source->end();
+    while (it != end)
+        result.push_back(static_cast<wchar_t>(utf8::unchecked::next(it)));
     return result;
 }
 
