@@ -648,6 +648,13 @@ void Render::ReleaseCachesAndShaders()
     unload(mTexturedTintShader);
 }
 
+void Render::UnregisterTexture(Texture* t)
+{
+    Unregister(mTextures, t);
+    for (ShaderImpl* s : mShaderImpls)
+        s->MarkAllChanged();
+}
+
 BufferDoubleCacheBase* Render::GetVertexCache(int32_t formatId) const
 {
     if (formatId < 0 || static_cast<size_t>(formatId) >= mVertexCaches.size())

@@ -133,7 +133,9 @@ public:
     void RegisterBuffer(Buffer* b) { mBuffers.push_back(b); }
     void UnregisterBuffer(Buffer* b) { Unregister(mBuffers, b); }
     void RegisterTexture(Texture* t) { mTextures.push_back(t); }
-    void UnregisterTexture(Texture* t) { Unregister(mTextures, t); }
+    // A texture going away may be what a sampler holds: every constant is sent again, so a new texture that
+    // happens to get the old one's address is still bound.
+    void UnregisterTexture(Texture* t);
     void RegisterShaderImpl(ShaderImpl* s) { mShaderImpls.push_back(s); }
     void UnregisterShaderImpl(ShaderImpl* s) { Unregister(mShaderImpls, s); }
 
