@@ -10,6 +10,7 @@
 #include "Core/File/ReadFile.h"
 #include "Core/File/UserDataFileContainer.h"
 #include "Core/Input/Input.h"
+#include "Core/Resource/ResourceManager.h"
 #include "Framework/CommandLine.h"
 #include "Framework/GameWindow.h"
 
@@ -43,7 +44,7 @@ GameApplication* GetGameApplication()
 GameApplication::GameApplication()
 {
     gGameApplication = this;
-    // The resource manager is created here and outlives the application once it exists.
+    AddDependency(this, resource::ResourceManager::Instance());
 }
 
 GameApplication::~GameApplication()
@@ -295,9 +296,19 @@ VNResultEnum GameApplication::SwitchScreenMode()
     return VN_OK;
 }
 
-void GameApplication::NotifyScreenModeListeners(const bool&)
+void GameApplication::NotifyScreenModeListeners(const bool& windowed)
 {
-    // Nothing subscribes to screen-mode changes yet.
+    // A copy, so a listener may subscribe or unsubscribe while being told; each handle is copied
+    // before the call so an unsubscribing listener stays alive until it returns.
+    const ScreenModeRegistry::Slots owners = ScreenModeRegistry::Copy();
+    for (const auto& entry : owners)
+    {
+        const void* owner = entry.first;
+        if (CountedHandle<ScreenModeListener2> two = ScreenModeRegistry2::Slot({owner, 0}); two)
+            two->Invoke(windowed, 0);
+        if (CountedHandle<ScreenModeListener> one = ScreenModeRegistry::Slot(owner); one)
+            one->Invoke(windowed);
+    }
 }
 
 render::Image* GameApplication::LoadTexture(const std::wstring&, file::ImageContainer*)

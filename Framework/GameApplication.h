@@ -4,12 +4,16 @@
 #include "Core/App/InstanceLock.h"
 #include "Core/App/MonitorInfo.h"
 #include "Core/Base/DeferredDelete.h"
+#include "Core/Base/Delegate.h"
+#include "Core/Base/ListenerRegistry.h"
 #include "Core/Base/MathTypes.h"
 #include "Core/Input/InputListener.h"
+#include "Core/Resource/CountedHandle.h"
 #include "Framework/ScreenFit.h"
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace input
@@ -42,6 +46,14 @@ namespace framework
 
 class GameWindow;
 
+// Told (windowed) after a screen-mode switch changed the mode. Owners subscribe by storing a delegate
+// in their slot of the registry.
+using ScreenModeListener = base::Delegate1<bool, void>;
+using ScreenModeRegistry = base::ListenerRegistry<CountedHandle<ScreenModeListener>>;
+// The two-argument form, told (windowed, 0); keyed by (owner, 0).
+using ScreenModeListener2 = base::Delegate2<bool, int, void>;
+using ScreenModeRegistry2 = base::ListenerRegistry<CountedHandle<ScreenModeListener2>, std::pair<const void*, int>>;
+
 // The engine's application: start-up in a fixed order, the window task, one frame from input to
 // present, screen fitting and the screen-mode switch. The game derives from it and fills the hooks
 // (InitGame, UpdateGame, PreInitGame...). It is its own input listener and coordinate converter.
@@ -51,6 +63,7 @@ class GameApplication : public app::Application,
                         public base::DeferredDeleteManager
 {
 public:
+    // Also creates the resource manager, which outlives the application.
     GameApplication();
     // Flushes deferred deletions, then deletes the render target, input, frame manager, renderer
     // and window, in this order.
@@ -79,7 +92,8 @@ public:
     VNResultEnum CreateRenderTarget(const ScreenSetup& setup);
     // The framed window of the widest logical screen does not fit the primary display's work area.
     bool IsDesktopTooSmall() const;
-    // Called by SwitchScreenMode when the windowed state changed.
+    // Called by SwitchScreenMode when the windowed state changed: every owner of the one-argument
+    // registry, in owner order, gets its two-argument listener (if any) and then its own.
     void NotifyScreenModeListeners(const bool& windowed);
 
     // The named image through the renderer; null when it cannot be loaded (and while no renderer is

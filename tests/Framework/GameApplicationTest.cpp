@@ -51,6 +51,13 @@ public:
     bool tooSmallOnRealDesktop = false;
     bool tooSmallOnLargeDesktop = true;
     std::vector<bool> windowedAfterSwitch;
+    std::vector<std::string> notified;
+
+    void OnScreenMode(bool windowed) { notified.push_back(windowed ? "windowed" : "full"); }
+    void OnScreenMode2(bool windowed, int zero)
+    {
+        notified.push_back(std::string(windowed ? "windowed" : "full") + " " + std::to_string(zero));
+    }
 
     RecordingApplication()
     {
@@ -138,6 +145,11 @@ TEST(GameApplication, StartsInOrderRunsFramesAndEndsWhenTheWindowCloses)
     application->dataRoot = root / "data";
     application->userData = root / "xdg" / "Orvalis" / "Corvantis";
     EXPECT_EQ(framework::GetGameApplication(), application);
+    framework::ScreenModeRegistry::Slot(application).Reset(
+        new base::MemberDelegate1<RecordingApplication, bool, void>(application, &RecordingApplication::OnScreenMode));
+    framework::ScreenModeRegistry2::Slot({application, 0})
+        .Reset(new base::MemberDelegate2<RecordingApplication, bool, int, void>(application,
+                                                                                 &RecordingApplication::OnScreenMode2));
     application->SetArgs({L"--data_path", (root / "data").wstring()});
     ASSERT_EQ(application->PreInit(), VN_OK);
     EXPECT_EQ(application->GetAppDataFolder(), (root / "xdg").wstring() + L"/");
@@ -153,6 +165,11 @@ TEST(GameApplication, StartsInOrderRunsFramesAndEndsWhenTheWindowCloses)
     EXPECT_TRUE(application->tooSmallOnRealDesktop);
     EXPECT_FALSE(application->tooSmallOnLargeDesktop);
     EXPECT_EQ(application->windowedAfterSwitch, (std::vector<bool>{false, true, false}));
+    // Only the switches that changed the mode are told, the two-argument listener first.
+    EXPECT_EQ(application->notified,
+              (std::vector<std::string>{"windowed 0", "windowed", "full 0", "full"}));
+    framework::ScreenModeRegistry::Slot(application).Release();
+    framework::ScreenModeRegistry2::Slot({application, 0}).Release();
 
     // Each switch writes its steps in order; the refused one writes nothing.
     const std::string log = ReadAll(application->userData / "log.html");
