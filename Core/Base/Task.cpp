@@ -107,6 +107,9 @@ VNResultEnum Task::UpdateChildren(float dt)
 
 bool Task::AddChild(Task* child)
 {
+    // A null or self child would crash or loop in the next tick.
+    if (child == nullptr || child == this)
+        return false;
     ScopedLock lock(mLock);
     mPending.push_back(child);
     return true;

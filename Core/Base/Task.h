@@ -31,6 +31,7 @@ public:
     VNResultEnum Update(float dt);
 
     // Queues the child; it joins the children at this task's next tick. Not owned unless autoDelete.
+    // False (nothing queued) for a null child or the task itself.
     bool AddChild(Task* child);
 
     // Finishes the children depth first, then marks this task finished and calls OnFinish.

@@ -251,6 +251,16 @@ TEST(Task, DeleteChildrenDeletesEveryChild)
     EXPECT_TRUE(parent.HasNoChildren());
 }
 
+TEST(Task, NullOrSelfChildIsRefused)
+{
+    Events events;
+    Probe task(events, "t");
+    EXPECT_FALSE(task.AddChild(nullptr));
+    EXPECT_FALSE(task.AddChild(&task));
+    EXPECT_EQ(task.Update(0.f), VN_OK);
+    EXPECT_TRUE(task.HasNoChildren());
+}
+
 TEST(Task, HasKeepAliveChild)
 {
     Events events;
