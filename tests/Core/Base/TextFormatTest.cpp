@@ -211,30 +211,54 @@ TEST(TextFormat, HugeWidthFromDataIsClamped)
     EXPECT_EQ((base::Format(L"%.99999999999999f") % 1.5f).GetResult(), L"1.5000000");
 }
 
-// The fixed style rounds like a correctly rounding printf except on exact ties, which it rounds up.
-TEST(TextFormat, FixedStyleAgreesWithCorrectRoundingAwayFromTies)
+// Printf's text of a double with the exponent widened to three digits, as the writers print it.
+std::string PrintfText(char style, int precision, float value)
+{
+    char buffer[128];
+    const char format[] = {'%', '.', '*', style, '\0'};
+    std::snprintf(buffer, sizeof(buffer), format, precision, static_cast<double>(value));
+    std::string text(buffer);
+    const std::size_t e = text.find('e');
+    if (e != std::string::npos)
+    {
+        std::string digits = text.substr(e + 2);
+        while (digits.size() < 3)
+            digits.insert(0, "0");
+        text = text.substr(0, e + 2) + digits;
+    }
+    return text;
+}
+
+// Away from exact ties, every style rounds like a correctly rounding printf (ties round up here).
+TEST(TextFormat, FloatStylesAgreeWithCorrectRoundingAwayFromTies)
 {
     std::mt19937 random(1234);
-    std::uniform_real_distribution<float> magnitude(0.0f, 7.0f);
-    int compared = 0;
-    for (int i = 0; i < 4000; ++i)
+    std::uniform_real_distribution<float> exponent(-12.0f, 12.0f);
+    for (const char style : {'f', 'e', 'g'})
     {
-        const float value = std::pow(10.0f, magnitude(random) - 3.0f) * ((i & 1) ? -1.0f : 1.0f);
-        const int precision = 1 + i % 6;
-        char exact[64];
-        std::snprintf(exact, sizeof(exact), "%.*f", precision + 12, static_cast<double>(value));
-        // Skip values whose dropped digits lie within rounding noise of a tie.
-        const std::string tail = std::string(exact).substr(std::string(exact).find('.') + 1 + precision, 6);
-        if (tail == "500000" || tail == "499999" || tail == "999999" || tail == "000000")
-            continue;
-        char expected[64];
-        std::snprintf(expected, sizeof(expected), "%.*f", precision, static_cast<double>(value));
-        std::wstring wide(expected, expected + std::char_traits<char>::length(expected));
-        const std::wstring format = L"%." + std::to_wstring(precision) + L"f";
-        ASSERT_EQ((base::Format(format) % value).GetResult(), wide) << exact;
-        ++compared;
+        int compared = 0;
+        for (int i = 0; i < 3000; ++i)
+        {
+            const float magnitude = std::pow(10.0f, style == 'f' ? exponent(random) / 3.0f : exponent(random));
+            const float value = (i & 1) ? -magnitude : magnitude;
+            const int precision = 1 + i % (style == 'f' ? 6 : 7);
+            // The digits just beyond the printed ones; skip values within rounding noise of a tie.
+            char exact[128];
+            const int kept = style == 'f' ? precision : (style == 'e' ? precision : precision - 1);
+            std::snprintf(exact, sizeof(exact), style == 'f' ? "%.*f" : "%.*e", kept + 10, static_cast<double>(value));
+            const std::string digits(exact);
+            const std::size_t cut = style == 'f' ? digits.find('.') + 1 + kept : digits.find('e') - 10;
+            const std::string tail = digits.substr(cut, 6);
+            if (tail == "500000" || tail == "499999" || tail == "999999" || tail == "000000")
+                continue;
+            const std::string expected = PrintfText(style, precision, value);
+            const std::wstring format = L"%." + std::to_wstring(precision) + std::wstring(1, style);
+            const std::wstring got = (base::Format(format) % value).GetResult();
+            ASSERT_EQ(std::string(got.begin(), got.end()), expected) << exact;
+            ++compared;
+        }
+        EXPECT_GT(compared, 2500) << style;
     }
-    EXPECT_GT(compared, 3500);
 }
 
 } // namespace
