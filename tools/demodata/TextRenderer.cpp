@@ -145,18 +145,27 @@ std::vector<std::uint8_t> DilateCoverage(const std::vector<std::uint8_t>& src, i
   outW = w + 2 * radius;
   outH = h + 2 * radius;
   std::vector<std::uint8_t> out(static_cast<std::size_t>(outW) * outH, 0);
-  for (int y = 0; y < outH; ++y)
-    for (int x = 0; x < outW; ++x) {
-      int best = 0;
-      for (int dy = -radius - 1; dy <= radius + 1; ++dy)
-        for (int dx = -radius - 1; dx <= radius + 1; ++dx) {
-          int sx = x - radius + dx, sy = y - radius + dy;
-          if (sx < 0 || sy < 0 || sx >= w || sy >= h) continue;
-          // Soft disc edge: full weight inside the radius, fading over one pixel.
-          float weight = std::clamp(radius + 0.5f - std::sqrt(static_cast<float>(dx * dx + dy * dy)), 0.0f, 1.0f);
-          best = std::max(best, static_cast<int>(src[sy * w + sx] * weight));
-        }
-      out[y * outW + x] = static_cast<std::uint8_t>(best);
+  // Soft disc: full weight inside the radius, fading over one pixel. Weights are in 1/256.
+  struct Tap {
+    int dx, dy, weight;
+  };
+  std::vector<Tap> taps;
+  for (int dy = -radius - 1; dy <= radius + 1; ++dy)
+    for (int dx = -radius - 1; dx <= radius + 1; ++dx) {
+      float weight = std::clamp(radius + 0.5f - std::sqrt(static_cast<float>(dx * dx + dy * dy)), 0.0f, 1.0f);
+      if (weight > 0) taps.push_back({dx, dy, static_cast<int>(weight * 256)});
+    }
+  // Scatter each covered source pixel into its neighbourhood, keeping the maximum.
+  for (int sy = 0; sy < h; ++sy)
+    for (int sx = 0; sx < w; ++sx) {
+      int v = src[sy * w + sx];
+      if (v == 0) continue;
+      for (const Tap& t : taps) {
+        int x = sx + radius + t.dx, y = sy + radius + t.dy;
+        if (x < 0 || y < 0 || x >= outW || y >= outH) continue;
+        std::uint8_t& o = out[y * outW + x];
+        o = static_cast<std::uint8_t>(std::max<int>(o, v * t.weight >> 8));
+      }
     }
   return out;
 }
