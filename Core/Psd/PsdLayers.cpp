@@ -757,6 +757,12 @@ psdr_status psdr_read_layer_and_mask(psdr_document* doc)
     const int32_t tag = doc->load_tag;
     if (tag == PSDR_LOAD_MERGED || tag == PSDR_LOAD_THUMBNAIL || tag == PSDR_LOAD_EXIF)
     {
+        // The sign of the stored layer count still tells whether the merged image has transparency.
+        if (psdr_read_int32(doc) > 0)
+        {
+            int16_t count = psdr_read_int16(doc);
+            doc->stored_layer_count_sign = (int8_t)(count < 0 ? -1 : count > 0 ? 1 : 0);
+        }
         psdr_block_close(doc, &section);
         return PSDR_OK;
     }
