@@ -26,7 +26,11 @@ struct ParticleBatch
     uint32_t count = 0;    // quads
 };
 
-// Where the render pass puts its quads: the drawing front gives room in the frame's caches and records the draw.
+// Where the render pass puts its quads. The drawing front (render::DrawParticlesParam) implements it: Reserve takes
+// room from the frame's SVertex2D cache and 16-bit index cache; Submit extends the "before" box, runs the outer
+// wrapper's TransformVertices, extends the "after" box, applies the world transform and the half-pixel offset, sets
+// buffers, the textured shader with the atlas, the blend mode, commits and records an indexed triangle list of
+// 2 × count triangles. The pass itself restores nothing: the caller restores the blend mode it saw before.
 class ParticleBatchSink
 {
 public:
@@ -58,6 +62,7 @@ public:
     // Hands the position mode to the library (0 moves only the emitter, 1 moves live particles along), then moves.
     void SetPosition(const math::Point2& position, int mode);
     math::Point2 GetPosition() const;
+    void GetPosition(math::Point2& out) const { out = GetPosition(); }
     // Degrees, clockwise, 0 up the screen.
     void SetDirection(float direction);
 
