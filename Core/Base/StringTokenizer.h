@@ -9,12 +9,30 @@
 namespace base
 {
 
+namespace detail
+{
+
+// The tokenizer may be named by its string type or by its character type.
+template <typename T>
+struct TokenizerString
+{
+    using type = std::basic_string<T>;
+};
+template <typename C, typename Traits, typename Alloc>
+struct TokenizerString<std::basic_string<C, Traits, Alloc>>
+{
+    using type = std::basic_string<C, Traits, Alloc>;
+};
+
+} // namespace detail
+
 // Splits one text at one delimiter character; the text and every token are trimmed of spaces and tabs.
 // Narrow (std::string) for sheets and attribute lists, wide (std::wstring) for screen code.
-template <typename StringT = std::string>
+template <typename T = std::string>
 class StringTokenizer
 {
 public:
+    using StringT = typename detail::TokenizerString<T>::type;
     using CharT = typename StringT::value_type;
 
     StringTokenizer(const StringT& text, CharT delimiter, bool skipEmpty)
@@ -119,6 +137,8 @@ private:
 
 StringTokenizer(const char*, char, bool) -> StringTokenizer<std::string>;
 StringTokenizer(const wchar_t*, wchar_t, bool) -> StringTokenizer<std::wstring>;
+StringTokenizer(const std::string&, char, bool) -> StringTokenizer<std::string>;
+StringTokenizer(const std::wstring&, wchar_t, bool) -> StringTokenizer<std::wstring>;
 
 using WideStringTokenizer = StringTokenizer<std::wstring>;
 
@@ -145,23 +165,23 @@ int ParseIntToken(const CharT* text)
 } // namespace detail
 
 // Reads the next token as atoi does; the target is left unchanged when no token is left.
-template <typename StringT>
-StringTokenizer<StringT>& operator>>(StringTokenizer<StringT>& tokenizer, int& value)
+template <typename T>
+StringTokenizer<T>& operator>>(StringTokenizer<T>& tokenizer, int& value)
 {
-    StringT token;
+    typename StringTokenizer<T>::StringT token;
     if (tokenizer.Next(&token))
         value = detail::ParseIntToken(token.c_str());
     return tokenizer;
 }
 
 // Reads the next token with atof, narrowed to float; the target is left unchanged when no token is left.
-template <typename StringT>
-StringTokenizer<StringT>& operator>>(StringTokenizer<StringT>& tokenizer, float& value)
+template <typename T>
+StringTokenizer<T>& operator>>(StringTokenizer<T>& tokenizer, float& value)
 {
-    StringT token;
+    typename StringTokenizer<T>::StringT token;
     if (tokenizer.Next(&token))
     {
-        if constexpr (std::is_same_v<typename StringT::value_type, char>)
+        if constexpr (std::is_same_v<typename StringTokenizer<T>::CharT, char>)
             value = static_cast<float>(std::atof(token.c_str()));
         else
             value = static_cast<float>(std::wcstod(token.c_str(), nullptr));

@@ -111,6 +111,17 @@ TEST(StringTokenizer, WideVariantFollowsTheSameRules)
     EXPECT_FLOAT_EQ(f, 5.5f);
 }
 
+TEST(StringTokenizer, NamedByCharacterTypeOrStringType)
+{
+    base::StringTokenizer<char> narrow(std::string("a;b"), ';', false);
+    base::StringTokenizer<wchar_t> wide(std::wstring(L"a;b;c"), L';', false);
+    EXPECT_EQ(narrow.CountTokens(), 2);
+    EXPECT_EQ(wide.CountTokens(), 3);
+    int n = 0;
+    narrow >> n;
+    EXPECT_EQ(n, 0);
+}
+
 TEST(StringTokenizer, TrimRemovesOnlySpacesAndTabs)
 {
     std::string text = " \t a b\r\t ";
