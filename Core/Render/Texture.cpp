@@ -1,6 +1,10 @@
 #include "Core/Render/Texture.h"
 
+#include "Core/Render/HitMask.h"
+#include "Core/Render/ImageLoader.h"
 #include "Core/Render/Render.h"
+
+#include <new>
 
 namespace render
 {
@@ -49,7 +53,41 @@ bool Texture::HitTest(int32_t x, int32_t y) const
 namespace render
 {
 
-// Decoded images arrive with the image loader; until a decoder hands its pixels over there is nothing to upload.
-VNResultEnum Texture::CreateFromImage(ImageData* image) { return image ? VN_FAIL : VN_FAIL; }
+VNResultEnum Texture::CreateFromImage(ImageData* image)
+{
+    if (!image || image->GetWidth() <= 0 || image->GetHeight() <= 0)
+        return VN_FAIL;
+    const auto width = static_cast<uint32_t>(image->GetWidth());
+    const auto height = static_cast<uint32_t>(image->GetHeight());
+    int32_t compression = image->GetCompression();
+    if (compression < CompressionNone || compression > CompressionDXT5)
+        compression = CompressionNone; // any other kind is taken as 32-bit pixels
+    // The decoder writes the top level only; the texture gets that one level (a chain with unfilled levels would
+    // sample garbage when minified).
+    const uint64_t size = static_cast<uint64_t>(TextureRowPitch(width, compression)) *
+                          (compression == CompressionNone ? height : (height + 3) / 4);
+    if (size > 0xFFFFFFFFull || static_cast<uint64_t>(width) * height > 0xFFFFFFFFull)
+        return VN_FAIL;
+    std::vector<uint8_t> staging;
+    HitMask mask;
+    try
+    {
+        staging.assign(static_cast<size_t>(size), 0);
+        mask.Resize(width * height, false);
+    }
+    catch (const std::bad_alloc&)
+    {
+        return VN_FAIL;
+    }
+    if (const VNResultEnum r = image->CopyPixels(TextureRowPitch(width, compression), staging.data(), &mask);
+        r != VN_OK)
+        return r;
+    if (const VNResultEnum r =
+            CreateFromPixels(width, height, compression, staging.data(), static_cast<uint32_t>(size));
+        r != VN_OK)
+        return r;
+    mHitBits = mask.Take();
+    return VN_OK;
+}
 
 } // namespace render

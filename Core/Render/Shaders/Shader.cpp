@@ -64,6 +64,12 @@ void Shader::SetProjection(const math::Matrix4* projection)
 
 VNResultEnum ShaderTextured::Release() { return resource::ResourceManager::Instance()->Release<ShaderTextured>(this); }
 
+VNResultEnum ShaderTextured::DoUnload()
+{
+    mSampler = nullptr;
+    return Shader::DoUnload();
+}
+
 VNResultEnum ShaderTextured::SetupVariables()
 {
     mSampler = nullptr;

@@ -60,6 +60,7 @@ public:
     ~ShaderTextured() override = default;
 
     VNResultEnum Release() override;
+    VNResultEnum DoUnload() override;
     // Adds "Proj", then the sampler (1 when the pixel program has no such sampler).
     VNResultEnum SetupVariables() override;
     // Marks the sampler changed when the image's device texture differs.

@@ -12,6 +12,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
 #include <memory>
 #include <vector>
 
@@ -336,16 +339,21 @@ TEST_F(GLRender, LoadedShaderLinksBySemanticAndTakesASecondColour)
     // constant colour; an unknown constant must not stop the frame.
     const std::string vs = R"(
 float4x4 Proj;
+struct VS_INPUT { float4 pos : POSITION; float4 color : COLOR0; float4 colorSpec : COLOR1; float2 TuTv : TEXCOORD0; };
 struct VS_OUTPUT { float4 Position : POSITION; float2 TuTv : TEXCOORD0; float4 Color : COLOR0; };
-VS_OUTPUT vertex_shader(float4 pos : POSITION, float4 color : COLOR0, float2 TuTv : TEXCOORD0)
-{ VS_OUTPUT o; o.Position = mul(pos, Proj); o.TuTv = TuTv; o.Color = color; return o; }
+VS_OUTPUT vertex_shader(VS_INPUT input)
+{ VS_OUTPUT o; o.Position = mul(input.pos, Proj); o.TuTv = input.TuTv; o.Color = input.color; return o; }
 )";
     const std::string ps = R"(
 texture g_MeshTexture;
 sampler TextureSampler = sampler_state { Texture = <g_MeshTexture>; MinFilter = LINEAR; };
 float4 color2;
-float4 pixel_shader(float4 color : COLOR0, float2 TuTv : TEXCOORD0) : COLOR0
-{ return color * tex2D(TextureSampler, TuTv) + color2; }
+struct PS_INPUT { float4 color : COLOR0; float2 TuTv : TEXCOORD0; };
+float4 pixel_shader(PS_INPUT input) : COLOR0
+{
+    float4 t = tex2D(TextureSampler, input.TuTv) * input.color;
+    return float4(lerp(t.rgb, color2.rgb, color2.a), t.a);
+}
 )";
     ShaderImpl* impl = nullptr;
     ASSERT_EQ(r->CreateShader(vs, ps, &impl), VN_OK);
@@ -355,7 +363,7 @@ float4 pixel_shader(float4 color : COLOR0, float2 TuTv : TEXCOORD0) : COLOR0
     ShaderScalarVariable<math::Point4, 1>* unknown = nullptr;
     ASSERT_EQ(impl->AddVariable("color2", ShaderImpl::kPixelTable, &color2), VN_OK);
     ASSERT_EQ(impl->AddVariable("noSuchConstant", ShaderImpl::kPixelTable, &unknown), VN_OK);
-    color2->Set(math::Point4(0, 0, 1, 0));
+    color2->Set(math::Point4(0, 0, 1, 0.5f)); // half way to blue
     unknown->Set(math::Point4(1, 1, 1, 1));
     shader.SetProjection(&r->GetProjection());
 
@@ -364,5 +372,41 @@ float4 pixel_shader(float4 color : COLOR0, float2 TuTv : TEXCOORD0) : COLOR0
     q.color = 0xFFFF0000u;
     DrawTextured(white.get(), q, &shader);
     Play();
-    EXPECT_EQ(Pixel(71, 71), (RGBA{255, 0, 255, 255}));
+    const RGBA p = Pixel(71, 71);
+    EXPECT_NEAR(p[0], 128, 1);
+    EXPECT_EQ(p[1], 0);
+    EXPECT_NEAR(p[2], 128, 1);
+}
+
+TEST_F(GLRender, ShaderFolderLoadsAndABrokenOneStaysUnloaded)
+{
+    namespace fs = std::filesystem;
+    const fs::path root = fs::temp_directory_path() / ("render_shader_" + std::to_string(::getpid()));
+    fs::create_directories(root / "good");
+    fs::create_directories(root / "bad");
+    auto write = [](const fs::path& p, const char* text) { std::ofstream(p) << text; };
+    const char* vs = "float4x4 Proj;\nstruct O { float4 p : POSITION; float2 t : TEXCOORD0; float4 c : COLOR0; };\n"
+                     "O vertex_shader(float4 p : POSITION, float4 c : COLOR0, float2 t : TEXCOORD0)\n"
+                     "{ O o; o.p = mul(p, Proj); o.t = t; o.c = c; return o; }\n";
+    write(root / "good" / "VS.hlsl", vs);
+    write(root / "good" / "PS.hlsl", "sampler TextureSampler;\nfloat4 pixel_shader(float4 c : COLOR0, float2 t : "
+                                     "TEXCOORD0) : COLOR0 { return c * tex2D(TextureSampler, t); }\n");
+    write(root / "bad" / "VS.hlsl", vs);
+    write(root / "bad" / "PS.hlsl", "float4 pixel_shader() : COLOR0 { return oops; }\n");
+
+    const std::wstring good = (root / "good").wstring() + L"/";
+    const std::wstring bad = (root / "bad").wstring() + L"/";
+    CountedHandle<ShaderTextured> handle;
+    ASSERT_EQ(r->LoadShader(good, handle), VN_OK);
+    ASSERT_TRUE(handle);
+    EXPECT_TRUE(handle->IsLoaded());
+    EXPECT_NE(handle->GetImpl(), nullptr);
+
+    CountedHandle<ShaderTextured> second = handle;
+    EXPECT_EQ(r->LoadShader(bad, second), VN_FAIL);
+    EXPECT_EQ(second.Get(), handle.Get()); // the handle is untouched
+    handle.Release();
+    second.Release();
+    fs::remove_all(root);
+    Play();
 }
