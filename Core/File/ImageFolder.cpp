@@ -1,6 +1,5 @@
 #include "Core/File/ImageFolder.h"
 
-#include "Core/App/Application.h"
 #include "Core/Base/Paths.h"
 #include "Core/Base/Stream.h"
 #include "Core/Base/TextEncoding.h"
@@ -50,10 +49,9 @@ float FileImageScale()
     return base::Singletone<FileManager>::Exists() ? FileManager::Instance()->mImageScale : 1.0f;
 }
 
-float ApplicationImageScale()
-{
-    return app::Application::Exists() ? app::Application::Instance()->GetImageScale() : 1.0f;
-}
+// The application fixes its image scale at 1 when it is made and never changes it. Asking the application object
+// would tie every user of image containers (tools, tests) to the executable that defines the application.
+float ApplicationImageScale() { return 1.0f; }
 
 std::wstring ImageContainer::GetPath() { return (mParent ? mParent->GetPath() : std::wstring()) + mPath + L"/"; }
 

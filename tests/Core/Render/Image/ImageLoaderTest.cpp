@@ -120,8 +120,11 @@ TEST(ImageLoader, DxtMaskFromBlockAlpha)
         {"DXT1", {0x1F, 0x00, 0x00, 0xF8, 0xFF, 0x00, 0x00, 0x00}, 0xFFF0},
         // DXT3: nibble 0 → 0, nibble 1 → 17 (> 10), first row only.
         {"DXT3", {0x10, 0x10, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 0x000A},
-        // DXT5, a0 = 255 > a1 = 0: index 0 → 255, index 1 → 0, index 6 → (1·255 + 5·0) / 7 = 36.
-        {"DXT5", {255, 0, 0x31, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 0xFFFC},
+        // DXT5, a0 = 255 > a1 = 0: pixel 0 takes index 1 (0), pixel 1 index 6 ((2·255 + 5·0) / 7 = 72), the rest
+        // index 0 (255).
+        {"DXT5", {255, 0, 0x31, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 0xFFFE},
+        // DXT5, a0 = 70 > a1 = 0: index 7 is (70 + 0) / 7 = 10, not solid; index 6 is 20, solid.
+        {"DXT5", {70, 1, 0x37, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 0xFFFE},
         // DXT5, a0 = 0 ≤ a1 = 0: index 6 → 0, index 7 → 255; pixel 0 takes 7, pixel 1 takes 6, the rest 0.
         {"DXT5", {0, 0, 0x37, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 0x0001},
     };
@@ -185,8 +188,11 @@ TEST(ImageLoader, DdsHeaderAndSizeChecks)
         {"unknown code", MakeDDS(4, 4, 1, "DXT2", px4x4), false, 0},
         {"DXT1 4x4", MakeDDS(4, 4, 1, "DXT1", std::vector<uint8_t>(8, 0)), true, 1},
         {"DXT5 short block", MakeDDS(4, 4, 1, "DXT5", std::vector<uint8_t>(15, 0)), false, 0},
-        {"header only", std::vector<uint8_t>(MakeDDS(4, 4, 1, "", {}).begin(), MakeDDS(4, 4, 1, "", {}).end() - 1),
-         false, 0},
+        {"short header", [] {
+             auto f = MakeDDS(4, 4, 1, "", {});
+             f.pop_back();
+             return f;
+         }(), false, 0},
         {"bad magic", [] {
              auto f = MakeDDS(1, 1, 1, "", std::vector<uint8_t>(4, 0));
              f[3] = 'X';

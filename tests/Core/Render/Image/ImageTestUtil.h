@@ -35,7 +35,9 @@ inline std::vector<uint8_t> MakeDDS(uint32_t w, uint32_t h, uint32_t mips, const
         PutU32(b, 80, 0x41);
         PutU32(b, 88, bitCount);
     }
-    b.insert(b.end(), data.begin(), data.end());
+    b.resize(128 + data.size());
+    for (size_t i = 0; i < data.size(); ++i)
+        b[128 + i] = data[i];
     return b;
 }
 
