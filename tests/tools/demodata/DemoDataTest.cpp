@@ -132,6 +132,31 @@ Dds ReadDds(const fs::path& path) {
   return d;
 }
 
+// Alpha of one pixel of the top level, decoded the way the hit mask is built.
+int DdsAlpha(const Bytes& b, const Dds& d, int x, int y) {
+  const std::uint8_t* data = b.data() + 128;
+  if (d.format == "BGRA") return data[(static_cast<std::size_t>(y) * d.width + x) * 4 + 3];
+  int blockBytes = d.format == "DXT1" ? 8 : 16;
+  const std::uint8_t* block = data + (static_cast<std::size_t>(y / 4) * ((d.width + 3) / 4) + x / 4) * blockBytes;
+  int i = (y % 4) * 4 + x % 4;
+  if (d.format == "DXT1") {
+    int c0 = block[0] | block[1] << 8, c1 = block[2] | block[3] << 8;
+    int index = (U32(b, 128 + (block - data) + 4) >> (2 * i)) & 3;
+    return c0 <= c1 && index == 3 ? 0 : 255;
+  }
+  if (d.format == "DXT3") return ((block[i / 2] >> (4 * (i % 2))) & 15) * 17;
+  int a0 = block[0], a1 = block[1];
+  std::uint64_t bits = 0;
+  for (int k = 0; k < 6; ++k) bits |= static_cast<std::uint64_t>(block[2 + k]) << (8 * k);
+  int index = static_cast<int>((bits >> (3 * i)) & 7);
+  if (index == 0) return a0;
+  if (index == 1) return a1;
+  if (a0 > a1) return ((8 - index) * a0 + (index - 1) * a1) / 7;
+  if (index == 6) return 0;
+  if (index == 7) return 255;
+  return ((6 - index) * a0 + (index - 1) * a1) / 5;
+}
+
 class DemoData : public ::testing::Test {
 protected:
   static void SetUpTestSuite() {
@@ -345,6 +370,21 @@ TEST_F(DemoData, DdsFilesCoverEveryKindWithConsistentSizes) {
   }
   EXPECT_EQ(kinds, (std::set<std::string>{"BGRA", "DXT1", "DXT3", "DXT5"}));
   EXPECT_TRUE(sawMips);
+}
+
+// The sample tiles have transparent rounded corners: the hit mask rule (alpha above 10)
+// must see the corner as empty and the middle as solid in every kind of DDS.
+TEST_F(DemoData, DdsAlphaKeepsTransparentCornersAndSolidMiddles) {
+  for (const char* name : {"dds_bgra", "dds_dxt1", "dds_dxt3", "dds_dxt5"}) {
+    fs::path path = Root() / "td/data/demo/formats" / (std::string(name) + ".dds");
+    Bytes b = ReadAll(path);
+    Dds d = ReadDds(path);
+    ASSERT_TRUE(d.ok) << name;
+    EXPECT_LE(DdsAlpha(b, d, 0, 0), 10) << name;
+    EXPECT_LE(DdsAlpha(b, d, d.width - 1, d.height - 1), 10) << name;
+    EXPECT_GT(DdsAlpha(b, d, d.width / 2, d.height / 2), 10) << name;
+    EXPECT_GT(DdsAlpha(b, d, 20, d.height / 2), 10) << name;
+  }
 }
 
 TEST_F(DemoData, EveryPictureDecodes) {
