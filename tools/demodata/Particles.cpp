@@ -84,7 +84,7 @@ ptl::FolderDesc MapEffects() {
 
   ptl::EmitterDesc hammer = Emitter("hammer", 1.0f, 13);
   ptl::ParticleTypeDesc glow = Type(kSpark, true);
-  glow.rate = 10; glow.maxParticles = 20; glow.lifeMin = 0.5f; glow.lifeMax = 0.8f;
+  glow.rate = 10; glow.burst = 2; glow.maxParticles = 20; glow.lifeMin = 0.5f; glow.lifeMax = 0.8f;
   glow.speedMin = 20; glow.speedMax = 40; glow.spread = 50; glow.areaWidth = 24;
   glow.sizeStart = 16; glow.sizeEnd = 4; glow.colorStart = 0xFFFF9A30; glow.colorEnd = 0x00FF4000;
   hammer.types = {glow};

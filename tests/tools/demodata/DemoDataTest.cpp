@@ -10,6 +10,7 @@
 #include <vorbis/vorbisfile.h>
 
 #ifdef CORV_DEMODATA_PARTICLES
+#include "Core/Particles/Lib/ParticleLib.h"
 #include "Core/Particles/Lib/PtcFormat.h"
 #endif
 #ifdef CORV_DEMODATA_PSD
@@ -26,6 +27,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -671,9 +673,9 @@ TEST_F(DemoData, TdFolderPacksWithThePackBuilder) {
 #endif
 
 #ifdef CORV_DEMODATA_PARTICLES
-void CollectEmitters(const ptl::FolderDesc& folder, std::vector<std::string>& names) {
-  for (const ptl::EmitterDesc& e : folder.emitters) names.push_back(e.name);
-  for (const ptl::FolderDesc& f : folder.folders) CollectEmitters(f, names);
+void CollectEmitters(const ptl::FolderDesc& folder, std::vector<const ptl::EmitterDesc*>& out) {
+  for (const ptl::EmitterDesc& e : folder.emitters) out.push_back(&e);
+  for (const ptl::FolderDesc& f : folder.folders) CollectEmitters(f, out);
 }
 
 TEST_F(DemoData, ParticleFileHoldsTheNamedEmittersAndItsAtlases) {
@@ -681,11 +683,21 @@ TEST_F(DemoData, ParticleFileHoldsTheNamedEmittersAndItsAtlases) {
   ptl::PtcDesc desc;
   ASSERT_TRUE(ptl::ReadPtc(b.data(), b.size(), desc));
   for (const std::string& atlas : desc.atlases) EXPECT_TRUE(DecodePng(Root() / "td/fx" / atlas).ok) << atlas;
+  std::vector<const ptl::EmitterDesc*> emitters;
+  CollectEmitters(desc.root, emitters);
   std::vector<std::string> names;
-  CollectEmitters(desc.root, names);
+  for (const ptl::EmitterDesc* e : emitters) names.push_back(e->name);
   for (const char* name : {"build", "upgrade", "hammer", "portal_1", "blow_bub", "active", "active_btn", "active_lvl",
                            "blik_1", "blik_2", "blik_4", "blik_6", "fog_01"})
     EXPECT_EQ(std::count(names.begin(), names.end(), name), 1) << name;
+
+  // Every effect shows something a tenth of a second after it starts.
+  for (const ptl::EmitterDesc* e : emitters) {
+    ptl::Emitter emitter(std::make_shared<const ptl::EmitterDesc>(*e));
+    emitter.EmitterToInterval1(1.0);
+    emitter.Update(100.0);
+    EXPECT_GT(emitter.GetParticleCount(), 0) << e->name;
+  }
 }
 #endif
 
