@@ -321,3 +321,16 @@ TEST_F(SoundSystemTest, MusicPlaysThroughTheAudioDevice)
     }
     EXPECT_EQ(mSys->GetCurrentTrack(), "music/b.wav");
 }
+
+TEST_F(SoundSystemTest, SoundThatOutlivesTheSystemIsASilentShell)
+{
+    std::unique_ptr<Sound> s(mSys->CreateSound("sfx/hit"));
+    s->Play();
+    delete SoundSystem::Instance();
+    mSys = nullptr;
+    s->Play();
+    s->SetVolume(0.5f, 0.0f);
+    EXPECT_FALSE(s->IsPlaying());
+    s.reset(); // drops the sample without reaching the destroyed mixer
+    EXPECT_TRUE(resource::ResourceManager::Instance()->GetMap<resource::ResourceSound>().empty());
+}
