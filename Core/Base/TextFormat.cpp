@@ -8,8 +8,8 @@ namespace base
 namespace
 {
 
-// Spec characters come in classes that may not decrease within one spec.
-enum SpecClass : unsigned char
+// Directive characters come in classes that may not decrease within one directive.
+enum DirectiveClass : unsigned char
 {
     kInvalid = 0,
     kFlag = 1,
@@ -18,7 +18,7 @@ enum SpecClass : unsigned char
     kConversion = 5,
 };
 
-enum SpecEffect : unsigned char
+enum DirectiveEffect : unsigned char
 {
     kFxNone,
     kFxZero,
@@ -42,8 +42,8 @@ enum SpecEffect : unsigned char
 
 struct Handler
 {
-    SpecClass specClass = kInvalid;
-    SpecEffect effect = kFxNone;
+    DirectiveClass directiveClass = kInvalid;
+    DirectiveEffect effect = kFxNone;
 };
 
 // One handler per character code below 128, built at compile time (no lazy fill, nothing to race).
@@ -210,8 +210,8 @@ bool TextFormatT<CharT>::ParseNext()
             return true;
         }
 
-        // Width, precision and '#' belong to this spec; the other flags act on the stream directly and
-        // so outlive a spec that turns out invalid.
+        // Width, precision and '#' belong to this directive; the other flags act on the stream directly and
+        // so outlive a directive that turns out invalid.
         int width = 0;
         int precision = 0;
         bool dot = false;
@@ -230,7 +230,7 @@ bool TextFormatT<CharT>::ParseNext()
             if (handler.effect == kFxDot && dot)
                 handler = {};
 
-            if (handler.specClass == kConversion)
+            if (handler.directiveClass == kConversion)
             {
                 switch (handler.effect)
                 {
@@ -252,7 +252,7 @@ bool TextFormatT<CharT>::ParseNext()
                 return false;
             }
 
-            if (handler.specClass != kInvalid && handler.specClass >= current)
+            if (handler.directiveClass != kInvalid && handler.directiveClass >= current)
             {
                 switch (handler.effect)
                 {
@@ -275,7 +275,7 @@ bool TextFormatT<CharT>::ParseNext()
                     break;
                 default: break;
                 }
-                current = handler.specClass;
+                current = handler.directiveClass;
                 ++mPosition;
                 if (mPosition == length)
                 {
@@ -285,7 +285,7 @@ bool TextFormatT<CharT>::ParseNext()
                 continue;
             }
 
-            // Invalid: the character is printed and the spec read so far is dropped.
+            // Invalid: the character is printed and the directive read so far is dropped.
             mResult.push_back(c);
             ++mPosition;
             break;

@@ -8,8 +8,8 @@ namespace base
 {
 
 // printf-like formatting: Format(L"level_%02d_%02d") % episode % level. Each argument is written with the
-// pending conversion spec by the TextStream writers; the argument's type picks the writer, the conversion
-// letter only picks float style, radix and case. Invalid spec characters are printed as literal text.
+// pending conversion directive by the TextStream writers; the argument's type picks the writer, the conversion
+// letter only picks float style, radix and case. Invalid directive characters are printed as literal text.
 template <typename CharT>
 class TextFormatT : public TextStreamT<CharT>
 {
@@ -21,7 +21,7 @@ public:
     TextFormatT(const TextFormatT& other);
     TextFormatT& operator=(const TextFormatT& other);
 
-    // Each writes the argument with the pending spec (nothing once the format is complete) and reads on.
+    // Each writes the argument with the pending directive (nothing once the format is complete) and reads on.
     TextFormatT& operator%(int value);
     TextFormatT& operator%(unsigned value);
     TextFormatT& operator%(float value);
@@ -31,7 +31,7 @@ public:
     TextFormatT& operator%(const CharT* text);
     TextFormatT& operator%(const String& text);
 
-    // Copies literal text up to the next spec and reads it; true when the format string is exhausted.
+    // Copies literal text up to the next directive and reads it; true when the format string is exhausted.
     bool ParseNext();
     // Appends the unread rest of the format string unchanged; later arguments are ignored.
     void Finish();

@@ -37,7 +37,7 @@ const float kNaN = std::numeric_limits<float>::quiet_NaN();
 const float kInf = std::numeric_limits<float>::infinity();
 
 // (format, arguments, expected text): the writers' width, fill, sign, radix, case, float styles and the
-// spec grammar's handling of invalid characters.
+// directive grammar's handling of invalid characters.
 const FormatCase kCases[] = {
     {L"a%db", {5}, L"a5b"},
     {L"%5d|%-5d|%=5d", {42, 42, 42}, L"   42|42   | 42  "},
@@ -117,7 +117,7 @@ const FormatCase kCases[] = {
     {L"%8g|", {1.5f}, L"     1.5|"},
     {L"%d", {24.5f}, L"24.5"},
     {L"%x", {0.5f}, L"0.5"},
-    // Specials are padded like text.
+    // NaN and infinities are padded like text.
     {L"%f", {kNaN}, L"NaN"},
     {L"%6e", {kInf}, L"  +INF"},
     {L"%-6g|", {-kInf}, L"-INF  |"},
@@ -127,7 +127,7 @@ const FormatCase kCases[] = {
     {L"%5s|%-5s|%=5s", {std::wstring(L"ab"), std::wstring(L"ab"), std::wstring(L"ab")}, L"   ab|ab   | ab  "},
     {L"%5.2s", {std::wstring(L"abcdef")}, L"abcdef"},
     {L"%05s", {std::wstring(L"ab")}, L"   ab"},
-    // Grammar: invalid characters are literal text, an abandoned spec's direct flags carry over.
+    // Grammar: invalid characters are literal text, an abandoned directive's direct flags carry over.
     {L"100%%", {}, L"100%"},
     {L"%y", {}, L"y"},
     {L"50%", {}, L"50%"},
@@ -142,7 +142,7 @@ const FormatCase kCases[] = {
     {L"%*d", {1}, L"*d"},
     {L"%5y%d", {1}, L"y1"},
     {L"%#y%x", {255}, L"yff"},
-    {L"no specs", {1, 2}, L"no specs"},
+    {L"no directives", {1, 2}, L"no directives"},
     {L"", {1}, L""},
     {L"%\u00e9d", {1}, L"\u00e9d"},
 };
@@ -153,7 +153,7 @@ TEST(TextFormat, TableOfFormatsArgumentsAndTexts)
         EXPECT_EQ(Formatted(c), c.expected) << "format: " << testing::PrintToString(std::wstring(c.format));
 }
 
-TEST(TextFormat, LiteralTextBeforeFirstSpecIsWrittenAtOnce)
+TEST(TextFormat, LiteralTextBeforeFirstDirectiveIsWrittenAtOnce)
 {
     base::TextFormat format = base::Format(std::wstring(L"tower%dshot"));
     EXPECT_EQ(format.GetResult(), L"tower");
@@ -166,7 +166,7 @@ TEST(TextFormat, LiteralTextBeforeFirstSpecIsWrittenAtOnce)
     EXPECT_EQ(format.GetResult(), L"tower3shot");
 }
 
-TEST(TextFormat, FinishDropsTheUnfedSpecAndCopiesTheRestUnchanged)
+TEST(TextFormat, FinishDropsTheUnfedDirectiveAndCopiesTheRestUnchanged)
 {
     base::TextFormat format = base::Format(L"%d%% of %s, 100%");
     format % 5;
