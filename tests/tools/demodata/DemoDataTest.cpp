@@ -19,6 +19,11 @@
 #ifdef CORV_DEMODATA_PACK
 #include "Core/File/PackBuilder.h"
 #endif
+#ifdef CORV_DEMODATA_IMAGES
+#include "Core/Base/MemoryStream.h"
+#include "Core/Render/HitMask.h"
+#include "Core/Render/ImageLoader.h"
+#endif
 
 #include <algorithm>
 #include <cstdint>
@@ -642,6 +647,41 @@ TEST_F(DemoData, UnitShaderCompilesWithItsConstants) {
   EXPECT_TRUE(ps.count("TextureSampler"));
   glslang::FinalizeProcess();
 }
+
+#ifdef CORV_DEMODATA_IMAGES
+// Every picture of the tree goes through the engine's own decoders into a texture-sized buffer, and its hit
+// mask has solid pixels.
+TEST_F(DemoData, EveryPictureLoadsThroughTheEngineImageLoader) {
+  const std::set<std::string> kExtensions = {".dds", ".bmp", ".gif", ".jpg", ".png", ".tga"};
+  int count = 0;
+  for (const std::string& f : ListTree(Root())) {
+    std::string ext = fs::path(f).extension().string();
+    if (!kExtensions.count(ext)) continue;
+    ++count;
+    Bytes b = ReadAll(Root() / f);
+    base::MemoryStream stream(b.data(), static_cast<unsigned>(b.size()));
+    std::wstring wext(ext.begin(), ext.end());
+    std::unique_ptr<render::ImageData> image(render::ImageLoader::Instance()->Load(&stream, wext.c_str(), nullptr));
+    ASSERT_NE(image, nullptr) << f;
+    int w = image->GetWidth(), h = image->GetHeight();
+    ASSERT_TRUE(w > 0 && h > 0) << f;
+    std::uint32_t pitch = static_cast<std::uint32_t>(w) * 4;
+    std::uint32_t rows = static_cast<std::uint32_t>(h);
+    if (image->GetCompression() != render::ImageUncompressed) {
+      pitch = static_cast<std::uint32_t>((w + 3) / 4) * (image->GetCompression() == render::ImageDXT1 ? 8 : 16);
+      rows = static_cast<std::uint32_t>((h + 3) / 4);
+    }
+    std::vector<std::uint8_t> texture(static_cast<std::size_t>(pitch) * rows);
+    render::HitMask mask;
+    mask.Resize(static_cast<std::uint32_t>(w * h), false);
+    ASSERT_EQ(image->CopyPixels(pitch, texture.data(), &mask), VN_OK) << f;
+    std::uint32_t solid = 0;
+    for (std::uint32_t i = 0; i < mask.GetCount(); ++i) solid += mask.Get(i);
+    EXPECT_GT(solid, 0u) << f;
+  }
+  EXPECT_GT(count, 10);
+}
+#endif
 
 #ifdef CORV_DEMODATA_PACK
 // Everything below td/ goes into the pack: the index lists each file once with its size.
