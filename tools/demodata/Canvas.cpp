@@ -114,14 +114,6 @@ void Canvas::GradientRect(int x, int y, int w, int h, Rgba top, Rgba bottom) {
   }
 }
 
-void Canvas::DrawLine(float x0, float y0, float x1, float y1, float width, Rgba c) {
-  float dx = x1 - x0, dy = y1 - y0;
-  float len = std::hypot(dx, dy);
-  if (len <= 0) return;
-  float nx = -dy / len * width * 0.5f, ny = dx / len * width * 0.5f;
-  FillPolygon({{x0 + nx, y0 + ny}, {x1 + nx, y1 + ny}, {x1 - nx, y1 - ny}, {x0 - nx, y0 - ny}}, c);
-}
-
 void Canvas::Draw(const Canvas& src, int x, int y) {
   for (int j = 0; j < src.mHeight; ++j)
     for (int i = 0; i < src.mWidth; ++i) {
@@ -138,14 +130,6 @@ void Canvas::FillStar(float cx, float cy, float outer, float inner, int points, 
     poly.push_back({cx + r * std::cos(a), cy + r * std::sin(a)});
   }
   FillPolygon(poly, c);
-}
-
-Canvas Canvas::Crop(int x, int y, int w, int h) const {
-  Canvas out(w, h);
-  for (int j = 0; j < h; ++j)
-    for (int i = 0; i < w; ++i)
-      if (x + i >= 0 && y + j >= 0 && x + i < mWidth && y + j < mHeight) out.At(i, j) = At(x + i, y + j);
-  return out;
 }
 
 Canvas Canvas::Half() const {

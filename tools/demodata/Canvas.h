@@ -39,12 +39,10 @@ public:
   void StrokeCircle(float cx, float cy, float r, float width, Rgba c);
   void FillPolygon(const std::vector<PointF>& points, Rgba c);
   void GradientRect(int x, int y, int w, int h, Rgba top, Rgba bottom);
-  void DrawLine(float x0, float y0, float x1, float y1, float width, Rgba c);
   void Draw(const Canvas& src, int x, int y);
   // A regular star with n points; handy for icons that must read at small sizes.
   void FillStar(float cx, float cy, float outer, float inner, int points, Rgba c);
 
-  Canvas Crop(int x, int y, int w, int h) const;
   // Box-filtered half size (odd sizes round up), used for mip levels.
   Canvas Half() const;
 

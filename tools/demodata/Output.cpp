@@ -51,8 +51,4 @@ void ByteWriter::PatchBE32(std::size_t at, std::uint32_t v) {
   mBytes[at + 3] = v & 0xFF;
 }
 
-void ByteWriter::PatchU32(std::size_t at, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) mBytes[at + i] = (v >> (8 * i)) & 0xFF;
-}
-
 } // namespace demodata

@@ -43,9 +43,7 @@ public:
   void BE16(std::uint16_t v) { U8(v >> 8); U8(v & 0xFF); }
   void BE32(std::uint32_t v) { BE16(v >> 16); BE16(v & 0xFFFF); }
   void PatchBE32(std::size_t at, std::uint32_t v);
-  void PatchU32(std::size_t at, std::uint32_t v);
   std::size_t Size() const { return mBytes.size(); }
-  Bytes& Data() { return mBytes; }
   Bytes Take() { return std::move(mBytes); }
 
 private:

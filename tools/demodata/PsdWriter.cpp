@@ -3,7 +3,9 @@
 #include <algorithm>
 
 namespace demodata {
+namespace {
 
+// One row in PackBits: runs of 2 to 128 equal bytes, literals of up to 128 bytes.
 Bytes PackBitsRow(const std::uint8_t* data, int count) {
   Bytes out;
   int i = 0;
@@ -28,8 +30,6 @@ Bytes PackBitsRow(const std::uint8_t* data, int count) {
   }
   return out;
 }
-
-namespace {
 
 // Channel data of one plane: compression 1, the row byte counts, then the rows.
 Bytes EncodePlane(const std::vector<std::uint8_t>& plane, int width, int height) {

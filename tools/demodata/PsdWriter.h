@@ -34,7 +34,5 @@ private:
   std::vector<Layer> mLayers;
 };
 
-// PackBits rows as the format stores them (exposed for the generator's own checks).
-Bytes PackBitsRow(const std::uint8_t* data, int count);
 
 } // namespace demodata
