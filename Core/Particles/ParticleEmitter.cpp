@@ -6,8 +6,8 @@
 
 namespace render
 {
-ParticleEmitter::ParticleEmitter(std::unique_ptr<ptl::Emitter> emitter, int atlasBase)
-    : mMagicEmitter(std::move(emitter)), mAtlasBase(atlasBase)
+ParticleEmitter::ParticleEmitter(std::unique_ptr<ptl::Emitter> emitter, int atlasBase, const ParticleSystem* system)
+    : mMagicEmitter(std::move(emitter)), mAtlasBase(atlasBase), mSystem(system)
 {
 }
 
@@ -15,7 +15,7 @@ ParticleEmitter::~ParticleEmitter() = default;
 
 ParticleEmitter* ParticleEmitter::Clone() const
 {
-    return new ParticleEmitter(mMagicEmitter->Duplicate(), mAtlasBase);
+    return new ParticleEmitter(mMagicEmitter->Duplicate(), mAtlasBase, mSystem);
 }
 
 void ParticleEmitter::SetLoopMode(int mode)

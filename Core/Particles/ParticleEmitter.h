@@ -48,8 +48,8 @@ public:
 class ParticleEmitter
 {
 public:
-    // Wraps a library emitter whose atlas indices start at atlasBase in the system's atlas list.
-    ParticleEmitter(std::unique_ptr<ptl::Emitter> emitter, int atlasBase);
+    // Wraps a library emitter whose atlas indices start at atlasBase in the atlas list of system.
+    ParticleEmitter(std::unique_ptr<ptl::Emitter> emitter, int atlasBase, const ParticleSystem* system = nullptr);
     ~ParticleEmitter();
     ParticleEmitter(const ParticleEmitter&) = delete;
     ParticleEmitter& operator=(const ParticleEmitter&) = delete;
@@ -78,10 +78,16 @@ public:
                               int* outCount) const;
 
     ptl::Emitter* GetLibraryEmitter() const { return mMagicEmitter.get(); }
+    // The system whose atlases the emitter draws with (null: the singleton).
+    const ParticleSystem* GetSystem() const { return mSystem; }
 
 private:
     std::unique_ptr<ptl::Emitter> mMagicEmitter;
     int mState = 0;
     int mAtlasBase = 0;
+    const ParticleSystem* mSystem = nullptr;
 };
+
+// Makes the drawing front's render::DrawParticlesParam run the pass above; the particle system does it when made.
+void RegisterParticleRenderPass();
 } // namespace render

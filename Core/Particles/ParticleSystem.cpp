@@ -13,7 +13,12 @@
 
 namespace render
 {
-ParticleSystem::ParticleSystem() = default;
+ParticleSystem::ParticleSystem()
+{
+#if CORV_PARTICLE_PASS
+    RegisterParticleRenderPass();
+#endif
+}
 
 ParticleSystem::~ParticleSystem()
 {
@@ -89,7 +94,7 @@ void ParticleSystem::LoadFolder(ptl::File& file, const std::string& folder, int 
         if (mInterpolationMode != 0)
             emitter->SetInterpolationMode(mInterpolationMode == 1);
         emitter->SetLoopMode(mLoopMode);
-        auto* prototype = new ParticleEmitter(std::move(emitter), atlasBase);
+        auto* prototype = new ParticleEmitter(std::move(emitter), atlasBase, this);
         // A later emitter of the same name replaces the earlier one, which is freed.
         ParticleEmitter*& slot = mEmitters[name];
         delete slot;
