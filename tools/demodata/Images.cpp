@@ -7,6 +7,7 @@
 #include "tools/demodata/Art.h"
 #include "tools/demodata/Content.h"
 #include "tools/demodata/DdsWriter.h"
+#include "tools/demodata/ImageFolder.h"
 #include "tools/demodata/ImageEncoders.h"
 #include "tools/demodata/Palette.h"
 
@@ -50,32 +51,6 @@ Canvas Swatch(const char* label, Rgba fill, bool alpha) {
   OpenFace(face, "DejaVuSans-Bold.ttf", 26);
   face.DrawText(c, label, size / 2, size / 2 + 10, palette::kText, 1, 2, RgbaOf(0x0B1020));
   return c;
-}
-
-struct FolderLayer {
-  std::string name;
-  int x, y, width, height;
-  std::string atlas;  // empty: a file named like the layer
-  double tu1 = 0, tv1 = 0, tu2 = 0, tv2 = 0;
-};
-
-std::string LayersXml(const std::vector<FolderLayer>& layers) {
-  std::string xml = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Layers>\n";
-  char buf[512];
-  for (std::size_t i = 0; i < layers.size(); ++i) {
-    const FolderLayer& l = layers[i];
-    std::snprintf(buf, sizeof buf, "  <Layer name=\"%s\" x=\"%d\" y=\"%d\" width=\"%d\" height=\"%d\" opacity=\"255\" ind=\"%zu\"",
-                  l.name.c_str(), l.x, l.y, l.width, l.height, i);
-    xml += buf;
-    if (!l.atlas.empty()) {
-      std::snprintf(buf, sizeof buf, " atlas=\"%s\" tu1=\"%.6f\" tv1=\"%.6f\" tu2=\"%.6f\" tv2=\"%.6f\"", l.atlas.c_str(),
-                    l.tu1, l.tv1, l.tu2, l.tv2);
-      xml += buf;
-    }
-    xml += "/>\n";
-  }
-  xml += "</Layers>\n";
-  return xml;
 }
 
 void WriteSides(Output& out) {

@@ -61,6 +61,24 @@ void PsdDocument::CloseGroup(const std::string& name) {
   mLayers.push_back(Layer{name, Kind::GroupStart, 0, 0, Canvas(), 255});
 }
 
+std::vector<PsdDocument::NamedLayer> PsdDocument::NamedLayers() const {
+  std::vector<NamedLayer> out;
+  std::vector<std::string> groups;
+  for (std::size_t i = mLayers.size(); i-- > 1;) {
+    const Layer& l = mLayers[i];
+    if (l.kind == Kind::GroupStart) {
+      groups.push_back(l.name);
+    } else if (l.kind == Kind::GroupEnd) {
+      if (!groups.empty()) groups.pop_back();
+    } else {
+      std::string prefix;
+      for (const std::string& g : groups) prefix += g + "/";
+      out.push_back({prefix + l.name, l.left, l.top, &l.pixels, l.opacity});
+    }
+  }
+  return out;
+}
+
 Bytes PsdDocument::Encode() const {
   ByteWriter w;
   w.Text("8BPS");

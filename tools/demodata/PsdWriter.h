@@ -1,6 +1,7 @@
 #pragma once
 // A small writer of layered RGB documents in the PSD format: 8-bit channels compressed
 // with PackBits, named layers, layer groups and a merged image.
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,16 @@ public:
   void CloseGroup(const std::string& name);
 
   Bytes Encode() const;
+
+  // One pixel layer with its full name ("group/sub/name"), as a reader of the document lists it.
+  struct NamedLayer {
+    std::string name;
+    int left, top;
+    const Canvas* pixels;
+    std::uint8_t opacity;
+  };
+  // Pixel layers from the top of the document down, without the bottom record.
+  std::vector<NamedLayer> NamedLayers() const;
 
 private:
   enum class Kind { Pixels, GroupStart, GroupEnd };

@@ -518,6 +518,40 @@ TEST_F(DemoData, PsdLayoutsLoadWithTheEngineDecoder) {
   EXPECT_EQ(panel->pixels[0] >> 24, 0u);  // rounded corner
   psdr_free(doc);
 }
+
+// Each layout is also exported as an image folder; the folder lists exactly the images a reader of the
+// document offers (every record above the first, named by its group path) with the same rectangles.
+TEST_F(DemoData, LayoutExportsMatchTheirDocuments) {
+  for (const char* name : {"menu", "dialog"}) {
+    SCOPED_TRACE(name);
+    psdr_document* doc = nullptr;
+    ASSERT_EQ(psdr_load(&doc, (Root() / "td/data/layouts" / (std::string(name) + ".psd")).c_str()), PSDR_OK);
+    std::map<std::string, std::vector<int>> fromDocument;
+    std::vector<std::string> groups;
+    for (int i = doc->layer_count - 1; i >= 1; --i) {
+      const psdr_layer& l = doc->layers[i];
+      if (l.type == PSDR_LAYER_GROUP) {
+        groups.push_back(l.name);
+      } else if (l.type == PSDR_LAYER_GROUP_END) {
+        if (!groups.empty()) groups.pop_back();
+      } else {
+        std::string full;
+        for (const std::string& g : groups) full += g + "/";
+        fromDocument[full + l.name] = {l.left, l.top, l.width, l.height, l.opacity};
+      }
+    }
+    psdr_free(doc);
+
+    tinyxml2::XMLDocument xml;
+    fs::path dir = Root() / "td/data/layouts" / (std::string(name) + "_export");
+    ASSERT_EQ(xml.LoadFile((dir / "layers.xml").c_str()), tinyxml2::XML_SUCCESS);
+    std::map<std::string, std::vector<int>> fromFolder;
+    for (const auto* l = xml.FirstChildElement("Layers")->FirstChildElement("Layer"); l; l = l->NextSiblingElement("Layer"))
+      fromFolder[l->Attribute("name")] = {l->IntAttribute("x"), l->IntAttribute("y"), l->IntAttribute("width"),
+                                          l->IntAttribute("height"), l->IntAttribute("opacity")};
+    EXPECT_EQ(fromFolder, fromDocument);
+  }
+}
 #endif
 
 // Walks an animation file field by field like its loader; true when nothing is missing or left over.
