@@ -10,6 +10,9 @@
 #include "Core/File/ReadFile.h"
 #include "Core/File/UserDataFileContainer.h"
 #include "Core/Input/Input.h"
+#include "Core/Render/Color.h"
+#include "Core/Render/GL/RenderGL.h"
+#include "Core/Render/RenderTarget.h"
 #include "Core/Resource/ResourceManager.h"
 #include "Framework/CommandLine.h"
 #include "Framework/GameWindow.h"
@@ -50,10 +53,13 @@ GameApplication::GameApplication()
 GameApplication::~GameApplication()
 {
     Flush();
-    // Render target, frame manager and renderer are deleted here, in this order around the input,
-    // once they are attached.
+    delete mRenderTarget;
+    mRenderTarget = nullptr;
     delete mInput;
     mInput = nullptr;
+    // The frame manager is deleted here.
+    delete mRender;
+    mRender = nullptr;
     delete mWindow;
     mWindow = nullptr;
     delete mGameConfig;
@@ -133,7 +139,7 @@ VNResultEnum GameApplication::InitSteps()
     app::EnumMonitors(mMonitors);
 
     ScreenSetup setup;
-    // The renderer object is created here, before the fit that asks it for projections.
+    mRender = new render::RenderGL;
     if (const VNResultEnum r = ComputeViewport(mWindowed, setup); r != VN_OK)
     {
         LogLine(L"No display to fit the screen to\n");
@@ -147,7 +153,11 @@ VNResultEnum GameApplication::InitSteps()
         LogLine(L"The window cannot be created\n");
         return r;
     }
-    // The renderer is initialised on the window here.
+    if (const VNResultEnum r = mRender->InitRender(mWindow, setup); r != VN_OK)
+    {
+        LogLine(L"The renderer cannot be initialised on the window\n");
+        return r;
+    }
     if (const VNResultEnum r = CreateRenderTarget(setup); r != VN_OK)
         return r;
     mSetup = setup;
@@ -193,7 +203,9 @@ VNResultEnum GameApplication::DrawBorders(render::Graphics*)
 
 VNResultEnum GameApplication::UpdateFrame(float dt)
 {
-    // The renderer's device check comes first: a lost device or a minimised window skips the frame.
+    // A lost device, a minimised window or an inactive full-screen window skips the frame.
+    if (mRender != nullptr && !mRender->CheckDevice())
+        return VN_OK;
     if (mInput != nullptr)
     {
         if (const VNResultEnum r = mInput->Update(); r != VN_OK)
@@ -203,14 +215,30 @@ VNResultEnum GameApplication::UpdateFrame(float dt)
         return r;
     // The frame manager's tick goes here.
     Flush();
-    // Drawing: begin frame, clear, the frames (into the render target or the back buffer), the bars
-    // when visible (DrawBorders), end frame, present, playback.
     if (mRender == nullptr)
     {
-        // Nothing presents yet, so nothing paces the loop: keep it from spinning a core.
+        // Nothing presents, so nothing paces the loop: keep it from spinning a core.
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return VN_OK;
     }
-    return VN_OK;
+    return DrawFrame();
+}
+
+VNResultEnum GameApplication::DrawFrame()
+{
+    if (const VNResultEnum r = mRender->BeginFrame(); r != VN_OK)
+        return r;
+    const render::Color black(0.0f, 0.0f, 0.0f, 1.0f);
+    if (const VNResultEnum r = mRender->Clear(1, &black, 1.0f, 0); r != VN_OK)
+        return r;
+    // With the drawing front the frames are drawn here, into the cleared render target (then drawn
+    // scaled about the screen centre) or straight into the back buffer, followed by DrawBorders when
+    // bars are visible.
+    if (const VNResultEnum r = mRender->EndFrame(); r != VN_OK)
+        return r;
+    if (const VNResultEnum r = mRender->Present(); r != VN_OK)
+        return r;
+    return mRender->Playback();
 }
 
 void GameApplication::OnActivate()
@@ -228,8 +256,27 @@ VNResultEnum GameApplication::ComputeViewport(bool windowed, ScreenSetup& setup)
     if (const VNResultEnum r = ComputeScreenFit(mMonitors, screen, windowed, app::GetWindowFrameExtents(), setup, fit);
         r != VN_OK)
         return r;
-    // The renderer's orthographic projection for the back buffer is appended to setup.mProjection
-    // here once a renderer is attached.
+    if (mRender != nullptr)
+    {
+        // The renderer's orthographic projections turn the logical-to-pixel parts into clip space.
+        math::Matrix4 ortho(true);
+        if (setup.mUseRenderTarget)
+        {
+            if (const VNResultEnum r = mRender->SetOrthoProjection(static_cast<float>(setup.mTargetWidth),
+                                                                   static_cast<float>(setup.mTargetHeight), 0.0f, &ortho);
+                r != VN_OK)
+                return r;
+            setup.mTargetProjection = setup.mTargetProjection.Multiply(ortho);
+        }
+        else
+        {
+            if (const VNResultEnum r = mRender->SetOrthoProjection(static_cast<float>(setup.mWidth),
+                                                                   static_cast<float>(setup.mHeight), 0.0f, &ortho);
+                r != VN_OK)
+                return r;
+            setup.mProjection = setup.mProjection.Multiply(ortho);
+        }
+    }
     mFit = fit;
     mInputScaleX = fit.inputScaleX;
     mInputScaleY = fit.inputScaleY;
@@ -247,10 +294,21 @@ VNResultEnum GameApplication::ComputeViewport(bool windowed, ScreenSetup& setup)
     return VN_OK;
 }
 
-VNResultEnum GameApplication::CreateRenderTarget(const ScreenSetup&)
+VNResultEnum GameApplication::CreateRenderTarget(const ScreenSetup& setup)
 {
-    // With setup.mUseRenderTarget the renderer makes a target of mTargetWidth × mTargetHeight with
-    // mTargetProjection, scale and offset.
+    if (!setup.mUseRenderTarget || mRender == nullptr)
+        return VN_OK;
+    render::Image* image = nullptr;
+    if (const VNResultEnum r = mRender->CreateRenderTarget(static_cast<int32_t>(setup.mTargetWidth),
+                                                           static_cast<int32_t>(setup.mTargetHeight), &image, false);
+        r != VN_OK)
+        return r;
+    mRenderTarget = static_cast<render::RenderTarget*>(image);
+    mRenderTarget->mProjection = setup.mTargetProjection;
+    mRenderTarget->mScaleX = setup.mTargetScaleX;
+    mRenderTarget->mScaleY = setup.mTargetScaleY;
+    mRenderTarget->mOffsetX = setup.mTargetOffsetX;
+    mRenderTarget->mOffsetY = setup.mTargetOffsetY;
     return VN_OK;
 }
 
@@ -270,20 +328,36 @@ VNResultEnum GameApplication::SwitchScreenMode()
         return r;
     if (setup.mWindowDoesNotFit)
         return VN_OK;
-    // The render target is deleted here, before the renderer changes mode.
+    delete mRenderTarget;
+    mRenderTarget = nullptr;
     LogLine(L"mRender->PrepareSwitchScreenMode()\n");
+    if (mRender != nullptr)
+    {
+        if (const VNResultEnum r = mRender->PrepareSwitchScreenMode(); r != VN_OK)
+            return r;
+    }
     if (wasWindowed)
     {
         LogLine(L"SwitchWindowMode(false)\n");
         if (const VNResultEnum r = mWindow->SwitchWindowMode(setup.outerWidth, setup.outerHeight, false); r != VN_OK)
             return r;
         LogLine(L"mRender->SwitchScreenMode()\n");
+        if (mRender != nullptr)
+        {
+            if (const VNResultEnum r = mRender->SwitchScreenMode(setup); r != VN_OK)
+                return r;
+        }
     }
     else
     {
         LogLine(L"mWindow->SetWindowedSize()\n");
         (void)mWindow->SetWindowedSize(setup.outerWidth, setup.outerHeight);
         LogLine(L"mRender->SwitchScreenMode()\n");
+        if (mRender != nullptr)
+        {
+            if (const VNResultEnum r = mRender->SwitchScreenMode(setup); r != VN_OK)
+                return r;
+        }
         LogLine(L"SwitchWindowMode(true)\n");
         if (const VNResultEnum r = mWindow->SwitchWindowMode(setup.outerWidth, setup.outerHeight, true); r != VN_OK)
             return r;
@@ -313,7 +387,7 @@ void GameApplication::NotifyScreenModeListeners(const bool& windowed)
 
 render::Image* GameApplication::LoadTexture(const std::wstring&, file::ImageContainer*)
 {
-    // Loaded through the renderer once one is attached.
+    // Goes through render::Render::LoadTexture once the image loaders are in the renderer.
     return nullptr;
 }
 

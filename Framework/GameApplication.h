@@ -180,6 +180,8 @@ protected:
 
 private:
     VNResultEnum InitSteps();
+    // Clear, frames, bars, end, present and playback of one frame.
+    VNResultEnum DrawFrame();
     VNResultEnum LoadGameConfig();
 
     app::InstanceLock mInstanceLock;

@@ -4,6 +4,7 @@
 #include "Core/Base/Matrix4.h"
 #include "Core/Base/MathTypes.h"
 #include "Core/Base/Result.h"
+#include "Core/Render/RenderInitParam.h"
 
 #include <cstdint>
 #include <vector>
@@ -14,41 +15,16 @@ namespace framework
 using app::FrameExtents;
 
 // The window placement and the screen set-up handed to the window and the renderer. Defaults are
-// those of a fresh record.
-struct ScreenSetup
+// those of a fresh record. ComputeScreenFit leaves in mProjection and mTargetProjection only the
+// logical-to-pixel part ((p - L) × s + t); the application appends the renderer's orthographic
+// projection for the back buffer or the target.
+struct ScreenSetup : render::RenderInitParam
 {
     // Window position and size including its frame.
     int32_t x = 0;
     int32_t y = 0;
     int32_t outerWidth = 0;
     int32_t outerHeight = 0;
-
-    // Back-buffer size in pixels (the client size).
-    uint32_t mWidth = 0;
-    uint32_t mHeight = 0;
-    bool mWindowed = true;
-    // The renderer builds its own pixel projection; when false mProjection is used.
-    bool mOrthoFromSize = true;
-    // Logical to back-buffer pixels ((p - L) × s + t); the renderer appends its orthographic
-    // projection for mWidth × mHeight.
-    math::Matrix4 mProjection{true};
-    // pixel = (logical + offset) × scale, for scissor rectangles.
-    float mScaleX = 1.0f;
-    float mScaleY = 1.0f;
-    float mOffsetX = 0.0f;
-    float mOffsetY = 0.0f;
-    // A windowed request had to fall back to full screen.
-    bool mWindowDoesNotFit = false;
-    // The scene is drawn into a render target of logical size, then scaled onto the back buffer.
-    bool mUseRenderTarget = false;
-    uint32_t mTargetWidth = 0;
-    uint32_t mTargetHeight = 0;
-    // Logical to target pixels; the renderer appends its orthographic projection for the target size.
-    math::Matrix4 mTargetProjection{true};
-    float mTargetScaleX = 1.0f;
-    float mTargetScaleY = 1.0f;
-    float mTargetOffsetX = 0.0f;
-    float mTargetOffsetY = 0.0f;
 };
 
 // How the logical screen sits on the real one: the application's mapping fields.

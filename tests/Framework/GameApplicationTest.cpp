@@ -84,13 +84,66 @@ protected:
         EXPECT_NE(mWindow, nullptr);
         EXPECT_TRUE(mWindow->IsCreated());
         EXPECT_NE(mWindow->GetNativeHandle(), nullptr);
+        EXPECT_NE(mRender, nullptr);
         tinyxml2::XMLElement* root = mGameConfig ? mGameConfig->RootElement() : nullptr;
         EXPECT_TRUE(root != nullptr && std::string(root->Name()) == "Game");
         // The board rectangle: the widest screen centred on the narrowest.
         EXPECT_EQ(mViewport.x, -171.0f);
         EXPECT_EQ(mViewport.width, 1366.0f);
         EXPECT_EQ(mViewport.height, 768.0f);
+        CheckScreenModeSwitches();
         return VN_OK;
+    }
+
+    // Ends windowed: a windowed game draws without the keyboard focus, which the shared test display
+    // may hand to another test's window at any time.
+    void CheckScreenModeSwitches()
+    {
+        // The virtual screen of the test display cannot hold a framed 1366 × 768 window, so the
+        // game runs full screen and a switch request does nothing.
+        tooSmallOnRealDesktop = IsDesktopTooSmall();
+        EXPECT_FALSE(mWindow->IsWindowed());
+        EXPECT_EQ(SwitchScreenMode(), VN_OK);
+        windowedAfterSwitch.push_back(mWindow->IsWindowed());
+
+        // On a large desktop it switches to a centred window, back, and to a window again.
+        app::MonitorInfo large;
+        large.width = large.workWidth = 1920;
+        large.height = 1080;
+        large.workHeight = 1040;
+        large.primary = true;
+        mMonitors = {large};
+        tooSmallOnLargeDesktop = IsDesktopTooSmall();
+        EXPECT_EQ(SwitchScreenMode(), VN_OK);
+        windowedAfterSwitch.push_back(mWindow->IsWindowed());
+        EXPECT_EQ(GetScreenSetup().mWidth, 1366u);
+        EXPECT_EQ(GetVisibleRect().x, -171.0f);
+        // Drawn straight: the projection takes the visible rectangle's corners to the clip corners.
+        EXPECT_FALSE(GetScreenSetup().mUseRenderTarget);
+        EXPECT_EQ(mRenderTarget, nullptr);
+        math::Point3 corner(-171.0f, 0.0f, 0.0f);
+        GetScreenSetup().mProjection.TransformPoint(corner);
+        EXPECT_NEAR(corner.x, -1.0f, 1e-5);
+        EXPECT_NEAR(corner.y, 1.0f, 1e-5);
+        corner = math::Point3(1195.0f, 768.0f, 0.0f);
+        GetScreenSetup().mProjection.TransformPoint(corner);
+        EXPECT_NEAR(corner.x, 1.0f, 1e-5);
+        EXPECT_NEAR(corner.y, -1.0f, 1e-5);
+
+        EXPECT_EQ(SwitchScreenMode(), VN_OK);
+        windowedAfterSwitch.push_back(mWindow->IsWindowed());
+        EXPECT_EQ(GetScreenSetup().mWidth, 1920u);
+        // Larger than the logical screen: a 1365 × 768 target whose projection fills it.
+        EXPECT_TRUE(GetScreenSetup().mUseRenderTarget);
+        EXPECT_NE(mRenderTarget, nullptr);
+        corner = math::Point3(-170.5f, 0.0f, 0.0f);
+        GetScreenSetup().mTargetProjection.TransformPoint(corner);
+        EXPECT_NEAR(corner.x, -1.0f, 1e-5);
+        EXPECT_NEAR(corner.y, 1.0f, 1e-5);
+
+        EXPECT_EQ(SwitchScreenMode(), VN_OK);
+        windowedAfterSwitch.push_back(mWindow->IsWindowed());
+        EXPECT_EQ(mRenderTarget, nullptr);
     }
 
     VNResultEnum UpdateGame(float dt) override
@@ -98,32 +151,6 @@ protected:
         EXPECT_GE(dt, 0.0f);
         EXPECT_LE(dt, 0.25f);
         ++frames;
-        if (frames == 1)
-        {
-            // The virtual screen of the test display cannot hold a framed 1366 × 768 window, so the
-            // game runs full screen and a switch request does nothing.
-            tooSmallOnRealDesktop = IsDesktopTooSmall();
-            EXPECT_FALSE(mWindow->IsWindowed());
-            EXPECT_EQ(SwitchScreenMode(), VN_OK);
-            windowedAfterSwitch.push_back(mWindow->IsWindowed());
-
-            // On a large desktop it switches to a centred window and back.
-            app::MonitorInfo large;
-            large.width = large.workWidth = 1920;
-            large.height = 1080;
-            large.workHeight = 1040;
-            large.primary = true;
-            mMonitors = {large};
-            tooSmallOnLargeDesktop = IsDesktopTooSmall();
-            EXPECT_EQ(SwitchScreenMode(), VN_OK);
-            windowedAfterSwitch.push_back(mWindow->IsWindowed());
-            EXPECT_EQ(GetScreenSetup().mWidth, 1366u);
-            EXPECT_EQ(GetVisibleRect().x, -171.0f);
-            EXPECT_EQ(SwitchScreenMode(), VN_OK);
-            windowedAfterSwitch.push_back(mWindow->IsWindowed());
-            EXPECT_EQ(GetScreenSetup().mWidth, 1920u);
-            EXPECT_TRUE(GetScreenSetup().mUseRenderTarget);
-        }
         if (frames == 3)
             mWindow->Finish(); // as the close button does
         return VN_OK;
@@ -164,10 +191,10 @@ TEST(GameApplication, StartsInOrderRunsFramesAndEndsWhenTheWindowCloses)
 
     EXPECT_TRUE(application->tooSmallOnRealDesktop);
     EXPECT_FALSE(application->tooSmallOnLargeDesktop);
-    EXPECT_EQ(application->windowedAfterSwitch, (std::vector<bool>{false, true, false}));
+    EXPECT_EQ(application->windowedAfterSwitch, (std::vector<bool>{false, true, false, true}));
     // Only the switches that changed the mode are told, the two-argument listener first.
-    EXPECT_EQ(application->notified,
-              (std::vector<std::string>{"windowed 0", "windowed", "full 0", "full"}));
+    EXPECT_EQ(application->notified, (std::vector<std::string>{"windowed 0", "windowed", "full 0", "full",
+                                                               "windowed 0", "windowed"}));
     framework::ScreenModeRegistry::Slot(application).Release();
     framework::ScreenModeRegistry2::Slot({application, 0}).Release();
 
@@ -176,7 +203,8 @@ TEST(GameApplication, StartsInOrderRunsFramesAndEndsWhenTheWindowCloses)
     const std::vector<std::string> expected = {
         "mRender->PrepareSwitchScreenMode()", "mWindow->SetWindowedSize()", "mRender->SwitchScreenMode()",
         "SwitchWindowMode(true)",             "mRender->PrepareSwitchScreenMode()", "SwitchWindowMode(false)",
-        "mRender->SwitchScreenMode()",
+        "mRender->SwitchScreenMode()",        "mRender->PrepareSwitchScreenMode()", "mWindow->SetWindowedSize()",
+        "mRender->SwitchScreenMode()",        "SwitchWindowMode(true)",
     };
     size_t at = 0;
     for (std::string line : expected)
@@ -188,8 +216,11 @@ TEST(GameApplication, StartsInOrderRunsFramesAndEndsWhenTheWindowCloses)
         ASSERT_NE(found, std::string::npos) << line;
         at = found + 1;
     }
-    EXPECT_EQ(log.find("PrepareSwitchScreenMode", log.find("PrepareSwitchScreenMode", log.find("PrepareSwitchScreenMode") + 1) + 1),
-              std::string::npos);
+    size_t prepares = 0;
+    for (size_t p = log.find("PrepareSwitchScreenMode"); p != std::string::npos;
+         p = log.find("PrepareSwitchScreenMode", p + 1))
+        ++prepares;
+    EXPECT_EQ(prepares, 3u);
 
     delete application;
     EXPECT_EQ(framework::GetGameApplication(), nullptr);

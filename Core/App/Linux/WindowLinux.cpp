@@ -279,6 +279,11 @@ VNResultEnum WindowLinux::Create(int32_t x, int32_t y, int32_t outerWidth, int32
         return VN_FAIL;
     mWindow = window;
     mWindowId = SDL_GetWindowID(window);
+    // A new game window comes to the front with the keyboard; a full-screen one that does not get it
+    // would wait, inactive, for a click that a bare X server never delivers.
+    SDL_RaiseWindow(window);
+    if (!windowed)
+        SDL_SetWindowInputFocus(window);
     SDL_StartTextInput();
     mCreated = true;
     OnCreated();
