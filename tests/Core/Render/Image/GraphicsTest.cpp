@@ -1,0 +1,192 @@
+#include "Core/Base/Transform3D.h"
+#include "Core/Render/Graphics.h"
+#include "Core/Render/Image/GraphicsTestUtil.h"
+
+#include <gtest/gtest.h>
+
+using namespace render;
+using render::test::TestImage;
+
+namespace
+{
+
+class GraphicsDraw : public render::test::GraphicsFixture
+{
+};
+
+struct Corner
+{
+    float x, y, u, v;
+};
+
+void ExpectQuad(const SVertex2D* v, const Corner (&want)[4], const char* what)
+{
+    for (int i = 0; i < 4; ++i)
+    {
+        EXPECT_FLOAT_EQ(v[i].x, want[i].x) << what << " vertex " << i;
+        EXPECT_FLOAT_EQ(v[i].y, want[i].y) << what << " vertex " << i;
+        EXPECT_FLOAT_EQ(v[i].u, want[i].u) << what << " vertex " << i;
+        EXPECT_FLOAT_EQ(v[i].v, want[i].v) << what << " vertex " << i;
+        EXPECT_EQ(v[i].z, 0.0f);
+        EXPECT_EQ(v[i].w, 1.0f);
+    }
+}
+
+} // namespace
+
+// Vertex positions (after the half-pixel offset) and texture coordinates of image draws.
+TEST_F(GraphicsDraw, ImageQuadAnchorsMirrorAndSource)
+{
+    TestImage image(10, 20);
+    {
+        graphics->DrawImage(&image);
+    }
+    ExpectQuad(Last<SVertex2D>(4), {{-0.5f, -0.5f, 0, 0}, {9.5f, -0.5f, 1, 0}, {9.5f, 19.5f, 1, 1}, {-0.5f, 19.5f, 0, 1}},
+               "default");
+    {
+        auto p = graphics->DrawImage(&image, math::Rect(0, 0, 5, 20));
+        p->mAlignH = 2;
+        p->mAlignV = 1;
+    }
+    ExpectQuad(Last<SVertex2D>(4),
+               {{-3.0f, -20.5f, 0, 0}, {2.0f, -20.5f, 0.5f, 0}, {2.0f, -0.5f, 0.5f, 1}, {-3.0f, -0.5f, 0, 1}},
+               "centred source");
+    {
+        auto p = graphics->DrawImage(&image, math::Rect(5, 10, 5, 10));
+        p->mFlipX = true;
+        p->mFlipY = true;
+    }
+    ExpectQuad(Last<SVertex2D>(4),
+               {{-0.5f, -0.5f, 1, 1}, {4.5f, -0.5f, 0.5f, 1}, {4.5f, 9.5f, 0.5f, 0.5f}, {-0.5f, 9.5f, 1, 0.5f}},
+               "mirrored");
+    {
+        graphics->DrawImage(&image).Translate(100, 50);
+    }
+    ExpectQuad(Last<SVertex2D>(4),
+               {{99.5f, 49.5f, 0, 0}, {109.5f, 49.5f, 1, 0}, {109.5f, 69.5f, 1, 1}, {99.5f, 69.5f, 0, 1}},
+               "translated");
+    {
+        graphics->DrawImage(&image, DestRect(10, 10, 20, 10));
+    }
+    ExpectQuad(Last<SVertex2D>(4), {{9.5f, 9.5f, 0, 0}, {29.5f, 9.5f, 1, 0}, {29.5f, 19.5f, 1, 1}, {9.5f, 19.5f, 0, 1}},
+               "stretched");
+    {
+        graphics->DrawImage(&image, math::Rect(0, 0, 5, 10), math::Rect(0, 0, 10, 10));
+    }
+    ExpectQuad(Last<SVertex2D>(4),
+               {{-0.5f, -0.5f, 0, 0}, {9.5f, -0.5f, 0.5f, 0}, {9.5f, 9.5f, 0.5f, 0.5f}, {-0.5f, 9.5f, 0, 0.5f}},
+               "source into destination");
+    {
+        graphics->DrawImage(&image).Translate(4, 0).Scale(2);
+    }
+    ExpectQuad(Last<SVertex2D>(4), {{7.5f, -0.5f, 0, 0}, {27.5f, -0.5f, 1, 0}, {27.5f, 39.5f, 1, 1}, {7.5f, 39.5f, 0, 1}},
+               "translated offset is scaled");
+}
+
+TEST_F(GraphicsDraw, AtlasImagesMapIntoTheirRectangle)
+{
+    TestImage image(64, 64);
+    image.PlaceInAtlas(0.5f, 0.25f, 0.5f, 0.25f);
+    {
+        graphics->DrawImage(&image)->mFlipX = true;
+    }
+    ExpectQuad(Last<SVertex2D>(4),
+               {{-0.5f, -0.5f, 1.0f, 0.25f}, {63.5f, -0.5f, 0.5f, 0.25f}, {63.5f, 63.5f, 0.5f, 0.5f},
+                {-0.5f, 63.5f, 1.0f, 0.5f}},
+               "atlas");
+}
+
+TEST_F(GraphicsDraw, ColourTintAndWorldTransform)
+{
+    TestImage image(2, 2);
+    graphics->SetColor(Color(0xFF102030));
+    graphics->mTint = 0.5f;
+    math::Transform3D world;
+    world.Translate(100, 0);
+    graphics->mTransform = &world;
+    {
+        graphics->DrawImage(&image);
+    }
+    const SVertex2D* v = Last<SVertex2D>(4);
+    EXPECT_EQ(v[0].diffuse, 0xFF102030u);
+    EXPECT_EQ(v[0].specular, (127u << 8) | 128u);
+    EXPECT_FLOAT_EQ(v[0].x, 99.5f);
+    graphics->mTransform = nullptr;
+}
+
+// A draw belongs to exactly one wrapper: moving it leaves nothing behind that could draw it again.
+TEST_F(GraphicsDraw, MovedDrawsRecordOnce)
+{
+    TestImage image(8, 8);
+    const uint32_t before = Used2D();
+    {
+        auto p = graphics->DrawImage(&image);
+        auto scaled = p.Scale(2.0f);
+        auto again = p.Scale(3.0f); // p's draw already moved to scaled
+        EXPECT_TRUE(scaled.mPending);
+        EXPECT_FALSE(again.mPending);
+        EXPECT_FALSE(p.mPending);
+    }
+    EXPECT_EQ(Used2D() - before, 4u);
+    {
+        auto p = graphics->DrawImage(&image);
+        auto moved = std::move(p);
+        EXPECT_FALSE(p.mPending);
+        EXPECT_TRUE(moved.mPending);
+    }
+    EXPECT_EQ(Used2D() - before, 8u);
+    EXPECT_EQ(DrawLines().size(), 1u); // consecutive compatible draws merge into one
+}
+
+TEST_F(GraphicsDraw, LinesAndRectangles)
+{
+    graphics->SetColor(1, 0, 0, 1);
+    {
+        graphics->FillRect(math::Rect(10, 20, 30, 40));
+    }
+    const SVertexGeom* r = Last<SVertexGeom>(4);
+    const float want[4][2] = {{9.5f, 19.5f}, {39.5f, 19.5f}, {39.5f, 59.5f}, {9.5f, 59.5f}};
+    for (int i = 0; i < 4; ++i)
+    {
+        EXPECT_FLOAT_EQ(r[i].x, want[i][0]);
+        EXPECT_FLOAT_EQ(r[i].y, want[i][1]);
+        EXPECT_EQ(r[i].diffuse, 0xFFFF0000u);
+    }
+    {
+        graphics->DrawLine(math::Point2(0, 0), math::Point2(5, 5));
+    }
+    const SVertexGeom* l = Last<SVertexGeom>(2);
+    EXPECT_FLOAT_EQ(l[1].x, 4.5f);
+    const auto draws = DrawLines();
+    ASSERT_EQ(draws.size(), 2u);
+    EXPECT_NE(draws[0].find("DrawIndexedPrimitive 3"), std::string::npos) << draws[0];
+    EXPECT_NE(draws[1].find("DrawPrimitive 1"), std::string::npos) << draws[1];
+}
+
+TEST_F(GraphicsDraw, ShaderSelection)
+{
+    ShaderTextured* mult = render.GetTexturedMultShader();
+    EXPECT_EQ(graphics->mShader, mult);
+    EXPECT_EQ(graphics->SetDefaultShader(3), VN_OK);
+    EXPECT_EQ(graphics->mShader, mult);
+    EXPECT_EQ(graphics->SetDefaultShader(2), VN_OK);
+    EXPECT_EQ(graphics->mShader, render.GetTexturedTintShader());
+    graphics->SetShader(nullptr);
+    EXPECT_EQ(graphics->mDefaultShader, 0);
+    EXPECT_EQ(graphics->mShader, mult);
+    EXPECT_EQ(graphics->SetDefaultShader(1), VN_OK);
+    EXPECT_EQ(graphics->mDefaultShader, 1);
+}
+
+TEST_F(GraphicsDraw, NoRoomMeansNoDraw)
+{
+    TestImage image(4, 4);
+    render.EndFrame(); // caches closed: nothing can be allocated
+    {
+        graphics->DrawImage(&image);
+        auto rect = graphics->FillRect(math::Rect(0, 0, 1, 1));
+        EXPECT_FALSE(rect.mPending);
+    }
+    render.BeginFrame();
+    EXPECT_TRUE(DrawLines().empty());
+}
