@@ -120,6 +120,39 @@ static void psdr_unpack(const uint8_t* in, int64_t in_size, uint8_t* out, int64_
         memset(out + o, 0, (size_t)(out_size - o));
 }
 
+void psdr_rle_start(psdr_rle* c, const uint8_t* data, int64_t size, int64_t table, int64_t table_end, int64_t at)
+{
+    c->data = data;
+    c->size = size;
+    c->table = table;
+    c->table_end = table_end < size ? table_end : size;
+    c->at = at;
+}
+
+static inline int64_t psdr_rle_count(const psdr_rle* c, int32_t row)
+{
+    int64_t index = c->table + 2 * (int64_t)row;
+    if (index + 2 > c->table_end)
+        return 0;
+    return c->data[index] << 8 | c->data[index + 1];
+}
+
+int64_t psdr_rle_plane_bytes(const psdr_rle* c, int32_t rows)
+{
+    int64_t total = 0;
+    for (int32_t r = 0; r < rows; ++r)
+        total += psdr_rle_count(c, r);
+    return total;
+}
+
+void psdr_rle_row(psdr_rle* c, int32_t row, uint8_t* out, int64_t row_bytes)
+{
+    int64_t count = psdr_rle_count(c, row);
+    int64_t avail = c->at < c->size ? c->size - c->at : 0;
+    psdr_unpack(c->data + (avail > 0 ? c->at : 0), count < avail ? count : avail, out, row_bytes);
+    c->at += count;
+}
+
 void psdr_unpack_rows(const uint8_t* data, int64_t data_size, uint8_t* out, int64_t out_size, int32_t rows,
                       int64_t row_bytes)
 {
@@ -239,12 +272,90 @@ static psdr_status psdr_layer_from_merged(psdr_document* doc, int has_alpha)
         psdr_status status = psdr_charge(doc, (int64_t)bytes);
         if (status != PSDR_OK)
             return status;
-        layer->pixels = (uint32_t*)malloc(bytes);
+        layer->pixels = (uint32_t*)psdr_alloc_image((int64_t)bytes);
         if (!layer->pixels)
             return PSDR_ERR_MEMORY;
         memcpy(layer->pixels, doc->merged_image, bytes);
     }
     return PSDR_OK;
+}
+
+// Planes of the merged image are taken by position; `base` holds them `stride` bytes apart,
+// covering `rows` rows from row `y`.
+typedef struct psdr_merged
+{
+    psdr_planes p;
+    int32_t colour;    // colour planes used
+    int32_t has_alpha; // plane `needed` is the transparency
+    int32_t needed;
+} psdr_merged;
+
+static void psdr_merged_setup(psdr_document* doc, psdr_merged* m)
+{
+    const uint32_t mode = doc->colour_mode;
+    const int32_t needed = psdr_mode_planes(mode);
+    const int32_t colour = doc->colour_channel_count;
+    memset(m, 0, sizeof *m);
+    m->p.width = doc->width;
+    m->p.depth = doc->depth;
+    m->p.transparent_index = -1;
+    m->needed = needed;
+    m->colour = colour;
+    if (mode == PSDR_MODE_GREYSCALE || mode == PSDR_MODE_DUOTONE || mode == PSDR_MODE_RGB || mode == PSDR_MODE_CMYK ||
+        mode == PSDR_MODE_LAB)
+    {
+        // A negated layer count says the first plane after the colour planes is the merged
+        // transparency (editors name it in the alpha resources too); a positive one says the
+        // extra planes are alpha channels. Without layer records one spare plane is transparency.
+        if (doc->stored_layer_count_sign < 0)
+            m->has_alpha = doc->channel_count > needed;
+        else if (doc->stored_layer_count_sign == 0)
+            m->has_alpha = colour == needed + 1;
+    }
+    if (mode == PSDR_MODE_MULTICHANNEL)
+        m->p.four_planes = colour >= 4;
+    if (mode == PSDR_MODE_INDEXED)
+    {
+        m->p.palette = doc->palette;
+        int32_t count = doc->palette_size;
+        if (doc->indexed_colour_count_present && doc->indexed_colour_count > 0 && doc->indexed_colour_count < count)
+            count = doc->indexed_colour_count;
+        m->p.palette_count = count;
+        m->p.transparent_index = doc->transparent_index_present ? doc->transparent_index : -1;
+    }
+}
+
+static void psdr_merged_emit(psdr_document* doc, psdr_merged* m, const uint8_t* base, int64_t stride, int32_t y,
+                             int32_t rows)
+{
+    const uint32_t mode = doc->colour_mode;
+    const int32_t limit = m->needed + (mode == PSDR_MODE_MULTICHANNEL ? 3 : 0);
+    for (int32_t i = 0; i < 4 && i < m->colour && i < limit; ++i)
+        m->p.colour[i] = base + i * stride;
+    m->p.alpha = m->has_alpha ? base + m->needed * stride : NULL;
+    m->p.height = rows;
+    const int64_t first = (int64_t)y * doc->width;
+    psdr_convert(mode, &m->p, doc->merged_image + first);
+    const int64_t count = (int64_t)rows * doc->width;
+    const int step = doc->depth == 16 ? 2 : 1;
+    for (int32_t i = 0; i < doc->alpha_channel_count; ++i)
+    {
+        uint8_t* out = doc->alpha_channels[i].pixels;
+        if (!out)
+            break;
+        const uint8_t* src = base + (int64_t)(m->colour + i) * stride;
+        for (int64_t k = 0; k < count; ++k)
+            out[first + k] = src[k * step];
+    }
+}
+
+// The channels that the merged image converts or keeps as alpha channels.
+static int32_t psdr_merged_planes_used(const psdr_document* doc, const psdr_merged* m)
+{
+    int32_t used = m->colour + (doc->depth == 1 ? 0 : doc->alpha_channel_count);
+    if (m->has_alpha && used < m->needed + 1)
+        used = m->needed + 1;
+    return used < doc->channel_count ? used : doc->channel_count;
 }
 
 psdr_status psdr_read_image_data(psdr_document* doc)
@@ -259,6 +370,7 @@ psdr_status psdr_read_image_data(psdr_document* doc)
     const int64_t channels = doc->channel_count;
     const int64_t total = plane * channels;
     const int64_t pixels = (int64_t)doc->width * doc->height;
+    const int64_t row_bytes = doc->depth == 1 ? (doc->width + 7) / 8 : (int64_t)doc->width * (doc->depth / 8);
     int32_t method = (uint16_t)psdr_read_int16(doc);
     if (method > 3)
         return PSDR_ERR_COMPRESSION;
@@ -267,111 +379,94 @@ psdr_status psdr_read_image_data(psdr_document* doc)
     if (status != PSDR_OK)
         return status;
 
-    uint8_t* buffer = (uint8_t*)malloc((size_t)total);
-    if (!buffer)
+    psdr_merged m;
+    psdr_merged_setup(doc, &m);
+    doc->merged_transparency = (uint8_t)m.has_alpha;
+    doc->merged_image = (uint32_t*)psdr_alloc_image(pixels * 4);
+    if (!doc->merged_image)
         return PSDR_ERR_MEMORY;
-    const int64_t row_bytes = doc->depth == 1 ? (doc->width + 7) / 8 : (int64_t)doc->width * (doc->depth / 8);
-    if (method == 0)
+    if (doc->depth != 1)
+        for (int32_t i = 0; i < doc->alpha_channel_count && m.colour + i < channels; ++i)
+        {
+            doc->alpha_channels[i].pixels = (uint8_t*)malloc((size_t)pixels);
+            if (!doc->alpha_channels[i].pixels)
+                return PSDR_ERR_MEMORY;
+        }
+
+    if (method == 1)
     {
-        int64_t got = psdr_read(doc, buffer, total);
-        if (got < total)
-            memset(buffer + got, 0, (size_t)(total - got)); // a short file keeps what is there
-    }
-    else
-    {
+        // PackBits: all row counts first, then the rows of each plane in turn. Rows are
+        // decoded and converted one at a time, so no plane is ever held whole.
         int64_t size = psdr_left(doc);
         uint8_t* data = (uint8_t*)malloc(size > 0 ? (size_t)size : 1);
-        if (!data)
+        const int32_t used = psdr_merged_planes_used(doc, &m);
+        uint8_t* rows = (uint8_t*)malloc((size_t)(row_bytes * (used > 0 ? used : 1)));
+        psdr_rle* cursors = (psdr_rle*)malloc(sizeof(psdr_rle) * (size_t)(used > 0 ? used : 1));
+        if (!data || !rows || !cursors)
         {
-            free(buffer);
+            free(data);
+            free(rows);
+            free(cursors);
             return PSDR_ERR_MEMORY;
         }
         size = psdr_read(doc, data, size);
-        if (method == 1)
-            psdr_unpack_rows(data, size, buffer, total, (int32_t)(channels * doc->height), row_bytes);
-        else if (method == 2)
-            status = psdr_inflate(data, size, buffer, total);
-        else
-            status = psdr_inflate_predicted(data, size, buffer, total,
-                                            doc->depth == 1 ? (int32_t)row_bytes : doc->width, doc->depth);
-        free(data);
-        if (status != PSDR_OK)
+        const int64_t table_end = channels * doc->height * 2;
+        int64_t at = table_end;
+        for (int32_t c = 0; c < used; ++c)
         {
-            free(buffer);
-            return status;
+            psdr_rle_start(&cursors[c], data, size, (int64_t)c * doc->height * 2, table_end, at);
+            at += psdr_rle_plane_bytes(&cursors[c], doc->height);
         }
+        for (int32_t y = 0; y < doc->height; ++y)
+        {
+            for (int32_t c = 0; c < used; ++c)
+                psdr_rle_row(&cursors[c], y, rows + c * row_bytes, row_bytes);
+            psdr_merged_emit(doc, &m, rows, row_bytes, y, 1);
+        }
+        free(data);
+        free(rows);
+        free(cursors);
     }
-
-    doc->merged_image = (uint32_t*)malloc((size_t)pixels * 4);
-    if (!doc->merged_image)
+    else
     {
+        uint8_t* buffer = (uint8_t*)malloc((size_t)total);
+        if (!buffer)
+            return PSDR_ERR_MEMORY;
+        if (method == 0)
+        {
+            int64_t got = psdr_read(doc, buffer, total);
+            if (got < total)
+                memset(buffer + got, 0, (size_t)(total - got)); // a short file keeps what is there
+        }
+        else
+        {
+            int64_t size = psdr_left(doc);
+            uint8_t* data = (uint8_t*)malloc(size > 0 ? (size_t)size : 1);
+            if (!data)
+            {
+                free(buffer);
+                return PSDR_ERR_MEMORY;
+            }
+            size = psdr_read(doc, data, size);
+            if (method == 2)
+                status = psdr_inflate(data, size, buffer, total);
+            else
+                status = psdr_inflate_predicted(data, size, buffer, total,
+                                                doc->depth == 1 ? (int32_t)row_bytes : doc->width, doc->depth);
+            free(data);
+            if (status != PSDR_OK)
+            {
+                free(buffer);
+                return status;
+            }
+        }
+        psdr_merged_emit(doc, &m, buffer, plane, 0, doc->height);
         free(buffer);
-        return PSDR_ERR_MEMORY;
     }
-    // Planes by position: colour planes first, then the transparency when there is one more
-    // plane than the mode needs.
-    const uint32_t mode = doc->colour_mode;
-    const int32_t needed = psdr_mode_planes(mode);
-    const int32_t colour = doc->colour_channel_count;
-    psdr_planes p;
-    memset(&p, 0, sizeof p);
-    p.width = doc->width;
-    p.height = doc->height;
-    p.depth = doc->depth;
-    p.transparent_index = -1;
-    for (int32_t i = 0; i < 4 && i < colour && i < needed + (mode == PSDR_MODE_MULTICHANNEL ? 3 : 0); ++i)
-        p.colour[i] = buffer + i * plane;
-    int has_alpha = 0;
-    if (mode == PSDR_MODE_GREYSCALE || mode == PSDR_MODE_DUOTONE || mode == PSDR_MODE_RGB || mode == PSDR_MODE_CMYK ||
-        mode == PSDR_MODE_LAB)
-    {
-        // A negated layer count says the first plane after the colour planes is the merged
-        // transparency (editors name it in the alpha resources too); a positive one says the
-        // extra planes are alpha channels. Without layer records one spare plane is transparency.
-        if (doc->stored_layer_count_sign < 0)
-            has_alpha = doc->channel_count > needed;
-        else if (doc->stored_layer_count_sign == 0)
-            has_alpha = colour == needed + 1;
-        if (has_alpha)
-            p.alpha = buffer + needed * plane;
-    }
-    doc->merged_transparency = (uint8_t)has_alpha;
-    if (mode == PSDR_MODE_MULTICHANNEL)
-        p.four_planes = colour >= 4;
-    if (mode == PSDR_MODE_INDEXED)
-    {
-        p.palette = doc->palette;
-        int32_t count = doc->palette_size;
-        if (doc->indexed_colour_count_present && doc->indexed_colour_count > 0 &&
-            doc->indexed_colour_count < count)
-            count = doc->indexed_colour_count;
-        p.palette_count = count;
-        p.transparent_index = doc->transparent_index_present ? doc->transparent_index : -1;
-    }
-    psdr_convert(mode, &p, doc->merged_image);
-    if (has_alpha)
+    if (m.has_alpha)
         psdr_remove_white_matte(doc->merged_image, pixels);
 
-    for (int32_t i = 0; i < doc->alpha_channel_count; ++i)
-    {
-        int64_t index = colour + i;
-        if (index >= channels || doc->depth == 1)
-            break;
-        uint8_t* out = (uint8_t*)malloc((size_t)pixels);
-        if (!out)
-        {
-            free(buffer);
-            return PSDR_ERR_MEMORY;
-        }
-        const uint8_t* src = buffer + index * plane;
-        const int step = doc->depth == 16 ? 2 : 1;
-        for (int64_t k = 0; k < pixels; ++k)
-            out[k] = src[k * step];
-        doc->alpha_channels[i].pixels = out;
-    }
-    free(buffer);
-
     if (doc->layer_count == 0 && (tag == PSDR_LOAD_ALL || tag == PSDR_LOAD_NO_THUMBNAIL))
-        return psdr_layer_from_merged(doc, has_alpha);
+        return psdr_layer_from_merged(doc, m.has_alpha);
     return PSDR_OK;
 }

@@ -58,6 +58,9 @@ void psdr_block_close(psdr_document* doc, const psdr_block* block);
 // Charges `bytes` of decoded image to the file's budget; PSDR_ERR_RANGE when it is spent.
 psdr_status psdr_charge(psdr_document* doc, int64_t bytes);
 
+// Allocates a decoded image (released with free); large ones are backed by huge pages.
+void* psdr_alloc_image(int64_t bytes);
+
 // Saturating conversion of a double from the file to an integer.
 int32_t psdr_double_to_int(double value);
 
@@ -97,6 +100,19 @@ psdr_status psdr_decode_plane(psdr_document* doc, int32_t method, const uint8_t*
 // Decodes PackBits rows after their 16-bit (32-bit with wide counts) byte-count table.
 void psdr_unpack_rows(const uint8_t* data, int64_t data_size, uint8_t* out, int64_t out_size, int32_t rows,
                       int64_t row_bytes);
+// Row-by-row PackBits reader over one plane: its row counts start at `table` (the table of all
+// planes ends at `table_end`) and its rows at `at`. Every row is bounded by the data and the row.
+typedef struct psdr_rle
+{
+    const uint8_t* data;
+    int64_t size;
+    int64_t table;
+    int64_t table_end;
+    int64_t at;
+} psdr_rle;
+void psdr_rle_start(psdr_rle* c, const uint8_t* data, int64_t size, int64_t table, int64_t table_end, int64_t at);
+int64_t psdr_rle_plane_bytes(const psdr_rle* c, int32_t rows);
+void psdr_rle_row(psdr_rle* c, int32_t row, uint8_t* out, int64_t row_bytes);
 // Converts planes to ARGB. planes[0..3] colour in mode order, planes[4] transparency or null.
 // A null colour plane reads as zero.
 typedef struct psdr_planes

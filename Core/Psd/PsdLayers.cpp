@@ -377,9 +377,12 @@ static void psdr_indexed_palette(const psdr_document* doc, psdr_planes* p)
     p->transparent_index = doc->transparent_index_present ? doc->transparent_index : -1;
 }
 
+// The channel data of one layer are read whole; the colour and transparency channels are then
+// converted row by row when they are all PackBits (no plane is held whole), else through planes.
 static psdr_status psdr_read_channel_image_data(psdr_document* doc, psdr_layer* layer)
 {
     const int32_t depth = doc->depth;
+    const uint32_t mode = doc->colour_mode;
     const int64_t plane = psdr_plane_size(depth, layer->width, layer->height);
     const int64_t mask_plane =
         depth == 1 ? 0 : (int64_t)layer->mask_width * layer->mask_height * (depth == 16 ? 2 : 1);
@@ -391,114 +394,156 @@ static psdr_status psdr_read_channel_image_data(psdr_document* doc, psdr_layer* 
         total += layer->channels[i].length;
     if (total > psdr_left(doc))
         return PSDR_ERR_SHORT;
-    if (stride <= 0)
+    if (stride <= 0 || total <= 0)
     {
         psdr_skip(doc, total);
         return PSDR_OK;
     }
-    // Scratch for every plane; it is reused, so it is checked against the file, not charged.
-    const int64_t scratch = stride * layer->channel_count;
-    if (scratch > doc->reader->budget)
-        return PSDR_ERR_RANGE;
-    psdr_status status = psdr_grow(&doc->channel_scratch, &doc->channel_scratch_capacity, scratch, 12288);
+    psdr_status status = psdr_grow(&doc->compressed_scratch, &doc->compressed_scratch_capacity, total, 4096);
     if (status != PSDR_OK)
         return status;
-    int decoded[PSDR_MAX_CHANNELS];
+    if (psdr_read(doc, doc->compressed_scratch, total) != total)
+        return PSDR_ERR_SHORT;
+
+    // Which channel feeds each plane: colour 0..3 and transparency (slot 4).
+    const uint8_t* data[PSDR_MAX_CHANNELS];
+    int64_t size[PSDR_MAX_CHANNELS];
+    int32_t method[PSDR_MAX_CHANNELS];
+    int32_t feed[5] = {-1, -1, -1, -1, -1};
+    int32_t mask_channel = -1;
+    int64_t at = 0;
     for (int16_t i = 0; i < layer->channel_count; ++i)
     {
         const psdr_channel_info* ch = &layer->channels[i];
-        decoded[i] = 0;
-        psdr_block block;
-        status = psdr_block_open(doc, ch->length, 1, &block);
-        if (status != PSDR_OK)
-            return PSDR_ERR_SHORT;
-        const int is_mask = ch->id == -2;
-        const int wanted = (ch->id >= -2 && ch->id <= 3) && (is_mask ? mask_plane > 0 : plane > 0);
-        if (ch->length >= 2 && wanted)
+        data[i] = doc->compressed_scratch + at + 2;
+        size[i] = ch->length - 2;
+        method[i] = ch->length >= 2 ? doc->compressed_scratch[at] << 8 | doc->compressed_scratch[at + 1] : -1;
+        at += ch->length;
+        // Below 3 bytes a channel holds nothing to decode.
+        if (ch->length < 3)
+            continue;
+        int32_t slot = ch->id >= 0 && ch->id <= 3 ? ch->id : ch->id == -1 ? 4 : ch->id == -2 ? 5 : -1;
+        if (slot == 5)
         {
-            int32_t method = (uint16_t)psdr_read_int16(doc);
-            int64_t size = ch->length - 2;
-            uint8_t* out = doc->channel_scratch + i * stride;
-            const int64_t out_size = is_mask ? mask_plane : plane;
-            const int32_t rows = is_mask ? layer->mask_height : layer->height;
-            const int32_t samples = is_mask ? layer->mask_width : layer->width;
-            const int64_t row_bytes = out_size / (rows > 0 ? rows : 1);
-            if (method > 3)
-                return PSDR_ERR_COMPRESSION;
-            status = psdr_grow(&doc->compressed_scratch, &doc->compressed_scratch_capacity, size > 0 ? size : 1, 4096);
-            if (status != PSDR_OK)
-                return status;
-            if (psdr_read(doc, doc->compressed_scratch, size) != size)
-                return PSDR_ERR_SHORT;
-            status = psdr_decode_plane(doc, method, doc->compressed_scratch, size, out, out_size, rows, row_bytes,
-                                       depth == 1 ? (int32_t)row_bytes : samples);
-            if (status != PSDR_OK)
-                return status;
-            decoded[i] = 1;
+            if (mask_channel < 0 && mask_plane > 0)
+                mask_channel = i;
+            else
+                continue;
         }
-        psdr_block_close(doc, &block);
+        else if (slot < 0 || plane <= 0 || feed[slot] >= 0)
+            continue;
+        else
+            feed[slot] = i;
+        if (method[i] > 3)
+            return PSDR_ERR_COMPRESSION;
     }
+    // Indexed, bitmap and multichannel layers take no transparency plane; multichannel uses it
+    // to choose four inks.
+    const int has_transparency = feed[4] >= 0;
+    if (mode == PSDR_MODE_INDEXED || mode == PSDR_MODE_BITMAP || mode == PSDR_MODE_MULTICHANNEL)
+        feed[4] = -1;
 
+    const int64_t row_bytes = layer->height > 0 ? plane / layer->height : 0;
     if ((int64_t)layer->width * layer->height > 0)
     {
         const int64_t bytes = (int64_t)layer->width * layer->height * 4;
         status = psdr_charge(doc, bytes);
         if (status != PSDR_OK)
             return status;
-        layer->pixels = (uint32_t*)malloc((size_t)bytes);
+        layer->pixels = (uint32_t*)psdr_alloc_image(bytes);
         if (!layer->pixels)
             return PSDR_ERR_MEMORY;
         psdr_planes p;
         memset(&p, 0, sizeof p);
         p.width = layer->width;
-        p.height = layer->height;
         p.depth = depth;
         p.transparent_index = -1;
-        for (int16_t i = 0; i < layer->channel_count; ++i)
-        {
-            if (!decoded[i])
-                continue;
-            const uint8_t* at = doc->channel_scratch + i * stride;
-            int16_t id = layer->channels[i].id;
-            if (id >= 0 && id <= 3 && !p.colour[id])
-                p.colour[id] = at;
-            else if (id == -1 && !p.alpha)
-                p.alpha = at;
-        }
-        if (doc->colour_mode == PSDR_MODE_MULTICHANNEL)
-            p.four_planes = p.alpha != NULL;
-        if (doc->colour_mode == PSDR_MODE_INDEXED)
-        {
+        p.four_planes = mode == PSDR_MODE_MULTICHANNEL && has_transparency;
+        if (mode == PSDR_MODE_INDEXED)
             psdr_indexed_palette(doc, &p);
-            p.alpha = NULL;
-        }
-        if (doc->colour_mode == PSDR_MODE_BITMAP || doc->colour_mode == PSDR_MODE_MULTICHANNEL)
-            p.alpha = NULL;
-        if (doc->colour_mode != PSDR_MODE_BITMAP || depth == 1)
-            psdr_convert(doc->colour_mode, &p, layer->pixels);
-        else
+        int all_rle = 1;
+        for (int s = 0; s < 5; ++s)
+            if (feed[s] >= 0 && method[feed[s]] != 1)
+                all_rle = 0;
+        // Scratch for five planes (or rows); it is reused, so it is checked against the file, not charged.
+        const int64_t scratch = (all_rle ? row_bytes : plane) * 5;
+        if (scratch > doc->reader->budget)
+            return PSDR_ERR_RANGE;
+        status = psdr_grow(&doc->channel_scratch, &doc->channel_scratch_capacity, scratch, 12288);
+        if (status != PSDR_OK)
+            return status;
+        if (mode == PSDR_MODE_BITMAP && depth != 1)
             memset(layer->pixels, 0, (size_t)bytes);
+        else if (all_rle)
+        {
+            psdr_rle cursors[5];
+            for (int s = 0; s < 5; ++s)
+                if (feed[s] >= 0)
+                {
+                    const int64_t table = (int64_t)layer->height * 2;
+                    psdr_rle_start(&cursors[s], data[feed[s]], size[feed[s]], 0, table, table);
+                    if (s < 4)
+                        p.colour[s] = doc->channel_scratch + s * row_bytes;
+                    else
+                        p.alpha = doc->channel_scratch + s * row_bytes;
+                }
+            p.height = 1;
+            for (int32_t y = 0; y < layer->height; ++y)
+            {
+                for (int s = 0; s < 5; ++s)
+                    if (feed[s] >= 0)
+                        psdr_rle_row(&cursors[s], y, doc->channel_scratch + s * row_bytes, row_bytes);
+                psdr_convert(mode, &p, layer->pixels + (int64_t)y * layer->width);
+            }
+        }
+        else
+        {
+            for (int s = 0; s < 5; ++s)
+            {
+                if (feed[s] < 0)
+                    continue;
+                uint8_t* out = doc->channel_scratch + s * plane;
+                const int32_t c = feed[s];
+                status = psdr_decode_plane(doc, method[c], data[c], size[c], out, plane, layer->height, row_bytes,
+                                           depth == 1 ? (int32_t)row_bytes : layer->width);
+                if (status != PSDR_OK)
+                    return status;
+                if (s < 4)
+                    p.colour[s] = out;
+                else
+                    p.alpha = out;
+            }
+            p.height = layer->height;
+            psdr_convert(mode, &p, layer->pixels);
+        }
     }
 
-    if (mask_plane > 0)
+    if (mask_channel >= 0)
     {
-        for (int16_t i = 0; i < layer->channel_count; ++i)
+        const int64_t count = (int64_t)layer->mask_width * layer->mask_height;
+        status = psdr_charge(doc, count + mask_plane);
+        if (status != PSDR_OK)
+            return status;
+        uint8_t* decoded = (uint8_t*)malloc((size_t)mask_plane);
+        layer->mask_pixels = (uint8_t*)malloc((size_t)count);
+        if (!decoded || !layer->mask_pixels)
         {
-            if (layer->channels[i].id != -2 || !decoded[i])
-                continue;
-            const int64_t count = (int64_t)layer->mask_width * layer->mask_height;
-            status = psdr_charge(doc, count);
-            if (status != PSDR_OK)
-                return status;
-            layer->mask_pixels = (uint8_t*)malloc((size_t)count);
-            if (!layer->mask_pixels)
-                return PSDR_ERR_MEMORY;
-            const uint8_t* src = doc->channel_scratch + i * stride;
+            free(decoded);
+            return PSDR_ERR_MEMORY;
+        }
+        const int32_t c = mask_channel;
+        const int64_t mask_row = mask_plane / layer->mask_height;
+        status = psdr_decode_plane(doc, method[c], data[c], size[c], decoded, mask_plane, layer->mask_height, mask_row,
+                                   layer->mask_width);
+        if (status == PSDR_OK)
+        {
             const int step = depth == 16 ? 2 : 1;
             for (int64_t k = 0; k < count; ++k)
-                layer->mask_pixels[k] = src[k * step];
-            break;
+                layer->mask_pixels[k] = decoded[k * step];
         }
+        free(decoded);
+        if (status != PSDR_OK)
+            return status;
     }
     return PSDR_OK;
 }
