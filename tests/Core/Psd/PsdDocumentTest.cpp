@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <unistd.h>
 
 using namespace psdtest;
 
@@ -249,6 +250,21 @@ TEST(PsdDocument, DamagedResources)
     Loaded c(write(v));
     EXPECT_EQ(c.status, PSDR_OK);
     EXPECT_EQ(c.doc->writer_name, nullptr);
+}
+
+TEST(PsdDocument, FilesBeyondTheVersionOneLimitAreRefused)
+{
+    // A sparse file of 3 GiB whose header is valid.
+    std::FILE* f = std::tmpfile();
+    ASSERT_NE(f, nullptr);
+    std::vector<uint8_t> h = header("8BPS", 1, 3, 4, 4, 8, 3);
+    std::fwrite(h.data(), 1, h.size(), f);
+    ASSERT_EQ(ftruncate(fileno(f), off_t(3) << 30), 0);
+    std::rewind(f);
+    psdr_document* doc = nullptr;
+    EXPECT_EQ(psdr_load_stream(f, &doc, 0), PSDR_ERR_RANGE);
+    EXPECT_EQ(doc, nullptr);
+    std::fclose(f);
 }
 
 TEST(PsdDocument, DuotoneColourDataOfAnyLength)
