@@ -17,6 +17,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "demodata: cannot create %s\n", argv[1]);
     return 1;
   }
+  // A pack built from an earlier tree would be read in place of the fresh td/ files.
+  std::filesystem::path stalePack = std::filesystem::path(argv[1]) / "data.dat";
+  if (std::filesystem::remove(stalePack, ec)) std::printf("demodata: removed old %s\n", stalePack.c_str());
   demodata::WriteGameConfig(out);
   demodata::WriteLogo(out);
   demodata::WriteFonts(out);

@@ -197,6 +197,16 @@ TEST_F(DemoData, UnwritableTargetFails) {
   EXPECT_NE(RunGenerator(blocker / "tree"), 0);
 }
 
+// A pack left from an earlier tree would shadow the fresh td/ files, so a new run removes it.
+TEST_F(DemoData, RerunRemovesAStalePack) {
+  fs::path tree = sTemp / "rerun";
+  fs::create_directories(tree);
+  std::ofstream(tree / "data.dat") << "old pack";
+  ASSERT_EQ(RunGenerator(tree), 0);
+  EXPECT_FALSE(fs::exists(tree / "data.dat"));
+  EXPECT_TRUE(fs::is_regular_file(tree / "td/data/loading.jpg"));
+}
+
 TEST_F(DemoData, TreeHoldsEveryFileTheGameLoads) {
   const char* kFiles[] = {
       "data/game.xml", "logo/logo.ini", "td/strings_en.csv", "td/sounds_sheet.csv",
