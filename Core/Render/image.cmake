@@ -17,6 +17,8 @@ target_sources(engine_render PRIVATE
   ${CMAKE_CURRENT_SOURCE_DIR}/ImageLoader.h
   ${CMAKE_CURRENT_SOURCE_DIR}/ImageLoaderDDS.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/ImageLoaderDevil.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/ResourceTexture.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/ResourceTexture.h
   ${CMAKE_CURRENT_SOURCE_DIR}/TextLayout.h
   ${CMAKE_CURRENT_SOURCE_DIR}/Transform2D.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/Transform2D.h
