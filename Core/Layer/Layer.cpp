@@ -256,7 +256,7 @@ VNResultEnum Layer::Walk(HitTestContext& parent, HitTestState<Event>& state)
     if (HasFlatRotation())
     {
         ParentToLocal(p, local);
-        // By index and re-checked: a listener may take children out of this list while it is being walked.
+        // By index, re-seated after each child: a listener may change this list while it is being walked.
         for (size_t i = mChildren.size(); i-- > 0;)
         {
             if (i >= mChildren.size())
@@ -264,6 +264,10 @@ VNResultEnum Layer::Walk(HitTestContext& parent, HitTestState<Event>& state)
             Layer* child = mChildren[i];
             if (const VNResultEnum r = child->Walk(context, state); r != VN_OK)
                 return r;
+            if (const auto it = std::find(mChildren.begin(), mChildren.end(), child); it != mChildren.end())
+                i = static_cast<size_t>(it - mChildren.begin());
+            else if (i > mChildren.size())
+                i = mChildren.size();
             if (state.result == HitClaimed)
             {
                 if (state.claimer != this)

@@ -1,17 +1,105 @@
-// The drawing preamble shared by the image, text and particles layers.
+// The drawing preamble shared by the image, text and particles layers: the layer's transform, colour, effective
+// alpha, shader and blend mode are set on the context for the draw and the context is restored afterwards.
 #include "Core/Layer/ImageLayer.h"
 #include "Core/Layer/ParticlesLayer.h"
+#include "Core/Layer/TextLayer.h"
+#include "Core/Render/DrawParam.h"
+#include "Core/Render/Graphics.h"
 
 namespace layer
 {
 
-VNResultEnum ImageLayer::DrawSelf(render::Graphics*)
+namespace
 {
+
+class DrawScope
+{
+public:
+    DrawScope(render::Graphics* g, const Layer& layer, bool particles)
+        : mGraphics(g), mTransform(g->mTransform), mColor(g->mColor), mKind(g->mDefaultShader), mShader(g->mShader),
+          mTint(g->mTint), mTinted(layer.IsTinted())
+    {
+        const float* c = layer.GetColor();
+        g->mTransform = &layer.GetTransform();
+        if (mTinted)
+        {
+            (void)g->SetDefaultShader(2);
+            g->mTint = layer.GetTintAmount();
+        }
+        else
+        {
+            (void)g->SetDefaultShader(1);
+        }
+        g->SetColor(c[0], c[1], c[2], layer.GetEffectiveAlpha());
+        (void)g->SetBlendMode(!particles && layer.IsAdditive() ? 2 : 1);
+    }
+
+    ~DrawScope()
+    {
+        if (mKind == 0)
+            mGraphics->SetShader(mShader);
+        else
+            (void)mGraphics->SetDefaultShader(mKind);
+        if (mTinted)
+            mGraphics->mTint = mTint;
+        mGraphics->mColor = mColor;
+        mGraphics->mTransform = mTransform;
+    }
+
+    DrawScope(const DrawScope&) = delete;
+    DrawScope& operator=(const DrawScope&) = delete;
+
+private:
+    render::Graphics* mGraphics;
+    const math::Transform3D* mTransform;
+    render::Color mColor;
+    int32_t mKind;
+    render::ShaderTextured* mShader;
+    float mTint;
+    bool mTinted;
+};
+
+} // namespace
+
+VNResultEnum ImageLayer::DrawSelf(render::Graphics* graphics)
+{
+    if (!mImage || !graphics)
+        return VN_OK;
+    DrawScope scope(graphics, *this, false);
+    {
+        auto draw = graphics->DrawImage(mImage);
+        draw->mAlignH = mAnchorH;
+        draw->mAlignV = mAnchorV;
+    }
     return VN_OK;
 }
 
-VNResultEnum ParticlesLayer::DrawSelf(render::Graphics*)
+VNResultEnum TextLayer::DrawSelf(render::Graphics* graphics)
 {
+    if (!mFont || mText.empty() || !graphics)
+        return VN_OK;
+    DrawScope scope(graphics, *this, false);
+    render::Font* saved = graphics->mFont;
+    graphics->mFont = mFont.Get();
+    {
+        auto draw = graphics->DrawText(mText);
+        draw->mFont = mFont.Get();
+        draw->mLayout = EffectiveLayout();
+        draw->mAlignH = mAlignH;
+        draw->mAlignV = mAlignV;
+    }
+    graphics->mFont = saved;
+    return VN_OK;
+}
+
+VNResultEnum ParticlesLayer::DrawSelf(render::Graphics* graphics)
+{
+    if (!mEmitter || !graphics)
+        return VN_OK;
+    DrawScope scope(graphics, *this, true);
+    {
+        auto draw = graphics->DrawParticles(mEmitter);
+    }
     return VN_OK;
 }
 

@@ -302,7 +302,7 @@ VNResultEnum FrameManager::Dispatch(const math::Point2& position, const Event& e
         return captured(*listener, p);
     }
     const math::Point3 p(position.x, position.y, 0.0f);
-    // By index and re-checked: a handler may take frames out of the list.
+    // By index, re-seated after each frame: a handler may change the list.
     for (size_t i = mFrames.size(); i-- > 0;)
     {
         if (i >= mFrames.size())
@@ -318,6 +318,12 @@ VNResultEnum FrameManager::Dispatch(const math::Point2& position, const Event& e
         }
         if (entry.tier == FrameTierModal)
             break;
+        if (const auto it = std::find_if(mFrames.begin(), mFrames.end(),
+                                         [&entry](const FrameEntry& e) { return e.frame == entry.frame; });
+            it != mFrames.end())
+            i = static_cast<size_t>(it - mFrames.begin());
+        else if (i > mFrames.size())
+            i = mFrames.size();
     }
     handled = false;
     return VN_OK;
