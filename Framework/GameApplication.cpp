@@ -11,9 +11,12 @@
 #include "Core/File/UserDataFileContainer.h"
 #include "Core/Input/Input.h"
 #include "Core/Render/Color.h"
+#include "Core/Render/Graphics.h"
 #include "Core/Render/GL/RenderGL.h"
 #include "Core/Render/RenderTarget.h"
 #include "Core/Resource/ResourceManager.h"
+#include "Core/Widget/Frame.h"
+#include "Core/Widget/FrameManager.h"
 #include "Framework/CommandLine.h"
 #include "Framework/GameWindow.h"
 
@@ -57,7 +60,13 @@ GameApplication::~GameApplication()
     mRenderTarget = nullptr;
     delete mInput;
     mInput = nullptr;
-    // The frame manager is deleted here.
+    if (mFrameManager != nullptr)
+    {
+        // Frames the game did not take down itself (the current screen) have no other owner.
+        (void)mFrameManager->Clear(true, false);
+        delete mFrameManager;
+        mFrameManager = nullptr;
+    }
     delete mRender;
     mRender = nullptr;
     delete mWindow;
@@ -164,7 +173,7 @@ VNResultEnum GameApplication::InitSteps()
 
     AddChild(mWindow);
     mWindowAdded = true;
-    // The frame manager is created here.
+    mFrameManager = new widget::FrameManager;
 
     if (line.mode == CommandLine::Mode::Pack)
     {
@@ -195,9 +204,12 @@ VNResultEnum GameApplication::PreInitGame()
     return VN_OK;
 }
 
-VNResultEnum GameApplication::DrawBorders(render::Graphics*)
+VNResultEnum GameApplication::DrawBorders(render::Graphics* graphics)
 {
-    // Opaque black over mBar1, then mBar2, through the drawing front.
+    graphics->SetColor(0.0f, 0.0f, 0.0f, 1.0f);
+    // Each bar is submitted at the end of its statement.
+    graphics->FillRect(mBar1);
+    graphics->FillRect(mBar2);
     return VN_OK;
 }
 
@@ -213,7 +225,11 @@ VNResultEnum GameApplication::UpdateFrame(float dt)
     }
     if (const VNResultEnum r = UpdateGame(dt); r != VN_OK)
         return r;
-    // The frame manager's tick goes here.
+    if (mFrameManager != nullptr)
+    {
+        if (const VNResultEnum r = mFrameManager->Update(dt); r != VN_OK)
+            return r;
+    }
     Flush();
     if (mRender == nullptr)
     {
@@ -228,17 +244,44 @@ VNResultEnum GameApplication::DrawFrame()
 {
     if (const VNResultEnum r = mRender->BeginFrame(); r != VN_OK)
         return r;
+    render::Graphics screen(mRender);
     const render::Color black(0.0f, 0.0f, 0.0f, 1.0f);
-    if (const VNResultEnum r = mRender->Clear(1, &black, 1.0f, 0); r != VN_OK)
+    if (const VNResultEnum r = screen.Clear(1, black, 1.0f, 0); r != VN_OK)
         return r;
-    // With the drawing front the frames are drawn here, into the cleared render target (then drawn
-    // scaled about the screen centre) or straight into the back buffer, followed by DrawBorders when
-    // bars are visible.
+    if (const VNResultEnum r = DrawFrames(&screen); r != VN_OK)
+        return r;
+    if (mBarsVisible)
+    {
+        if (const VNResultEnum r = DrawBorders(&screen); r != VN_OK)
+            return r;
+    }
     if (const VNResultEnum r = mRender->EndFrame(); r != VN_OK)
         return r;
     if (const VNResultEnum r = mRender->Present(); r != VN_OK)
         return r;
     return mRender->Playback();
+}
+
+VNResultEnum GameApplication::DrawFrames(render::Graphics* screen)
+{
+    if (mRenderTarget == nullptr)
+        return mFrameManager != nullptr ? mFrameManager->Draw(screen) : VN_OK;
+    {
+        render::Graphics target(mRenderTarget);
+        const render::Color black(0.0f, 0.0f, 0.0f, 1.0f);
+        if (const VNResultEnum r = target.Clear(1, black, 1.0f, 0); r != VN_OK)
+            return r;
+        if (mFrameManager != nullptr)
+        {
+            if (const VNResultEnum r = mFrameManager->Draw(&target); r != VN_OK)
+                return r;
+        }
+    }
+    // The target, scaled, centred on the screen.
+    const float w = static_cast<float>(mRenderTarget->GetWidth()) * mTargetDrawScaleX;
+    const float h = static_cast<float>(mRenderTarget->GetHeight()) * mTargetDrawScaleY;
+    screen->DrawImage(mRenderTarget, render::DestRect(mScreenCentreX - w * 0.5f, mScreenCentreY - h * 0.5f, w, h));
+    return VN_OK;
 }
 
 void GameApplication::OnActivate()
@@ -393,11 +436,16 @@ render::Image* GameApplication::LoadTexture(const std::wstring&, file::ImageCont
 
 VNResultEnum GameApplication::SetScreen(widget::BaseBoard* board)
 {
-    // The frame manager removes the previous screen and adds this one at its next update.
-    if (mFrameManager == nullptr)
+    if (mFrameManager == nullptr || board == nullptr)
         return VN_FAIL;
+    // Both changes happen at the frame manager's next update.
+    if (mCurrentScreen != nullptr)
+        (void)mFrameManager->RemoveFrame(mCurrentScreen, true, true);
     mCurrentScreen = board;
-    return VN_OK;
+    board->SetHitRect(mViewport);
+    if (const VNResultEnum r = board->Init(); r != VN_OK)
+        return r;
+    return mFrameManager->AddFrame(board, false, true, true);
 }
 
 void GameApplication::ScreenToLogical(math::Point2& out, const math::Point2& window)
@@ -417,18 +465,57 @@ void GameApplication::ApplyOrientation(math::Point2& out, const math::Point2& in
         out = in;
 }
 
-// Mouse events reach the frames through the frame manager, keys the focused widget of its active
-// frame; until the frame manager is attached they end here.
-VNResultEnum GameApplication::OnMouseDown(const math::Point2&, int) { return VN_OK; }
-VNResultEnum GameApplication::OnMouseUp(const math::Point2&, int) { return VN_OK; }
-VNResultEnum GameApplication::OnMouseDoubleClick(const math::Point2&, int) { return VN_OK; }
-VNResultEnum GameApplication::OnMouseMove(const math::Point2&) { return VN_OK; }
-VNResultEnum GameApplication::OnMouseDrag(const math::Point2&) { return VN_OK; }
-VNResultEnum GameApplication::OnMouseWheel(const math::Point2&, int) { return VN_OK; }
-VNResultEnum GameApplication::OnMouseLeave(const math::Point2&) { return VN_OK; }
-VNResultEnum GameApplication::OnKeyDown(int) { return VN_OK; }
-VNResultEnum GameApplication::OnKeyUp(int) { return VN_OK; }
-VNResultEnum GameApplication::OnChar(wchar_t) { return VN_OK; }
+// Mouse events go to the frame manager, keys and characters to its active frame's focused widget.
+VNResultEnum GameApplication::OnMouseDown(const math::Point2& point, int button)
+{
+    return mFrameManager ? mFrameManager->OnMouseDown(point, button) : VN_OK;
+}
+
+VNResultEnum GameApplication::OnMouseUp(const math::Point2& point, int button)
+{
+    return mFrameManager ? mFrameManager->OnMouseUp(point, button) : VN_OK;
+}
+
+VNResultEnum GameApplication::OnMouseDoubleClick(const math::Point2& point, int button)
+{
+    return mFrameManager ? mFrameManager->OnMouseDoubleClick(point, button) : VN_OK;
+}
+
+VNResultEnum GameApplication::OnMouseMove(const math::Point2& point)
+{
+    return mFrameManager ? mFrameManager->OnMouseMove(point) : VN_OK;
+}
+
+VNResultEnum GameApplication::OnMouseDrag(const math::Point2& point)
+{
+    return mFrameManager ? mFrameManager->OnMouseDrag(point) : VN_OK;
+}
+
+VNResultEnum GameApplication::OnMouseWheel(const math::Point2& point, int wheel)
+{
+    // The frames take the wheel as the 16-bit value of the desktop message (65416 for -120).
+    return mFrameManager ? mFrameManager->OnMouseWheel(point, static_cast<uint16_t>(wheel)) : VN_OK;
+}
+
+VNResultEnum GameApplication::OnMouseLeave(const math::Point2&)
+{
+    return VN_OK;
+}
+
+VNResultEnum GameApplication::OnKeyDown(int key)
+{
+    return mFrameManager ? mFrameManager->OnKeyDown(key) : VN_OK;
+}
+
+VNResultEnum GameApplication::OnKeyUp(int key)
+{
+    return mFrameManager ? mFrameManager->OnKeyUp(key) : VN_OK;
+}
+
+VNResultEnum GameApplication::OnChar(wchar_t character)
+{
+    return mFrameManager ? mFrameManager->OnChar(character) : VN_OK;
+}
 
 // Touches act as the left mouse button at the first finger.
 VNResultEnum GameApplication::OnTouchBegin(const input::TouchList& touches)

@@ -182,6 +182,8 @@ private:
     VNResultEnum InitSteps();
     // Clear, frames, bars, end, present and playback of one frame.
     VNResultEnum DrawFrame();
+    // The frames into the render target (then drawn onto the screen) or straight onto the screen.
+    VNResultEnum DrawFrames(render::Graphics* screen);
     VNResultEnum LoadGameConfig();
 
     app::InstanceLock mInstanceLock;

@@ -1,4 +1,6 @@
 #include "Framework/GameApplication.h"
+#include "Core/Widget/Frame.h"
+#include "Core/Widget/FrameManager.h"
 #include "Framework/GameWindow.h"
 
 #include <gtest/gtest.h>
@@ -40,6 +42,19 @@ std::string ReadAll(const fs::path& path)
     return text.str();
 }
 
+std::vector<std::string> gBoardEvents;
+
+class RecordingBoard : public widget::BaseBoard
+{
+public:
+    ~RecordingBoard() override { gBoardEvents.push_back("deleted"); }
+    VNResultEnum Init() override
+    {
+        gBoardEvents.push_back("init");
+        return VN_OK;
+    }
+};
+
 // Records what it finds at each stage of the start and drives a few frames, then closes the window.
 class RecordingApplication : public framework::GameApplication
 {
@@ -48,6 +63,8 @@ public:
     fs::path userData;
     std::vector<std::string> steps;
     int frames = 0;
+    RecordingBoard* board = nullptr;
+    bool boardListed = false;
     bool tooSmallOnRealDesktop = false;
     bool tooSmallOnLargeDesktop = true;
     std::vector<bool> windowedAfterSwitch;
@@ -92,7 +109,9 @@ protected:
         EXPECT_EQ(mViewport.width, 1366.0f);
         EXPECT_EQ(mViewport.height, 768.0f);
         CheckScreenModeSwitches();
-        return VN_OK;
+        EXPECT_NE(mFrameManager, nullptr);
+        board = new RecordingBoard;
+        return SetScreen(board);
     }
 
     // Ends windowed: a windowed game draws without the keyboard focus, which the shared test display
@@ -151,6 +170,14 @@ protected:
         EXPECT_GE(dt, 0.0f);
         EXPECT_LE(dt, 0.25f);
         ++frames;
+        if (frames == 2)
+        {
+            // Added by the frame manager's first update, active, with the board rectangle as hit area.
+            for (const auto& entry : mFrameManager->GetFrames())
+                boardListed = boardListed || entry.frame == board;
+            EXPECT_EQ(mFrameManager->GetActiveFrame(), board);
+            EXPECT_EQ(GetCurrentScreen(), board);
+        }
         if (frames == 3)
             mWindow->Finish(); // as the close button does
         return VN_OK;
@@ -183,6 +210,8 @@ TEST(GameApplication, StartsInOrderRunsFramesAndEndsWhenTheWindowCloses)
 
     EXPECT_EQ(application->Main(), VN_OK);
     EXPECT_EQ(application->steps, (std::vector<std::string>{"pre-init game", "init game"}));
+    EXPECT_EQ(gBoardEvents, (std::vector<std::string>{"init"}));
+    EXPECT_TRUE(application->boardListed);
     // The frame of the closing tick is not drawn into the closed window.
     EXPECT_EQ(application->frames, 3);
     EXPECT_TRUE(application->GetWindow()->IsDestroyed());
@@ -222,8 +251,10 @@ TEST(GameApplication, StartsInOrderRunsFramesAndEndsWhenTheWindowCloses)
         ++prepares;
     EXPECT_EQ(prepares, 3u);
 
+    // The current screen goes with the application.
     delete application;
     EXPECT_EQ(framework::GetGameApplication(), nullptr);
+    EXPECT_EQ(gBoardEvents, (std::vector<std::string>{"init", "deleted"}));
     fs::remove_all(root);
 }
 
