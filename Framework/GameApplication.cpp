@@ -5,7 +5,6 @@
 #include "Core/Base/Paths.h"
 #include "Core/Base/TextEncoding.h"
 #include "Core/File/FileManager.h"
-#include "Core/File/PackBuilder.h"
 #include "Core/File/Profiles.h"
 #include "Core/File/ReadFile.h"
 #include "Core/File/UserDataFileContainer.h"
@@ -19,6 +18,7 @@
 #include "Core/Widget/FrameManager.h"
 #include "Framework/CommandLine.h"
 #include "Framework/GameWindow.h"
+#include "Framework/PackScreen.h"
 
 #include <tinyxml2.h>
 
@@ -62,8 +62,15 @@ GameApplication::~GameApplication()
     mInput = nullptr;
     if (mFrameManager != nullptr)
     {
-        // Frames the game did not take down itself (the current screen) have no other owner.
+        // Frames the game did not take down itself (the current screen) have no other owner; neither
+        // has a current screen that never made it into the list (failed Init, no update since).
+        bool listed = false;
+        for (const widget::FrameEntry& entry : mFrameManager->GetFrames())
+            listed = listed || entry.frame == mCurrentScreen;
         (void)mFrameManager->Clear(true, false);
+        if (!listed)
+            delete mCurrentScreen;
+        mCurrentScreen = nullptr;
         delete mFrameManager;
         mFrameManager = nullptr;
     }
@@ -176,11 +183,7 @@ VNResultEnum GameApplication::InitSteps()
     mFrameManager = new widget::FrameManager;
 
     if (line.mode == CommandLine::Mode::Pack)
-    {
-        const VNResultEnum r = file::BuildMountedPacks();
-        LogLine(r == VN_OK ? L"Packs written\n" : L"Writing the packs failed\n");
-        return r;
-    }
+        return SetScreen(new gui::PackScreen(line.value));
 
     if (const VNResultEnum r = LoadGameConfig(); r != VN_OK)
         return r;
