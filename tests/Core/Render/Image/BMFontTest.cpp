@@ -87,14 +87,6 @@ std::unique_ptr<TestFont> MakeFont()
 
 } // namespace
 
-// The fonts here load their pages through TestFont::LoadPage; the Render's loader is linked from the renderer once
-// it provides one, and this stand-in is only there so the test links before that.
-__attribute__((weak)) VNResultEnum render::Render::LoadTexture(const std::wstring&, file::ImageContainer*,
-                                                              Image**, base::ImageInfo*)
-{
-    return VN_FAIL;
-}
-
 TEST(BMFont, LoadsDescriptor)
 {
     auto font = MakeFont();
