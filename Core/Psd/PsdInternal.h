@@ -18,6 +18,7 @@ struct psdr_reader
     int64_t limit;      // absolute end of the innermost open block
     int64_t budget;     // bytes of decoded images the file may still ask for
     uint8_t failed;     // the stdio stream reported an error
+    int32_t depth;      // descriptor nesting being read
 };
 
 enum { PSDR_BUFFER_SIZE = 4096 };
