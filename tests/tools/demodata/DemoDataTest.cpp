@@ -21,8 +21,12 @@
 #endif
 #ifdef CORV_DEMODATA_IMAGES
 #include "Core/Base/MemoryStream.h"
+#include "Core/Render/BMFont.h"
 #include "Core/Render/HitMask.h"
+#include "Core/Render/Image.h"
 #include "Core/Render/ImageLoader.h"
+#include "Core/Render/Render.h"
+#include "Core/Render/TextLayout.h"
 #endif
 
 #include <algorithm>
@@ -726,6 +730,70 @@ TEST_F(DemoData, EveryPictureLoadsThroughTheEngineImageLoader) {
   EXPECT_GT(count, 10);
 }
 #endif
+
+} // namespace
+
+// The fonts here load their pages through TreeFont::LoadPage; this weak stand-in only lets the test link while
+// the renderer has no texture loader of its own.
+__attribute__((weak)) VNResultEnum render::Render::LoadTexture(const std::wstring&, file::ImageContainer*,
+                                                              render::Image**, base::ImageInfo*) {
+  return VN_FAIL;
+}
+
+namespace {
+
+// A page image of a known size, without a device texture.
+class PageImage : public render::Image {
+public:
+  PageImage(int w, int h) {
+    mWidth = w;
+    mHeight = h;
+  }
+};
+
+// The engine's font parser, with pages read from the generated tree instead of the renderer.
+class TreeFont : public render::BMFont {
+public:
+  fs::path root;
+  std::vector<std::wstring> pages;
+
+protected:
+  VNResultEnum LoadPage(const std::wstring& path, render::Image** out) override {
+    pages.push_back(path);
+    Picture pic = DecodePng(root / fs::path(path));
+    if (!pic.ok) return VN_FAIL;
+    *out = new PageImage(pic.width, pic.height);
+    return VN_OK;
+  }
+};
+
+TEST_F(DemoData, FontsLoadWithTheEngineFontParser) {
+  for (const char* name : {"main_32_1", "main_32_2", "main_42_1", "main_42_2", "main_42_3", "main_80"}) {
+    SCOPED_TRACE(name);
+    TreeFont font;
+    font.root = Root();
+    std::wstring fontName = L"td/data/fonts/" + std::wstring(name, name + std::strlen(name));
+    ASSERT_EQ(font.SetName(fontName), VN_OK);
+    Bytes b = ReadAll(Root() / "td/data/fonts" / (std::string(name) + ".fnt"));
+    base::MemoryStream stream(b.data(), static_cast<unsigned>(b.size()));
+    ASSERT_EQ(font.Parse(&stream), VN_OK);
+    EXPECT_FALSE(font.pages.empty());
+    for (char32_t c : {U'A', U'g', U'0', U'$', U'#', U'\u00e9', U'\u2026'}) EXPECT_TRUE(font.HasGlyph(c)) << int(c);
+    std::size_t kerned = 0;
+    for (const auto& [code, glyph] : font.mGlyphs) kerned += glyph.kerning.size();
+    EXPECT_GT(kerned, 0u);
+
+    // A line of text measures about as wide as its glyph advances and one line high.
+    render::TextLayout layout;
+    std::vector<render::TextLine> lines;
+    font.LayoutLines(L"Level 1: 250 $", layout, lines);
+    ASSERT_EQ(lines.size(), 1u);
+    float size[2] = {0, 0};
+    font.Measure(lines, layout, size);
+    EXPECT_GT(size[0], font.GetLineHeight() * 3);
+    EXPECT_EQ(size[1], font.GetLineHeight());
+  }
+}
 
 #ifdef CORV_DEMODATA_PACK
 // Everything below td/ goes into the pack: the index lists each file once with its size.
