@@ -429,7 +429,8 @@ static psdr_status psdr_read_record(psdr_document* doc, psdr_layer* layer, int32
             b->midtones[i] = psdr_read_int16(doc);
         for (int i = 0; i < 3; ++i)
             b->highlights[i] = psdr_read_int16(doc);
-        b->preserve_luminosity = (uint8_t)psdr_read_int16(doc);
+        // A flag byte and a pad byte, as editors write it.
+        b->preserve_luminosity = psdr_read_bool(doc);
         return PSDR_OK;
     }
     case PSDR_BLOCK_HUE_SATURATION:

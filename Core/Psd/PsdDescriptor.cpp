@@ -211,7 +211,8 @@ uint8_t psdr_read_flag(psdr_document* doc, uint32_t type)
 
 uint8_t psdr_read_opacity(psdr_document* doc, uint32_t type)
 {
-    return (uint8_t)psdr_double_to_int(psdr_read_number(doc, type) * 2.55 + 0.5);
+    // Scaled as 255 / 100 so that whole percentages land on the nearest byte (50 % is 128).
+    return (uint8_t)psdr_double_to_int(psdr_read_number(doc, type) * 255.0 / 100.0 + 0.5);
 }
 
 uint32_t psdr_read_enum(psdr_document* doc, uint32_t type, psdr_key* value)

@@ -625,12 +625,19 @@ psdr_status psdr_read_effects(psdr_document* doc, psdr_layer* layer, psdr_effect
     uint32_t descriptor_version = psdr_read_uint32(doc);
     if (object_version != 0 || descriptor_version != 16)
         return PSDR_ERR_EFFECTS_VERSION;
+    // Current editors write some effects as lists ("dropShadowMulti" ...); the record holds
+    // one, the first.
     static const struct
     {
         const char* key;
         int which;
         psdr_effect_item read;
     } kinds[] = {
+        {"dropShadowMulti", PSDR_FX_DROP_SHADOW, psdr_drop_shadow_item},
+        {"innerShadowMulti", PSDR_FX_INNER_SHADOW, psdr_inner_shadow_item},
+        {"solidFillMulti", PSDR_FX_COLOUR_FILL, psdr_colour_fill_item},
+        {"gradientFillMulti", PSDR_FX_GRADIENT_OVERLAY, psdr_gradient_overlay_item},
+        {"frameFXMulti", PSDR_FX_STROKE, psdr_stroke_item},
         {"DrSh", PSDR_FX_DROP_SHADOW, psdr_drop_shadow_item},
         {"IrSh", PSDR_FX_INNER_SHADOW, psdr_inner_shadow_item},
         {"OrGl", PSDR_FX_OUTER_GLOW, psdr_outer_glow_item},
@@ -662,10 +669,27 @@ psdr_status psdr_read_effects(psdr_document* doc, psdr_layer* layer, psdr_effect
         for (const auto& k : kinds)
             if (psdr_key_is(&key, k.key))
             {
+                handled = 1;
+                if (type == PSDR_KEY('V', 'l', 'L', 's'))
+                {
+                    int64_t n = psdr_read_uint32(doc);
+                    for (int64_t e = 0; e < n && psdr_left(doc) >= 4; ++e)
+                    {
+                        uint32_t element = psdr_read_uint32(doc);
+                        if (e > 0 || fx->present[k.which])
+                        {
+                            psdr_skip_value(doc, element);
+                            continue;
+                        }
+                        psdr_mark(fx, k.which);
+                        fx->count++;
+                        psdr_read_effect(doc, fx, element, k.read);
+                    }
+                    break;
+                }
                 psdr_mark(fx, k.which);
                 fx->count++;
                 psdr_read_effect(doc, fx, type, k.read);
-                handled = 1;
                 break;
             }
         if (!handled)

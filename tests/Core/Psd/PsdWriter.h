@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,12 @@ struct Bytes
     Bytes& u8(uint32_t v) { d.push_back(uint8_t(v)); return *this; }
     Bytes& u16(uint32_t v) { return u8(v >> 8).u8(v); }
     Bytes& u32(uint32_t v) { return u16(v >> 16).u16(v); }
+    Bytes& f64(double v)
+    {
+        uint64_t bits;
+        std::memcpy(&bits, &v, 8);
+        return u32(uint32_t(bits >> 32)).u32(uint32_t(bits));
+    }
     Bytes& key(const char* k) { for (int i = 0; i < 4; ++i) u8(uint8_t(k[i])); return *this; }
     Bytes& raw(const std::vector<uint8_t>& v) { d.insert(d.end(), v.begin(), v.end()); return *this; }
     Bytes& raw(const Bytes& b) { return raw(b.d); }
