@@ -1,5 +1,6 @@
 #include "Framework/GameApplication.h"
 
+#include "Core/App/InstanceLock.h"
 #include "Core/App/Shell.h"
 #include "Core/Base/Log.h"
 #include "Core/Base/Paths.h"
@@ -34,6 +35,14 @@ namespace
 {
 
 GameApplication* gGameApplication = nullptr;
+
+// Held until the process ends: the profiles are saved and the log closed after the application is
+// gone, and a new start must not read or truncate them before that.
+app::InstanceLock& ProcessInstanceLock()
+{
+    static app::InstanceLock* lock = new app::InstanceLock;
+    return *lock;
+}
 
 void LogLine(const wchar_t* text)
 {
@@ -129,7 +138,7 @@ VNResultEnum GameApplication::InitSteps()
 
     // One game per user: checked before anything is written into the folder, so a second start
     // leaves the running game's log and profiles alone.
-    const app::InstanceLock::Result lock = mInstanceLock.Acquire(userData);
+    const app::InstanceLock::Result lock = ProcessInstanceLock().Acquire(userData);
     if (lock == app::InstanceLock::Result::OtherRunning)
     {
         mAlreadyRunning = true;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "Core/App/Application.h"
-#include "Core/App/InstanceLock.h"
 #include "Core/App/MonitorInfo.h"
 #include "Core/Base/DeferredDelete.h"
 #include "Core/Base/Delegate.h"
@@ -186,7 +185,6 @@ private:
     VNResultEnum DrawFrames(render::Graphics* screen);
     VNResultEnum LoadGameConfig();
 
-    app::InstanceLock mInstanceLock;
     bool mWindowAdded = false;
 };
 
