@@ -21,6 +21,7 @@
 #endif
 #ifdef CORV_DEMODATA_IMAGES
 #include "Core/Base/MemoryStream.h"
+#include "Core/File/ImageFolder.h"
 #include "Core/Render/BMFont.h"
 #include "Core/Render/HitMask.h"
 #include "Core/Render/Image.h"
@@ -766,6 +767,45 @@ protected:
     return VN_OK;
   }
 };
+
+// The engine's image-folder reader sees every layer of every layers.xml, the atlas rectangles in texture
+// space, and the groups of the exported layouts.
+TEST_F(DemoData, ImageFoldersReadWithTheEngineFolderReader) {
+  auto open = [this](const std::string& dir, file::PsdFolder& folder) {
+    Bytes b = ReadAll(Root() / dir / "layers.xml");
+    folder.Parse(reinterpret_cast<const char*>(b.data()), b.size());
+  };
+  for (const char* dir : {"td/data/sides", "td/data/demo", "td/data/layouts/menu_export", "td/data/layouts/dialog_export"}) {
+    file::PsdFolder folder(std::wstring(dir, dir + std::strlen(dir)), nullptr);
+    open(dir, folder);
+    tinyxml2::XMLDocument xml;
+    ASSERT_EQ(xml.LoadFile((Root() / dir / "layers.xml").c_str()), tinyxml2::XML_SUCCESS);
+    unsigned layers = 0;
+    for (const auto* l = xml.FirstChildElement("Layers")->FirstChildElement("Layer"); l; l = l->NextSiblingElement("Layer"))
+      ++layers;
+    EXPECT_EQ(folder.GetImageCount(), layers) << dir;
+  }
+
+  file::PsdFolder demo(L"td/data/demo", nullptr);
+  open("td/data/demo", demo);
+  const base::ImageInfo* gem = demo.FindImageInfo(L"icons/gem");
+  ASSERT_NE(gem, nullptr);
+  EXPECT_TRUE(gem->mInAtlas);
+  EXPECT_EQ(gem->mAtlasPath, L"td/data/demo/icons.png");
+  EXPECT_FLOAT_EQ(gem->mAtlasRect[0], 0.5f);  // second cell of the top row
+  EXPECT_FLOAT_EQ(gem->mAtlasRect[1], 0.0f);
+  EXPECT_FLOAT_EQ(gem->mAtlasRect[2], 0.5f);
+  EXPECT_FLOAT_EQ(gem->mAtlasRect[3], 0.5f);
+  std::vector<std::wstring> groups;
+  demo.ListGroups(L"", &groups, false);
+  EXPECT_EQ(groups, (std::vector<std::wstring>{L"formats", L"icons"}));
+
+  file::PsdFolder menu(L"td/data/layouts/menu_export", nullptr);
+  open("td/data/layouts/menu_export", menu);
+  std::vector<std::wstring> buttons;
+  menu.ListImages(L"button", false, &buttons, true);
+  EXPECT_EQ(buttons, (std::vector<std::wstring>{L"ok", L"cancel"}));
+}
 
 TEST_F(DemoData, FontsLoadWithTheEngineFontParser) {
   for (const char* name : {"main_32_1", "main_32_2", "main_42_1", "main_42_2", "main_42_3", "main_80"}) {
