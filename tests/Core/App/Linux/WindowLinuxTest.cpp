@@ -1,3 +1,4 @@
+#include "Core/App/MonitorInfo.h"
 #include "Core/App/Window.h"
 #include "Core/Input/Input.h"
 #include "Core/Input/InputListener.h"
@@ -37,6 +38,7 @@ public:
     VNResultEnum OnMouseDoubleClick(const math::Point2& p, int b) override { return Add("dbl " + P(p) + " " + std::to_string(b)); }
     VNResultEnum OnMouseMove(const math::Point2& p) override { return Add("move " + P(p)); }
     VNResultEnum OnMouseWheel(const math::Point2& p, int w) override { return Add("wheel " + P(p) + " " + std::to_string(w)); }
+    VNResultEnum OnMouseLeave(const math::Point2&) override { return Add("leave"); }
     VNResultEnum OnKeyDown(int key) override { return Add("keydown " + std::to_string(key)); }
     VNResultEnum OnKeyUp(int key) override { return Add("keyup " + std::to_string(key)); }
     VNResultEnum OnChar(wchar_t c) override { return Add("char " + std::to_string(static_cast<int>(c))); }
@@ -204,6 +206,29 @@ TEST_F(WindowFixture, CloseEndsTheTaskOnTheNextTick)
     EXPECT_TRUE(window.IsDestroyed());
     EXPECT_TRUE(window.IsDone());
     EXPECT_FALSE(SDL_GetWindowFlags(static_cast<SDL_Window*>(window.GetNativeHandle())) & SDL_WINDOW_SHOWN);
+}
+
+TEST_F(WindowFixture, LeavingReportsAMoveToTheOutsidePointThenTheLeave)
+{
+    Push(WindowEvent(SDL_WINDOWEVENT_LEAVE)); // not inside yet: nothing
+    Push(WindowEvent(SDL_WINDOWEVENT_ENTER));
+    Push(WindowEvent(SDL_WINDOWEVENT_LEAVE));
+    window.PumpEvents();
+    ASSERT_EQ(recorder.calls.size(), 2u);
+    EXPECT_EQ(recorder.calls[0].rfind("move ", 0), 0u);
+    EXPECT_EQ(recorder.calls[1], "leave");
+}
+
+TEST_F(WindowFixture, MovesOfTheWindowedWindowAreRemembered)
+{
+    const app::FrameExtents frame = app::GetWindowFrameExtents();
+    SDL_Event e = WindowEvent(SDL_WINDOWEVENT_MOVED);
+    e.window.data1 = 300 + frame.left;
+    e.window.data2 = 200 + frame.top;
+    Push(e);
+    window.PumpEvents();
+    EXPECT_EQ(window.GetWindowedX(), 300);
+    EXPECT_EQ(window.GetWindowedY(), 200);
 }
 
 TEST_F(WindowFixture, ModeSwitchKeepsTheWindowedPosition)
