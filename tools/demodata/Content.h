@@ -15,5 +15,6 @@ void WriteSounds(Output& out);      // td/data/sounds: effects
 void WriteMusic(Output& out);       // td/data/music: menu and level tracks
 void WriteStrings(Output& out);     // td/strings_en.csv
 void WriteParticles(Output& out);   // td/fx/fx2.ptc and its atlas
+void WriteWidgetShowcase(Output& out);  // td/data/showcase: panel, buttons and slider of the widget showcase
 
 } // namespace demodata

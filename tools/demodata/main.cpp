@@ -29,6 +29,7 @@ int main(int argc, char** argv) {
   demodata::WriteSounds(out);
   demodata::WriteMusic(out);
   demodata::WriteStrings(out);
+  demodata::WriteWidgetShowcase(out);
 #ifdef CORV_DEMODATA_PARTICLES
   demodata::WriteParticles(out);
 #endif
