@@ -198,7 +198,7 @@ TEST(PsdCorpus, MergedImagesMatchImageMagick)
 
 TEST(PsdCorpus, TruncationAtEveryOffset)
 {
-    for (const char* name : {"transparentbg-gimp.psd", "1layer.psd", "layers/curves.psd"})
+    for (const char* name : {"transparentbg-gimp.psd", "1layer.psd", "layers/curves.psd", "layers/gradient-fill.psd"})
     {
         const std::vector<uint8_t> whole = readFile(kCorpus / name);
         if (whole.empty())
