@@ -19,6 +19,9 @@
 #ifdef CORV_DEMODATA_PACK
 #include "Core/File/PackBuilder.h"
 #endif
+#ifdef CORV_DEMODATA_MIXER
+#include "Core/Sound/Mixer/Decoder.h"
+#endif
 #ifdef CORV_DEMODATA_IMAGES
 #include "Core/Base/MemoryStream.h"
 #include "Core/File/ImageFolder.h"
@@ -31,6 +34,7 @@
 #endif
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -861,6 +865,25 @@ TEST_F(DemoData, TdFolderPacksWithThePackBuilder) {
   for (const std::string& f : ListTree(Root() / "td"))
     expected[f] = static_cast<std::uint32_t>(fs::file_size(Root() / "td" / f));
   EXPECT_EQ(listed, expected);
+}
+#endif
+
+#ifdef CORV_DEMODATA_MIXER
+// Every sound and music file decodes completely with the engine's mixer, and is not silent.
+TEST_F(DemoData, SoundsDecodeWithTheEngineMixer) {
+  int count = 0;
+  for (const std::string& f : ListTree(Root())) {
+    std::string ext = fs::path(f).extension().string();
+    if (ext != ".wav" && ext != ".ogg") continue;
+    ++count;
+    Bytes b = ReadAll(Root() / f);
+    std::vector<float> frames;
+    ASSERT_TRUE(mixer::DecodeAll(b.data(), b.size(), 48000u * 120, frames)) << f;
+    float peak = 0;
+    for (float v : frames) peak = std::max(peak, std::fabs(v));
+    EXPECT_GT(peak, 0.05f) << f;
+  }
+  EXPECT_GT(count, 10);
 }
 #endif
 
