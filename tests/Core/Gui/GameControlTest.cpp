@@ -156,6 +156,28 @@ TEST_F(GameControlFixture, StateImagesSetBoundsAndCentreTheControl)
     EXPECT_EQ(control.mSlots[1]->GetPosition().y, -15.0f);
 }
 
+TEST_F(GameControlFixture, LayersOfAPsdDocument)
+{
+    std::filesystem::copy_file(std::filesystem::path(CORV_TESTDATA_DIR) / "psd/2layers.psd", mDir / "ui/two.psd");
+    std::filesystem::permissions(mDir / "ui/two.psd", std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+    layer::Layer parent;
+    gui::GameControlHelper helper;
+    ASSERT_EQ(helper.Init(L"ui/two", nullptr, nullptr, &parent, true), VN_OK);
+    file::ImageContainer* psd = helper.GetContainer();
+    ASSERT_NE(psd, nullptr);
+    ASSERT_GE(psd->GetImageCount(), 2u);
+    for (unsigned i = 0; i < psd->GetImageCount(); ++i)
+    {
+        const base::ImageInfo* info = psd->GetImageInfo(i);
+        layer::ImageLayer* made = nullptr;
+        ASSERT_EQ(helper.CreateImageLayer(info->mName, gui::HitModeTrap, nullptr, &made), VN_OK) << i;
+        EXPECT_EQ(made->GetPosition().x, info->mRect[0]);
+        EXPECT_EQ(made->GetPosition().y, info->mRect[1]);
+    }
+    EXPECT_EQ(parent.GetChildren().size(), psd->GetImageCount());
+}
+
 TEST_F(GameControlFixture, MissingContainerOrImageAddsNothing)
 {
     gui::GameControlHelper helper;
