@@ -207,7 +207,8 @@ VNResultEnum GameApplication::LoadGameConfig()
     // A missing or malformed file leaves an empty document: the engine's defaults apply.
     if (mGameConfig->Parse(text.c_str(), text.size()) != tinyxml2::XML_SUCCESS)
         mGameConfig->Clear();
-    // The "DialogEffects" element of the "Game" root goes to the dialog effects once they exist.
+    // The "DialogEffects" element of the "Game" root goes to widget::DialogEffectsManager::Load here
+    // once the renderer loads textures (the effects' mesh libraries need it).
     return VN_OK;
 }
 
