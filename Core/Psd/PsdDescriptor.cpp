@@ -289,9 +289,10 @@ void psdr_contour_default(psdr_contour* contour)
     contour->anti_aliased = 0;
 }
 
+// Clamped to 0..255; NaN from a damaged file reads as 0.
 static double clampd(double v)
 {
-    return v < 0 ? 0 : v > 255 ? 255 : v;
+    return !(v > 0) ? 0 : v > 255 ? 255 : v;
 }
 
 // Catmull-Rom segments between the control points, walked by forward differencing; a corner

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <string>
 
@@ -147,6 +148,10 @@ TEST(PsdEffects, Contours)
     EXPECT_NEAR(corner.table[64], 127, 2);
     EXPECT_NEAR(corner.table[192], 127, 2);
     EXPECT_GT(smooth.table[64], corner.table[64] + 10) << "without the corner the curve bulges";
+    // Coordinates that are not numbers read as 0.
+    psdr_contour nan = tableOf({point(std::nan(""), std::nan(""), false), point(255, 255, false)});
+    EXPECT_EQ(nan.table[0], 0);
+    EXPECT_EQ(nan.table[255], 255);
     // Entries outside the points take the end points' values.
     psdr_contour inner = tableOf({point(50, 10, false), point(200, 240, false)});
     EXPECT_EQ(inner.table[0], 10);
