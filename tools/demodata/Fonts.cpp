@@ -11,7 +11,7 @@
 namespace demodata {
 namespace {
 
-struct FontSpec {
+struct FontStyle {
   const char* name;  // file name below td/data/fonts/
   const char* file;  // DejaVu face file
   const char* face;
@@ -21,7 +21,7 @@ struct FontSpec {
 };
 
 // Roles: _1 labels, _2 small plain text, 42_3 the default window font, 80 captions.
-const FontSpec kFonts[] = {
+const FontStyle kFonts[] = {
     {"main_32_1", "DejaVuSans-Bold.ttf", "DejaVu Sans", 32, true, 2},
     {"main_32_2", "DejaVuSans.ttf", "DejaVu Sans", 32, false, 0},
     {"main_42_1", "DejaVuSans.ttf", "DejaVu Sans", 42, false, 2},
@@ -69,15 +69,15 @@ int Pack(std::vector<Glyph*>& glyphs, int pageSize, int spacing) {
   return page + 1;
 }
 
-void WriteFont(Output& out, const FontSpec& spec) {
+void WriteFont(Output& out, const FontStyle& style) {
   Typeface face;
-  if (!face.Open(spec.file)) {
-    out.Fail(std::string("cannot open font ") + spec.file);
+  if (!face.Open(style.file)) {
+    out.Fail(std::string("cannot open font ") + style.file);
     return;
   }
-  face.FitLineHeight(spec.size);
+  face.FitLineHeight(style.size);
   const int base = face.Ascender();
-  const int pad = spec.outline;
+  const int pad = style.outline;
   const int spacing = 1;
 
   std::vector<Glyph> glyphs;
@@ -133,16 +133,16 @@ void WriteFont(Output& out, const FontSpec& spec) {
   std::snprintf(buf, sizeof buf,
                 "  <info face=\"%s\" size=\"%d\" bold=\"%d\" italic=\"0\" charset=\"\" unicode=\"1\" stretchH=\"100\" "
                 "smooth=\"1\" aa=\"1\" padding=\"%d,%d,%d,%d\" spacing=\"%d,%d\" outline=\"%d\"/>\n",
-                spec.face, spec.size, spec.bold ? 1 : 0, pad, pad, pad, pad, spacing, spacing, spec.outline);
+                style.face, style.size, style.bold ? 1 : 0, pad, pad, pad, pad, spacing, spacing, style.outline);
   xml += buf;
   std::snprintf(buf, sizeof buf,
                 "  <common lineHeight=\"%d\" base=\"%d\" scaleW=\"%d\" scaleH=\"%d\" pages=\"%d\" packed=\"0\" "
                 "alphaChnl=\"0\" redChnl=\"4\" greenChnl=\"4\" blueChnl=\"4\"/>\n",
-                spec.size, base, pageSize, pageSize, pages);
+                style.size, base, pageSize, pageSize, pages);
   xml += buf;
   xml += "  <pages>\n";
   for (int p = 0; p < pages; ++p) {
-    std::string file = std::string(spec.name) + "_" + std::to_string(p) + ".png";
+    std::string file = std::string(style.name) + "_" + std::to_string(p) + ".png";
     std::snprintf(buf, sizeof buf, "    <page id=\"%d\" file=\"%s\"/>\n", p, file.c_str());
     xml += buf;
     out.Write(dir + file, EncodePng(pageImages[p]));
@@ -177,13 +177,13 @@ void WriteFont(Output& out, const FontSpec& spec) {
   xml += buf;
   xml += kernings;
   xml += "  </kernings>\n</font>\n";
-  out.WriteText(dir + spec.name + ".fnt", xml);
+  out.WriteText(dir + style.name + ".fnt", xml);
 }
 
 } // namespace
 
 void WriteFonts(Output& out) {
-  for (const FontSpec& spec : kFonts) WriteFont(out, spec);
+  for (const FontStyle& style : kFonts) WriteFont(out, style);
 }
 
 } // namespace demodata
