@@ -12,7 +12,6 @@
 #include <cctype>
 #include <map>
 #include <memory>
-#include <regex>
 
 namespace render
 {
@@ -239,13 +238,48 @@ std::string StripEffectSyntax(const std::string& source)
         }
         if (close >= s.size())
             break;
+        // Only an "=" right before the keyword belongs to it.
+        if (eq != std::string::npos &&
+            s.find_first_not_of(" \t\r\n", eq + 1) != at)
+            eq = std::string::npos;
         if (eq == std::string::npos)
             eq = at;
         s.erase(eq, close + 1 - eq);
         at = eq;
     }
-    static const std::regex texture(R"((^|[;\s}])texture\s+\w+\s*(:\s*\w+\s*)?;)");
-    return std::regex_replace(s, texture, "$1");
+    // Top-level "texture name;" (optionally "texture name : register(...);"), scanned by hand: a regular
+    // expression over untrusted text can recurse deeply.
+    auto isIdent = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
+    auto isSpace = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
+    std::string out;
+    out.reserve(s.size());
+    size_t i = 0;
+    while (i < s.size())
+    {
+        const bool boundary = i == 0 || isSpace(s[i - 1]) || s[i - 1] == ';' || s[i - 1] == '}';
+        if (boundary && s.compare(i, 7, "texture") == 0 && i + 7 < s.size() && isSpace(s[i + 7]))
+        {
+            size_t j = i + 7;
+            while (j < s.size() && isSpace(s[j]))
+                ++j;
+            const size_t nameStart = j;
+            while (j < s.size() && isIdent(s[j]))
+                ++j;
+            bool ok = j > nameStart;
+            while (ok && j < s.size() && isSpace(s[j]))
+                ++j;
+            if (ok && j < s.size() && s[j] == ':')
+                while (j < s.size() && s[j] != ';' && s[j] != '{' && s[j] != '}')
+                    ++j;
+            if (ok && j < s.size() && s[j] == ';')
+            {
+                i = j + 1;
+                continue;
+            }
+        }
+        out.push_back(s[i++]);
+    }
+    return out;
 }
 
 int32_t VertexInputLocation(const std::string& semantic)

@@ -63,6 +63,11 @@ TEST(HlslCompiler, EffectSyntaxIsStripped)
     EXPECT_EQ(out.find("g_Tex"), std::string::npos);
     EXPECT_NE(out.find("sampler S"), std::string::npos);
     EXPECT_NE(out.find("float4 f;"), std::string::npos);
+    EXPECT_EQ(out.find("other"), std::string::npos);
+    // An "=" of another statement is not taken for the initialiser's; "texture" inside a name stays.
+    EXPECT_EQ(StripEffectSyntax("int x = 3; sampler_state { A = B; };"), "int x = 3; ;");
+    EXPECT_EQ(StripEffectSyntax("float4 mytexture a;"), "float4 mytexture a;");
+    EXPECT_EQ(StripEffectSyntax("texture"), "texture");
 }
 
 TEST(HlslCompiler, SemanticsGiveFixedLocations)
