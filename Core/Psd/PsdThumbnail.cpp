@@ -59,7 +59,7 @@ int decode(Decode& d, int64_t size, uint32_t& width, uint32_t& height)
     d.pixels = (uint32_t*)malloc((size_t)(w * h * 4));
     if (!d.rows || !d.pixels)
         return PSDR_ERR_MEMORY;
-    bool adobe = d.info.saw_Adobe_marker;
+    const bool inverted_cmyk = d.info.saw_Adobe_marker; // the APP14 marker stores inverted inks
     while (d.info.output_scanline < d.info.output_height)
     {
         uint64_t y = d.info.output_scanline;
@@ -75,7 +75,7 @@ int decode(Decode& d, int64_t size, uint32_t& width, uint32_t& height)
                 r = g = b = p[0];
             else if (space == JCS_RGB)
                 r = p[0], g = p[1], b = p[2];
-            else if (adobe)
+            else if (inverted_cmyk)
                 r = p[0] * p[3] / 255, g = p[1] * p[3] / 255, b = p[2] * p[3] / 255;
             else
                 r = (255 - p[0]) * (255 - p[3]) / 255, g = (255 - p[1]) * (255 - p[3]) / 255,
