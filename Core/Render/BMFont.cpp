@@ -1,6 +1,7 @@
 // Bitmap font descriptors (".fnt", XML) and their page images.
 #include "Core/Render/BMFont.h"
 
+#include "Core/Base/Log.h"
 #include "Core/Base/Paths.h"
 #include "Core/Base/Stream.h"
 #include "Core/Base/TextEncoding.h"
@@ -102,12 +103,12 @@ VNResultEnum BMFont::DoLoad()
 {
     file::FileManager* files = file::FileManager::Instance();
     std::unique_ptr<file::FileInfo> info(files->FindFile(mName + L".fnt"));
-    if (!info)
-        return VN_FAIL;
-    std::unique_ptr<base::Stream> stream(info->OpenStream());
-    if (!stream)
-        return VN_FAIL;
-    return Parse(stream.get());
+    std::unique_ptr<base::Stream> stream(info ? info->OpenStream() : nullptr);
+    const VNResultEnum result = stream ? Parse(stream.get()) : VN_FAIL;
+    if (result != VN_OK)
+        base::LogMessage(*base::MainLog::Instance(), L"Font '%s' cannot be loaded: %s.\n") % mName %
+            (stream ? L"damaged descriptor or page image" : L"no descriptor");
+    return result;
 }
 
 VNResultEnum BMFont::DoUnload()

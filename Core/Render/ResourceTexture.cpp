@@ -1,5 +1,6 @@
 #include "Core/Render/ResourceTexture.h"
 
+#include "Core/Base/Log.h"
 #include "Core/Base/Paths.h"
 #include "Core/Base/Stream.h"
 #include "Core/File/Extensions.h"
@@ -51,6 +52,15 @@ const wchar_t* const* ResourceTexture::GetExtensions() { return file::kImageExte
 unsigned ResourceTexture::GetExtensionCount() { return file::kImageExtensionCount; }
 
 VNResultEnum ResourceTexture::DoLoad()
+{
+    const VNResultEnum result = LoadImage();
+    // Missing or damaged images are refused with one line naming them; the caller goes on without the texture.
+    if (result != VN_OK)
+        base::LogMessage(*base::MainLog::Instance(), L"Image '%s' cannot be loaded.\n") % GetName();
+    return result;
+}
+
+VNResultEnum ResourceTexture::LoadImage()
 {
     if (!mRender)
         return VN_FAIL;

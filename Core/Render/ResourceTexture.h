@@ -45,6 +45,7 @@ public:
 protected:
     VNResultEnum DoLoad() override;
     VNResultEnum DoUnload() override;
+    VNResultEnum LoadImage();
 
     CountedHandle<ResourceTexture> mAtlas;
     render::Render* mRender = nullptr;
