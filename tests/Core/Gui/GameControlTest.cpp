@@ -194,6 +194,7 @@ TEST_F(GameControlFixture, ImageLayersArePlacedUnderTheParentAndDeletedWithTheHe
 {
     layer::Layer parent;
     parent.SetPosition(math::Point3(100, 50, 0));
+    BoxFont boxFont;
     {
         gui::GameControlHelper helper;
         ASSERT_EQ(helper.Init(L"ui/panel", nullptr, nullptr, &parent, true), VN_OK);
@@ -209,7 +210,7 @@ TEST_F(GameControlFixture, ImageLayersArePlacedUnderTheParentAndDeletedWithTheHe
         EXPECT_EQ(parent.GetChildren()[0], bg);
         EXPECT_EQ(parent.GetChildren()[1], deco);
 
-        auto font = CountedHandle<render::Font>(new BoxFont(), nullptr);
+        auto font = CountedHandle<render::Font>(&boxFont, nullptr);
         layer::TextLayer* text = nullptr;
         ASSERT_EQ(helper.CreateTextLayer(font, L"OK", gui::HitModeDisabled, nullptr, &text), VN_OK);
         EXPECT_EQ(text->GetAlignH(), 2);
@@ -223,19 +224,19 @@ TEST_F(GameControlFixture, ImageLayersArePlacedUnderTheParentAndDeletedWithTheHe
         EXPECT_EQ(top, std::floor(top));
         EXPECT_NEAR(text->GetContentBox().mMin.x, -16.5f, 0.5f);
         EXPECT_NEAR(text->GetContentBox().mMin.y, -5.5f, 0.5f);
-        delete font.Get();
     }
     EXPECT_TRUE(parent.GetChildren().empty());
 }
 
 TEST_F(GameControlFixture, HitModesTrapAndDisable)
 {
+    PressCounter pressCounter(math::Rect(0, 0, 300, 300));
+    PressCounter* counter = &pressCounter;
     widget::FrameManager manager;
     widget::Frame below;
     below.SetHitRect(math::Rect(0, 0, 400, 400));
     widget::Frame frame;
     frame.SetHitRect(math::Rect(0, 0, 300, 300));
-    auto* counter = new PressCounter(math::Rect(0, 0, 300, 300));
     frame.AddWidget(counter);
     ASSERT_EQ(manager.AddFrame(&below, false, false, false), VN_OK);
     ASSERT_EQ(manager.AddFrame(&frame, false, false, false), VN_OK);
