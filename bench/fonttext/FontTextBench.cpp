@@ -140,12 +140,4 @@ BENCHMARK(LayoutAndDraw);
 
 } // namespace
 
-// The font's pages come from LoadPage above; this stand-in only lets the program link while the renderer has no
-// texture loader of its own.
-__attribute__((weak)) VNResultEnum render::Render::LoadTexture(const std::wstring&, file::ImageContainer*,
-                                                              render::Image**, base::ImageInfo*)
-{
-    return VN_FAIL;
-}
-
 BENCHMARK_MAIN();

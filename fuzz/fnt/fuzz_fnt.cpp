@@ -35,13 +35,6 @@ protected:
 
 } // namespace
 
-// Pages never go through the Render here; this stand-in only lets the target link while the renderer has no loader.
-__attribute__((weak)) VNResultEnum render::Render::LoadTexture(const std::wstring&, file::ImageContainer*,
-                                                              render::Image**, base::ImageInfo*)
-{
-    return VN_FAIL;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzFont font;

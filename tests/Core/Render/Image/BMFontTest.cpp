@@ -1,7 +1,10 @@
 #include "Core/Base/AABB.h"
 #include "Core/Base/MemoryStream.h"
 #include "Core/Render/BMFont.h"
+#include "Core/File/FileTestUtil.h"
 #include "Core/Render/Image/GraphicsTestUtil.h"
+#include "Core/Render/Image/ImageTestUtil.h"
+#include "Core/Resource/ResourceManager.h"
 
 #include <gtest/gtest.h>
 
@@ -325,4 +328,45 @@ TEST_F(FontDraw, AnchorsAndTransformMoveTheText)
     }
     EXPECT_EQ(Used2D() - before, 20u);
     EXPECT_FLOAT_EQ(Last<SVertex2D>(20)[0].x, 2.0f - 0.5f);
+}
+
+class FontFiles : public filetest::DataRootTest
+{
+protected:
+    void SetUp() override
+    {
+        DataRootTest::SetUp();
+        RenderInitParam param;
+        param.mWidth = 64;
+        param.mHeight = 64;
+        ASSERT_EQ(render.InitRender(nullptr, param), VN_OK);
+    }
+    RecordingRender render;
+};
+
+// The whole road: the descriptor found by name through the file manager, its page image through the Render's
+// texture loader, relative to the descriptor's folder.
+TEST_F(FontFiles, LoadsDescriptorAndPagesByName)
+{
+    filetest::WriteBytes("td/fonts/test.fnt", Replace(Replace(kFont, "test_0.png", "page.tga"), "test_1.png", "page.tga"));
+    const std::vector<uint8_t> page = render::test::MakeTGA(32, 16, std::vector<uint32_t>(32 * 16, 0xFFFFFFFF), true);
+    filetest::WriteBytes("td/fonts/page.tga", std::string(page.begin(), page.end()));
+    filetest::WriteBytes("td/fonts/nopage.fnt", Replace(kFont, "test_1.png", "missing.tga"));
+    {
+        CountedHandle<BMFont> font = resource::ResourceManager::Instance()->Get<BMFont>(L"td/fonts/test");
+        font->mRender = &render;
+        ASSERT_EQ(font->Load(), VN_OK);
+        ASSERT_EQ(font->mPages.size(), 2u);
+        ASSERT_TRUE(font->mPages[0]);
+        EXPECT_EQ(font->mPages[0]->GetWidth(), 32);
+        EXPECT_EQ(font->mPages[1]->GetHeight(), 16);
+    }
+    for (const wchar_t* name : {L"td/fonts/nopage", L"td/fonts/none"})
+    {
+        CountedHandle<BMFont> font = resource::ResourceManager::Instance()->Get<BMFont>(name);
+        font->mRender = &render;
+        EXPECT_EQ(font->Load(), VN_FAIL);
+        EXPECT_FALSE(font->IsLoaded());
+        EXPECT_TRUE(font->mPages.empty());
+    }
 }

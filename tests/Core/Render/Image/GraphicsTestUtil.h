@@ -98,11 +98,3 @@ protected:
 };
 
 } // namespace render::test
-
-// Fonts in these tests load their pages through their own LoadPage; the Render's loader is linked from the
-// renderer once it provides one, and this weak stand-in only lets the tests link before that.
-__attribute__((weak)) VNResultEnum render::Render::LoadTexture(const std::wstring&, file::ImageContainer*,
-                                                              Image**, base::ImageInfo*)
-{
-    return VN_FAIL;
-}
