@@ -9,19 +9,16 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 
 using lightwave::MeshLibrary;
 using lightwave::MeshSource;
 
-// Until the renderer's image loading is linked in, a texture is an empty image of any file that exists.
-__attribute__((weak)) VNResultEnum render::Render::LoadTexture(const std::wstring& name, file::ImageContainer*,
-                                                               Image** out, base::ImageInfo*)
+// Textures here never reach the renderer (see NoteTextures); this stand-in only lets the test link while the
+// renderer has no image loader.
+__attribute__((weak)) VNResultEnum render::Render::LoadTexture(const std::wstring&, file::ImageContainer*, Image**,
+                                                               base::ImageInfo*)
 {
-    if (!std::filesystem::exists(std::filesystem::path(name)))
-        return VN_FAIL;
-    *out = new Image();
-    return VN_OK;
+    return VN_FAIL;
 }
 
 namespace
@@ -201,8 +198,6 @@ TEST(MeshLibrary, AnimationRecordsFindTheirMeshes)
     test::ScratchRoot root;
     render::RecordingRender render;
     root.Write("td/anim/shapes.lib", lightwave::WriteMeshLibrary(Sources()));
-    root.Write("td/anim/images/pad.png", "x");
-    root.Write("td/anim/images/sub/tri.png", "x");
     animation::LayerRecord withMesh = test::FadeRecord(test::Constant(0), "shapes", "quad");
     animation::LayerRecord second = test::FadeRecord(test::Constant(0), "shapes", "tri");
     animation::LayerRecord noMesh = test::FadeRecord(test::Constant(0), "shapes", "null");
@@ -213,6 +208,11 @@ TEST(MeshLibrary, AnimationRecordsFindTheirMeshes)
     root.Write("td/anim/wrong_lib.anim", animation::WriteAnimData("bad", 0, 1, {wrongLib}));
 
     auto* manager = resource::ResourceManager::Instance();
+    // The library the animation asks for is one whose textures are only written down: put it in the manager's
+    // map under the path the animation will request.
+    auto* library = new NoteTextures();
+    ASSERT_EQ(library->SetName(L"td/anim/shapes.lib"), VN_OK);
+    manager->GetMap<MeshLibrary>().emplace(L"td/anim/shapes.lib", std::make_pair(library, new int(0)));
     {
         auto anim = manager->Get<animation::AnimData>(L"td/anim/ok.anim");
         anim->SetRender(&render);
@@ -222,19 +222,34 @@ TEST(MeshLibrary, AnimationRecordsFindTheirMeshes)
         EXPECT_EQ(records[0]->mesh->name, "quad");
         EXPECT_EQ(records[1]->mesh->name, "tri");
         EXPECT_EQ(records[2]->mesh, nullptr);
-        // One library shared by both records, held by the animation.
-        EXPECT_EQ(manager->GetMap<MeshLibrary>().size(), 1u);
-        EXPECT_TRUE(manager->GetMap<MeshLibrary>().begin()->second.first->IsLoaded());
+        // One library shared by both records, given the animation's renderer, textures from "images/" beside it.
+        EXPECT_TRUE(library->IsLoaded());
+        EXPECT_EQ(library->GetRender(), &render);
+        EXPECT_EQ(library->loaded,
+                  (std::vector<std::wstring>{L"td/anim/images/pad.png", L"td/anim/images/sub/tri.png"}));
     }
     // The animation's last handle gave the library back.
     EXPECT_EQ(manager->GetMap<MeshLibrary>().size(), 0u);
 
     for (const wchar_t* path : {L"td/anim/wrong_mesh.anim", L"td/anim/wrong_lib.anim"})
     {
+        // A library that loads, so the missing mesh (or the missing library file) is what fails.
+        auto* again = new NoteTextures();
+        ASSERT_EQ(again->SetName(L"td/anim/shapes.lib"), VN_OK);
+        manager->GetMap<MeshLibrary>().emplace(L"td/anim/shapes.lib", std::make_pair(again, new int(0)));
         auto anim = manager->Get<animation::AnimData>(path);
         anim->SetRender(&render);
         EXPECT_EQ(anim->Load(), VN_FAIL) << path;
         EXPECT_TRUE(anim->GetRecords().empty());
+        // The refused animation handed its library back; drop the unused stand-in too.
+        auto& map = manager->GetMap<MeshLibrary>();
+        if (auto it = map.find(L"td/anim/shapes.lib"); it != map.end())
+        {
+            EXPECT_EQ(*it->second.second, 0) << path;
+            delete it->second.first;
+            delete it->second.second;
+            map.erase(it);
+        }
     }
     EXPECT_EQ(manager->GetMap<MeshLibrary>().size(), 0u);
 }
