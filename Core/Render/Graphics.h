@@ -61,6 +61,10 @@ public:
 
     DrawUntransformedParam<DrawCustomParam> DrawLine(const math::Point2& a, const math::Point2& b);
     DrawUntransformedParam<DrawCustomParam> FillRect(const math::Rect& rect);
+    DrawUntransformedParam<DrawCustomParam> FillRect(float x, float y, float w, float h)
+    {
+        return FillRect(math::Rect(x, y, w, h));
+    }
     DrawUntransformedParam<DrawParticlesParam> DrawParticles(ParticleEmitter* emitter);
     DrawUntransformedParam<DrawCustomParam> DrawCustom(int32_t type, SVertexGeom* vertices,
                                                        const VertexCacheGeom::Range& range, Shader* shader);
@@ -77,6 +81,7 @@ public:
     void SetShader(ShaderTextured* shader);
     // Logical units.
     void SetClipRect(const math::Rect& rect);
+    void SetClipRect(float x, float y, float w, float h) { SetClipRect(math::Rect(x, y, w, h)); }
     void ResetClipRect();
     // Plays back what a context that opened the frame has recorded so far.
     VNResultEnum Flush();

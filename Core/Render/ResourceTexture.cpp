@@ -15,6 +15,15 @@
 
 namespace resource
 {
+namespace
+{
+// Whoever links textures can open image containers: the file layer learns how to make them before main runs.
+// (The maker is a plain pointer the file layer holds constant-initialised, so the order of static set-up is moot.)
+[[maybe_unused]] const bool gImageContainersRegistered = [] {
+    file::RegisterImageContainers();
+    return true;
+}();
+} // namespace
 
 ResourceTexture::~ResourceTexture()
 {
