@@ -1,6 +1,7 @@
 #include "Core/Base/Transform3D.h"
 #include "Core/Render/Graphics.h"
 #include "Core/Render/Image/GraphicsTestUtil.h"
+#include "Core/Render/RenderTarget.h"
 
 #include <gtest/gtest.h>
 
@@ -189,4 +190,57 @@ TEST_F(GraphicsDraw, NoRoomMeansNoDraw)
     }
     render.BeginFrame();
     EXPECT_TRUE(DrawLines().empty());
+}
+
+// A target context made outside a frame opens one itself and plays it back when it ends.
+TEST(GraphicsTarget, OpensAndPlaysItsOwnFrame)
+{
+    RecordingRender render;
+    RenderInitParam param;
+    param.mWidth = 64;
+    param.mHeight = 64;
+    ASSERT_EQ(render.InitRender(nullptr, param), VN_OK);
+    Image* image = nullptr;
+    ASSERT_EQ(render.CreateRenderTarget(32, 16, &image, true), VN_OK);
+    std::unique_ptr<Image> target(image);
+    TestImage sprite(4, 4);
+    render.TakeLog();
+    {
+        Graphics g(static_cast<RenderTarget*>(target.get()));
+        EXPECT_TRUE(g.mOwnsFrame);
+        EXPECT_TRUE(render.IsFrameOpen());
+        EXPECT_EQ(g.mState.mRenderTarget, target->GetTexture());
+        EXPECT_EQ(&g.GetProjection(), &static_cast<RenderTarget*>(target.get())->mProjection);
+        EXPECT_EQ(g.Clear(ClearColor, Color(0xFF000000u), 1.0f, 0), VN_OK);
+        g.DrawImage(&sprite);
+        EXPECT_EQ(g.Flush(), VN_OK);
+        bool drew = false;
+        for (const std::string& line : render.TakeLog())
+            drew = drew || line.rfind("DrawIndexedPrimitive", 0) == 0;
+        EXPECT_TRUE(drew);
+        EXPECT_TRUE(render.IsFrameOpen());
+        g.DrawImage(&sprite).Translate(4, 4);
+    }
+    EXPECT_FALSE(render.IsFrameOpen());
+    bool drew = false;
+    for (const std::string& line : render.TakeLog())
+        drew = drew || line.rfind("DrawIndexedPrimitive", 0) == 0;
+    EXPECT_TRUE(drew);
+}
+
+TEST_F(GraphicsDraw, ClipRectAndBlendModeReachTheState)
+{
+    graphics->SetClipRect(1, 2, 3, 4);
+    EXPECT_TRUE(graphics->mState.mScissorOn);
+    EXPECT_EQ(graphics->mState.mScissorRect, math::Rect(1, 2, 3, 4));
+    graphics->SetBlendMode(BlendAdditive);
+    TestImage image(2, 2);
+    {
+        graphics->DrawImage(&image);
+    }
+    EXPECT_FALSE(graphics->mStateChanged);
+    EXPECT_EQ(render.GetRequestedState().mBlendMode, BlendAdditive);
+    EXPECT_TRUE(render.GetRequestedState().mScissorOn);
+    graphics->ResetClipRect();
+    EXPECT_TRUE(graphics->mStateChanged);
 }
