@@ -9,7 +9,6 @@ target_sources(engine_base PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/Paths.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StringUtils.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TextEncoding.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/TextFile.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TextFormat.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TextStream.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Transform3D.cpp

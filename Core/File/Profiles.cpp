@@ -2,10 +2,10 @@
 
 #include "Core/Base/Log.h"
 #include "Core/Base/Paths.h"
-#include "Core/Base/Stream.h"
 #include "Core/Base/TextEncoding.h"
 #include "Core/File/AtomicFile.h"
 #include "Core/File/FileManager.h"
+#include "Core/File/ReadFile.h"
 #include "Core/File/UserDataFileContainer.h"
 
 #include <cstdio>
@@ -41,23 +41,8 @@ void Log(const std::wstring& format, const std::wstring& a, const std::wstring& 
 // The file's bytes through the user-data container; false when it cannot be opened or read whole.
 bool ReadProfilesFile(std::string& text)
 {
-    UserDataFileContainer* folder = UserDataFileContainer::Instance();
-    std::unique_ptr<FileInfo> info(folder->FindFile(Profiles::kFileName));
-    if (!info)
-        return false;
-    std::unique_ptr<base::Stream> stream(info->OpenStream());
-    if (!stream)
-        return false;
-    const unsigned n = stream->Size();
-    try
-    {
-        text.assign(n, '\0');
-    }
-    catch (const std::bad_alloc&)
-    {
-        return false;
-    }
-    return n == 0 || stream->Read(text.data(), n) == n;
+    std::unique_ptr<FileInfo> info(UserDataFileContainer::Instance()->FindFile(Profiles::kFileName));
+    return info && ReadWholeFile(*info, text);
 }
 } // namespace
 

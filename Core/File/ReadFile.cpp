@@ -5,19 +5,36 @@
 
 #include <cstring>
 #include <memory>
+#include <new>
 
 namespace
 {
-// Reads the file found under name into text; false when it is missing or a read falls short.
-bool ReadWhole(const std::wstring& name, std::string& text)
+// Reads the file found under name into text; false when it is missing or cannot be read whole.
+bool ReadFound(const std::wstring& name, std::string& text)
 {
     std::unique_ptr<file::FileInfo> info(file::FileManager::Instance()->FindFile(name));
-    if (!info)
-        return false;
-    std::unique_ptr<base::Stream> stream(info->OpenStream());
+    return info && file::ReadWholeFile(*info, text);
+}
+
+std::string UpToNul(std::string text)
+{
+    const std::size_t nul = text.find('\0');
+    if (nul != std::string::npos)
+        text.resize(nul);
+    return text;
+}
+} // namespace
+
+namespace file
+{
+bool ReadWholeFile(const FileInfo& info, std::string& text)
+{
+    std::unique_ptr<base::Stream> stream(info.OpenStream());
     if (!stream)
         return false;
     const unsigned n = stream->Size();
+    if (n > kMaxWholeFileSize)
+        return false;
     std::string buffer;
     try
     {
@@ -33,21 +50,10 @@ bool ReadWhole(const std::wstring& name, std::string& text)
     return true;
 }
 
-std::string UpToNul(std::string text)
-{
-    const std::size_t nul = text.find('\0');
-    if (nul != std::string::npos)
-        text.resize(nul);
-    return text;
-}
-} // namespace
-
-namespace file
-{
 std::string ReadFileToString(const std::wstring& name)
 {
     std::string text;
-    if (!ReadWhole(name, text))
+    if (!ReadFound(name, text))
         return std::string();
     return UpToNul(std::move(text));
 }
@@ -60,7 +66,7 @@ std::string ReadTextFile(const std::wstring& path, bool* hadByteOrderMark)
     if (hadByteOrderMark)
         *hadByteOrderMark = false;
     std::string text;
-    if (!ReadWhole(path, text))
+    if (!ReadFound(path, text))
         return std::string();
     if (text.size() >= 3 && std::memcmp(text.data(), "\xEF\xBB\xBF", 3) == 0)
     {

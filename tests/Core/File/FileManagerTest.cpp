@@ -139,22 +139,6 @@ TEST_F(FileManagerTest, LooseListingsNormaliseTheFolderName)
     EXPECT_EQ(root, std::vector<std::wstring>{L"root.txt"}) << "files of the data root by their bare names";
 }
 
-TEST_F(FileManagerTest, ReadFileStopsAtNulAndTextFileDropsTheByteOrderMark)
-{
-    WriteBytes("nul.bin", std::string("ab\0cd", 5));
-    WriteBytes("bom.txt", "\xEF\xBB\xBFhi");
-    WriteBytes("onlybom.txt", "\xEF\xBB\xBF");
-    EXPECT_EQ(file::ReadFileToString(L"nul.bin"), "ab");
-    EXPECT_EQ(file::ReadFileToString(L"missing"), "");
-    bool bom = false;
-    EXPECT_EQ(base::ReadTextFile(L"bom.txt", &bom), "hi");
-    EXPECT_TRUE(bom);
-    EXPECT_EQ(base::ReadTextFile(L"onlybom.txt", &bom), "");
-    EXPECT_TRUE(bom);
-    EXPECT_EQ(base::ReadTextFile(L"nul.bin", &bom), "ab");
-    EXPECT_FALSE(bom);
-}
-
 TEST_F(FileManagerTest, ImageContainersNeedTheImageLayer)
 {
     fs::create_directories("td/ui");
