@@ -235,6 +235,14 @@ public:
         return VN_OK;
     }
 
+    // Moves further.
+    DrawTranslate2DParam& Translate(float x, float y)
+    {
+        mX += x;
+        mY += y;
+        return *this;
+    }
+
     // The offset first, then the scale: the offset is scaled too.
     DrawTransform2DParam<P> Scale(float s)
     {
@@ -266,6 +274,29 @@ public:
             mTransform.Apply(reinterpret_cast<float*>(static_cast<uint8_t*>(vertices) + format.mPosition.mOffset),
                              format.mStride, count);
         return VN_OK;
+    }
+
+    // Further steps in call order, on the transform (the same as calling them on mTransform).
+    DrawTransform2DParam& Translate(float x, float y)
+    {
+        mTransform.Translate(x, y);
+        return *this;
+    }
+    DrawTransform2DParam& Scale(float sx, float sy)
+    {
+        mTransform.Scale(sx, sy);
+        return *this;
+    }
+    DrawTransform2DParam& Scale(float s) { return Scale(s, s); }
+    DrawTransform2DParam& Rotate(float radians)
+    {
+        mTransform.Rotate(radians);
+        return *this;
+    }
+    DrawTransform2DParam& RotateDegrees(float degrees)
+    {
+        mTransform.RotateDegrees(degrees);
+        return *this;
     }
 
     Transform2D mTransform;

@@ -82,6 +82,12 @@ TEST_F(GraphicsDraw, ImageQuadAnchorsMirrorAndSource)
     }
     ExpectQuad(Last<SVertex2D>(4), {{7.5f, -0.5f, 0, 0}, {27.5f, -0.5f, 1, 0}, {27.5f, 39.5f, 1, 1}, {7.5f, 39.5f, 0, 1}},
                "translated offset is scaled");
+    {
+        // Steps in the order written: scale by 2, then move by (100, 0), then scale by 0.5.
+        graphics->DrawImage(&image).Scale(2).Translate(100, 0).Scale(0.5f);
+    }
+    ExpectQuad(Last<SVertex2D>(4), {{49.5f, -0.5f, 0, 0}, {59.5f, -0.5f, 1, 0}, {59.5f, 19.5f, 1, 1}, {49.5f, 19.5f, 0, 1}},
+               "chained steps");
 }
 
 TEST_F(GraphicsDraw, AtlasImagesMapIntoTheirRectangle)
