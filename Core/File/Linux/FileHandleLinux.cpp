@@ -136,9 +136,10 @@ int FileHandleLinux::Seek(int distance, int origin)
 unsigned FileHandleLinux::Size() const
 {
     struct stat st;
-    if (mFd < 0 || ::fstat(mFd, &st) != 0)
+    if (mFd < 0 || ::fstat(mFd, &st) != 0 || st.st_size < 0)
         return 0;
-    return static_cast<unsigned>(st.st_size);
+    // A file of 4 GiB or more reports the largest size: its low 32 bits would pass for a small file.
+    return st.st_size > 0xFFFFFFFF ? 0xFFFFFFFFu : static_cast<unsigned>(st.st_size);
 }
 
 VNResultEnum FileHandleLinux::Sync()

@@ -27,7 +27,7 @@ public:
     // origin 0 begin, 1 current, any other end; returns the new position, or the current one when the move
     // fails.
     int Seek(int distance, int origin);
-    // Size in bytes (low 32 bits); 0 without an open file.
+    // Size in bytes, 0xFFFFFFFF for a file of 4 GiB or more; 0 without an open file.
     unsigned Size() const;
     // Pushes written data to the disk (fsync); 1 on failure or without an open file.
     VNResultEnum Sync();

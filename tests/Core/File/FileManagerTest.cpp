@@ -10,6 +10,7 @@
 #include "FileTestUtil.h"
 
 #include <memory>
+#include <unistd.h>
 
 namespace
 {
@@ -185,5 +186,22 @@ TEST_F(FileManagerTest, FileHandleWithoutAFileDoesNothing)
     EXPECT_EQ(handle.Close(), VN_OK);
     EXPECT_EQ(ReadBytes("f.bin"), "1234567");
     EXPECT_EQ(handle.Open(L"f.bin", 1, 1), VN_FAIL) << "create-new refuses an existing file";
+}
+// A file of 4 GiB and a few bytes (sparse, so it costs no disk): its size must not wrap to the few bytes,
+// or a reader would take the file for a small one and a pack would hold a cut copy.
+TEST_F(FileManagerTest, FilesOf4GiBOrMoreAreNeverMistakenForSmallOnes)
+{
+    WriteBytes("big/huge.bin", "x");
+    ASSERT_EQ(::truncate("big/huge.bin", static_cast<off_t>(0x100000003ll)), 0);
+    file::FileHandle handle;
+    ASSERT_EQ(handle.Open(L"big/huge.bin", 0, 2), VN_OK);
+    EXPECT_EQ(handle.Size(), 0xFFFFFFFFu);
+    std::unique_ptr<file::FileInfo> info(files->FindFile(L"big/huge.bin"));
+    ASSERT_NE(info, nullptr);
+    std::unique_ptr<base::Stream> stream(info->OpenStream());
+    ASSERT_NE(stream, nullptr);
+    EXPECT_EQ(stream->Size(), 0xFFFFFFFFu);
+    EXPECT_EQ(file::BuildPack(L"big", L"big.dat"), VN_FAIL);
+    EXPECT_FALSE(fs::exists("big.dat"));
 }
 } // namespace
