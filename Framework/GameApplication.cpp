@@ -2,6 +2,7 @@
 
 #include "Core/App/InstanceLock.h"
 #include "Core/App/Shell.h"
+#include "Core/Base/ImageInfo.h"
 #include "Core/Base/Log.h"
 #include "Core/Base/Paths.h"
 #include "Core/Base/TextEncoding.h"
@@ -10,11 +11,14 @@
 #include "Core/File/ReadFile.h"
 #include "Core/File/UserDataFileContainer.h"
 #include "Core/Input/Input.h"
+#include "Core/Layer/ImageLayer.h"
 #include "Core/Render/Color.h"
 #include "Core/Render/Graphics.h"
 #include "Core/Render/GL/RenderGL.h"
 #include "Core/Render/RenderTarget.h"
 #include "Core/Resource/ResourceManager.h"
+#include "Core/Sound/SoundSystem.h"
+#include "Core/Widget/DialogEffects.h"
 #include "Core/Widget/Frame.h"
 #include "Core/Widget/FrameManager.h"
 #include "Framework/CommandLine.h"
@@ -65,6 +69,8 @@ GameApplication::GameApplication()
 GameApplication::~GameApplication()
 {
     Flush();
+    if (gui::GetImageLayerFactory() == &mImageLayers)
+        gui::SetImageLayerFactory(nullptr);
     delete mRenderTarget;
     mRenderTarget = nullptr;
     delete mInput;
@@ -186,6 +192,7 @@ VNResultEnum GameApplication::InitSteps()
     if (const VNResultEnum r = CreateRenderTarget(setup); r != VN_OK)
         return r;
     mSetup = setup;
+    gui::SetImageLayerFactory(&mImageLayers);
 
     AddChild(mWindow);
     mWindowAdded = true;
@@ -207,8 +214,20 @@ VNResultEnum GameApplication::LoadGameConfig()
     // A missing or malformed file leaves an empty document: the engine's defaults apply.
     if (mGameConfig->Parse(text.c_str(), text.size()) != tinyxml2::XML_SUCCESS)
         mGameConfig->Clear();
-    // The "DialogEffects" element of the "Game" root goes to widget::DialogEffectsManager::Load here
-    // once the renderer loads textures (the effects' mesh libraries need it).
+    const tinyxml2::XMLElement* root = mGameConfig->RootElement();
+    if (root == nullptr || std::string(root->Name()) != "Game")
+        return VN_OK;
+    const tinyxml2::XMLElement* effects = root->FirstChildElement("DialogEffects");
+    if (effects == nullptr)
+        return VN_OK;
+    // The effects' animations (and their mesh libraries) load through the application's renderer.
+    widget::DialogEffectsManager* manager = widget::DialogEffectsManager::Instance();
+    manager->SetRender(mRender);
+    if (const VNResultEnum r = manager->Load(effects); r != VN_OK)
+    {
+        LogLine(L"The dialog effects of \"data/game.xml\" cannot be loaded\n");
+        return r;
+    }
     return VN_OK;
 }
 
@@ -228,6 +247,10 @@ VNResultEnum GameApplication::DrawBorders(render::Graphics* graphics)
 
 VNResultEnum GameApplication::UpdateFrame(float dt)
 {
+    // Track switches of play lists and fades are due on the main thread every tick, also while the
+    // frame itself is skipped (minimised window).
+    if (base::Singletone<SoundSystem>::Exists())
+        SoundSystem::Instance()->Update();
     // A lost device, a minimised window or an inactive full-screen window skips the frame.
     if (mRender != nullptr && !mRender->CheckDevice())
         return VN_OK;
@@ -441,10 +464,37 @@ void GameApplication::NotifyScreenModeListeners(const bool& windowed)
     }
 }
 
-render::Image* GameApplication::LoadTexture(const std::wstring&, file::ImageContainer*)
+render::Image* GameApplication::LoadTexture(const std::wstring& name, file::ImageContainer* container)
 {
-    // Goes through render::Render::LoadTexture once the image loaders are in the renderer.
-    return nullptr;
+    if (mRender == nullptr)
+        return nullptr;
+    render::Image* image = nullptr;
+    if (mRender->LoadTexture(name, container, &image, nullptr) != VN_OK)
+    {
+        delete image;
+        return nullptr;
+    }
+    return image;
+}
+
+VNResultEnum GameApplication::CreateImageLayer(const std::wstring& name, file::ImageContainer* container,
+                                               layer::ImageLayer** out, base::ImageInfo* info)
+{
+    if (mRender == nullptr || out == nullptr)
+        return VN_FAIL;
+    render::Image* image = nullptr;
+    base::ImageInfo loaded;
+    if (const VNResultEnum r = mRender->LoadTexture(name, container, &image, &loaded); r != VN_OK)
+    {
+        delete image;
+        return r;
+    }
+    auto* made = new layer::ImageLayer(image, true);
+    made->SetPosition(math::Point3(loaded.mRect[0], loaded.mRect[1], 0.0f));
+    *out = made;
+    if (info != nullptr)
+        *info = loaded;
+    return VN_OK;
 }
 
 VNResultEnum GameApplication::SetScreen(widget::BaseBoard* board)

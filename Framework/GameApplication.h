@@ -6,6 +6,7 @@
 #include "Core/Base/Delegate.h"
 #include "Core/Base/ListenerRegistry.h"
 #include "Core/Base/MathTypes.h"
+#include "Core/Gui/GameControlHelper.h"
 #include "Core/Input/InputListener.h"
 #include "Core/Resource/CountedHandle.h"
 #include "Framework/ScreenFit.h"
@@ -34,6 +35,14 @@ class BaseBoard;
 namespace file
 {
 class ImageContainer;
+}
+namespace layer
+{
+class ImageLayer;
+}
+namespace base
+{
+class ImageInfo;
 }
 namespace tinyxml2
 {
@@ -98,6 +107,10 @@ public:
     // The named image through the renderer; null when it cannot be loaded (and while no renderer is
     // attached). The caller owns the returned image.
     render::Image* LoadTexture(const std::wstring& name, file::ImageContainer* container);
+    // A new image layer owning the named image, placed at the image's x and y; info (when given) gets the
+    // image's record. The load failure is returned unchanged and out is left alone.
+    VNResultEnum CreateImageLayer(const std::wstring& name, file::ImageContainer* container, layer::ImageLayer** out,
+                                  base::ImageInfo* info);
     // Makes the board the current screen (the previous one is removed and deleted by the frame manager).
     VNResultEnum SetScreen(widget::BaseBoard* board);
 
@@ -185,7 +198,23 @@ private:
     VNResultEnum DrawFrames(render::Graphics* screen);
     VNResultEnum LoadGameConfig();
 
+    // The game controls' image layers come from the application (the renderer's owner).
+    class ImageLayers : public gui::ImageLayerFactory
+    {
+    public:
+        explicit ImageLayers(GameApplication* application) : mApplication(application) {}
+        VNResultEnum CreateImageLayer(const std::wstring& name, file::ImageContainer* container,
+                                      layer::ImageLayer** out, base::ImageInfo* info) override
+        {
+            return mApplication->CreateImageLayer(name, container, out, info);
+        }
+
+    private:
+        GameApplication* mApplication;
+    };
+
     bool mWindowAdded = false;
+    ImageLayers mImageLayers{this};
 };
 
 // The process's application as the framework sees it; null before it is constructed.

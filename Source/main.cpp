@@ -1,13 +1,14 @@
 #include "Core/App/Application.h"
 #include "Core/File/FileManager.h"
+#include "Core/File/Profiles.h"
 #include "Framework/GameApplication.h"
 
 namespace
 {
 
 // The application the executable runs until the game's own (Game) takes its place in
-// CreateApplication: the game's screen sizes, user-data folder, caption and pack mount, with no
-// screens of its own yet.
+// CreateApplication: the game's screen sizes, user-data folder, caption, pack mount and profiles,
+// with no screens of its own yet.
 class StartApplication : public framework::GameApplication
 {
 public:
@@ -25,6 +26,8 @@ protected:
     VNResultEnum PreInitGame() override
     {
         file::FileManager::Instance()->mMounts[L"td/"] = L"data.dat";
+        // The players' profiles load once, before anything shows (saved again at exit).
+        file::Profiles::Instance()->Load();
         return VN_OK;
     }
     VNResultEnum InitGame() override { return VN_OK; }

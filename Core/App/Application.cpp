@@ -72,16 +72,26 @@ int RunApplication(int argc, char** argv)
         args.push_back(base::ToWide(argv[i], base::kEncodingUtf8));
     Application* application = Application::Instance();
     if (application == nullptr)
+    {
+        base::SingletoneBase::DestroyAll();
         return 1;
+    }
     application->SetArgs(args);
+    int exitCode = 1;
     if (application->PreInit() != VN_OK)
     {
         // Without the executable's or the user's folder nothing can be found or kept.
         std::fputs("Cannot find the executable's folder or the user's data folder ($HOME).\n", stderr);
-        return 1;
     }
-    (void)application->Main();
-    return application->GetExitCode();
+    else
+    {
+        (void)application->Main();
+        exitCode = application->GetExitCode();
+    }
+    // The singletons go now, in dependency order, while every static they may use (SDL, the log's
+    // and the profiles' file objects, the C++ library) is still alive; not at exit after them.
+    base::SingletoneBase::DestroyAll();
+    return exitCode;
 }
 
 } // namespace app

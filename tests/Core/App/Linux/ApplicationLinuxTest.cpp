@@ -14,10 +14,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-// The test program's application factory; these tests construct their applications directly.
+namespace
+{
+// Set by the test of the process entry; the other tests construct their applications directly.
+app::Application* (*gMakeApplication)() = nullptr;
+} // namespace
+
 app::Application* app::CreateApplication()
 {
-    return nullptr;
+    return gMakeApplication != nullptr ? gMakeApplication() : nullptr;
 }
 
 namespace
@@ -259,6 +264,52 @@ TEST_F(InstanceLockFixture, LockIsReleasedWhenTheHolderDies)
     ASSERT_EQ(WEXITSTATUS(status), 0);
     app::InstanceLock next;
     EXPECT_EQ(next.Acquire(Folder()), app::InstanceLock::Result::Acquired);
+}
+
+// A singleton made before the application that the application depends on: teardown must take
+// the application first all the same.
+class Witness : public base::Singletone<Witness>
+{
+public:
+    ~Witness() override { gEvents.push_back("witness destroyed"); }
+};
+
+// The process entry tears the singletons down before it returns, while the statics they may use
+// still live; the exit-time pass then finds nothing left. Run last: it ends this process's singletons.
+TEST(ZProcessEntry, SingletonsAreDestroyedInOrderBeforeRunApplicationReturns)
+{
+    class EntryApplication : public TestApplication
+    {
+    public:
+        ~EntryApplication() override { gEvents.push_back("application destroyed"); }
+        std::vector<base::SingletoneBase*> GetDependencies() override { return {Witness::Instance()}; }
+    };
+    struct Case
+    {
+        const char* name;
+        app::Application* (*make)();
+        int exitCode;
+        std::vector<std::string> events;
+    };
+    const Case cases[] = {
+        {"normal run", [] { return static_cast<app::Application*>(new EntryApplication); }, 0,
+         {"app update", "app finish", "application destroyed", "witness destroyed"}},
+        {"no application", [] { return static_cast<app::Application*>(nullptr); }, 1, {"witness destroyed"}},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        gEvents.clear();
+        gMakeApplication = c.make;
+        (void)Witness::Instance();
+        char program[] = "test";
+        char* argv[] = {program, nullptr};
+        EXPECT_EQ(app::RunApplication(1, argv), c.exitCode);
+        EXPECT_EQ(gEvents, c.events);
+        EXPECT_TRUE(base::SingletoneBase::GetRegistered().empty());
+        EXPECT_FALSE(base::Singletone<app::Application>::Exists());
+    }
+    gMakeApplication = nullptr;
 }
 
 } // namespace
