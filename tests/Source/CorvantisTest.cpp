@@ -129,10 +129,17 @@ TEST_F(Corvantis, ClosedRunLeavesACompleteLog)
     EXPECT_EQ(text.substr(text.size() - 14), "</body></html>");
     // The debug-output statement naming the log never goes into the log itself.
     EXPECT_EQ(text.find("Html log file"), std::string::npos);
+    // The profiles were loaded at start (a fresh store has the default player) and saved at exit.
+    EXPECT_NE(ReadAll(log.parent_path() / "profiles.xml").find("currentProfile=\"Player01234567890123456789\""),
+              std::string::npos);
 }
 
 TEST_F(Corvantis, SecondStartShowsTheFirstAndLeavesItsLogAlone)
 {
+    const fs::path profiles = log.parent_path() / "profiles.xml";
+    fs::create_directories(log.parent_path());
+    const std::string seeded = "<Profiles currentProfile=\"Ben\"><Profile name=\"Anna\"/><Profile name=\"Ben\"/></Profiles>";
+    std::ofstream(profiles, std::ios::binary) << seeded;
     const pid_t first = Start({"--data_path", data.string()});
     ASSERT_TRUE(WaitFor([&] { return LogHas("<body>\n"); }));
     const std::string before = ReadAll(log);
@@ -145,12 +152,17 @@ TEST_F(Corvantis, SecondStartShowsTheFirstAndLeavesItsLogAlone)
     EXPECT_EQ(kill(first, 0), 0);
     const std::string after = ReadAll(log);
     EXPECT_EQ(after.compare(0, before.size(), before), 0) << "the second start rewrote the log";
+    EXPECT_EQ(ReadAll(profiles), seeded) << "the second start wrote the profiles";
 
     ASSERT_EQ(kill(first, SIGTERM), 0);
     EXPECT_EQ(WaitExit(first), 0);
     const std::string last = ReadAll(log);
     ASSERT_GE(last.size(), 14u);
     EXPECT_EQ(last.substr(last.size() - 14), "</body></html>");
+    // The first saves the store it loaded: the same players, Ben still current.
+    const std::string saved = ReadAll(profiles);
+    EXPECT_NE(saved.find("currentProfile=\"Ben\""), std::string::npos) << saved;
+    EXPECT_NE(saved.find("name=\"Anna\""), std::string::npos) << saved;
 
     // With the first gone, a new start runs normally again.
     const pid_t third = Start({"--data_path", data.string()});
