@@ -1,5 +1,7 @@
 #include "Core/Base/FileStream.h"
 
+#include "TempFolderTest.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,29 +12,7 @@
 namespace
 {
 
-class FileStreamTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        mDir = std::filesystem::temp_directory_path() /
-               ("corv_filestream_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(mDir);
-        std::filesystem::create_directories(mDir);
-    }
-    void TearDown() override { std::filesystem::remove_all(mDir); }
-
-    std::wstring PathOf(const char* name) const { return (mDir / name).wstring(); }
-
-    void MakeFile(const char* name, const std::string& bytes) const
-    {
-        std::ofstream out(mDir / name, std::ios::binary);
-        out << bytes;
-    }
-
-    std::filesystem::path mDir;
-};
+using FileStreamTest = basetest::TempFolderTest;
 
 TEST_F(FileStreamTest, WriteThenReadBack)
 {

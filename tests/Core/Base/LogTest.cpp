@@ -2,6 +2,8 @@
 #include "Core/Base/LogChannel.h"
 #include "Core/Base/LogOutput.h"
 
+#include "TempFolderTest.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -41,23 +43,16 @@ std::string ReadFile(const std::filesystem::path& path)
     return text.str();
 }
 
-class LogFileTest : public ::testing::Test
+class LogFileTest : public basetest::TempFolderTest
 {
 protected:
     void SetUp() override
     {
-        mDir = std::filesystem::temp_directory_path() /
-               ("corv_log_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(mDir);
-        std::filesystem::create_directories(mDir);
+        TempFolderTest::SetUp();
         mPath = mDir / "log.html";
     }
-    void TearDown() override { std::filesystem::remove_all(mDir); }
-
     std::wstring WidePath() const { return mPath.wstring(); }
 
-    std::filesystem::path mDir;
     std::filesystem::path mPath;
 };
 

@@ -1,5 +1,7 @@
 #include "Core/Base/Paths.h"
 
+#include "TempFolderTest.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -62,43 +64,23 @@ TEST(Paths, NativePathIsUtf8WithForwardSlashes)
     EXPECT_EQ(base::ToNativePath(L"td\\caf\u00E9/\U0001F600.png"), "td/caf\xC3\xA9/\xF0\x9F\x98\x80.png");
 }
 
-class CreateDirectoriesTest : public testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/corv_paths_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        mRoot = pattern;
-    }
-    void TearDown() override
-    {
-        std::error_code error;
-        std::filesystem::remove_all(mRoot, error);
-    }
-    std::wstring Wide(const std::string& relative) const
-    {
-        const std::string full = mRoot + "/" + relative;
-        return std::wstring(full.begin(), full.end());
-    }
-    std::string mRoot;
-};
+using CreateDirectoriesTest = basetest::TempFolderTest;
 
 TEST_F(CreateDirectoriesTest, CreatesEveryMissingLevel)
 {
-    std::filesystem::create_directory(mRoot + "/a");
-    EXPECT_EQ(base::CreateDirectories(Wide("a\\b/c/")), VN_OK);
-    EXPECT_TRUE(std::filesystem::is_directory(mRoot + "/a/b/c"));
+    std::filesystem::create_directory(mDir / "a");
+    EXPECT_EQ(base::CreateDirectories(PathOf("a\\b/c/")), VN_OK);
+    EXPECT_TRUE(std::filesystem::is_directory(mDir / "a/b/c"));
     // Existing folders are fine and nothing else is created.
-    EXPECT_EQ(base::CreateDirectories(Wide("a/b")), VN_OK);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(mRoot + "/a"), {}), 1);
+    EXPECT_EQ(base::CreateDirectories(PathOf("a/b")), VN_OK);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(mDir / "a"), {}), 1);
 }
 
 TEST_F(CreateDirectoriesTest, FailsWhenALevelIsAFile)
 {
-    { std::FILE* f = std::fopen((mRoot + "/file").c_str(), "w"); ASSERT_NE(f, nullptr); std::fclose(f); }
-    EXPECT_EQ(base::CreateDirectories(Wide("file/sub")), VN_FAIL);
-    EXPECT_FALSE(std::filesystem::exists(mRoot + "/file/sub"));
+    MakeFile("file", "");
+    EXPECT_EQ(base::CreateDirectories(PathOf("file/sub")), VN_FAIL);
+    EXPECT_FALSE(std::filesystem::exists(mDir / "file/sub"));
     EXPECT_EQ(base::CreateDirectories(L""), VN_FAIL);
 }
 

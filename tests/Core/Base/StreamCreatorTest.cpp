@@ -2,6 +2,8 @@
 #include "Core/Base/FrameStream.h"
 #include "Core/Base/StreamCreator.h"
 
+#include "TempFolderTest.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -36,37 +38,30 @@ private:
     bool* mDeleted;
 };
 
-TEST(StreamCreator, FileCreatorOpensOrFails)
+using StreamCreatorFiles = basetest::TempFolderTest;
+
+TEST_F(StreamCreatorFiles, FileCreatorOpensOrFails)
 {
-    const auto dir = std::filesystem::temp_directory_path() / ("corv_creator_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    {
-        std::ofstream(dir / "a.bin", std::ios::binary) << "0123456789";
-    }
-    base::FileStreamCreator good((dir / "a.bin").wstring(), base::FileStream::ModeRead,
+    MakeFile("a.bin", "0123456789");
+    base::FileStreamCreator good(PathOf("a.bin"), base::FileStream::ModeRead,
                                  base::FileStream::OpenExisting);
     base::Stream* stream = nullptr;
     ASSERT_EQ(good.Create(&stream), VN_OK);
     std::unique_ptr<base::Stream> owned(stream);
     EXPECT_EQ(stream->Size(), 10u);
 
-    base::FileStreamCreator bad((dir / "none.bin").wstring(), base::FileStream::ModeRead,
+    base::FileStreamCreator bad(PathOf("none.bin"), base::FileStream::ModeRead,
                                 base::FileStream::OpenExisting);
     base::Stream* untouched = reinterpret_cast<base::Stream*>(&bad);
     EXPECT_EQ(bad.Create(&untouched), VN_FAIL);
     EXPECT_EQ(untouched, reinterpret_cast<base::Stream*>(&bad));
-    std::filesystem::remove_all(dir);
 }
 
-TEST(StreamCreator, FrameCreatorWrapsTheParentsStream)
+TEST_F(StreamCreatorFiles, FrameCreatorWrapsTheParentsStream)
 {
-    const auto dir = std::filesystem::temp_directory_path() / ("corv_framecreator_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    {
-        std::ofstream(dir / "pack.bin", std::ios::binary) << "headerPAYLOADtrailer";
-    }
+    MakeFile("pack.bin", "headerPAYLOADtrailer");
     // Owned parent creator; the frame owns the file stream made for it.
-    base::FrameStreamCreator creator(new base::FileStreamCreator((dir / "pack.bin").wstring(),
+    base::FrameStreamCreator creator(new base::FileStreamCreator(PathOf("pack.bin"),
                                                                  base::FileStream::ModeRead,
                                                                  base::FileStream::OpenExisting),
                                      true, 6, 7);
@@ -77,7 +72,6 @@ TEST(StreamCreator, FrameCreatorWrapsTheParentsStream)
     EXPECT_EQ(stream->Size(), 7u);
     EXPECT_EQ(stream->Read(buffer, 16), 7u);
     EXPECT_EQ(std::string(buffer, 7), "PAYLOAD");
-    std::filesystem::remove_all(dir);
 }
 
 TEST(StreamCreator, FrameCreatorFailures)
