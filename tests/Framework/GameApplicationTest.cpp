@@ -1,9 +1,17 @@
 #include "Framework/GameApplication.h"
+#include "Core/Base/ImageInfo.h"
+#include "Core/Gui/GameControlHelper.h"
+#include "Core/Layer/ImageLayer.h"
+#include "Core/Render/Image.h"
+#include "Core/Sound/SoundSystem.h"
+#include "Core/Widget/DialogEffects.h"
 #include "Core/Widget/Frame.h"
 #include "Core/Widget/FrameManager.h"
 #include "Framework/GameWindow.h"
+#include "tests/Core/Sound/AudioFixtures.h"
 
 #include <gtest/gtest.h>
+#include <png.h>
 #include <tinyxml2.h>
 
 #include <cstdlib>
@@ -42,6 +50,26 @@ std::string ReadAll(const fs::path& path)
     return text.str();
 }
 
+void WriteFile(const fs::path& path, const std::vector<std::uint8_t>& bytes)
+{
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                static_cast<std::streamsize>(bytes.size()));
+}
+
+// A 3 × 2 opaque picture.
+void WritePng(const fs::path& path)
+{
+    fs::create_directories(path.parent_path());
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = 3;
+    image.height = 2;
+    image.format = PNG_FORMAT_RGBA;
+    const std::vector<std::uint8_t> pixels(3 * 2 * 4, 0xff);
+    ASSERT_NE(png_image_write_to_file(&image, path.c_str(), 0, pixels.data(), 0, nullptr), 0);
+}
+
 std::vector<std::string> gBoardEvents;
 
 class RecordingBoard : public widget::BaseBoard
@@ -69,6 +97,8 @@ public:
     bool tooSmallOnLargeDesktop = true;
     std::vector<bool> windowedAfterSwitch;
     std::vector<std::string> notified;
+    // The music track the first frame found: a switch the mixer marked as due is carried out by then.
+    std::string trackInFirstFrame;
 
     void OnScreenMode(bool windowed) { notified.push_back(windowed ? "windowed" : "full"); }
     void OnScreenMode2(bool windowed, int zero)
@@ -92,6 +122,9 @@ protected:
         EXPECT_NE(ReadAll(userData / "log.html").find("<body>"), std::string::npos);
         EXPECT_TRUE(fs::exists(userData / "instance.lock"));
         EXPECT_EQ(mWindow, nullptr);
+        // No renderer yet: nothing loads, and the game controls have no image source from us.
+        EXPECT_EQ(LoadTexture(L"pics/dot.png", nullptr), nullptr);
+        EXPECT_EQ(gui::GetImageLayerFactory(), nullptr);
         return VN_OK;
     }
 
@@ -104,6 +137,12 @@ protected:
         EXPECT_NE(mRender, nullptr);
         tinyxml2::XMLElement* root = mGameConfig ? mGameConfig->RootElement() : nullptr;
         EXPECT_TRUE(root != nullptr && std::string(root->Name()) == "Game");
+        // The dialog effects of "data/game.xml" are in, with the renderer for their animations.
+        const std::string* binding = widget::DialogEffectsManager::Instance()->FindBinding("options");
+        EXPECT_TRUE(binding != nullptr && *binding == "fade");
+        EXPECT_EQ(widget::DialogEffectsManager::Instance()->GetRender(), mRender);
+        CheckImages();
+        StartMusicSwitch();
         // The board rectangle: the widest screen centred on the narrowest.
         EXPECT_EQ(mViewport.x, -171.0f);
         EXPECT_EQ(mViewport.width, 1366.0f);
@@ -112,6 +151,45 @@ protected:
         EXPECT_NE(mFrameManager, nullptr);
         board = new RecordingBoard;
         return SetScreen(board);
+    }
+
+    void CheckImages()
+    {
+        render::Image* image = LoadTexture(L"pics/dot.png", nullptr);
+        ASSERT_NE(image, nullptr);
+        EXPECT_EQ(image->GetWidth(), 3);
+        EXPECT_EQ(image->GetHeight(), 2);
+        delete image;
+        EXPECT_EQ(LoadTexture(L"pics/missing.png", nullptr), nullptr);
+
+        // The game controls get their image layers from the application.
+        ASSERT_NE(gui::GetImageLayerFactory(), nullptr);
+        layer::ImageLayer* made = nullptr;
+        base::ImageInfo info;
+        ASSERT_EQ(gui::GetImageLayerFactory()->CreateImageLayer(L"pics/dot.png", nullptr, &made, &info), VN_OK);
+        ASSERT_NE(made, nullptr);
+        EXPECT_TRUE(made->OwnsImage());
+        EXPECT_EQ(made->GetImage()->GetWidth(), 3);
+        EXPECT_EQ(info.mRect[2], 3.0f);
+        delete made;
+        layer::ImageLayer sentinel;
+        layer::ImageLayer* untouched = &sentinel;
+        EXPECT_NE(CreateImageLayer(L"pics/missing.png", nullptr, &untouched, nullptr), VN_OK);
+        EXPECT_EQ(untouched, &sentinel);
+    }
+
+    // A fade from one track to the next that ends on the mixer's side (no output device: the test
+    // mixes); only the frame's sound update can carry the switch out.
+    void StartMusicSwitch()
+    {
+        SoundSystem::SetOutputDevice(mixer::kDeviceNone);
+        SoundSystem* sound = SoundSystem::Instance();
+        sound->PlayTrack("music/a.wav");
+        sound->PlayTrack("music/b.wav");
+        std::vector<float> buffer(2 * 441);
+        for (int block = 0; block < 105; ++block)
+            sound->GetMixer().Mix(buffer.data(), 441);
+        EXPECT_EQ(sound->GetCurrentTrack(), "music/a.wav");
     }
 
     // Ends windowed: a windowed game draws without the keyboard focus, which the shared test display
@@ -170,6 +248,8 @@ protected:
         EXPECT_GE(dt, 0.0f);
         EXPECT_LE(dt, 0.25f);
         ++frames;
+        if (frames == 1 && base::Singletone<SoundSystem>::Exists())
+            trackInFirstFrame = SoundSystem::Instance()->GetCurrentTrack();
         if (frames == 2)
         {
             // Added by the frame manager's first update, active, with the board rectangle as hit area.
@@ -192,7 +272,13 @@ TEST(GameApplication, StartsInOrderRunsFramesAndEndsWhenTheWindowCloses)
     fs::remove_all(root);
     fs::create_directories(root / "xdg");
     fs::create_directories(root / "data" / "data");
-    std::ofstream(root / "data" / "data" / "game.xml") << "<Game><DialogEffects/></Game>";
+    std::ofstream(root / "data" / "data" / "game.xml")
+        << "<Game><DialogEffects><Dialogs><options effects=\"fade\"/></Dialogs></DialogEffects></Game>";
+    WritePng(root / "data" / "pics" / "dot.png");
+    audiotest::WavSpec wav;
+    wav.frames = 44100 * 3;
+    WriteFile(root / "data" / "music" / "a.wav", audiotest::MakeWav(wav));
+    WriteFile(root / "data" / "music" / "b.wav", audiotest::MakeWav(wav));
     setenv("XDG_DATA_HOME", (root / "xdg").c_str(), 1);
 
     auto* application = new RecordingApplication;
@@ -217,6 +303,7 @@ TEST(GameApplication, StartsInOrderRunsFramesAndEndsWhenTheWindowCloses)
     EXPECT_TRUE(application->GetWindow()->IsDestroyed());
     EXPECT_TRUE(application->IsDone());
     EXPECT_EQ(application->GetExitCode(), 0);
+    EXPECT_EQ(application->trackInFirstFrame, "music/b.wav");
 
     EXPECT_TRUE(application->tooSmallOnRealDesktop);
     EXPECT_FALSE(application->tooSmallOnLargeDesktop);
@@ -254,7 +341,44 @@ TEST(GameApplication, StartsInOrderRunsFramesAndEndsWhenTheWindowCloses)
     // The current screen goes with the application.
     delete application;
     EXPECT_EQ(framework::GetGameApplication(), nullptr);
+    EXPECT_EQ(gui::GetImageLayerFactory(), nullptr);
+    delete SoundSystem::Instance();
+    SoundSystem::SetOutputDevice(mixer::kDeviceDefault);
     EXPECT_EQ(gBoardEvents, (std::vector<std::string>{"init", "deleted"}));
+    fs::remove_all(root);
+}
+
+} // namespace
+
+namespace
+{
+
+// A dialog-effects table that cannot be read fails the start after the window exists: the game's
+// own start is skipped and the window shows a black screen until it is closed.
+TEST(GameApplication, BrokenDialogEffectsSkipTheGameButKeepTheWindow)
+{
+    if (std::getenv("DISPLAY") == nullptr)
+        GTEST_SKIP() << "needs a display (run under xvfb-run)";
+    const fs::path root = fs::temp_directory_path() / ("corv-gameapp-fx-" + std::to_string(getpid()));
+    fs::remove_all(root);
+    fs::create_directories(root / "xdg");
+    fs::create_directories(root / "data" / "data");
+    std::ofstream(root / "data" / "data" / "game.xml")
+        << "<Game><DialogEffects><Data><Spin name=\"x\"/></Data></DialogEffects></Game>";
+    setenv("XDG_DATA_HOME", (root / "xdg").c_str(), 1);
+
+    auto* application = new RecordingApplication;
+    application->dataRoot = root / "data";
+    application->userData = root / "xdg" / "Orvalis" / "Corvantis";
+    application->SetArgs({L"--data_path", (root / "data").wstring()});
+    ASSERT_EQ(application->PreInit(), VN_OK);
+    // The loop runs (and reports its own end) although the start failed.
+    EXPECT_EQ(application->Main(), VN_OK);
+    EXPECT_EQ(application->steps, (std::vector<std::string>{"pre-init game"}));
+    EXPECT_EQ(application->frames, 3);
+    EXPECT_EQ(application->GetExitCode(), 0);
+    EXPECT_NE(ReadAll(application->userData / "log.html").find("dialog effects"), std::string::npos);
+    delete application;
     fs::remove_all(root);
 }
 
