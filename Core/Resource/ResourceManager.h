@@ -6,6 +6,7 @@
 #include "Core/Resource/CountedHandle.h"
 #include "Core/Resource/Resource.h"
 
+#include <algorithm>
 #include <list>
 #include <map>
 #include <string>
@@ -77,22 +78,23 @@ public:
     VNResultEnum Release(T* object)
     {
         ResourceMap<T>& map = GetMap<T>();
-        for (auto it = map.begin(); it != map.end(); ++it)
-        {
-            if (it->second.first != object)
-                continue;
-            if (object->IsLoaded())
-            {
-                const VNResultEnum result = object->UnLoad();
-                if (result != VN_OK)
-                    return result;
-            }
-            int* count = it->second.second;
-            map.erase(it);
-            delete object;
-            delete count;
+        // Found by its name (a level's teardown releases thousands); a walk only for an object renamed since.
+        auto it = map.find(object->GetName());
+        if (it == map.end() || it->second.first != object)
+            it = std::find_if(map.begin(), map.end(),
+                              [object](const auto& entry) { return entry.second.first == object; });
+        if (it == map.end())
             return VN_OK;
+        if (object->IsLoaded())
+        {
+            const VNResultEnum result = object->UnLoad();
+            if (result != VN_OK)
+                return result;
         }
+        int* count = it->second.second;
+        map.erase(it);
+        delete object;
+        delete count;
         return VN_OK;
     }
 

@@ -133,4 +133,17 @@ TEST_F(ResourceManagerTest, FailedUnloadKeepsTheObjectAndItsEntry)
     again.Release();
     EXPECT_EQ(Probe::live, 0);
 }
+// The release looks the object up by its name; one renamed after Get is still found and freed, and the
+// entry of another object under the new name is left alone.
+TEST_F(ResourceManagerTest, RenamedResourceIsStillReleasedAlone)
+{
+    CountedHandle<Probe> renamed = manager->Get<Probe>(L"old");
+    CountedHandle<Probe> holder = manager->Get<Probe>(L"new");
+    ASSERT_EQ(renamed->SetName(L"new"), VN_OK);
+    renamed.Release();
+    EXPECT_EQ(Probe::live, 1);
+    ASSERT_EQ(manager->GetMap<Probe>().count(L"new"), 1u);
+    EXPECT_EQ(manager->GetMap<Probe>().at(L"new").first, holder.Get());
+    holder.Release();
+}
 } // namespace
