@@ -26,7 +26,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (frame.Read(buffer.data(), entry.size) != entry.size)
             __builtin_trap();
     }
-    file::PackIndex copy;
     base::MemoryStream written;
     if (index.Write(&written) != VN_OK)
         __builtin_trap();

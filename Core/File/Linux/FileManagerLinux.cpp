@@ -5,6 +5,7 @@
 #include "Core/Base/StreamCreator.h"
 #include "Core/Base/TextEncoding.h"
 
+#include <algorithm>
 #include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -52,6 +53,46 @@ void Enumerate(const std::wstring& folder, Visit visit)
     }
     ::closedir(dir);
 }
+
+// A folder as the file system knows it, whatever path leads there.
+struct FolderId
+{
+    dev_t device;
+    ino_t inode;
+    bool operator==(const FolderId&) const = default;
+};
+
+// Appends the files of base + sub (and, when recursive, of its subfolders). open holds the folders being
+// listed on the way down: a link back to one of them is passed over, so a link cycle cannot list forever.
+void CollectFiles(const std::wstring& outPrefix, const std::wstring& base, const std::wstring& sub,
+                  bool recursive, std::vector<std::wstring>* out, bool relative, std::vector<FolderId>& open)
+{
+    const std::wstring folder = base + sub;
+    if (recursive)
+    {
+        const std::string native = folder.empty() ? std::string(".") : Native(folder);
+        struct stat st;
+        if (::stat(native.c_str(), &st) != 0)
+            return;
+        const FolderId id{st.st_dev, st.st_ino};
+        if (std::find(open.begin(), open.end(), id) != open.end())
+            return;
+        open.push_back(id);
+    }
+    Enumerate(folder,
+              [&](const std::wstring& name, bool isFolder)
+              {
+                  if (isFolder)
+                  {
+                      if (recursive)
+                          CollectFiles(outPrefix, base, sub + name + L"/", recursive, out, relative, open);
+                      return;
+                  }
+                  out->push_back(relative ? sub + name : outPrefix + sub + name);
+              });
+    if (recursive)
+        open.pop_back();
+}
 } // namespace
 
 base::Stream* FileManagerLinux::OpenStream(const std::wstring& path)
@@ -97,17 +138,8 @@ VNResultEnum FileManagerLinux::DoListFiles(const std::wstring& outPrefix, const 
                                            const std::wstring& sub, bool recursive,
                                            std::vector<std::wstring>* out, bool relative)
 {
-    Enumerate(base + sub,
-              [&](const std::wstring& name, bool isFolder)
-              {
-                  if (isFolder)
-                  {
-                      if (recursive)
-                          DoListFiles(outPrefix, base, sub + name + L"/", recursive, out, relative);
-                      return;
-                  }
-                  out->push_back(relative ? sub + name : outPrefix + sub + name);
-              });
+    std::vector<FolderId> open;
+    CollectFiles(outPrefix, base, sub, recursive, out, relative, open);
     return VN_OK;
 }
 

@@ -204,4 +204,21 @@ TEST_F(FileManagerTest, FilesOf4GiBOrMoreAreNeverMistakenForSmallOnes)
     EXPECT_EQ(file::BuildPack(L"big", L"big.dat"), VN_FAIL);
     EXPECT_FALSE(fs::exists("big.dat"));
 }
+// Links to folders are followed, but a link back to a folder being listed is passed over: a cycle in the
+// data folder must not make a recursive listing (or the pack builder) run on for ever.
+TEST_F(FileManagerTest, RecursiveListingFollowsLinksButNotCycles)
+{
+    WriteBytes("td/fx/a.png", "a");
+    WriteBytes("outside/b.png", "b");
+    fs::create_directory_symlink("..", "td/fx/up");
+    fs::create_directory_symlink("../outside", "td/ext");
+    std::vector<std::wstring> names;
+    files->ListFiles(L"td", true, &names, true);
+    EXPECT_EQ(Sorted(names), (std::vector<std::wstring>{L"ext/b.png", L"fx/a.png"}));
+    ASSERT_EQ(file::BuildPack(L"td", L"data.dat"), VN_OK);
+    files->mMounts[L"td/"] = L"data.dat";
+    names.clear();
+    files->ListFiles(L"td", true, &names, true);
+    EXPECT_EQ(Sorted(names), (std::vector<std::wstring>{L"ext/b.png", L"fx/a.png"}));
+}
 } // namespace
