@@ -5,7 +5,7 @@ set -eu
 build=${1:-build-fuzz}; seconds=${FUZZ_SECONDS:-20}
 root=$(cd "$(dirname "$0")/.." && pwd)
 found=0
-for exe in "$build"/fuzz/*/fuzz_*; do
+for exe in "$build"/fuzz/*.build/fuzz_*; do
   [ -x "$exe" ] || continue
   found=1
   name=$(basename "$exe"); name=${name#fuzz_}
