@@ -157,9 +157,10 @@ VNResultEnum Layer::Draw(render::Graphics* graphics)
     }
     if (const VNResultEnum r = DrawSelf(graphics); r != VN_OK)
         return r;
-    for (Layer* child : mChildren)
+    // By index: a draw hook may take children out of the list.
+    for (size_t i = 0; i < mChildren.size(); ++i)
     {
-        if (const VNResultEnum r = child->Draw(graphics); r != VN_OK)
+        if (const VNResultEnum r = mChildren[i]->Draw(graphics); r != VN_OK)
             return r;
     }
     if (mPostDraw)
