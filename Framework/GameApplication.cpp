@@ -69,8 +69,12 @@ GameApplication::GameApplication()
 GameApplication::~GameApplication()
 {
     Flush();
+    // Neither may reach the renderer or this object once they are gone.
     if (gui::GetImageLayerFactory() == &mImageLayers)
         gui::SetImageLayerFactory(nullptr);
+    if (base::Singletone<widget::DialogEffectsManager>::Exists() &&
+        widget::DialogEffectsManager::Instance()->GetRender() == mRender)
+        widget::DialogEffectsManager::Instance()->SetRender(nullptr);
     delete mRenderTarget;
     mRenderTarget = nullptr;
     delete mInput;

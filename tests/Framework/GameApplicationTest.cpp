@@ -342,6 +342,7 @@ TEST(GameApplication, StartsInOrderRunsFramesAndEndsWhenTheWindowCloses)
     delete application;
     EXPECT_EQ(framework::GetGameApplication(), nullptr);
     EXPECT_EQ(gui::GetImageLayerFactory(), nullptr);
+    EXPECT_EQ(widget::DialogEffectsManager::Instance()->GetRender(), nullptr);
     delete SoundSystem::Instance();
     SoundSystem::SetOutputDevice(mixer::kDeviceDefault);
     EXPECT_EQ(gBoardEvents, (std::vector<std::string>{"init", "deleted"}));
