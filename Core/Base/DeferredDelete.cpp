@@ -20,7 +20,8 @@ void DeferredDeleteManager::QueueDelete(DeferredDeletable* object)
 bool DeferredDeleteManager::IsQueued(const DeferredDeletable* object) const
 {
     // Entries before mFlushIndex are already deleted; their addresses may be reused.
-    return std::find(mQueue.begin() + static_cast<std::ptrdiff_t>(mFlushIndex), mQueue.end(), object) != mQueue.end();
+    return std::find(mQueue.begin() + static_cast<std::ptrdiff_t>(mFlushIndex), mQueue.end(), object) !=
+           mQueue.end();
 }
 
 void DeferredDeleteManager::Flush()

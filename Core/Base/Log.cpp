@@ -81,8 +81,7 @@ void Log::AddTextOutput(LogOutput* output)
         mTextChannels.push_back(new TextLogChannel(output));
 }
 
-LogMessage::LogMessage(Log& log, const wchar_t* format)
-    : LogMessage(log, std::wstring(format ? format : L""))
+LogMessage::LogMessage(Log& log, const wchar_t* format) : LogMessage(log, std::wstring(format ? format : L""))
 {
 }
 

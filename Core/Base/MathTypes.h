@@ -18,8 +18,18 @@ struct Point2
 
     constexpr Point2 operator+(const Point2& o) const { return Point2(x + o.x, y + o.y); }
     constexpr Point2 operator-(const Point2& o) const { return Point2(x - o.x, y - o.y); }
-    constexpr Point2& operator+=(const Point2& o) { x += o.x; y += o.y; return *this; }
-    constexpr Point2& operator-=(const Point2& o) { x -= o.x; y -= o.y; return *this; }
+    constexpr Point2& operator+=(const Point2& o)
+    {
+        x += o.x;
+        y += o.y;
+        return *this;
+    }
+    constexpr Point2& operator-=(const Point2& o)
+    {
+        x -= o.x;
+        y -= o.y;
+        return *this;
+    }
     constexpr bool operator==(const Point2& o) const { return x == o.x && y == o.y; }
 };
 
@@ -35,7 +45,13 @@ struct Point3
 
     constexpr Point3 operator+(const Point3& o) const { return Point3(x + o.x, y + o.y, z + o.z); }
     constexpr Point3 operator-(const Point3& o) const { return Point3(x - o.x, y - o.y, z - o.z); }
-    constexpr Point3& operator+=(const Point3& o) { x += o.x; y += o.y; z += o.z; return *this; }
+    constexpr Point3& operator+=(const Point3& o)
+    {
+        x += o.x;
+        y += o.y;
+        z += o.z;
+        return *this;
+    }
     bool operator==(const Point3& o) const
     {
         return std::fabs(x - o.x) <= kPointEpsilon && std::fabs(y - o.y) <= kPointEpsilon &&

@@ -11,7 +11,10 @@ namespace base
 namespace
 {
 
-bool IsSeparator(wchar_t c) { return c == L'/' || c == L'\\'; }
+bool IsSeparator(wchar_t c)
+{
+    return c == L'/' || c == L'\\';
+}
 
 // Index of the last separator, or npos.
 std::size_t LastSeparator(const std::wstring& path)

@@ -73,7 +73,8 @@ bool SortPass(SingletoneRegistry& registry)
         std::ptrdiff_t b = Find(registry.singletons, dependency);
         if (a >= 0 && b >= 0 && b < a)
         {
-            std::swap(registry.singletons[static_cast<std::size_t>(a)], registry.singletons[static_cast<std::size_t>(b)]);
+            std::swap(registry.singletons[static_cast<std::size_t>(a)],
+                      registry.singletons[static_cast<std::size_t>(b)]);
             changed = true;
         }
     }
@@ -109,7 +110,8 @@ void TopologicalOrder(SingletoneRegistry& registry)
             bool needed = false;
             for (const auto& [dependant, dependency] : edges)
             {
-                if (dependency == remaining[i] && dependant != remaining[i] && Find(remaining, dependant) >= 0)
+                if (dependency == remaining[i] && dependant != remaining[i] &&
+                    Find(remaining, dependant) >= 0)
                 {
                     needed = true;
                     break;
@@ -158,7 +160,8 @@ SingletoneBase::~SingletoneBase()
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
     auto& pairs = gRegistry->dependencies;
     pairs.erase(std::remove_if(pairs.begin(), pairs.end(),
-                               [this](const auto& pair) { return pair.first == this || pair.second == this; }),
+                               [this](const auto& pair)
+                               { return pair.first == this || pair.second == this; }),
                 pairs.end());
 }
 

@@ -135,10 +135,10 @@ private:
     int mTokenCount = -1;
 };
 
-StringTokenizer(const char*, char, bool) -> StringTokenizer<std::string>;
-StringTokenizer(const wchar_t*, wchar_t, bool) -> StringTokenizer<std::wstring>;
-StringTokenizer(const std::string&, char, bool) -> StringTokenizer<std::string>;
-StringTokenizer(const std::wstring&, wchar_t, bool) -> StringTokenizer<std::wstring>;
+StringTokenizer(const char*, char, bool)->StringTokenizer<std::string>;
+StringTokenizer(const wchar_t*, wchar_t, bool)->StringTokenizer<std::wstring>;
+StringTokenizer(const std::string&, char, bool)->StringTokenizer<std::string>;
+StringTokenizer(const std::wstring&, wchar_t, bool)->StringTokenizer<std::wstring>;
 
 using WideStringTokenizer = StringTokenizer<std::wstring>;
 

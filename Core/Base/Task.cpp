@@ -32,8 +32,8 @@ private:
 } // namespace
 
 Task::Task(bool autoDelete, bool finishWhenChildrenDone, bool keepParentAlive, bool withLock)
-    : mFinishWhenChildrenDone(finishWhenChildrenDone), mAutoDelete(autoDelete), mKeepParentAlive(keepParentAlive),
-      mLock(withLock ? new app::CriticalSection : nullptr)
+    : mFinishWhenChildrenDone(finishWhenChildrenDone), mAutoDelete(autoDelete),
+      mKeepParentAlive(keepParentAlive), mLock(withLock ? new app::CriticalSection : nullptr)
 {
 }
 

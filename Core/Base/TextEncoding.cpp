@@ -16,8 +16,14 @@ namespace
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-bool IsHighSurrogate(std::uint32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(std::uint32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool IsHighSurrogate(std::uint32_t c)
+{
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+bool IsLowSurrogate(std::uint32_t c)
+{
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
 
 // Wide text may carry surrogate pairs (text built as UTF-16): pairs are joined, anything else that is not a
 // valid code point becomes U+FFFD. Calls sink(code point) for each.
@@ -103,15 +109,17 @@ std::string WideToAnsi(const std::wstring& text)
     // What the code page cannot represent becomes NUL, so the text ends right before it.
     std::string result;
     bool ended = false;
-    ForEachCodePoint(text, [&](std::uint32_t cp) {
-        if (ended)
-            return;
-        const unsigned char b = CodePageByte(cp, kWindows1252UpperHalf);
-        if (b == 0)
-            ended = true;
-        else
-            result.push_back(static_cast<char>(b));
-    });
+    ForEachCodePoint(text,
+                     [&](std::uint32_t cp)
+                     {
+                         if (ended)
+                             return;
+                         const unsigned char b = CodePageByte(cp, kWindows1252UpperHalf);
+                         if (b == 0)
+                             ended = true;
+                         else
+                             result.push_back(static_cast<char>(b));
+                     });
     return result;
 }
 
@@ -120,17 +128,19 @@ std::string WideToOem(const std::wstring& text)
     // The OEM conversion writes '?' for what it cannot represent; a NUL still ends the text.
     std::string result;
     bool ended = false;
-    ForEachCodePoint(text, [&](std::uint32_t cp) {
-        if (ended)
-            return;
-        if (cp == 0)
-        {
-            ended = true;
-            return;
-        }
-        const unsigned char b = CodePageByte(cp, kCodePage437UpperHalf);
-        result.push_back(b == 0 ? '?' : static_cast<char>(b));
-    });
+    ForEachCodePoint(text,
+                     [&](std::uint32_t cp)
+                     {
+                         if (ended)
+                             return;
+                         if (cp == 0)
+                         {
+                             ended = true;
+                             return;
+                         }
+                         const unsigned char b = CodePageByte(cp, kCodePage437UpperHalf);
+                         result.push_back(b == 0 ? '?' : static_cast<char>(b));
+                     });
     return result;
 }
 
@@ -153,10 +163,14 @@ std::wstring ToWide(const std::string& text, int encoding)
             }
             return result;
         }
-        case kEncodingUtf8: return Utf8ToWide(text);
-        case kEncodingAnsi: return CodePageToWide(text, kWindows1252UpperHalf);
-        case kEncodingOem: return CodePageToWide(text, kCodePage437UpperHalf);
-        default: return std::wstring();
+        case kEncodingUtf8:
+            return Utf8ToWide(text);
+        case kEncodingAnsi:
+            return CodePageToWide(text, kWindows1252UpperHalf);
+        case kEncodingOem:
+            return CodePageToWide(text, kCodePage437UpperHalf);
+        default:
+            return std::wstring();
         }
     }
     catch (const std::exception&)
@@ -178,10 +192,14 @@ std::string ToNarrow(const std::wstring& text, int encoding)
                 result[i] = static_cast<char>(static_cast<std::uint32_t>(text[i]) & 0xFFu);
             return result;
         }
-        case kEncodingUtf8: return WideToUtf8(text);
-        case kEncodingAnsi: return WideToAnsi(text);
-        case kEncodingOem: return WideToOem(text);
-        default: return std::string();
+        case kEncodingUtf8:
+            return WideToUtf8(text);
+        case kEncodingAnsi:
+            return WideToAnsi(text);
+        case kEncodingOem:
+            return WideToOem(text);
+        default:
+            return std::string();
         }
     }
     catch (const std::exception&)
@@ -194,16 +212,18 @@ std::u16string ToUtf16(const std::wstring& text)
 {
     std::u16string result;
     result.reserve(text.size());
-    ForEachCodePoint(text, [&result](std::uint32_t cp) {
-        if (cp >= 0x10000)
-        {
-            cp -= 0x10000;
-            result.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-            result.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-        }
-        else
-            result.push_back(static_cast<char16_t>(cp));
-    });
+    ForEachCodePoint(text,
+                     [&result](std::uint32_t cp)
+                     {
+                         if (cp >= 0x10000)
+                         {
+                             cp -= 0x10000;
+                             result.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+                             result.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+                         }
+                         else
+                             result.push_back(static_cast<char16_t>(cp));
+                     });
     return result;
 }
 

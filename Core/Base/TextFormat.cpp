@@ -99,8 +99,7 @@ int AccumulateDigit(int value, int digit)
 } // namespace
 
 template <typename CharT>
-TextFormatT<CharT>::TextFormatT(const CharT* format)
-    : TextFormatT(format ? String(format) : String())
+TextFormatT<CharT>::TextFormatT(const CharT* format) : TextFormatT(format ? String(format) : String())
 {
 }
 
@@ -114,7 +113,8 @@ TextFormatT<CharT>::TextFormatT(const String& format)
 
 template <typename CharT>
 TextFormatT<CharT>::TextFormatT(const TextFormatT& other)
-    : TextStreamT<CharT>(other), mPosition(other.mPosition), mComplete(other.mComplete), mResult(other.mResult)
+    : TextStreamT<CharT>(other), mPosition(other.mPosition), mComplete(other.mComplete),
+      mResult(other.mResult)
 {
     this->mOutput = &mResult;
 }
@@ -234,16 +234,38 @@ bool TextFormatT<CharT>::ParseNext()
             {
                 switch (handler.effect)
                 {
-                case kFxScientific: this->mFloatStyle = this->kScientific; break;
-                case kFxScientificUpper: this->mFloatStyle = this->kScientific; this->mUpperCase = true; break;
-                case kFxFixed: this->mFloatStyle = this->kFixed; break;
-                case kFxGeneral: this->mFloatStyle = this->kGeneral; break;
-                case kFxGeneralUpper: this->mFloatStyle = this->kGeneral; this->mUpperCase = true; break;
-                case kFxHex: this->mRadix = this->kHexadecimal; break;
-                case kFxHexUpper: this->mRadix = this->kHexadecimal; this->mUpperCase = true; break;
-                case kFxOctal: this->mRadix = this->kOctal; break;
-                case kFxBinary: this->mRadix = this->kBinary; break;
-                default: break;
+                case kFxScientific:
+                    this->mFloatStyle = this->kScientific;
+                    break;
+                case kFxScientificUpper:
+                    this->mFloatStyle = this->kScientific;
+                    this->mUpperCase = true;
+                    break;
+                case kFxFixed:
+                    this->mFloatStyle = this->kFixed;
+                    break;
+                case kFxGeneral:
+                    this->mFloatStyle = this->kGeneral;
+                    break;
+                case kFxGeneralUpper:
+                    this->mFloatStyle = this->kGeneral;
+                    this->mUpperCase = true;
+                    break;
+                case kFxHex:
+                    this->mRadix = this->kHexadecimal;
+                    break;
+                case kFxHexUpper:
+                    this->mRadix = this->kHexadecimal;
+                    this->mUpperCase = true;
+                    break;
+                case kFxOctal:
+                    this->mRadix = this->kOctal;
+                    break;
+                case kFxBinary:
+                    this->mRadix = this->kBinary;
+                    break;
+                default:
+                    break;
                 }
                 ++mPosition;
                 this->mWidth = width;
@@ -256,12 +278,24 @@ bool TextFormatT<CharT>::ParseNext()
             {
                 switch (handler.effect)
                 {
-                case kFxZero: this->mZeroFill = true; break;
-                case kFxLeft: this->mAlignment = this->kLeft; break;
-                case kFxCentre: this->mAlignment = this->kCentre; break;
-                case kFxPlus: this->mPlusSign = true; break;
-                case kFxSpace: this->mSpaceSign = true; break;
-                case kFxAlternate: alternate = true; break;
+                case kFxZero:
+                    this->mZeroFill = true;
+                    break;
+                case kFxLeft:
+                    this->mAlignment = this->kLeft;
+                    break;
+                case kFxCentre:
+                    this->mAlignment = this->kCentre;
+                    break;
+                case kFxPlus:
+                    this->mPlusSign = true;
+                    break;
+                case kFxSpace:
+                    this->mSpaceSign = true;
+                    break;
+                case kFxAlternate:
+                    alternate = true;
+                    break;
                 case kFxDigit:
                     number = true;
                     if (dot)
@@ -273,7 +307,8 @@ bool TextFormatT<CharT>::ParseNext()
                     number = true;
                     dot = true;
                     break;
-                default: break;
+                default:
+                    break;
                 }
                 current = handler.directiveClass;
                 ++mPosition;

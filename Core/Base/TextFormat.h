@@ -8,8 +8,9 @@ namespace base
 {
 
 // printf-like formatting: Format(L"level_%02d_%02d") % episode % level. Each argument is written with the
-// pending conversion directive by the TextStream writers; the argument's type picks the writer, the conversion
-// letter only picks float style, radix and case. Invalid directive characters are printed as literal text.
+// pending conversion directive by the TextStream writers; the argument's type picks the writer, the
+// conversion letter only picks float style, radix and case. Invalid directive characters are printed as
+// literal text.
 template <typename CharT>
 class TextFormatT : public TextStreamT<CharT>
 {
@@ -55,9 +56,21 @@ extern template class TextFormatT<wchar_t>;
 using TextFormat = TextFormatT<wchar_t>;
 using TextFormatA = TextFormatT<char>;
 
-inline TextFormat Format(const wchar_t* format) { return TextFormat(format); }
-inline TextFormat Format(const std::wstring& format) { return TextFormat(format); }
-inline TextFormatA Format(const char* format) { return TextFormatA(format); }
-inline TextFormatA Format(const std::string& format) { return TextFormatA(format); }
+inline TextFormat Format(const wchar_t* format)
+{
+    return TextFormat(format);
+}
+inline TextFormat Format(const std::wstring& format)
+{
+    return TextFormat(format);
+}
+inline TextFormatA Format(const char* format)
+{
+    return TextFormatA(format);
+}
+inline TextFormatA Format(const std::string& format)
+{
+    return TextFormatA(format);
+}
 
 } // namespace base

@@ -201,8 +201,8 @@ void TextStreamT<CharT>::WriteInt(const int& value)
     // Decimal writes the magnitude (-2147483648 included); other radixes write the 32 bits as they are.
     const unsigned bits = static_cast<unsigned>(value);
     const unsigned magnitude = (mRadix == kDecimal && negative) ? 0u - bits : bits;
-    const int n = BuildInteger(chars, magnitude, negative, true, mRadix, mUpperCase, mAlternate, mPlusSign,
-                               mSpaceSign);
+    const int n =
+        BuildInteger(chars, magnitude, negative, true, mRadix, mUpperCase, mAlternate, mPlusSign, mSpaceSign);
     WriteFilled(chars, n);
 }
 
@@ -210,7 +210,8 @@ template <typename CharT>
 void TextStreamT<CharT>::WriteUnsigned(const unsigned& value)
 {
     CharT chars[kScratchSize];
-    const int n = BuildInteger(chars, value, false, false, mRadix, mUpperCase, mAlternate, mPlusSign, mSpaceSign);
+    const int n =
+        BuildInteger(chars, value, false, false, mRadix, mUpperCase, mAlternate, mPlusSign, mSpaceSign);
     WriteFilled(chars, n);
 }
 

@@ -16,9 +16,25 @@ class TextStreamT
 public:
     using String = std::basic_string<CharT>;
 
-    enum FloatStyle : int { kGeneral = 0, kScientific = 1, kFixed = 2 };
-    enum Alignment : int { kRight = 0, kLeft = 1, kCentre = 2 };
-    enum Radix : int { kDecimal = 0, kHexadecimal = 1, kOctal = 2, kBinary = 3 };
+    enum FloatStyle : int
+    {
+        kGeneral = 0,
+        kScientific = 1,
+        kFixed = 2
+    };
+    enum Alignment : int
+    {
+        kRight = 0,
+        kLeft = 1,
+        kCentre = 2
+    };
+    enum Radix : int
+    {
+        kDecimal = 0,
+        kHexadecimal = 1,
+        kOctal = 2,
+        kBinary = 3
+    };
 
     // Output goes to the stream's own text.
     TextStreamT();

@@ -6,7 +6,10 @@ namespace math
 namespace
 {
 
-bool IsZero(const Point3& p) { return p.x == 0.0f && p.y == 0.0f && p.z == 0.0f; }
+bool IsZero(const Point3& p)
+{
+    return p.x == 0.0f && p.y == 0.0f && p.z == 0.0f;
+}
 
 } // namespace
 

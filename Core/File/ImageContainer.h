@@ -11,7 +11,8 @@ namespace file
 {
 class FileContainer;
 
-// What an image container's search returns: the file part plus a copy of the image's info. Owned by the caller.
+// What an image container's search returns: the file part plus a copy of the image's info. Owned by the
+// caller.
 class ImageFileInfo : public FileInfo, public base::ImageInfo
 {
 public:
@@ -33,8 +34,8 @@ public:
     ~ImageContainer() override = default;
 
     // Answered by FindImage.
-    FileInfo* FindFile(const std::wstring& name, const wchar_t* const* extensions = nullptr, unsigned count = 0,
-                       unsigned* foundIndex = nullptr) override
+    FileInfo* FindFile(const std::wstring& name, const wchar_t* const* extensions = nullptr,
+                       unsigned count = 0, unsigned* foundIndex = nullptr) override
     {
         return FindImage(name, extensions, count, foundIndex);
     }
@@ -43,18 +44,21 @@ public:
     // The parent's path + own path + "/".
     std::wstring GetPath() override;
 
-    // A new info of the named image (null when it is not there or, for a file-backed image, its file is missing).
-    virtual ImageFileInfo* FindImage(const std::wstring& name, const wchar_t* const* extensions, unsigned count,
-                                     unsigned* foundIndex) = 0;
+    // A new info of the named image (null when it is not there or, for a file-backed image, its file is
+    // missing).
+    virtual ImageFileInfo* FindImage(const std::wstring& name, const wchar_t* const* extensions,
+                                     unsigned count, unsigned* foundIndex) = 0;
     virtual const base::ImageInfo* FindImageInfo(const std::wstring& name) const = 0;
     // Null when the index is not below the number of listed images.
     virtual const base::ImageInfo* GetImageInfo(unsigned index) const = 0;
     virtual unsigned GetImageCount() const = 0;
-    // Appends the images below the folder prefix (compared in lower case): directly below it, or at any depth.
-    virtual VNResultEnum ListImages(const std::wstring& prefix, bool allLevels, std::vector<std::wstring>* out,
-                                    bool strip) = 0;
+    // Appends the images below the folder prefix (compared in lower case): directly below it, or at any
+    // depth.
+    virtual VNResultEnum ListImages(const std::wstring& prefix, bool allLevels,
+                                    std::vector<std::wstring>* out, bool strip) = 0;
     // Appends each group directly below the prefix once, relative to the prefix.
-    virtual VNResultEnum ListGroups(const std::wstring& prefix, std::vector<std::wstring>* out, bool flag) = 0;
+    virtual VNResultEnum ListGroups(const std::wstring& prefix, std::vector<std::wstring>* out,
+                                    bool flag) = 0;
     virtual bool HasImage(const std::wstring& name) const = 0;
     virtual bool FileExists(const std::wstring& name) = 0;
     virtual bool HasGroup(const std::wstring& name) const = 0;

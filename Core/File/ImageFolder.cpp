@@ -42,20 +42,33 @@ bool StartsWith(const std::wstring& text, const std::wstring& prefix)
 
 } // namespace
 
-void RegisterImageContainers() { SetImageContainerMaker(&MakeImageContainer); }
+void RegisterImageContainers()
+{
+    SetImageContainerMaker(&MakeImageContainer);
+}
 
 float FileImageScale()
 {
     return base::Singletone<FileManager>::Exists() ? FileManager::Instance()->mImageScale : 1.0f;
 }
 
-// The application fixes its image scale at 1 when it is made and never changes it. Asking the application object
-// would tie every user of image containers (tools, tests) to the executable that defines the application.
-float ApplicationImageScale() { return 1.0f; }
+// The application fixes its image scale at 1 when it is made and never changes it. Asking the application
+// object would tie every user of image containers (tools, tests) to the executable that defines the
+// application.
+float ApplicationImageScale()
+{
+    return 1.0f;
+}
 
-std::wstring ImageContainer::GetPath() { return (mParent ? mParent->GetPath() : std::wstring()) + mPath + L"/"; }
+std::wstring ImageContainer::GetPath()
+{
+    return (mParent ? mParent->GetPath() : std::wstring()) + mPath + L"/";
+}
 
-std::wstring ImagePrefix(const std::wstring& prefix) { return Lower(base::NormalizeDirPath(prefix)); }
+std::wstring ImagePrefix(const std::wstring& prefix)
+{
+    return Lower(base::NormalizeDirPath(prefix));
+}
 
 PsdFolder::PsdFolder(const std::wstring& path, FileContainer* parent) : ImageContainer(path, parent)
 {
@@ -107,8 +120,8 @@ void PsdFolder::Parse(const char* text, size_t length)
 
         auto inserted = mImages.try_emplace(name, nullptr);
         if (inserted.second)
-            inserted.first->second = std::make_unique<base::ImageInfo>(name, rect[0], rect[1], rect[2], rect[3],
-                                                                      opacity, index, true, false, appScale);
+            inserted.first->second = std::make_unique<base::ImageInfo>(
+                name, rect[0], rect[1], rect[2], rect[3], opacity, index, true, false, appScale);
         base::ImageInfo* info = inserted.first->second.get();
         if (const char* atlas = layer->Attribute("atlas"))
         {
@@ -139,8 +152,8 @@ base::StreamCreator* PsdFolder::OpenStreamCreator(const std::wstring& name)
     return mParent ? mParent->OpenStreamCreator(mPath + L"/" + name) : nullptr;
 }
 
-ImageFileInfo* PsdFolder::FindImage(const std::wstring& name, const wchar_t* const* extensions, unsigned count,
-                                    unsigned* foundIndex)
+ImageFileInfo* PsdFolder::FindImage(const std::wstring& name, const wchar_t* const* extensions,
+                                    unsigned count, unsigned* foundIndex)
 {
     auto it = mImages.find(name);
     if (it == mImages.end())
@@ -214,7 +227,10 @@ VNResultEnum PsdFolder::ListGroups(const std::wstring& prefix, std::vector<std::
     return VN_OK;
 }
 
-bool PsdFolder::HasImage(const std::wstring& name) const { return mImages.count(Lower(name)) != 0; }
+bool PsdFolder::HasImage(const std::wstring& name) const
+{
+    return mImages.count(Lower(name)) != 0;
+}
 
 bool PsdFolder::FileExists(const std::wstring& name)
 {

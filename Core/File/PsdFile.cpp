@@ -15,7 +15,8 @@
 namespace file
 {
 
-PsdFileLayer::PsdFileLayer(const psdr_layer* record, const std::wstring& fullName, int index) : mRecord(record)
+PsdFileLayer::PsdFileLayer(const psdr_layer* record, const std::wstring& fullName, int index)
+    : mRecord(record)
 {
     int x = record->left;
     int y = record->top;
@@ -31,8 +32,8 @@ PsdFileLayer::PsdFileLayer(const psdr_layer* record, const std::wstring& fullNam
         w = h = 0;
         hasImage = false;
     }
-    static_cast<base::ImageInfo&>(*this) =
-        base::ImageInfo(fullName, x, y, w, h, record->opacity, index, hasImage, true, ApplicationImageScale());
+    static_cast<base::ImageInfo&>(*this) = base::ImageInfo(fullName, x, y, w, h, record->opacity, index,
+                                                           hasImage, true, ApplicationImageScale());
 }
 
 PsdFile::PsdFile(const std::wstring& path, FileContainer* parent) : ImageContainer(path, parent)
@@ -80,7 +81,8 @@ void PsdFile::Adopt(psdr_document* document)
     // (the bottom layer) is read too: indices stay the record numbers.
     std::vector<std::wstring> groups;
     std::wstring prefix;
-    auto rebuild = [&] {
+    auto rebuild = [&]
+    {
         prefix.clear();
         for (const std::wstring& g : groups)
             prefix += g + L"/";

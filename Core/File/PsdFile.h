@@ -31,8 +31,8 @@ public:
     PsdFile(const std::wstring& path, FileContainer* parent);
     ~PsdFile() override;
 
-    // A new stream of the layer's pixels (u32 0xAARRGGBB, rows from the top); a layer without pixel data gives
-    // transparent pixels of its size; null for an unknown name or an empty layer.
+    // A new stream of the layer's pixels (u32 0xAARRGGBB, rows from the top); a layer without pixel data
+    // gives transparent pixels of its size; null for an unknown name or an empty layer.
     base::Stream* OpenStream(const std::wstring& name) override;
     base::StreamCreator* OpenStreamCreator(const std::wstring&) override { return nullptr; }
     ImageFileInfo* FindImage(const std::wstring& name, const wchar_t* const* extensions, unsigned count,
@@ -40,7 +40,10 @@ public:
     const base::ImageInfo* FindImageInfo(const std::wstring& name) const override;
     const base::ImageInfo* GetImageInfo(unsigned index) const override;
     unsigned GetImageCount() const override { return static_cast<unsigned>(mLayers.size()); }
-    VNResultEnum ListImages(const std::wstring&, bool, std::vector<std::wstring>*, bool) override { return VN_OK; }
+    VNResultEnum ListImages(const std::wstring&, bool, std::vector<std::wstring>*, bool) override
+    {
+        return VN_OK;
+    }
     VNResultEnum ListGroups(const std::wstring&, std::vector<std::wstring>*, bool) override { return VN_OK; }
     bool HasImage(const std::wstring&) const override { return false; }
     bool FileExists(const std::wstring&) override { return false; }

@@ -40,7 +40,8 @@ TEST_F(FileStreamTest, SeekOriginsAndFailedMoves)
 {
     MakeFile("ten.bin", "0123456789");
     base::FileStream stream;
-    ASSERT_EQ(stream.Open(PathOf("ten.bin"), base::FileStream::ModeRead, base::FileStream::OpenExisting), VN_OK);
+    ASSERT_EQ(stream.Open(PathOf("ten.bin"), base::FileStream::ModeRead, base::FileStream::OpenExisting),
+              VN_OK);
     EXPECT_EQ(stream.Seek(-3, base::kSeekEnd), 7u);
     EXPECT_EQ(stream.Seek(-2, base::kSeekCurrent), 5u);
     // Before the start: the move fails and the position stays.
@@ -85,7 +86,8 @@ TEST_F(FileStreamTest, FolderIsNotAFile)
 {
     std::filesystem::create_directories(mDir / "folder");
     base::FileStream stream;
-    EXPECT_EQ(stream.Open(PathOf("folder"), base::FileStream::ModeRead, base::FileStream::OpenExisting), VN_FAIL);
+    EXPECT_EQ(stream.Open(PathOf("folder"), base::FileStream::ModeRead, base::FileStream::OpenExisting),
+              VN_FAIL);
     EXPECT_FALSE(stream.IsOpen());
 }
 
@@ -100,7 +102,8 @@ TEST_F(FileStreamTest, UnopenedOrClosedStreamDoesNothing)
     EXPECT_EQ(stream.Close(), VN_FAIL);
 
     MakeFile("a.bin", "abcd");
-    ASSERT_EQ(stream.Open(PathOf("a.bin"), base::FileStream::ModeRead, base::FileStream::OpenExisting), VN_OK);
+    ASSERT_EQ(stream.Open(PathOf("a.bin"), base::FileStream::ModeRead, base::FileStream::OpenExisting),
+              VN_OK);
     EXPECT_EQ(stream.Close(), VN_OK);
     EXPECT_TRUE(stream.GetPath().empty());
     EXPECT_EQ(stream.Close(), VN_FAIL);

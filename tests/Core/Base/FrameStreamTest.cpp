@@ -77,10 +77,10 @@ TEST_F(FrameStreamTest, WindowBeyondTheParentIsAShortRead)
         unsigned expected;
     };
     const Case cases[] = {
-        {990, 20, 10},             // runs off the end of the parent
-        {1000, 20, 0},             // starts at its end
-        {5000, 20, 0},             // starts past its end: the parent cannot be positioned
-        {0xFFFFFFF0u, 0x20, 0},    // offset + position would wrap in 32 bits
+        {990, 20, 10},          // runs off the end of the parent
+        {1000, 20, 0},          // starts at its end
+        {5000, 20, 0},          // starts past its end: the parent cannot be positioned
+        {0xFFFFFFF0u, 0x20, 0}, // offset + position would wrap in 32 bits
     };
     for (const Case& c : cases)
     {

@@ -1,5 +1,5 @@
-#include "Core/Base/Delegate.h"
 #include "Core/Base/ListenerRegistry.h"
+#include "Core/Base/Delegate.h"
 #include "Core/Resource/CountedHandle.h"
 
 #include <gtest/gtest.h>
@@ -33,8 +33,10 @@ TEST(ListenerRegistry, SlotsSubscribeAndUnsubscribe)
 {
     Listener a;
     Listener b;
-    ModeRegistry::Slot(&a).Reset(new base::MemberDelegate1<Listener, const bool&, void>(&a, &Listener::OnMode));
-    ModeRegistry::Slot(&b).Reset(new base::MemberDelegate1<Listener, const bool&, void>(&b, &Listener::OnMode));
+    ModeRegistry::Slot(&a).Reset(
+        new base::MemberDelegate1<Listener, const bool&, void>(&a, &Listener::OnMode));
+    ModeRegistry::Slot(&b).Reset(
+        new base::MemberDelegate1<Listener, const bool&, void>(&b, &Listener::OnMode));
     Notify(true);
     ModeRegistry::Slot(&a).Release();
     Notify(false);

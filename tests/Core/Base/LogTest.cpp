@@ -67,7 +67,8 @@ TEST_F(LogFileTest, RunLeavesHeadEntriesOfBothStylesAndFoot)
         log.AddHtmlOutput(new base::LogUtf8File(WidePath()));
 
         base::LogMessage(log, L"Max texture Width: %d\n").SetStyle(base::DefaultLogStyle()) % 4096;
-        base::LogMessage(log, L"Trying to Load already loaded resource '%s'.\n").SetStyle(base::BlockLogStyle()) %
+        base::LogMessage(log, L"Trying to Load already loaded resource '%s'.\n")
+                .SetStyle(base::BlockLogStyle()) %
             std::wstring(L"td/ui/a.png");
         base::LogMessage(log, L"no line end").SetStyle(base::DefaultLogStyle());
     }
@@ -80,7 +81,8 @@ TEST_F(LogFileTest, RunLeavesHeadEntriesOfBothStylesAndFoot)
         "div.error { border-width:0 0 0 0px;border-style:solid;border-color:FF0000;color:AA0000;"
         "background:#CCCCCC;font-weight:bold;padding-bottom:0px; }\n"
         "span.info { color:000000; }\n"
-        "div.block { border-width:1px;border-style:solid;border-color:000000;padding:3px;margin-bottom:5px; }\n"
+        "div.block { border-width:1px;border-style:solid;border-color:000000;padding:3px;margin-bottom:5px; "
+        "}\n"
         "div.blockhead { border-width:0px;padding:3px; font-weight:bold ;color:000000;background:#DDDDDD;}\n"
         "</style></head>\n"
         "<body>\n"
@@ -140,8 +142,9 @@ TEST_F(LogFileTest, TextIsUtf8AndEscapedOnlyInHtml)
         base::LogMessage(log, L"%s").SetStyle(base::BlockLogStyle()) % L"Игрок <a & b>";
     }
     const std::string text = ReadFile(mPath);
-    EXPECT_NE(text.find("<div class=\"block\">\xD0\x98\xD0\xB3\xD1\x80\xD0\xBE\xD0\xBA &lt;a &amp; b&gt;</div>"),
-              std::string::npos);
+    EXPECT_NE(
+        text.find("<div class=\"block\">\xD0\x98\xD0\xB3\xD1\x80\xD0\xBE\xD0\xBA &lt;a &amp; b&gt;</div>"),
+        std::string::npos);
     ASSERT_EQ(record.writes.size(), 3u);
     EXPECT_EQ(record.writes[1], L"dbg:Игрок <a & b>");
 }
@@ -186,7 +189,7 @@ TEST(Log, ChannelsReceiveInOrderAndCloseHtmlFirst)
         record.writes.clear();
     }
     EXPECT_EQ(record.writes, (std::vector<std::wstring>{L"h1:</body></html>", L"h2:</body></html>",
-                                                         L"t1:log terminated\n"}));
+                                                        L"t1:log terminated\n"}));
     EXPECT_EQ(record.deleted, (std::vector<std::wstring>{L"h1", L"h2", L"t1"}));
 }
 

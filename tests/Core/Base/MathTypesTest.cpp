@@ -1,6 +1,6 @@
+#include "Core/Base/MathTypes.h"
 #include "Core/Base/AABB.h"
 #include "Core/Base/ImageInfo.h"
-#include "Core/Base/MathTypes.h"
 
 #include <gtest/gtest.h>
 

@@ -82,8 +82,9 @@ TEST(Approach, StepsTowardTheTarget)
 {
     const ApproachCase cases[] = {
         {0.0f, 1.0f, 1.0f, false, 1.0f}, // exactly one step: moved now, reported next call
-        {1.0f, 1.0f, 1.0f, true, 1.0f},  {0.0f, 0.25f, 1.0f, false, 0.25f}, {1.0f, 0.25f, 0.0f, false, 0.75f},
-        {0.9f, 0.25f, 1.0f, true, 1.0f}, {-3.0f, 1.0f, -4.5f, false, -4.0f}, {-3.0f, 2.0f, -4.5f, true, -4.5f},
+        {1.0f, 1.0f, 1.0f, true, 1.0f},     {0.0f, 0.25f, 1.0f, false, 0.25f},
+        {1.0f, 0.25f, 0.0f, false, 0.75f},  {0.9f, 0.25f, 1.0f, true, 1.0f},
+        {-3.0f, 1.0f, -4.5f, false, -4.0f}, {-3.0f, 2.0f, -4.5f, true, -4.5f},
     };
     for (const ApproachCase& c : cases)
     {

@@ -21,10 +21,18 @@ TEST(MemoryStream, SeekIsClampedToTheBuffer)
         unsigned expected;
     };
     const Case cases[] = {
-        {0, 0, base::kSeekEnd, 10},       {0, -3, base::kSeekEnd, 7},           {0, 5, base::kSeekEnd, 10},
-        {7, -20, base::kSeekCurrent, 0},  {3, 4, base::kSeekCurrent, 7},        {0, 4, base::kSeekBegin, 4},
-        {5, -1, base::kSeekBegin, 0},     {5, 11, base::kSeekBegin, 10},        {6, 2, 7, 6},
-        {9, INT_MAX, base::kSeekCurrent, 10}, {1, INT_MIN, base::kSeekEnd, 0}, {10, INT_MIN, base::kSeekCurrent, 0},
+        {0, 0, base::kSeekEnd, 10},
+        {0, -3, base::kSeekEnd, 7},
+        {0, 5, base::kSeekEnd, 10},
+        {7, -20, base::kSeekCurrent, 0},
+        {3, 4, base::kSeekCurrent, 7},
+        {0, 4, base::kSeekBegin, 4},
+        {5, -1, base::kSeekBegin, 0},
+        {5, 11, base::kSeekBegin, 10},
+        {6, 2, 7, 6},
+        {9, INT_MAX, base::kSeekCurrent, 10},
+        {1, INT_MIN, base::kSeekEnd, 0},
+        {10, INT_MIN, base::kSeekCurrent, 0},
     };
     for (const Case& c : cases)
     {

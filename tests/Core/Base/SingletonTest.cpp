@@ -1,5 +1,5 @@
-#include "Core/Base/ListenerRegistry.h"
 #include "Core/Base/Singleton.h"
+#include "Core/Base/ListenerRegistry.h"
 
 #include <gtest/gtest.h>
 
@@ -116,8 +116,8 @@ TEST_F(SingletonTest, TeardownFollowsDependencies)
     base::SingletoneBase::AddDependency(App::Instance(), Resources::Instance());
 
     base::SingletoneBase::DestroyAll();
-    EXPECT_EQ(mDestroyed, (std::vector<std::string>{"application", "sound", "log", "files", "profiles", "userdata",
-                                                    "resources"}));
+    EXPECT_EQ(mDestroyed, (std::vector<std::string>{"application", "sound", "log", "files", "profiles",
+                                                    "userdata", "resources"}));
     EXPECT_TRUE(base::SingletoneBase::GetRegistered().empty());
 }
 
@@ -125,7 +125,8 @@ TEST_F(SingletonTest, DependencyCreatedAfterItsDependant)
 {
     // Profiles exists first; its dependency is only created when the teardown asks for it.
     Profiles::sDependencies = {&UserData::Get};
-    Profiles::onDestroy = [] { EXPECT_TRUE(UserData::Exists()) << "profiles saves through the user-data folder"; };
+    Profiles::onDestroy = []
+    { EXPECT_TRUE(UserData::Exists()) << "profiles saves through the user-data folder"; };
     Profiles::Instance();
     MainLog::Instance();
     ASSERT_FALSE(UserData::Exists());
@@ -162,7 +163,8 @@ TEST_F(SingletonTest, RequestAfterDestructionGetsAFreshObject)
     // declared); the files destructor logs anyway. It must get a live object, not the freed one.
     MainLog::Instance();
     Files::Instance();
-    Files::onDestroy = [] {
+    Files::onDestroy = []
+    {
         MainLog* log = MainLog::Instance();
         EXPECT_EQ(MainLog::sConstructed, 2);
         EXPECT_NE(log, nullptr);
@@ -218,21 +220,24 @@ TEST(SingletonExit, TeardownAtExitUsesOnlyLiveSingletons)
             Owner::Instance();
             static int value = 5;
             OwnerRegistry::Slot(Owner::Instance()) = &value;
-            Owner::onDestroy = [] {
+            Owner::onDestroy = []
+            {
                 // Unsubscribing touches the registry from a destructor run at exit.
                 int*& slot = OwnerRegistry::Slot(Owner::Instance());
                 if (slot == &value)
                     std::fprintf(stderr, "[unsubscribed]");
                 slot = nullptr;
             };
-            Profiles::onDestroy = [] {
+            Profiles::onDestroy = []
+            {
                 if (UserData::Exists())
                     std::fprintf(stderr, "[userdata alive]");
             };
             Profiles::Instance();
             std::exit(0);
         },
-        ::testing::ExitedWithCode(0), "\\[unsubscribed\\]\\[owner\\].*\\[userdata alive\\]\\[profiles\\].*\\[userdata\\]");
+        ::testing::ExitedWithCode(0),
+        "\\[unsubscribed\\]\\[owner\\].*\\[userdata alive\\]\\[profiles\\].*\\[userdata\\]");
 }
 
 } // namespace

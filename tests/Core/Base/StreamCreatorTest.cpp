@@ -1,6 +1,6 @@
+#include "Core/Base/StreamCreator.h"
 #include "Core/Base/FileStream.h"
 #include "Core/Base/FrameStream.h"
-#include "Core/Base/StreamCreator.h"
 
 #include "TempFolderTest.h"
 
@@ -17,7 +17,10 @@ namespace
 class CountingCreator : public base::StreamCreator
 {
 public:
-    explicit CountingCreator(VNResultEnum result, bool* deleted = nullptr) : mResult(result), mDeleted(deleted) {}
+    explicit CountingCreator(VNResultEnum result, bool* deleted = nullptr)
+        : mResult(result), mDeleted(deleted)
+    {
+    }
     ~CountingCreator() override
     {
         if (mDeleted)
@@ -43,8 +46,7 @@ using StreamCreatorFiles = basetest::TempFolderTest;
 TEST_F(StreamCreatorFiles, FileCreatorOpensOrFails)
 {
     MakeFile("a.bin", "0123456789");
-    base::FileStreamCreator good(PathOf("a.bin"), base::FileStream::ModeRead,
-                                 base::FileStream::OpenExisting);
+    base::FileStreamCreator good(PathOf("a.bin"), base::FileStream::ModeRead, base::FileStream::OpenExisting);
     base::Stream* stream = nullptr;
     ASSERT_EQ(good.Create(&stream), VN_OK);
     std::unique_ptr<base::Stream> owned(stream);

@@ -101,7 +101,8 @@ TEST(StringTokenizer, ReadsNumbersLikeAtoiAndAtof)
 
 TEST(StringTokenizer, WideVariantFollowsTheSameRules)
 {
-    EXPECT_EQ(AllTokens(std::wstring(L" x , ,y\u00E9 "), L',', true), (std::vector<std::wstring>{L"x", L"y\u00E9"}));
+    EXPECT_EQ(AllTokens(std::wstring(L" x , ,y\u00E9 "), L',', true),
+              (std::vector<std::wstring>{L"x", L"y\u00E9"}));
     EXPECT_EQ(AllTokens(std::wstring(L"a,,b"), L',', false), (std::vector<std::wstring>{L"a", L"", L"b"}));
     base::WideStringTokenizer tokenizer(L"4, 5.5", L',', false);
     int i = 0;

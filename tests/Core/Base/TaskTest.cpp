@@ -110,8 +110,7 @@ TEST(Task, FinishWhenChildrenDone)
     };
     // A keep-alive child that stops before tick 2 is removed in tick 2's child walk; the parent's
     // finish check comes after its own update in that same tick.
-    const Case cases[] = {{"child does not keep the parent alive", false, 1},
-                          {"keep-alive child", true, 2}};
+    const Case cases[] = {{"child does not keep the parent alive", false, 1}, {"keep-alive child", true, 2}};
     for (const Case& c : cases)
     {
         Events events;
@@ -299,11 +298,13 @@ TEST(Task, LockedTaskAcceptsChildrenFromAnotherThread)
     constexpr int kChildren = 2000;
     Counter::sUpdated = 0;
     std::atomic<bool> done{false};
-    std::thread producer([&] {
-        for (int i = 0; i < kChildren; ++i)
-            root.AddChild(new Counter);
-        done = true;
-    });
+    std::thread producer(
+        [&]
+        {
+            for (int i = 0; i < kChildren; ++i)
+                root.AddChild(new Counter);
+            done = true;
+        });
     while (!done)
         root.Update(0.f);
     producer.join();

@@ -16,8 +16,8 @@ protected:
     void SetUp() override
     {
         const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        mDir = std::filesystem::temp_directory_path() / ("corv_" + std::to_string(::getpid()) + "_" +
-                                                         test->test_suite_name() + "_" + test->name());
+        mDir = std::filesystem::temp_directory_path() /
+               ("corv_" + std::to_string(::getpid()) + "_" + test->test_suite_name() + "_" + test->name());
         std::filesystem::remove_all(mDir);
         std::filesystem::create_directories(mDir);
     }

@@ -18,7 +18,8 @@ std::string AllBytesFrom(int first)
 TEST(TextEncoding, BytesWidenSignedAndNarrowToTheLowByte)
 {
     EXPECT_EQ(base::ToWide("\xE9", base::kEncodingBytes), std::wstring(1, static_cast<wchar_t>(0xFFE9)));
-    EXPECT_EQ(base::ToWide("A\x80", base::kEncodingBytes), (std::wstring{L'A', static_cast<wchar_t>(0xFF80)}));
+    EXPECT_EQ(base::ToWide("A\x80", base::kEncodingBytes),
+              (std::wstring{L'A', static_cast<wchar_t>(0xFF80)}));
     EXPECT_EQ(base::ToNarrow(std::wstring(1, static_cast<wchar_t>(0xFFE9)), base::kEncodingBytes), "\xE9");
     const std::string all = AllBytesFrom(0);
     EXPECT_EQ(base::ToNarrow(base::ToWide(all, base::kEncodingBytes), base::kEncodingBytes), all);
@@ -31,7 +32,10 @@ TEST(TextEncoding, Utf8RoundTripsIncludingCharactersAboveTheBasicPlane)
     EXPECT_EQ(wide, (std::wstring{L'h', 0xE9, L'l', L'l', L'o', L' ', 0x20AC, L' ', 0x1F600, L'!'}));
     EXPECT_EQ(base::ToNarrow(wide, base::kEncodingUtf8), utf8);
     // A byte-order mark is ordinary text here, and NUL bytes are kept.
-    EXPECT_EQ(base::ToWide(std::string("\xEF\xBB\xBF" "a\0b", 6), base::kEncodingUtf8),
+    EXPECT_EQ(base::ToWide(std::string("\xEF\xBB\xBF"
+                                       "a\0b",
+                                       6),
+                           base::kEncodingUtf8),
               (std::wstring{0xFEFF, L'a', L'\0', L'b'}));
 }
 
@@ -45,12 +49,15 @@ TEST(TextEncoding, MalformedUtf8BecomesReplacementCharactersInsteadOfFailing)
 {
     const MalformedCase cases[] = {
         {"\xFF", L"\uFFFD"},
-        {"a\xE2\x82", L"a\uFFFD"},                   // truncated at the end
-        {"\xE2\x82" "b", L"\uFFFD" "b"},             // truncated before an ASCII byte
-        {"\x80x", L"\uFFFDx"},                       // lone continuation byte
-        {"\xC0\xAF", L"\uFFFD"},                     // overlong
-        {"\xED\xA0\x80z", L"\uFFFDz"},               // encoded surrogate
-        {"\xF4\x90\x80\x80", L"\uFFFD"},             // above U+10FFFF
+        {"a\xE2\x82", L"a\uFFFD"}, // truncated at the end
+        {"\xE2\x82"
+         "b",
+         L"\uFFFD"
+         "b"},                           // truncated before an ASCII byte
+        {"\x80x", L"\uFFFDx"},           // lone continuation byte
+        {"\xC0\xAF", L"\uFFFD"},         // overlong
+        {"\xED\xA0\x80z", L"\uFFFDz"},   // encoded surrogate
+        {"\xF4\x90\x80\x80", L"\uFFFD"}, // above U+10FFFF
         {"ok\xC3\xA9\xFE", L"ok\u00E9\uFFFD"},
     };
     for (const MalformedCase& c : cases)

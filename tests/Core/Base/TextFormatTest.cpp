@@ -198,7 +198,8 @@ TEST(TextFormat, CopyWritesIntoItsOwnResult)
 TEST(TextFormat, NarrowInstanceTreatsHighBytesAsInvalid)
 {
     EXPECT_EQ((base::Format("level_%02d_%02d.cache") % 3 % 12).GetResult(), "level_03_12.cache");
-    EXPECT_EQ((base::Format("%\xE9%d") % 1).GetResult(), "\xE9" "1");
+    EXPECT_EQ((base::Format("%\xE9%d") % 1).GetResult(), "\xE9"
+                                                         "1");
     EXPECT_EQ((base::Format(std::string("\xC3\xA9=%s")) % "x").GetResult(), "\xC3\xA9=x");
 }
 
@@ -239,13 +240,15 @@ TEST(TextFormat, FloatStylesAgreeWithCorrectRoundingAwayFromTies)
         int compared = 0;
         for (int i = 0; i < 3000; ++i)
         {
-            const float magnitude = std::pow(10.0f, style == 'f' ? exponent(random) / 3.0f : exponent(random));
+            const float magnitude =
+                std::pow(10.0f, style == 'f' ? exponent(random) / 3.0f : exponent(random));
             const float value = (i & 1) ? -magnitude : magnitude;
             const int precision = 1 + i % (style == 'f' ? 6 : 7);
             // The digits just beyond the printed ones; skip values within rounding noise of a tie.
             char exact[128];
             const int kept = style == 'f' ? precision : (style == 'e' ? precision : precision - 1);
-            std::snprintf(exact, sizeof(exact), style == 'f' ? "%.*f" : "%.*e", kept + 10, static_cast<double>(value));
+            std::snprintf(exact, sizeof(exact), style == 'f' ? "%.*f" : "%.*e", kept + 10,
+                          static_cast<double>(value));
             const std::string digits(exact);
             const std::size_t cut = style == 'f' ? digits.find('.') + 1 + kept : digits.find('e') - 10;
             const std::string tail = digits.substr(cut, 6);

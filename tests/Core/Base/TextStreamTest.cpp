@@ -7,7 +7,8 @@ namespace
 
 TEST(TextStream, MadeStreamWritesPlainDecimalIntoItsOwnText)
 {
-    for (const auto& [value, expected] : {std::pair{0, L"0"}, {1250, L"1250"}, {-7, L"-7"}, {100000, L"100000"}})
+    for (const auto& [value, expected] :
+         {std::pair{0, L"0"}, {1250, L"1250"}, {-7, L"-7"}, {100000, L"100000"}})
     {
         base::TextStream stream = base::MakeTextStream(0, 0);
         stream.WriteInt(value);
@@ -17,8 +18,8 @@ TEST(TextStream, MadeStreamWritesPlainDecimalIntoItsOwnText)
 
 TEST(TextStream, FloatsInGeneralStyleWithPrecisionSix)
 {
-    const std::pair<float, const wchar_t*> cases[] = {{25.0f, L"25"}, {24.5f, L"24.5"}, {0.1f, L"0.1"},
-                                                      {1.0f / 3.0f, L"0.333333"}, {-2.75f, L"-2.75"}};
+    const std::pair<float, const wchar_t*> cases[] = {
+        {25.0f, L"25"}, {24.5f, L"24.5"}, {0.1f, L"0.1"}, {1.0f / 3.0f, L"0.333333"}, {-2.75f, L"-2.75"}};
     for (const auto& [value, expected] : cases)
     {
         base::TextStream stream = base::MakeTextStream(0, 0);

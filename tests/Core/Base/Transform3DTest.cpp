@@ -1,5 +1,5 @@
-#include "Core/Base/Matrix4.h"
 #include "Core/Base/Transform3D.h"
+#include "Core/Base/Matrix4.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +27,7 @@ TEST(Matrix4, RotationFollowsRowVectorYawPitchRoll)
         {{0, 0, kHalfPi}, {1, 0, 0}, {0, 1, 0}},  // roll about z
         {{0, kHalfPi, 0}, {1, 0, 0}, {0, 0, -1}}, // yaw about y
         {{0, kHalfPi, 0}, {0, 0, 1}, {1, 0, 0}},
-        {{kHalfPi, 0, 0}, {0, 1, 0}, {0, 0, 1}},  // pitch about x
+        {{kHalfPi, 0, 0}, {0, 1, 0}, {0, 0, 1}}, // pitch about x
         // Roll first, then pitch, then yaw.
         {{kHalfPi, kHalfPi, 0}, {0, 1, 0}, {1, 0, 0}},
     };

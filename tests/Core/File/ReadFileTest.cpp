@@ -26,7 +26,11 @@ TEST_F(ReadFileTest, TextFilesDropTheByteOrderMarkAndEndAtNul)
         {"\xEF\xBB", "\xEF\xBB", false},
         {"ab", "ab", false},
         {"\xEF\xBB\xBFkey;value\n", "key;value\n", true},
-        {"\xEF\xBB\xBE" "x", "\xEF\xBB\xBE" "x", false},
+        {"\xEF\xBB\xBE"
+         "x",
+         "\xEF\xBB\xBE"
+         "x",
+         false},
         {std::string("head\0tail", 9), "head", false},
         {std::string("\xEF\xBB\xBF\0x", 5), "", true},
         {"line1\r\nline2", "line1\r\nline2", false},

@@ -1,7 +1,7 @@
+#include "Core/File/ImageFolder.h"
 #include "Core/Base/Stream.h"
 #include "Core/File/Extensions.h"
 #include "Core/File/FileManager.h"
-#include "Core/File/ImageFolder.h"
 #include "Core/File/FileTestUtil.h"
 
 #include <gtest/gtest.h>
@@ -42,8 +42,11 @@ TEST(ImageFolder, LayersXmlTable)
         std::vector<std::wstring> names;
     } cases[] = {
         {"plain", R"(<Layers><Layer name="a"/><Layer name="b/c"/></Layers>)", {L"a", L"b/c"}},
-        {"no name ends the list", R"(<Layers><Layer name="a"/><Layer x="3"/><Layer name="b"/></Layers>)", {L"a"}},
-        {"duplicate listed twice", R"(<Layers><Layer name="a" x="1"/><Layer name="a" x="2"/></Layers>)",
+        {"no name ends the list",
+         R"(<Layers><Layer name="a"/><Layer x="3"/><Layer name="b"/></Layers>)",
+         {L"a"}},
+        {"duplicate listed twice",
+         R"(<Layers><Layer name="a" x="1"/><Layer name="a" x="2"/></Layers>)",
          {L"a", L"a"}},
         {"other elements skipped", R"(<Layers><Other name="z"/><Layer name="a"/></Layers>)", {L"a"}},
         {"utf-8 name", "<Layers><Layer name=\"caf\xC3\xA9\"/></Layers>", {L"caf\u00E9"}},
@@ -124,7 +127,9 @@ TEST(ImageFolder, ListingQueries)
         {L"buttons/", false, false, {L"buttons/ok"}},
         {L"buttons\\sub", false, true, {L"x"}},
         {L"", false, false, {L"top", L"Caps"}},
-        {L"", true, false,
+        {L"",
+         true,
+         false,
          {L"buttons/ok", L"buttons/sub/x", L"Buttons/ok", L"a/x", L"a/y", L"b/c/z", L"top", L"Caps"}},
     };
     for (const Case& c : cases)
@@ -155,9 +160,10 @@ class ImageFolderOnDisk : public filetest::DataRootTest
 
 TEST_F(ImageFolderOnDisk, FindsImageFilesThroughTheFileLayer)
 {
-    filetest::WriteBytes("td/ui/layers.xml",
-                         R"(<Layers><Layer name="btn/ok" width="4"/><Layer name="missing"/>)"
-                         R"(<Layer name="icon" atlas="sheet.png" tu1="0" tv1="0" tu2="1" tv2="1"/></Layers>)");
+    filetest::WriteBytes(
+        "td/ui/layers.xml",
+        R"(<Layers><Layer name="btn/ok" width="4"/><Layer name="missing"/>)"
+        R"(<Layer name="icon" atlas="sheet.png" tu1="0" tv1="0" tu2="1" tv2="1"/></Layers>)");
     filetest::WriteBytes("td/ui/btn/ok.png", "PNGDATA");
     file::RegisterImageContainers();
     file::FileManager* fm = file::FileManager::Instance();

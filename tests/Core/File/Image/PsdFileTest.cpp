@@ -1,7 +1,7 @@
+#include "Core/File/PsdFile.h"
 #include "Core/Base/Stream.h"
 #include "Core/File/Extensions.h"
 #include "Core/File/FileManager.h"
-#include "Core/File/PsdFile.h"
 #include "Core/File/FileTestUtil.h"
 #include "Core/Psd/Psd.h"
 
@@ -59,7 +59,7 @@ TEST(PsdFile, LayerNamesIndicesAndMarkers)
 {
     file::PsdFile psd(L"menu.psd", nullptr);
     psd.Adopt(MakeDocument({
-        {0, "background", 0, 0, 4, 2, 255, true},  // record 0 becomes an image too
+        {0, "background", 0, 0, 4, 2, 255, true}, // record 0 becomes an image too
         {1, "</Layer group>", 0, 0, 0, 0, 255, false},
         {0, "ok", 5, 6, 2, 2, 200, true},
         {0, "hit|box", 1, 2, 30, 40, 255, true},
@@ -72,8 +72,8 @@ TEST(PsdFile, LayerNamesIndicesAndMarkers)
     for (unsigned i = 0; i < 7; ++i)
         if (const base::ImageInfo* info = psd.GetImageInfo(i))
             names.push_back(info->mName);
-    EXPECT_EQ(names, (std::vector<std::wstring>{L"ok", L"empty", L"pivot|center", L"button/hit|box", L"button/ok",
-                                                L"background"}));
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"ok", L"empty", L"pivot|center", L"button/hit|box",
+                                                L"button/ok", L"background"}));
     EXPECT_EQ(psd.GetImageCount(), 6u);
     EXPECT_EQ(psd.GetImageInfo(6), nullptr);
 
