@@ -29,6 +29,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <thread>
 
@@ -219,7 +220,7 @@ VNResultEnum GameApplication::LoadGameConfig()
     if (mGameConfig->Parse(text.c_str(), text.size()) != tinyxml2::XML_SUCCESS)
         mGameConfig->Clear();
     const tinyxml2::XMLElement* root = mGameConfig->RootElement();
-    if (root == nullptr || std::string(root->Name()) != "Game")
+    if (root == nullptr || std::strcmp(root->Name(), "Game") != 0)
         return VN_OK;
     const tinyxml2::XMLElement* effects = root->FirstChildElement("DialogEffects");
     if (effects == nullptr)
