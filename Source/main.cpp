@@ -2,13 +2,14 @@
 #include "Core/File/FileManager.h"
 #include "Core/File/Profiles.h"
 #include "Framework/GameApplication.h"
+#include "Source/Showcase/ShowcaseBoard.h"
 
 namespace
 {
 
 // The application the executable runs until the game's own (Game) takes its place in
 // CreateApplication: the game's screen sizes, user-data folder, caption, pack mount and profiles,
-// with no screens of its own yet.
+// and, in place of the game's first screen, the engine showcase board.
 class StartApplication : public framework::GameApplication
 {
 public:
@@ -30,7 +31,7 @@ protected:
         file::Profiles::Instance()->Load();
         return VN_OK;
     }
-    VNResultEnum InitGame() override { return VN_OK; }
+    VNResultEnum InitGame() override { return SetScreen(new showcase::ShowcaseBoard); }
     VNResultEnum UpdateGame(float) override { return VN_OK; }
 };
 
