@@ -5,6 +5,7 @@
 #include "Core/Base/Stream.h"
 #include "Core/Base/TextEncoding.h"
 #include "Core/File/FileContainer.h"
+#include "Core/File/ReadFile.h"
 #include "Core/Psd/Psd.h"
 
 #include <cstdio>
@@ -44,8 +45,9 @@ PsdFile::PsdFile(const std::wstring& path, FileContainer* parent) : ImageContain
     std::unique_ptr<base::Stream> stream(mParent->OpenStream(mPath));
     if (!stream)
         return;
+    // A size beyond any document (a damaged or foreign file) is refused before it is allocated.
     const unsigned size = stream->Size();
-    if (size == 0)
+    if (size == 0 || size > kMaxWholeFileSize)
         return;
     std::vector<char> bytes(size);
     if (stream->Read(bytes.data(), size) != size)

@@ -3,6 +3,7 @@
 #include "Core/File/Extensions.h"
 #include "Core/File/FileManager.h"
 #include "Core/File/FileTestUtil.h"
+#include "Core/File/ReadFile.h"
 #include "Core/Psd/Psd.h"
 
 #include <gtest/gtest.h>
@@ -149,6 +150,9 @@ TEST_F(PsdFileOnDisk, LoadsThroughTheFileLayerOrStaysEmpty)
     filetest::WriteBytes("td/layouts/real.psd", real);
     filetest::WriteBytes("td/layouts/broken.psd", real.substr(0, real.size() / 3));
     filetest::WriteBytes("td/layouts/junk.psd", "not a document");
+    // Sparse: a document size no reader should try to hold in memory.
+    filetest::WriteBytes("td/layouts/huge.psd", real);
+    std::filesystem::resize_file("td/layouts/huge.psd", file::kMaxWholeFileSize + 1ull);
     file::RegisterImageContainers();
     file::FileManager* fm = file::FileManager::Instance();
     std::unique_ptr<file::ImageContainer> psd(fm->OpenImageContainer(L"td/layouts/real"));
@@ -166,7 +170,7 @@ TEST_F(PsdFileOnDisk, LoadsThroughTheFileLayerOrStaysEmpty)
             EXPECT_EQ(px->Size(), static_cast<unsigned>(info->mRect[2] * info->mRect[3] * 4));
         }
     }
-    for (const wchar_t* name : {L"td/layouts/broken", L"td/layouts/junk"})
+    for (const wchar_t* name : {L"td/layouts/broken", L"td/layouts/junk", L"td/layouts/huge"})
     {
         std::unique_ptr<file::ImageContainer> c(fm->OpenImageContainer(name));
         ASSERT_TRUE(c);
