@@ -7,6 +7,7 @@
 #include "Core/File/FileContainer.h"
 #include "Core/File/FileManager.h"
 #include "Core/File/PsdFile.h"
+#include "Core/File/ReadFile.h"
 
 #include <tinyxml2.h>
 
@@ -77,15 +78,10 @@ PsdFolder::PsdFolder(const std::wstring& path, FileContainer* parent) : ImageCon
     std::unique_ptr<FileInfo> found(mParent->FindFile(mPath + L"/layers.xml"));
     if (!found)
         return;
-    std::unique_ptr<base::Stream> stream(mParent->OpenStream(found->path));
-    if (!stream)
+    std::string text;
+    if (!ReadWholeFile(*found, text))
         return;
-    const unsigned size = stream->Size();
-    std::unique_ptr<char[]> text(new char[static_cast<size_t>(size) + 1]);
-    if (stream->Read(text.get(), size) != size)
-        return;
-    text[size] = 0;
-    Parse(text.get(), size);
+    Parse(text.c_str(), text.size());
 }
 
 void PsdFolder::Parse(const char* text, size_t length)

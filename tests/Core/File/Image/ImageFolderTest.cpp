@@ -3,6 +3,7 @@
 #include "Core/File/Extensions.h"
 #include "Core/File/FileManager.h"
 #include "Core/File/FileTestUtil.h"
+#include "Core/File/PackBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -197,6 +198,29 @@ TEST_F(ImageFolderOnDisk, FindsImageFilesThroughTheFileLayer)
 
     std::unique_ptr<file::ImageContainer> none(fm->OpenImageContainer(L"td/nothing"));
     EXPECT_FALSE(none);
+}
+
+// The same folder served from the mounted pack once the loose copy is gone: the description and the images
+// are read through the archive.
+TEST_F(ImageFolderOnDisk, FolderInsideAMountedPack)
+{
+    filetest::WriteBytes("td/ui/layers.xml", R"(<Layers><Layer name="btn/ok" width="4"/></Layers>)");
+    filetest::WriteBytes("td/ui/btn/ok.png", "PNGDATA");
+    ASSERT_EQ(file::BuildPack(L"td", L"data.dat"), VN_OK);
+    std::filesystem::remove_all("td");
+    file::RegisterImageContainers();
+    file::FileManager* fm = file::FileManager::Instance();
+    fm->mMounts[L"td/"] = L"data.dat";
+    std::unique_ptr<file::ImageContainer> ui(fm->OpenImageContainer(L"td/ui"));
+    ASSERT_TRUE(ui);
+    ASSERT_EQ(ui->GetImageCount(), 1u);
+    std::unique_ptr<file::ImageFileInfo> ok(
+        ui->FindImage(L"btn/ok", file::kImageExtensions, file::kImageExtensionCount, nullptr));
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(ok->mRect[2], 4.0f);
+    std::unique_ptr<base::Stream> stream(ok->OpenStream());
+    ASSERT_TRUE(stream);
+    EXPECT_EQ(stream->Size(), 7u);
 }
 
 TEST_F(ImageFolderOnDisk, UnreadableDescriptionLeavesFolderEmpty)
