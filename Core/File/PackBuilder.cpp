@@ -63,7 +63,8 @@ VNResultEnum BuildPack(const std::wstring& folder, const std::wstring& packPath)
     const std::wstring dir = base::NormalizeDirPath(folder);
     FileManager* manager = FileManager::Instance();
     std::vector<std::wstring> names;
-    manager->ListLooseFiles(dir, &names);
+    if (manager->ListLooseFiles(dir, &names) != VN_OK)
+        return Refuse(packPath, L"the folder '" + dir + L"' or a folder below it cannot be read");
 
     PackIndex index;
     const std::wstring tempPath = packPath + L".tmp";

@@ -30,14 +30,15 @@ int Kind(const std::wstring& path)
     return S_ISDIR(st.st_mode) ? 2 : 1;
 }
 
-// Calls visit(name, isFolder) for every entry of the folder in the file system's order.
+// Calls visit(name, isFolder) for every entry of the folder in the file system's order; false when the
+// folder cannot be read.
 template <typename Visit>
-void Enumerate(const std::wstring& folder, Visit visit)
+bool Enumerate(const std::wstring& folder, Visit visit)
 {
     const std::string native = folder.empty() ? std::string(".") : Native(folder);
     DIR* dir = ::opendir(native.c_str());
     if (!dir)
-        return;
+        return false;
     while (dirent* entry = ::readdir(dir))
     {
         const std::string name = entry->d_name;
@@ -52,6 +53,7 @@ void Enumerate(const std::wstring& folder, Visit visit)
         visit(base::ToWide(name, base::kEncodingUtf8), isFolder);
     }
     ::closedir(dir);
+    return true;
 }
 
 // A folder as the file system knows it, whatever path leads there.
@@ -62,9 +64,10 @@ struct FolderId
     bool operator==(const FolderId&) const = default;
 };
 
-// Appends the files of base + sub (and, when recursive, of its subfolders). open holds the folders being
-// listed on the way down: a link back to one of them is passed over, so a link cycle cannot list forever.
-void CollectFiles(const std::wstring& outPrefix, const std::wstring& base, const std::wstring& sub,
+// Appends the files of base + sub (and, when recursive, of its subfolders); false when some folder could not
+// be read. open holds the folders being listed on the way down: a link back to one of them is passed over,
+// so a link cycle cannot list for ever.
+bool CollectFiles(const std::wstring& outPrefix, const std::wstring& base, const std::wstring& sub,
                   bool recursive, std::vector<std::wstring>* out, bool relative, std::vector<FolderId>& open)
 {
     const std::wstring folder = base + sub;
@@ -73,25 +76,27 @@ void CollectFiles(const std::wstring& outPrefix, const std::wstring& base, const
         const std::string native = folder.empty() ? std::string(".") : Native(folder);
         struct stat st;
         if (::stat(native.c_str(), &st) != 0)
-            return;
+            return false;
         const FolderId id{st.st_dev, st.st_ino};
         if (std::find(open.begin(), open.end(), id) != open.end())
-            return;
+            return true;
         open.push_back(id);
     }
-    Enumerate(folder,
-              [&](const std::wstring& name, bool isFolder)
-              {
-                  if (isFolder)
-                  {
-                      if (recursive)
-                          CollectFiles(outPrefix, base, sub + name + L"/", recursive, out, relative, open);
-                      return;
-                  }
-                  out->push_back(relative ? sub + name : outPrefix + sub + name);
-              });
+    bool complete = Enumerate(folder,
+                              [&](const std::wstring& name, bool isFolder)
+                              {
+                                  if (isFolder)
+                                  {
+                                      if (recursive && !CollectFiles(outPrefix, base, sub + name + L"/",
+                                                                     recursive, out, relative, open))
+                                          complete = false;
+                                      return;
+                                  }
+                                  out->push_back(relative ? sub + name : outPrefix + sub + name);
+                              });
     if (recursive)
         open.pop_back();
+    return complete;
 }
 } // namespace
 
@@ -123,10 +128,11 @@ VNResultEnum FileManagerLinux::RemoveFile(const std::wstring& path)
     return ::unlink(Native(path).c_str()) == 0 ? VN_OK : VN_FAIL;
 }
 
-void FileManagerLinux::ListLooseFiles(const std::wstring& dir, std::vector<std::wstring>* out)
+VNResultEnum FileManagerLinux::ListLooseFiles(const std::wstring& dir, std::vector<std::wstring>* out)
 {
     const std::wstring d = base::NormalizeDirPath(dir);
-    DoListFiles(d, d, L"", true, out, true);
+    std::vector<FolderId> open;
+    return CollectFiles(d, d, L"", true, out, true, open) ? VN_OK : VN_FAIL;
 }
 
 VNResultEnum MakeDirectory(const std::wstring& path)
@@ -138,6 +144,7 @@ VNResultEnum FileManagerLinux::DoListFiles(const std::wstring& outPrefix, const 
                                            const std::wstring& sub, bool recursive,
                                            std::vector<std::wstring>* out, bool relative)
 {
+    // Listings of the running game pass over what cannot be read, like missing folders.
     std::vector<FolderId> open;
     CollectFiles(outPrefix, base, sub, recursive, out, relative, open);
     return VN_OK;

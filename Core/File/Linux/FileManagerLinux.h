@@ -17,8 +17,9 @@ public:
     // Deletes a file; 1 on failure.
     VNResultEnum RemoveFile(const std::wstring& path);
     // Appends every loose file below dir, recursively, relative to it, ignoring mounts (the pack builder
-    // reads the loose folder even while a pack is mounted on it).
-    void ListLooseFiles(const std::wstring& dir, std::vector<std::wstring>* out);
+    // reads the loose folder even while a pack is mounted on it). 1 when dir or a folder below it cannot be
+    // read, so that a pack is never built from part of its folder.
+    VNResultEnum ListLooseFiles(const std::wstring& dir, std::vector<std::wstring>* out);
 
 protected:
     VNResultEnum DoListFiles(const std::wstring& outPrefix, const std::wstring& base, const std::wstring& sub,

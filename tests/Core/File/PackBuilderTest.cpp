@@ -3,6 +3,8 @@
 #include "Core/File/AtomicFile.h"
 #include "FileTestUtil.h"
 
+#include <unistd.h>
+
 #include <cstring>
 
 namespace
@@ -54,15 +56,42 @@ TEST_F(PackBuilderTest, EmptyFolderGivesAFourteenBytePack)
     EXPECT_EQ(ReadBytes("data.dat"), U32(6) + "vnpack" + U32(0));
 }
 
-TEST_F(PackBuilderTest, UnreadableFileFailsAndKeepsTheOldPack)
+// A pack made from part of its folder would hide the missing files once mounted: every source that cannot be
+// read whole fails the build, and the old pack stays.
+TEST_F(PackBuilderTest, UnreadableSourceFailsAndKeepsTheOldPack)
 {
-    WriteBytes("td/a.png", "abc");
-    // Listed like a file but cannot be opened, whatever the user's rights.
-    fs::create_symlink("nowhere.png", "td/broken.png");
-    WriteBytes("data.dat", "old pack");
-    EXPECT_EQ(file::BuildPack(L"td/", L"data.dat"), VN_FAIL);
-    EXPECT_EQ(ReadBytes("data.dat"), "old pack");
-    EXPECT_FALSE(fs::exists("data.dat.tmp"));
+    struct Case
+    {
+        const char* what;
+        void (*prepare)();
+        bool needsRightsCheck; // root reads any folder
+    };
+    const Case cases[] = {
+        {"a file listed but not openable", [] { fs::create_symlink("nowhere.png", "td/broken.png"); }, false},
+        {"the folder missing", [] { fs::remove_all("td"); }, false},
+        {"a subfolder without read rights",
+         []
+         {
+             WriteBytes("td/locked/b.png", "b");
+             fs::permissions("td/locked", fs::perms::none);
+         },
+         true},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        if (c.needsRightsCheck && ::geteuid() == 0)
+            continue;
+        WriteBytes("td/a.png", "abc");
+        c.prepare();
+        WriteBytes("data.dat", "old pack");
+        EXPECT_EQ(file::BuildPack(L"td/", L"data.dat"), VN_FAIL);
+        EXPECT_EQ(ReadBytes("data.dat"), "old pack");
+        EXPECT_FALSE(fs::exists("data.dat.tmp"));
+        if (fs::exists("td/locked"))
+            fs::permissions("td/locked", fs::perms::owner_all);
+        fs::remove_all("td");
+    }
 }
 
 TEST_F(PackBuilderTest, RebuildReadsTheLooseFolderWhileTheOldPackIsMounted)
