@@ -82,21 +82,22 @@ bool CollectFiles(const std::wstring& outPrefix, const std::wstring& base, const
             return true;
         open.push_back(id);
     }
-    bool complete = Enumerate(folder,
-                              [&](const std::wstring& name, bool isFolder)
-                              {
-                                  if (isFolder)
+    bool complete = true;
+    const bool listed = Enumerate(folder,
+                                  [&](const std::wstring& name, bool isFolder)
                                   {
-                                      if (recursive && !CollectFiles(outPrefix, base, sub + name + L"/",
-                                                                     recursive, out, relative, open))
-                                          complete = false;
-                                      return;
-                                  }
-                                  out->push_back(relative ? sub + name : outPrefix + sub + name);
-                              });
+                                      if (isFolder)
+                                      {
+                                          if (recursive && !CollectFiles(outPrefix, base, sub + name + L"/",
+                                                                         recursive, out, relative, open))
+                                              complete = false;
+                                          return;
+                                      }
+                                      out->push_back(relative ? sub + name : outPrefix + sub + name);
+                                  });
     if (recursive)
         open.pop_back();
-    return complete;
+    return listed && complete;
 }
 } // namespace
 
