@@ -99,7 +99,9 @@ public:
         if (const VNResultEnum r = mLayout.Init(L"td/data/layouts/dialog_export", this, nullptr, group, true);
             r != VN_OK)
             return r;
-        for (const wchar_t* name : {L"shade", L"frame", L"title|box", L"star"})
+        // The layout's "shade" is left out: its half opacity is only recorded in the folder, so it would draw
+        // as an opaque black box around the frame.
+        for (const wchar_t* name : {L"frame", L"title|box", L"star"})
             (void)mLayout.CreateImageLayer(name, gui::HitModeKeep, group, nullptr);
         if (mTitleFont)
         {
