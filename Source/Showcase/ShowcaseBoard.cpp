@@ -203,7 +203,7 @@ ShowcaseBoard::~ShowcaseBoard()
         delete owned;
     mOwnedLayers.clear();
     // The atlases are textures of the application's renderer, which is deleted right after the screens.
-    if (base::Singletone<render::ParticleSystem>::Exists())
+    if (mLoadedParticles && base::Singletone<render::ParticleSystem>::Exists())
         render::ParticleSystem::Instance()->ReleaseAtlasTextures();
 }
 
@@ -307,6 +307,7 @@ void ShowcaseBoard::MakeParticles()
     {
         particles->mFolder = "td/fx/";
         particles->Load("fx2", framework::GetGameApplication()->GetRender());
+        mLoadedParticles = true;
     }
     mEmitter = particles->GetEmitter("portal_1");
     if (mEmitter == nullptr)

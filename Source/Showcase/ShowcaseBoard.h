@@ -66,6 +66,7 @@ private:
     math::Point2 mFirstCursor;
     bool mCursorSeen = false;
     bool mFollowing = false;
+    bool mLoadedParticles = false; // the particle file was loaded here, so its atlases are released here
 };
 
 } // namespace showcase
