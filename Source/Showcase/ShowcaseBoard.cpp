@@ -87,7 +87,11 @@ public:
     {
         SetName("Options");
     }
-    ~OptionsDialog() override { Clear(true, true); }
+    ~OptionsDialog() override
+    {
+        Clear(true, true);
+        delete mGroup;
+    }
 
     VNResultEnum Init() override
     {
@@ -95,6 +99,7 @@ public:
         SetHitRect(math::Rect(-1000.0f, -1000.0f, 3000.0f, 3000.0f));
         // The effects animate the dialog's root layer; the layout sits in a group centred on the screen.
         auto* group = new layer::Layer;
+        mGroup = group;
         GetLayer()->AddChild(group);
         if (const VNResultEnum r = mLayout.Init(L"td/data/layouts/dialog_export", this, nullptr, group, true);
             r != VN_OK)
@@ -134,6 +139,7 @@ public:
 private:
     CountedHandle<render::Font> mTitleFont;
     gui::GameControlHelper mLayout;
+    layer::Layer* mGroup = nullptr; // owned
     widget::Button* mClose = nullptr;
 };
 
