@@ -31,13 +31,23 @@ function(corv_library name)
 endfunction()
 
 # A test executable registered with ctest; sources relative to the calling folder.
+# SERIAL: the tests need the display to themselves (a full-screen window that loses the keyboard focus
+# to another test's window stops drawing, as a real inactive full-screen game does).
 function(corv_test name)
-  add_executable(${name} ${ARGN})
+  cmake_parse_arguments(ARG "SERIAL" "" "" ${ARGN})
+  add_executable(${name} ${ARG_UNPARSED_ARGUMENTS})
+  if(CORV_SANITIZE)
+    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/Support/LeakSuppressions.cpp)
+  endif()
   target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
   target_compile_definitions(${name} PRIVATE
     CORV_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     CORV_TESTDATA_DIR="${PROJECT_SOURCE_DIR}/../shared/testdata")
   corv_warnings(${name})
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+  if(ARG_SERIAL)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+  endif()
 endfunction()

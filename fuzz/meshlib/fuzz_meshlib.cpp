@@ -8,13 +8,6 @@
 #include <cstdint>
 #include <cstdlib>
 
-// Textures never load here; this stand-in only lets the target link while the renderer has no image loader.
-__attribute__((weak)) VNResultEnum render::Render::LoadTexture(const std::wstring&, file::ImageContainer*,
-                                                              render::Image**, base::ImageInfo*)
-{
-    return VN_FAIL;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size > (1u << 20))

@@ -13,14 +13,6 @@
 using lightwave::MeshLibrary;
 using lightwave::MeshSource;
 
-// Textures here never reach the renderer (see NoteTextures); this stand-in only lets the test link while the
-// renderer has no image loader.
-__attribute__((weak)) VNResultEnum render::Render::LoadTexture(const std::wstring&, file::ImageContainer*, Image**,
-                                                               base::ImageInfo*)
-{
-    return VN_FAIL;
-}
-
 namespace
 {
 

@@ -19,14 +19,6 @@
 #include <string>
 #include <unistd.h>
 
-// The factory below never reaches the renderer; this stand-in only lets the test link while the renderer has no
-// image loader.
-__attribute__((weak)) VNResultEnum render::Render::LoadTexture(const std::wstring&, file::ImageContainer*,
-                                                              render::Image**, base::ImageInfo*)
-{
-    return VN_FAIL;
-}
-
 namespace
 {
 

@@ -30,11 +30,6 @@
 #include <unistd.h>
 #include <vector>
 
-#if defined(__SANITIZE_ADDRESS__)
-// libdbus, opened by SDL's video start-up, keeps a read buffer it never frees; not ours to fix.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libdbus-1.so\n"; }
-#endif
-
 using namespace widget;
 namespace fs = std::filesystem;
 

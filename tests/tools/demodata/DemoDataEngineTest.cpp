@@ -130,13 +130,6 @@ TEST_F(DemoData, EveryPictureLoadsThroughTheEngineImageLoader) {
 
 } // namespace
 
-// The fonts here load their pages through TreeFont::LoadPage; this weak stand-in only lets the test link while
-// the renderer has no texture loader of its own.
-__attribute__((weak)) VNResultEnum render::Render::LoadTexture(const std::wstring&, file::ImageContainer*,
-                                                              render::Image**, base::ImageInfo*) {
-  return VN_FAIL;
-}
-
 namespace {
 
 // A page image of a known size, without a device texture.

@@ -14,13 +14,6 @@
 #include <string>
 #include <vector>
 
-// Nothing here loads textures; this stand-in only lets the test link while the renderer has no image loader.
-__attribute__((weak)) VNResultEnum render::Render::LoadTexture(const std::wstring&, file::ImageContainer*,
-                                                              render::Image**, base::ImageInfo*)
-{
-    return VN_FAIL;
-}
-
 namespace
 {
 
