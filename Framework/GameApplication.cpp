@@ -181,9 +181,9 @@ VNResultEnum GameApplication::InitSteps()
         LogLine(L"No display to fit the screen to\n");
         return r;
     }
-    if (const VNResultEnum r = mWindow->Create(setup.x, setup.y, setup.outerWidth, setup.outerHeight,
-                                               static_cast<int32_t>(setup.mWidth),
-                                               static_cast<int32_t>(setup.mHeight), setup.mWindowed, mCaption);
+    if (const VNResultEnum r = mWindow->Create(
+            setup.x, setup.y, setup.outerWidth, setup.outerHeight, static_cast<int32_t>(setup.mWidth),
+            static_cast<int32_t>(setup.mHeight), setup.mWindowed, mCaption);
         r != VN_OK)
     {
         LogLine(L"The window cannot be created\n");
@@ -321,23 +321,21 @@ VNResultEnum GameApplication::DrawFrames(render::Graphics* screen)
     // The target, scaled, centred on the screen.
     const float w = static_cast<float>(mRenderTarget->GetWidth()) * mTargetDrawScaleX;
     const float h = static_cast<float>(mRenderTarget->GetHeight()) * mTargetDrawScaleY;
-    screen->DrawImage(mRenderTarget, render::DestRect(mScreenCentreX - w * 0.5f, mScreenCentreY - h * 0.5f, w, h));
+    screen->DrawImage(mRenderTarget,
+                      render::DestRect(mScreenCentreX - w * 0.5f, mScreenCentreY - h * 0.5f, w, h));
     return VN_OK;
 }
 
-void GameApplication::OnActivate()
-{
-}
+void GameApplication::OnActivate() {}
 
-void GameApplication::OnDeactivate()
-{
-}
+void GameApplication::OnDeactivate() {}
 
 VNResultEnum GameApplication::ComputeViewport(bool windowed, ScreenSetup& setup)
 {
     ScreenFit fit;
     const LogicalScreen screen{mBaseWidth, mBaseHeight, mMaxWidth};
-    if (const VNResultEnum r = ComputeScreenFit(mMonitors, screen, windowed, app::GetWindowFrameExtents(), setup, fit);
+    if (const VNResultEnum r =
+            ComputeScreenFit(mMonitors, screen, windowed, app::GetWindowFrameExtents(), setup, fit);
         r != VN_OK)
         return r;
     if (mRender != nullptr)
@@ -346,16 +344,17 @@ VNResultEnum GameApplication::ComputeViewport(bool windowed, ScreenSetup& setup)
         math::Matrix4 ortho(true);
         if (setup.mUseRenderTarget)
         {
-            if (const VNResultEnum r = mRender->SetOrthoProjection(static_cast<float>(setup.mTargetWidth),
-                                                                   static_cast<float>(setup.mTargetHeight), 0.0f, &ortho);
+            if (const VNResultEnum r =
+                    mRender->SetOrthoProjection(static_cast<float>(setup.mTargetWidth),
+                                                static_cast<float>(setup.mTargetHeight), 0.0f, &ortho);
                 r != VN_OK)
                 return r;
             setup.mTargetProjection = setup.mTargetProjection.Multiply(ortho);
         }
         else
         {
-            if (const VNResultEnum r = mRender->SetOrthoProjection(static_cast<float>(setup.mWidth),
-                                                                   static_cast<float>(setup.mHeight), 0.0f, &ortho);
+            if (const VNResultEnum r = mRender->SetOrthoProjection(
+                    static_cast<float>(setup.mWidth), static_cast<float>(setup.mHeight), 0.0f, &ortho);
                 r != VN_OK)
                 return r;
             setup.mProjection = setup.mProjection.Multiply(ortho);
@@ -383,8 +382,9 @@ VNResultEnum GameApplication::CreateRenderTarget(const ScreenSetup& setup)
     if (!setup.mUseRenderTarget || mRender == nullptr)
         return VN_OK;
     render::Image* image = nullptr;
-    if (const VNResultEnum r = mRender->CreateRenderTarget(static_cast<int32_t>(setup.mTargetWidth),
-                                                           static_cast<int32_t>(setup.mTargetHeight), &image, false);
+    if (const VNResultEnum r =
+            mRender->CreateRenderTarget(static_cast<int32_t>(setup.mTargetWidth),
+                                        static_cast<int32_t>(setup.mTargetHeight), &image, false);
         r != VN_OK)
         return r;
     mRenderTarget = static_cast<render::RenderTarget*>(image);
@@ -423,7 +423,8 @@ VNResultEnum GameApplication::SwitchScreenMode()
     if (wasWindowed)
     {
         LogLine(L"SwitchWindowMode(false)\n");
-        if (const VNResultEnum r = mWindow->SwitchWindowMode(setup.outerWidth, setup.outerHeight, false); r != VN_OK)
+        if (const VNResultEnum r = mWindow->SwitchWindowMode(setup.outerWidth, setup.outerHeight, false);
+            r != VN_OK)
             return r;
         LogLine(L"mRender->SwitchScreenMode()\n");
         if (mRender != nullptr)
@@ -443,7 +444,8 @@ VNResultEnum GameApplication::SwitchScreenMode()
                 return r;
         }
         LogLine(L"SwitchWindowMode(true)\n");
-        if (const VNResultEnum r = mWindow->SwitchWindowMode(setup.outerWidth, setup.outerHeight, true); r != VN_OK)
+        if (const VNResultEnum r = mWindow->SwitchWindowMode(setup.outerWidth, setup.outerHeight, true);
+            r != VN_OK)
             return r;
     }
     if (const VNResultEnum r = CreateRenderTarget(setup); r != VN_OK)

@@ -60,7 +60,8 @@ using ScreenModeListener = base::Delegate1<bool, void>;
 using ScreenModeRegistry = base::ListenerRegistry<CountedHandle<ScreenModeListener>>;
 // The two-argument form, told (windowed, 0); keyed by (owner, 0).
 using ScreenModeListener2 = base::Delegate2<bool, int, void>;
-using ScreenModeRegistry2 = base::ListenerRegistry<CountedHandle<ScreenModeListener2>, std::pair<const void*, int>>;
+using ScreenModeRegistry2 =
+    base::ListenerRegistry<CountedHandle<ScreenModeListener2>, std::pair<const void*, int>>;
 
 // The engine's application: start-up in a fixed order, the window task, one frame from input to
 // present, screen fitting and the screen-mode switch. The game derives from it and fills the hooks
@@ -109,8 +110,8 @@ public:
     render::Image* LoadTexture(const std::wstring& name, file::ImageContainer* container);
     // A new image layer owning the named image, placed at the image's x and y; info (when given) gets the
     // image's record. The load failure is returned unchanged and out is left alone.
-    VNResultEnum CreateImageLayer(const std::wstring& name, file::ImageContainer* container, layer::ImageLayer** out,
-                                  base::ImageInfo* info);
+    VNResultEnum CreateImageLayer(const std::wstring& name, file::ImageContainer* container,
+                                  layer::ImageLayer** out, base::ImageInfo* info);
     // Makes the board the current screen (the previous one is removed and deleted by the frame manager).
     VNResultEnum SetScreen(widget::BaseBoard* board);
 

@@ -12,8 +12,8 @@ class GameApplication;
 class GameWindow : public app::Window
 {
 public:
-    GameWindow(GameApplication* application, input::Input* input, bool autoDelete, bool finishWhenChildrenDone,
-               bool keepParentAlive);
+    GameWindow(GameApplication* application, input::Input* input, bool autoDelete,
+               bool finishWhenChildrenDone, bool keepParentAlive);
 
 protected:
     VNResultEnum OnUpdate(float dt) override;

@@ -7,9 +7,7 @@
 namespace gui
 {
 
-PackScreen::PackScreen(const std::wstring& folderArgument) : mFolderArgument(folderArgument)
-{
-}
+PackScreen::PackScreen(const std::wstring& folderArgument) : mFolderArgument(folderArgument) {}
 
 PackScreen::~PackScreen() = default;
 

@@ -35,7 +35,7 @@ VNResultEnum ComputeScreenFit(const std::vector<app::MonitorInfo>& monitors, con
         return VN_FAIL;
 
     // All integer divisions below are unsigned and truncate, as the fitted sizes always were.
-    const Ratio base = Reduce(screen.baseWidth, screen.baseHeight); // a:b
+    const Ratio base = Reduce(screen.baseWidth, screen.baseHeight);  // a:b
     const Ratio widest = Reduce(screen.maxWidth, screen.baseHeight); // c:d
 
     uint32_t W = 0;

@@ -2,7 +2,7 @@
 # Runs every fuzz target of a fuzz build for a short while on its seed corpus.
 # A target named fuzz_X takes its seeds from fuzz/X/seeds (and any extra folders fuzz/X/seed-dirs lists).
 set -eu
-build=${1:-build-fuzz}; seconds=${FUZZ_SECONDS:-20}
+build=${1:-build-fuzz}; seconds=${FUZZ_SECONDS:-10}
 root=$(cd "$(dirname "$0")/.." && pwd)
 found=0
 for exe in "$build"/fuzz/*.build/fuzz_*; do

@@ -22,5 +22,5 @@ ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp UBS
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORV_FUZZ=ON \
   -DCORV_TESTS=OFF -DCORV_BENCH=OFF -DCORV_TOOLS=OFF >/dev/null
-cmake --build build-fuzz -j "$jobs"
+cmake --build build-fuzz -j "$jobs" --target fuzz_all
 scripts/fuzz-smoke.sh build-fuzz

@@ -39,8 +39,8 @@ bool ReadEnvelope(BinaryReader& in, lightwave::Envelope& envelope)
     for (lightwave::Key& key : envelope.keys)
     {
         uint32_t unused[2];
-        if (!in.F32(key.value) || !in.F32(key.time) || !in.U32(key.shape) || !in.F32(key.p0) || !in.F32(key.p1) ||
-            !in.F32(key.p2) || !in.F32(key.p3) || !in.U32(unused[0]) || !in.U32(unused[1]))
+        if (!in.F32(key.value) || !in.F32(key.time) || !in.U32(key.shape) || !in.F32(key.p0) ||
+            !in.F32(key.p1) || !in.F32(key.p2) || !in.F32(key.p3) || !in.U32(unused[0]) || !in.U32(unused[1]))
             return false;
     }
     return true;
@@ -142,7 +142,8 @@ VNResultEnum AnimData::ResolveMeshes()
     for (const std::unique_ptr<LayerRecord>& record : mRecords)
     {
         record->mesh = nullptr;
-        if (record->meshLibrary == "null" || record->meshLibrary == "screen_res" || record->meshName == "null")
+        if (record->meshLibrary == "null" || record->meshLibrary == "screen_res" ||
+            record->meshName == "null")
             continue;
         CountedHandle<lightwave::MeshLibrary>& library = mLibraries[record->meshLibrary];
         if (!library)

@@ -35,8 +35,8 @@ public:
         unsigned char b[4];
         if (!Bytes(b, 4))
             return false;
-        value = static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 | static_cast<uint32_t>(b[2]) << 16 |
-                static_cast<uint32_t>(b[3]) << 24;
+        value = static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 |
+                static_cast<uint32_t>(b[2]) << 16 | static_cast<uint32_t>(b[3]) << 24;
         return true;
     }
 

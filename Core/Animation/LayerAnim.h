@@ -32,7 +32,7 @@ public:
     const LayerRecord* GetRecord() const { return mRecord; }
 
 private:
-    layer::Drawable* mTarget; // not owned
+    layer::Drawable* mTarget;   // not owned
     const LayerRecord* mRecord; // not owned
 };
 

@@ -62,9 +62,9 @@ VNResultEnum GameControl::LoadStateImage(int32_t index, const std::wstring& name
 
 VNResultEnum GameControl::CenterOnStateImages()
 {
-    const math::Point3 centre(std::floor(static_cast<float>(mBounds.x) + static_cast<float>(mBounds.width) * 0.5f),
-                              std::floor(static_cast<float>(mBounds.y) + static_cast<float>(mBounds.height) * 0.5f),
-                              0.0f);
+    const math::Point3 centre(
+        std::floor(static_cast<float>(mBounds.x) + static_cast<float>(mBounds.width) * 0.5f),
+        std::floor(static_cast<float>(mBounds.y) + static_cast<float>(mBounds.height) * 0.5f), 0.0f);
     SetPosition(centre);
     const math::Point3& at = GetPosition();
     for (int32_t i = 0; i < mStateImageCount; ++i)

@@ -16,7 +16,8 @@ public:
     // Removes each state image from its parent and deletes it.
     ~GameControl() override;
 
-    // Loads the named image into slot index and grows the bounds by its rectangle; an empty name does nothing.
+    // Loads the named image into slot index and grows the bounds by its rectangle; an empty name does
+    // nothing.
     VNResultEnum LoadStateImage(int32_t index, const std::wstring& name, layer::ImageLayer** out);
     // Moves the control to the centre of the bounds and attaches the state images under it, in place.
     VNResultEnum CenterOnStateImages();

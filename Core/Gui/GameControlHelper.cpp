@@ -30,7 +30,8 @@ ImageLayerFactory* GetImageLayerFactory()
     return gFactory;
 }
 
-VNResultEnum RenderImageLayerFactory::CreateImageLayer(const std::wstring& name, file::ImageContainer* container,
+VNResultEnum RenderImageLayerFactory::CreateImageLayer(const std::wstring& name,
+                                                       file::ImageContainer* container,
                                                        layer::ImageLayer** out, base::ImageInfo* info)
 {
     if (!mRender || !out)
@@ -67,7 +68,8 @@ GameControlHelper::~GameControlHelper()
 }
 
 VNResultEnum GameControlHelper::Init(const std::wstring& containerName, widget::Widget* owner,
-                                     layer::HitTestListener* listener, layer::Layer* parent, bool ownsContainer)
+                                     layer::HitTestListener* listener, layer::Layer* parent,
+                                     bool ownsContainer)
 {
     // The file layer cannot name the container types itself; registering them again is harmless.
     file::RegisterImageContainers();
@@ -78,7 +80,8 @@ VNResultEnum GameControlHelper::Init(const std::wstring& containerName, widget::
 }
 
 VNResultEnum GameControlHelper::Init(file::ImageContainer* container, widget::Widget* owner,
-                                     layer::HitTestListener* listener, layer::Layer* parent, bool ownsContainer)
+                                     layer::HitTestListener* listener, layer::Layer* parent,
+                                     bool ownsContainer)
 {
     if (mOwnsContainer && mContainer != container)
         delete mContainer;
@@ -90,7 +93,8 @@ VNResultEnum GameControlHelper::Init(file::ImageContainer* container, widget::Wi
     return VN_OK;
 }
 
-VNResultEnum GameControlHelper::LoadImageLayer(const std::wstring& name, math::RectI* rect, layer::ImageLayer** out)
+VNResultEnum GameControlHelper::LoadImageLayer(const std::wstring& name, math::RectI* rect,
+                                               layer::ImageLayer** out)
 {
     if (!out)
         return VN_FAIL;
@@ -99,7 +103,8 @@ VNResultEnum GameControlHelper::LoadImageLayer(const std::wstring& name, math::R
         return VN_FAIL;
     layer::ImageLayer* made = nullptr;
     base::ImageInfo info;
-    if (const VNResultEnum result = gFactory->CreateImageLayer(name, mContainer, &made, &info); result != VN_OK)
+    if (const VNResultEnum result = gFactory->CreateImageLayer(name, mContainer, &made, &info);
+        result != VN_OK)
         return result;
     if (!made)
         return VN_FAIL;
@@ -123,8 +128,8 @@ VNResultEnum GameControlHelper::PlaceImageLayer(const std::wstring& name, layer:
     return VN_OK;
 }
 
-VNResultEnum GameControlHelper::CreateImageLayer(const std::wstring& name, int32_t hitMode, layer::Layer* parent,
-                                                 layer::ImageLayer** out)
+VNResultEnum GameControlHelper::CreateImageLayer(const std::wstring& name, int32_t hitMode,
+                                                 layer::Layer* parent, layer::ImageLayer** out)
 {
     layer::ImageLayer* made = nullptr;
     if (const VNResultEnum result = PlaceImageLayer(name, &made); result != VN_OK)
@@ -145,8 +150,9 @@ VNResultEnum GameControlHelper::CreateImageLayerAtBack(const std::wstring& name,
     return AddLayerAtBack(made, hitMode, parent);
 }
 
-VNResultEnum GameControlHelper::CreateTextLayer(const CountedHandle<render::Font>& font, const std::wstring& text,
-                                                int32_t hitMode, layer::Layer* parent, layer::TextLayer** out)
+VNResultEnum GameControlHelper::CreateTextLayer(const CountedHandle<render::Font>& font,
+                                                const std::wstring& text, int32_t hitMode,
+                                                layer::Layer* parent, layer::TextLayer** out)
 {
     auto* made = new layer::TextLayer(font, text);
     made->SetAlignment(2, 2);

@@ -60,8 +60,8 @@ class RenderImageLayerFactory : public ImageLayerFactory
 {
 public:
     explicit RenderImageLayerFactory(render::Render* render) : mRender(render) {}
-    VNResultEnum CreateImageLayer(const std::wstring& name, file::ImageContainer* container, layer::ImageLayer** out,
-                                  base::ImageInfo* info) override;
+    VNResultEnum CreateImageLayer(const std::wstring& name, file::ImageContainer* container,
+                                  layer::ImageLayer** out, base::ImageInfo* info) override;
 
 private:
     render::Render* mRender;
@@ -79,17 +79,19 @@ public:
     GameControlHelper() = default;
     GameControlHelper(const GameControlHelper&) = delete;
     GameControlHelper& operator=(const GameControlHelper&) = delete;
-    // Removes each made layer from its parent and deletes it; deletes the trap listener and an owned container.
+    // Removes each made layer from its parent and deletes it; deletes the trap listener and an owned
+    // container.
     virtual ~GameControlHelper();
 
     // Opens the container by name through the file manager; 1 when there is none. The parent defaults to the
     // owner widget's layer.
-    VNResultEnum Init(const std::wstring& containerName, widget::Widget* owner, layer::HitTestListener* listener,
-                      layer::Layer* parent, bool ownsContainer);
-    VNResultEnum Init(file::ImageContainer* container, widget::Widget* owner, layer::HitTestListener* listener,
-                      layer::Layer* parent, bool ownsContainer);
+    VNResultEnum Init(const std::wstring& containerName, widget::Widget* owner,
+                      layer::HitTestListener* listener, layer::Layer* parent, bool ownsContainer);
+    VNResultEnum Init(file::ImageContainer* container, widget::Widget* owner,
+                      layer::HitTestListener* listener, layer::Layer* parent, bool ownsContainer);
 
-    // A new image layer of the named image with the stored listener, not attached; its image rectangle in rect.
+    // A new image layer of the named image with the stored listener, not attached; its image rectangle in
+    // rect.
     VNResultEnum LoadImageLayer(const std::wstring& name, math::RectI* rect, layer::ImageLayer** out);
     // An image layer placed relative to the stored parent and added on top of the parent's children.
     VNResultEnum CreateImageLayer(const std::wstring& name, int32_t hitMode, layer::Layer* parent,
@@ -98,8 +100,8 @@ public:
     VNResultEnum CreateImageLayerAtBack(const std::wstring& name, int32_t hitMode, layer::Layer* parent,
                                         layer::ImageLayer** out);
     // A centred text layer with its text box on whole units.
-    VNResultEnum CreateTextLayer(const CountedHandle<render::Font>& font, const std::wstring& text, int32_t hitMode,
-                                 layer::Layer* parent, layer::TextLayer** out);
+    VNResultEnum CreateTextLayer(const CountedHandle<render::Font>& font, const std::wstring& text,
+                                 int32_t hitMode, layer::Layer* parent, layer::TextLayer** out);
     // Applies the hit mode, keeps the layer and attaches it on top of the parent (the stored one when null).
     VNResultEnum AddLayer(layer::Layer* layer, int32_t hitMode, layer::Layer* parent);
     VNResultEnum AddLayerAtBack(layer::Layer* layer, int32_t hitMode, layer::Layer* parent);

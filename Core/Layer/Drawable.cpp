@@ -8,8 +8,14 @@ namespace layer
 namespace
 {
 
-bool IsUnit(const math::Point3& s) { return s.x == 1.0f && s.y == 1.0f && s.z == 1.0f; }
-bool IsZero(const math::Point3& p) { return p.x == 0.0f && p.y == 0.0f && p.z == 0.0f; }
+bool IsUnit(const math::Point3& s)
+{
+    return s.x == 1.0f && s.y == 1.0f && s.z == 1.0f;
+}
+bool IsZero(const math::Point3& p)
+{
+    return p.x == 0.0f && p.y == 0.0f && p.z == 0.0f;
+}
 
 } // namespace
 
@@ -40,14 +46,14 @@ void Drawable::SetScale(const math::Point3& scale)
     }
 }
 
-#define CORV_LAYER_SETTER(Name, field)                                                                             \
-    void Drawable::Name(float v)                                                                                   \
-    {                                                                                                              \
-        if (field != v)                                                                                            \
-        {                                                                                                          \
-            field = v;                                                                                             \
-            MarkTransform();                                                                                       \
-        }                                                                                                          \
+#define CORV_LAYER_SETTER(Name, field)                                                                       \
+    void Drawable::Name(float v)                                                                             \
+    {                                                                                                        \
+        if (field != v)                                                                                      \
+        {                                                                                                    \
+            field = v;                                                                                       \
+            MarkTransform();                                                                                 \
+        }                                                                                                    \
     }
 
 CORV_LAYER_SETTER(SetX, mPosition.x)

@@ -16,7 +16,8 @@ namespace layer
 // Rotations up to this size count as none.
 inline constexpr float kRotationEpsilon = 0.0002f;
 
-// The state of one scene node: local transform, appearance, the world transform and three lazily refreshed boxes.
+// The state of one scene node: local transform, appearance, the world transform and three lazily refreshed
+// boxes.
 class Drawable
 {
 public:

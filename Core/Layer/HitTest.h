@@ -58,9 +58,9 @@ struct HitTestParam
     bool handledBelow = false;
 };
 
-// Receives the mouse events of a layer and of its listener-less descendants. The event's context is copied into
-// the fields before each call; a handler that returns 0 leaves its answer in mState (0 consumed, 1 pass through,
-// 2 claimed by this listener's layer).
+// Receives the mouse events of a layer and of its listener-less descendants. The event's context is copied
+// into the fields before each call; a handler that returns 0 leaves its answer in mState (0 consumed, 1 pass
+// through, 2 claimed by this listener's layer).
 class HitTestListener
 {
 public:

@@ -12,21 +12,37 @@ namespace
 // Half-open in x and y, no upper limit in z.
 bool BoxHolds(const math::AABB& box, const math::Point3& p)
 {
-    return box.mMin.x <= p.x && p.x < box.mMax.x && box.mMin.y <= p.y && p.y < box.mMax.y && box.mMin.z <= p.z;
+    return box.mMin.x <= p.x && p.x < box.mMax.x && box.mMin.y <= p.y && p.y < box.mMax.y &&
+           box.mMin.z <= p.z;
 }
 
 template <class Event>
 constexpr uint32_t BubbleBit();
 template <>
-constexpr uint32_t BubbleBit<OnMouseDown>() { return kBubbleDown; }
+constexpr uint32_t BubbleBit<OnMouseDown>()
+{
+    return kBubbleDown;
+}
 template <>
-constexpr uint32_t BubbleBit<OnMouseUp>() { return kBubbleUp; }
+constexpr uint32_t BubbleBit<OnMouseUp>()
+{
+    return kBubbleUp;
+}
 template <>
-constexpr uint32_t BubbleBit<OnMouseMove>() { return kBubbleMove; }
+constexpr uint32_t BubbleBit<OnMouseMove>()
+{
+    return kBubbleMove;
+}
 template <>
-constexpr uint32_t BubbleBit<OnMouseDrag>() { return kBubbleDrag; }
+constexpr uint32_t BubbleBit<OnMouseDrag>()
+{
+    return kBubbleDrag;
+}
 template <>
-constexpr uint32_t BubbleBit<OnMouseWheel>() { return kBubbleWheel; }
+constexpr uint32_t BubbleBit<OnMouseWheel>()
+{
+    return kBubbleWheel;
+}
 
 template <class Event>
 VNResultEnum DeliverOnce(HitTestContext& context, HitTestState<Event>& state, bool bubbled, bool handledBelow)
@@ -48,8 +64,8 @@ VNResultEnum DeliverOnce(HitTestContext& context, HitTestState<Event>& state, bo
     return VN_OK;
 }
 
-// Delivers to the context's listener, then in bubbled form to each enclosing listener that asks for this kind,
-// nearest first.
+// Delivers to the context's listener, then in bubbled form to each enclosing listener that asks for this
+// kind, nearest first.
 template <class Event>
 VNResultEnum Deliver(HitTestContext& context, HitTestState<Event>& state)
 {
@@ -226,7 +242,8 @@ void Layer::ParentToLocal(const math::Point3& in, math::Point3& out) const
 
 void Layer::ToLayerSpace(const math::Point3& in, math::Point3& out) const
 {
-    // The root's step comes first: each layer's step undoes its own transform, which sits inside its parent's.
+    // The root's step comes first: each layer's step undoes its own transform, which sits inside its
+    // parent's.
     std::vector<const Layer*> chain;
     for (const Layer* l = this; l; l = l->mParent)
         chain.push_back(l);

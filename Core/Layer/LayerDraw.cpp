@@ -1,5 +1,6 @@
-// The drawing preamble shared by the image, text and particles layers: the layer's transform, colour, effective
-// alpha, shader and blend mode are set on the context for the draw and the context is restored afterwards.
+// The drawing preamble shared by the image, text and particles layers: the layer's transform, colour,
+// effective alpha, shader and blend mode are set on the context for the draw and the context is restored
+// afterwards.
 #include "Core/Layer/ImageLayer.h"
 #include "Core/Layer/ParticlesLayer.h"
 #include "Core/Layer/TextLayer.h"
@@ -16,8 +17,8 @@ class DrawScope
 {
 public:
     DrawScope(render::Graphics* g, const Layer& layer, bool particles)
-        : mGraphics(g), mTransform(g->mTransform), mColor(g->mColor), mKind(g->mDefaultShader), mShader(g->mShader),
-          mTint(g->mTint), mTinted(layer.IsTinted())
+        : mGraphics(g), mTransform(g->mTransform), mColor(g->mColor), mKind(g->mDefaultShader),
+          mShader(g->mShader), mTint(g->mTint), mTinted(layer.IsTinted())
     {
         const float* c = layer.GetColor();
         g->mTransform = &layer.GetTransform();

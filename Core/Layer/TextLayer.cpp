@@ -8,14 +8,15 @@
 namespace layer
 {
 
-TextLayer::TextLayer(const CountedHandle<render::Font>& font, const std::wstring& text) : mFont(font), mText(text)
+TextLayer::TextLayer(const CountedHandle<render::Font>& font, const std::wstring& text)
+    : mFont(font), mText(text)
 {
     mHasContent = true;
     mContentValid = false;
 }
 
-TextLayer::TextLayer(const CountedHandle<render::Font>& font, const std::wstring& text, float wrapWidth, float indent,
-                     int32_t align, bool justifyLetters)
+TextLayer::TextLayer(const CountedHandle<render::Font>& font, const std::wstring& text, float wrapWidth,
+                     float indent, int32_t align, bool justifyLetters)
     : TextLayer(font, text)
 {
     mLayout.mWidth = wrapWidth;

@@ -16,8 +16,8 @@ class TextLayer : public Layer
 {
 public:
     TextLayer(const CountedHandle<render::Font>& font, const std::wstring& text);
-    TextLayer(const CountedHandle<render::Font>& font, const std::wstring& text, float wrapWidth, float indent,
-              int32_t align, bool justifyLetters);
+    TextLayer(const CountedHandle<render::Font>& font, const std::wstring& text, float wrapWidth,
+              float indent, int32_t align, bool justifyLetters);
 
     VNResultEnum DrawSelf(render::Graphics* graphics) override;
     void UpdateContentBounds() override;

@@ -1,5 +1,5 @@
-// The particle render pass the drawing front runs for render::DrawParticlesParam: each rendered list becomes one
-// indexed triangle-list draw of the list's quads, textured with its atlas and blended by its intensity.
+// The particle render pass the drawing front runs for render::DrawParticlesParam: each rendered list becomes
+// one indexed triangle-list draw of the list's quads, textured with its atlas and blended by its intensity.
 #include "Core/Base/AABB.h"
 #include "Core/Particles/ParticleEmitter.h"
 #include "Core/Particles/ParticleSystem.h"
@@ -24,11 +24,13 @@ public:
     VNResultEnum Reserve(const ParticleBatch& batch, SVertex2D** vertices, uint16_t** indices,
                          uint32_t* baseVertex) override
     {
-        auto* vertexCache = static_cast<VertexCache2D*>(mParam.mRender->GetVertexCache(SVertex2D::Format().mId));
+        auto* vertexCache =
+            static_cast<VertexCache2D*>(mParam.mRender->GetVertexCache(SVertex2D::Format().mId));
         auto* indexCache = static_cast<IndexCache16*>(mParam.mRender->GetIndexCache16());
         if (!vertexCache || !indexCache)
             return VN_FAIL;
-        // Texture and blend go on first, as for every textured draw, so a merged draw never mixes two atlases.
+        // Texture and blend go on first, as for every textured draw, so a merged draw never mixes two
+        // atlases.
         mShader.SetTexture(batch.atlas);
         if (mParam.mState->mBlendMode != batch.blendMode)
         {

@@ -6,7 +6,8 @@
 
 namespace render
 {
-ParticleEmitter::ParticleEmitter(std::unique_ptr<ptl::Emitter> emitter, int atlasBase, const ParticleSystem* system)
+ParticleEmitter::ParticleEmitter(std::unique_ptr<ptl::Emitter> emitter, int atlasBase,
+                                 const ParticleSystem* system)
     : mMagicEmitter(std::move(emitter)), mAtlasBase(atlasBase), mSystem(system)
 {
 }
@@ -60,7 +61,8 @@ void ParticleEmitter::SetState(int state)
         mState = state;
         return;
     }
-    // Stop: an interrupted emitter simply stops being updated and drawn; a playing one is stopped in the library.
+    // Stop: an interrupted emitter simply stops being updated and drawn; a playing one is stopped in the
+    // library.
     if (current != 2)
         e.Stop();
     mState = 0;
@@ -80,8 +82,8 @@ void ParticleEmitter::Update(double seconds)
     mState = 0;
 }
 
-VNResultEnum ParticleEmitter::WriteBatches(const ParticleSystem& system, const Color& color, ParticleBatchSink& sink,
-                                           int* outCount) const
+VNResultEnum ParticleEmitter::WriteBatches(const ParticleSystem& system, const Color& color,
+                                           ParticleBatchSink& sink, int* outCount) const
 {
     int total = 0;
     if (outCount)

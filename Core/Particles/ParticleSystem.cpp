@@ -51,7 +51,8 @@ bool ParticleSystem::LoadFromMemory(const void* data, std::size_t size, Render* 
     std::unique_ptr<ptl::File> file = ptl::File::OpenInMemory(data, size);
     if (!file)
         return false;
-    // This file's atlas indices count from here, so a second file's emitters never draw with the first one's atlases.
+    // This file's atlas indices count from here, so a second file's emitters never draw with the first one's
+    // atlases.
     const int atlasBase = int(mAtlases.size());
     LoadFolder(*file, std::string(), atlasBase);
     for (int i = 0; i < file->GetStaticAtlasCount(); ++i)

@@ -17,16 +17,16 @@ class Image;
 class ParticleEmitter;
 class Render;
 
-// The effects of the particle file loaded at start-up: every emitter kept as a prototype under its own name, the
-// atlases loaded as textures, and independent copies handed out by name.
+// The effects of the particle file loaded at start-up: every emitter kept as a prototype under its own name,
+// the atlases loaded as textures, and independent copies handed out by name.
 class ParticleSystem : public base::Singletone<ParticleSystem>
 {
 public:
     ParticleSystem();
     ~ParticleSystem() override;
 
-    // Loads mFolder + file (".ptc" optional) through the file manager, then its atlases through render (none without
-    // a render). A missing or invalid file loads nothing.
+    // Loads mFolder + file (".ptc" optional) through the file manager, then its atlases through render (none
+    // without a render). A missing or invalid file loads nothing.
     void Load(const std::string& file, Render* render);
     // The same from the bytes of a particle file; false when they are not one.
     bool LoadFromMemory(const void* data, std::size_t size, Render* render);

@@ -164,7 +164,8 @@ static psdr_status psdr_read_gradient_map(psdr_document* doc, psdr_gradient_map*
         alphas = psdr_left(doc) / 10;
     if (alphas > 0)
     {
-        g->transparency_stops = (psdr_transparency_stop*)calloc((size_t)alphas, sizeof(psdr_transparency_stop));
+        g->transparency_stops =
+            (psdr_transparency_stop*)calloc((size_t)alphas, sizeof(psdr_transparency_stop));
         if (!g->transparency_stops)
             return PSDR_ERR_MEMORY;
         g->transparency_stop_count = (int32_t)alphas;
@@ -385,7 +386,8 @@ typedef struct psdr_block_kind_info
 static const psdr_block_kind_info kKinds[] = {
     {"levl", PSDR_BLOCK_LEVELS, PSDR_LAYER_LEVELS, sizeof(psdr_levels), 1},
     {"curv", PSDR_BLOCK_CURVES, PSDR_LAYER_CURVES, sizeof(psdr_curves), 0},
-    {"brit", PSDR_BLOCK_BRIGHTNESS_CONTRAST, PSDR_LAYER_BRIGHTNESS_CONTRAST, sizeof(psdr_brightness_contrast), 1},
+    {"brit", PSDR_BLOCK_BRIGHTNESS_CONTRAST, PSDR_LAYER_BRIGHTNESS_CONTRAST, sizeof(psdr_brightness_contrast),
+     1},
     {"blnc", PSDR_BLOCK_COLOUR_BALANCE, PSDR_LAYER_COLOUR_BALANCE, sizeof(psdr_colour_balance), 1},
     {"hue2", PSDR_BLOCK_HUE_SATURATION, PSDR_LAYER_HUE_SATURATION, sizeof(psdr_hue_saturation), 1},
     {"selc", PSDR_BLOCK_SELECTIVE_COLOUR, PSDR_LAYER_SELECTIVE_COLOUR, sizeof(psdr_selective_colour), 1},
@@ -529,7 +531,8 @@ static psdr_status psdr_read_record(psdr_document* doc, psdr_layer* layer, int32
     }
 }
 
-psdr_status psdr_read_layer_block(psdr_document* doc, psdr_layer* layer, uint32_t key, int64_t length, int* handled)
+psdr_status psdr_read_layer_block(psdr_document* doc, psdr_layer* layer, uint32_t key, int64_t length,
+                                  int* handled)
 {
     (void)length;
     *handled = 0;

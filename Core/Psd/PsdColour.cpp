@@ -65,7 +65,8 @@ uint32_t psdr_hsb_to_argb(int32_t alpha, double hue, double saturation, double b
         uint32_t v = clamp255(brightness * 255.0);
         return a << 24 | v << 16 | v << 8 | v;
     }
-    double m2 = brightness <= 0.5 ? brightness * (1.0 + saturation) : brightness + saturation - brightness * saturation;
+    double m2 = brightness <= 0.5 ? brightness * (1.0 + saturation)
+                                  : brightness + saturation - brightness * saturation;
     double m1 = 2.0 * brightness - m2;
     uint32_t r = clamp255(hsb_channel(m1, m2, hue + 120.0) * 255.0);
     uint32_t g = clamp255(hsb_channel(m1, m2, hue) * 255.0);
@@ -106,7 +107,8 @@ uint32_t psdr_lab_to_argb(double l, double a, double b)
     return psdr_lab_alpha_to_argb(255, l, a, b);
 }
 
-uint32_t psdr_colour_to_argb(int32_t space, int32_t c0, int32_t c1, int32_t c2, int32_t c3, psdr_status* status)
+uint32_t psdr_colour_to_argb(int32_t space, int32_t c0, int32_t c1, int32_t c2, int32_t c3,
+                             psdr_status* status)
 {
     if (status)
         *status = PSDR_OK;

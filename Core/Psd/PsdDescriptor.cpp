@@ -236,17 +236,24 @@ int32_t psdr_read_blend_enum(psdr_document* doc, uint32_t type)
     uint32_t id = psdr_read_enum(doc, type, &v);
     if (id == 0)
     {
-        static const struct { const char* name; int32_t mode; } named[] = {
-            {"linearBurn", 5}, {"linearDodge", 9}, {"vividLight", 13}, {"linearLight", 14}, {"pinLight", 15},
-            {"hardMix", 16}};
+        static const struct
+        {
+            const char* name;
+            int32_t mode;
+        } named[] = {{"linearBurn", 5},   {"linearDodge", 9}, {"vividLight", 13},
+                     {"linearLight", 14}, {"pinLight", 15},   {"hardMix", 16}};
         for (const auto& n : named)
             if (strcmp(v.name, n.name) == 0)
                 return n.mode;
         return 0;
     }
-    static const struct { const char* id; int32_t mode; } ids[] = {
-        {"CBrn", 4}, {"CDdg", 8}, {"Clr ", 21}, {"Dfrn", 17}, {"Drkn", 2}, {"Dslv", 1}, {"H   ", 19}, {"HrdL", 12},
-        {"Lghn", 6}, {"Lmns", 22}, {"Mltp", 3}, {"Ovrl", 10}, {"Scrn", 7}, {"SftL", 11}, {"Strt", 20}, {"Xclu", 18}};
+    static const struct
+    {
+        const char* id;
+        int32_t mode;
+    } ids[] = {{"CBrn", 4},  {"CDdg", 8},  {"Clr ", 21}, {"Dfrn", 17}, {"Drkn", 2}, {"Dslv", 1},
+               {"H   ", 19}, {"HrdL", 12}, {"Lghn", 6},  {"Lmns", 22}, {"Mltp", 3}, {"Ovrl", 10},
+               {"Scrn", 7},  {"SftL", 11}, {"Strt", 20}, {"Xclu", 18}};
     for (const auto& n : ids)
         if (psdr_fourcc(n.id) == id)
             return n.mode;
@@ -297,7 +304,8 @@ static double clampd(double v)
 
 // Catmull-Rom segments between the control points, walked by forward differencing; a corner
 // point ends the curve on both its sides.
-void psdr_contour_build(psdr_contour* contour, const uint8_t* xs, const uint8_t* ys, const uint8_t* corner, int count)
+void psdr_contour_build(psdr_contour* contour, const uint8_t* xs, const uint8_t* ys, const uint8_t* corner,
+                        int count)
 {
     if (count <= 0)
         return;
@@ -305,7 +313,8 @@ void psdr_contour_build(psdr_contour* contour, const uint8_t* xs, const uint8_t*
         contour->table[x] = ys[0];
     for (int x = xs[count - 1]; x < 256; ++x)
         contour->table[x] = ys[count - 1];
-    static const double m[4][4] = {{-0.5, 1.5, -1.5, 0.5}, {1, -2.5, 2, -0.5}, {-0.5, 0, 0.5, 0}, {0, 1, 0, 0}};
+    static const double m[4][4] = {
+        {-0.5, 1.5, -1.5, 0.5}, {1, -2.5, 2, -0.5}, {-0.5, 0, 0.5, 0}, {0, 1, 0, 0}};
     for (int k = 0; k + 1 < count; ++k)
     {
         int i0 = (k == 0 || corner[k]) ? k : k - 1;
@@ -326,7 +335,8 @@ void psdr_contour_build(psdr_contour* contour, const uint8_t* xs, const uint8_t*
         double x = cx[3], y = cy[3];
         double dx = cx[0] * h * h * h + cx[1] * h * h + cx[2] * h;
         double dy = cy[0] * h * h * h + cy[1] * h * h + cy[2] * h;
-        double ddx = 6 * cx[0] * h * h * h + 2 * cx[1] * h * h, ddy = 6 * cy[0] * h * h * h + 2 * cy[1] * h * h;
+        double ddx = 6 * cx[0] * h * h * h + 2 * cx[1] * h * h,
+               ddy = 6 * cy[0] * h * h * h + 2 * cy[1] * h * h;
         double dddx = 6 * cx[0] * h * h * h, dddy = 6 * cy[0] * h * h * h;
         int lx = (int)clampd(x), ly = (int)clampd(y);
         contour->table[lx] = (uint8_t)ly;
@@ -452,7 +462,8 @@ void psdr_read_gradient(psdr_document* doc, uint32_t type, psdr_gradient* g)
         }
         else if (psdr_key_is(&key, "Intr"))
             g->smoothness = psdr_read_int_number(doc, t);
-        else if ((psdr_key_is(&key, "Clrs") || psdr_key_is(&key, "Trns")) && t == PSDR_KEY('V', 'l', 'L', 's'))
+        else if ((psdr_key_is(&key, "Clrs") || psdr_key_is(&key, "Trns")) &&
+                 t == PSDR_KEY('V', 'l', 'L', 's'))
         {
             const int colours = psdr_key_is(&key, "Clrs");
             int64_t n = psdr_read_uint32(doc);
@@ -461,7 +472,8 @@ void psdr_read_gradient(psdr_document* doc, uint32_t type, psdr_gradient* g)
                 n = psdr_left(doc) / 16;
             if (n <= 0)
                 continue;
-            void* stops = calloc((size_t)n, colours ? sizeof(psdr_colour_stop) : sizeof(psdr_transparency_stop));
+            void* stops =
+                calloc((size_t)n, colours ? sizeof(psdr_colour_stop) : sizeof(psdr_transparency_stop));
             if (!stops)
                 return;
             if (colours)

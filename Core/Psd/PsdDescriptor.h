@@ -5,7 +5,10 @@
 #include "Core/Psd/PsdBlocks.h"
 #include "Core/Psd/PsdInternal.h"
 
-enum { PSDR_DESCRIPTOR_DEPTH = 16 };
+enum
+{
+    PSDR_DESCRIPTOR_DEPTH = 16
+};
 
 // An item key or identifier: a four-character id, or a name (id 0).
 typedef struct psdr_key
@@ -33,7 +36,8 @@ int32_t psdr_read_blend_enum(psdr_document* doc, uint32_t type);
 uint32_t psdr_read_descriptor_colour(psdr_document* doc, uint32_t type);
 void psdr_read_contour(psdr_document* doc, uint32_t type, psdr_contour* contour);
 void psdr_contour_default(psdr_contour* contour);
-void psdr_contour_build(psdr_contour* contour, const uint8_t* xs, const uint8_t* ys, const uint8_t* corner, int count);
+void psdr_contour_build(psdr_contour* contour, const uint8_t* xs, const uint8_t* ys, const uint8_t* corner,
+                        int count);
 void psdr_read_gradient(psdr_document* doc, uint32_t type, psdr_gradient* gradient);
 void psdr_read_pattern_ref(psdr_document* doc, uint32_t type, psdr_pattern_ref* pattern);
 void psdr_read_point(psdr_document* doc, uint32_t type, int32_t* x, int32_t* y);

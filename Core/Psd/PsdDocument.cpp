@@ -207,7 +207,14 @@ psdr_status psdr_read_header(psdr_document* doc)
         return PSDR_ERR_DEPTH;
     switch (doc->colour_mode)
     {
-    case 0: case 1: case 2: case 3: case 4: case 7: case 8: case 9:
+    case 0:
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 7:
+    case 8:
+    case 9:
         break;
     default:
         return PSDR_ERR_MODE;
@@ -453,8 +460,8 @@ static psdr_status psdr_read_alpha_names(psdr_document* doc, int id, int64_t len
     {
         for (int64_t at = 0; at + 4 <= size; ++count)
         {
-            uint32_t n = (uint32_t)data[at] << 24 | (uint32_t)data[at + 1] << 16 | (uint32_t)data[at + 2] << 8 |
-                         data[at + 3];
+            uint32_t n = (uint32_t)data[at] << 24 | (uint32_t)data[at + 1] << 16 |
+                         (uint32_t)data[at + 2] << 8 | data[at + 3];
             at += 4 + (int64_t)n * 2;
         }
     }

@@ -239,11 +239,16 @@ static int32_t psdr_gradient_type(psdr_document* doc, uint32_t type)
     psdr_key v;
     switch (psdr_read_enum(doc, type, &v))
     {
-    case PSDR_KEY('R', 'd', 'l', ' '): return 1;
-    case PSDR_KEY('A', 'n', 'g', 'l'): return 2;
-    case PSDR_KEY('R', 'f', 'l', 'c'): return 3;
-    case PSDR_KEY('D', 'm', 'n', 'd'): return 4;
-    default: return 0;
+    case PSDR_KEY('R', 'd', 'l', ' '):
+        return 1;
+    case PSDR_KEY('A', 'n', 'g', 'l'):
+        return 2;
+    case PSDR_KEY('R', 'f', 'l', 'c'):
+        return 3;
+    case PSDR_KEY('D', 'm', 'n', 'd'):
+        return 4;
+    default:
+        return 0;
     }
 }
 
@@ -348,7 +353,9 @@ static int psdr_glow_item(psdr_document* doc, psdr_glow* g, const psdr_key* key,
     {
         psdr_key v;
         uint32_t id = psdr_read_enum(doc, t, &v);
-        g->source = id == PSDR_KEY('S', 'r', 'c', 'C') ? 0 : id == PSDR_KEY('S', 'r', 'c', 'E') ? 1 : g->source;
+        g->source = id == PSDR_KEY('S', 'r', 'c', 'C')   ? 0
+                    : id == PSDR_KEY('S', 'r', 'c', 'E') ? 1
+                                                         : g->source;
     }
     else
         return 0;

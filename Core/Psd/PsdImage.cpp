@@ -51,8 +51,8 @@ psdr_status psdr_inflate(const uint8_t* input, int64_t input_size, uint8_t* outp
     return PSDR_OK;
 }
 
-psdr_status psdr_inflate_predicted(const uint8_t* input, int64_t input_size, uint8_t* output, int64_t output_size,
-                                   int32_t row_width, int32_t depth)
+psdr_status psdr_inflate_predicted(const uint8_t* input, int64_t input_size, uint8_t* output,
+                                   int64_t output_size, int32_t row_width, int32_t depth)
 {
     psdr_status status = psdr_inflate(input, input_size, output, output_size);
     if (status != PSDR_OK)
@@ -120,7 +120,8 @@ static void psdr_unpack(const uint8_t* in, int64_t in_size, uint8_t* out, int64_
         memset(out + o, 0, (size_t)(out_size - o));
 }
 
-void psdr_rle_start(psdr_rle* c, const uint8_t* data, int64_t size, int64_t table, int64_t table_end, int64_t at)
+void psdr_rle_start(psdr_rle* c, const uint8_t* data, int64_t size, int64_t table, int64_t table_end,
+                    int64_t at)
 {
     c->data = data;
     c->size = size;
@@ -301,8 +302,8 @@ static void psdr_merged_setup(psdr_document* doc, psdr_merged* m)
     m->p.transparent_index = -1;
     m->needed = needed;
     m->colour = colour;
-    if (mode == PSDR_MODE_GREYSCALE || mode == PSDR_MODE_DUOTONE || mode == PSDR_MODE_RGB || mode == PSDR_MODE_CMYK ||
-        mode == PSDR_MODE_LAB)
+    if (mode == PSDR_MODE_GREYSCALE || mode == PSDR_MODE_DUOTONE || mode == PSDR_MODE_RGB ||
+        mode == PSDR_MODE_CMYK || mode == PSDR_MODE_LAB)
     {
         // A negated layer count says the first plane after the colour planes is the merged
         // transparency (editors name it in the alpha resources too); a positive one says the
@@ -318,15 +319,16 @@ static void psdr_merged_setup(psdr_document* doc, psdr_merged* m)
     {
         m->p.palette = doc->palette;
         int32_t count = doc->palette_size;
-        if (doc->indexed_colour_count_present && doc->indexed_colour_count > 0 && doc->indexed_colour_count < count)
+        if (doc->indexed_colour_count_present && doc->indexed_colour_count > 0 &&
+            doc->indexed_colour_count < count)
             count = doc->indexed_colour_count;
         m->p.palette_count = count;
         m->p.transparent_index = doc->transparent_index_present ? doc->transparent_index : -1;
     }
 }
 
-static void psdr_merged_emit(psdr_document* doc, psdr_merged* m, const uint8_t* base, int64_t stride, int32_t y,
-                             int32_t rows)
+static void psdr_merged_emit(psdr_document* doc, psdr_merged* m, const uint8_t* base, int64_t stride,
+                             int32_t y, int32_t rows)
 {
     const uint32_t mode = doc->colour_mode;
     const int32_t limit = m->needed + (mode == PSDR_MODE_MULTICHANNEL ? 3 : 0);
@@ -451,8 +453,8 @@ psdr_status psdr_read_image_data(psdr_document* doc)
             if (method == 2)
                 status = psdr_inflate(data, size, buffer, total);
             else
-                status = psdr_inflate_predicted(data, size, buffer, total,
-                                                doc->depth == 1 ? (int32_t)row_bytes : doc->width, doc->depth);
+                status = psdr_inflate_predicted(
+                    data, size, buffer, total, doc->depth == 1 ? (int32_t)row_bytes : doc->width, doc->depth);
             free(data);
             if (status != PSDR_OK)
             {

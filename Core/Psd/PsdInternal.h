@@ -21,11 +21,20 @@ struct psdr_reader
     int32_t depth;      // descriptor nesting being read
 };
 
-enum { PSDR_BUFFER_SIZE = 4096 };
+enum
+{
+    PSDR_BUFFER_SIZE = 4096
+};
 // Largest canvas and layer side of a version-1 document.
-enum { PSDR_MAX_SIDE = 30000 };
+enum
+{
+    PSDR_MAX_SIDE = 30000
+};
 // Largest channel count of a version-1 document.
-enum { PSDR_MAX_CHANNELS = 56 };
+enum
+{
+    PSDR_MAX_CHANNELS = 56
+};
 
 // A block opened on the stream: reads stop at its end; closing moves to its end.
 typedef struct psdr_block
@@ -71,8 +80,9 @@ static inline uint32_t psdr_fourcc(const char* s)
            (uint32_t)(uint8_t)s[3];
 }
 
-#define PSDR_KEY(a, b, c, d) ((uint32_t)(uint8_t)(a) << 24 | (uint32_t)(uint8_t)(b) << 16 | \
-                              (uint32_t)(uint8_t)(c) << 8 | (uint32_t)(uint8_t)(d))
+#define PSDR_KEY(a, b, c, d)                                                                                 \
+    ((uint32_t)(uint8_t)(a) << 24 | (uint32_t)(uint8_t)(b) << 16 | (uint32_t)(uint8_t)(c) << 8 |             \
+     (uint32_t)(uint8_t)(d))
 
 // Sections.
 psdr_status psdr_read_header(psdr_document* doc);
@@ -111,7 +121,8 @@ typedef struct psdr_rle
     int64_t table_end;
     int64_t at;
 } psdr_rle;
-void psdr_rle_start(psdr_rle* c, const uint8_t* data, int64_t size, int64_t table, int64_t table_end, int64_t at);
+void psdr_rle_start(psdr_rle* c, const uint8_t* data, int64_t size, int64_t table, int64_t table_end,
+                    int64_t at);
 int64_t psdr_rle_plane_bytes(const psdr_rle* c, int32_t rows);
 void psdr_rle_row(psdr_rle* c, int32_t row, uint8_t* out, int64_t row_bytes);
 // Converts planes to ARGB. planes[0..3] colour in mode order, planes[4] transparency or null.

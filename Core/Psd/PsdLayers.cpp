@@ -152,7 +152,8 @@ static psdr_status psdr_read_blending_ranges(psdr_document* doc, psdr_layer* lay
     layer->source_white = (int16_t*)calloc((size_t)count, 2);
     layer->destination_black = (int16_t*)calloc((size_t)count, 2);
     layer->destination_white = (int16_t*)calloc((size_t)count, 2);
-    if (!layer->source_black || !layer->source_white || !layer->destination_black || !layer->destination_white)
+    if (!layer->source_black || !layer->source_white || !layer->destination_black ||
+        !layer->destination_white)
         return PSDR_ERR_MEMORY;
     layer->channel_range_count = count;
     for (int32_t i = 0; i < count; ++i)
@@ -371,7 +372,8 @@ static void psdr_indexed_palette(const psdr_document* doc, psdr_planes* p)
 {
     p->palette = doc->palette;
     int32_t count = doc->palette_size;
-    if (doc->indexed_colour_count_present && doc->indexed_colour_count > 0 && doc->indexed_colour_count < count)
+    if (doc->indexed_colour_count_present && doc->indexed_colour_count > 0 &&
+        doc->indexed_colour_count < count)
         count = doc->indexed_colour_count;
     p->palette_count = count;
     p->transparent_index = doc->transparent_index_present ? doc->transparent_index : -1;
@@ -504,8 +506,8 @@ static psdr_status psdr_read_channel_image_data(psdr_document* doc, psdr_layer* 
                     continue;
                 uint8_t* out = doc->channel_scratch + s * plane;
                 const int32_t c = feed[s];
-                status = psdr_decode_plane(doc, method[c], data[c], size[c], out, plane, layer->height, row_bytes,
-                                           depth == 1 ? (int32_t)row_bytes : layer->width);
+                status = psdr_decode_plane(doc, method[c], data[c], size[c], out, plane, layer->height,
+                                           row_bytes, depth == 1 ? (int32_t)row_bytes : layer->width);
                 if (status != PSDR_OK)
                     return status;
                 if (s < 4)
@@ -533,8 +535,8 @@ static psdr_status psdr_read_channel_image_data(psdr_document* doc, psdr_layer* 
         }
         const int32_t c = mask_channel;
         const int64_t mask_row = mask_plane / layer->mask_height;
-        status = psdr_decode_plane(doc, method[c], data[c], size[c], decoded, mask_plane, layer->mask_height, mask_row,
-                                   layer->mask_width);
+        status = psdr_decode_plane(doc, method[c], data[c], size[c], decoded, mask_plane, layer->mask_height,
+                                   mask_row, layer->mask_width);
         if (status == PSDR_OK)
         {
             const int step = depth == 16 ? 2 : 1;
@@ -565,7 +567,10 @@ static void psdr_link_groups(psdr_document* doc)
 
 // Smallest possible layer record: bounds, channel count, signature, key, opacity, clipping,
 // flags, filler, extra-data length.
-enum { PSDR_MIN_RECORD = 34 };
+enum
+{
+    PSDR_MIN_RECORD = 34
+};
 
 static psdr_status psdr_read_layer_info(psdr_document* doc)
 {
@@ -669,7 +674,8 @@ static psdr_status psdr_read_pattern_body(psdr_document* doc)
         memset(rgb, 0, sizeof rgb);
         psdr_read(doc, rgb, 768);
         for (int i = 0; i < 256; ++i)
-            palette[i] = 0xFF000000u | (uint32_t)rgb[3 * i] << 16 | (uint32_t)rgb[3 * i + 1] << 8 | rgb[3 * i + 2];
+            palette[i] =
+                0xFF000000u | (uint32_t)rgb[3 * i] << 16 | (uint32_t)rgb[3 * i + 1] << 8 | rgb[3 * i + 2];
     }
     pat->vma_version = psdr_read_uint32(doc);
     psdr_read_uint32(doc); // length

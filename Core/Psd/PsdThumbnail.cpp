@@ -8,7 +8,8 @@
 
 #include <jpeglib.h>
 
-namespace {
+namespace
+{
 
 struct ErrorManager
 {

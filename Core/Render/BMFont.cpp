@@ -86,11 +86,20 @@ DrawUntransformedParam<DrawTextParam> Font::CreateTextParam(const std::wstring* 
 
 BMFont::BMFont() = default;
 
-BMFont::~BMFont() { FreePages(); }
+BMFont::~BMFont()
+{
+    FreePages();
+}
 
-VNResultEnum BMFont::Release() { return resource::ResourceManager::Instance()->Release<BMFont>(this); }
+VNResultEnum BMFont::Release()
+{
+    return resource::ResourceManager::Instance()->Release<BMFont>(this);
+}
 
-bool BMFont::HasGlyph(uint32_t character) const { return mGlyphs.count(character) != 0; }
+bool BMFont::HasGlyph(uint32_t character) const
+{
+    return mGlyphs.count(character) != 0;
+}
 
 void BMFont::FreePages()
 {
@@ -128,7 +137,8 @@ VNResultEnum BMFont::Parse(base::Stream* stream)
 {
     if (!stream)
         return VN_FAIL;
-    mFontScale = base::Singletone<file::FileManager>::Exists() ? file::FileManager::Instance()->mFontScale : 1.0f;
+    mFontScale =
+        base::Singletone<file::FileManager>::Exists() ? file::FileManager::Instance()->mFontScale : 1.0f;
     const unsigned size = stream->Size();
     std::unique_ptr<char[]> text(new char[static_cast<size_t>(size) + 1]);
     if (stream->Read(text.get(), size) != size)
@@ -207,7 +217,8 @@ VNResultEnum BMFont::ParseDocument(const char* text, size_t length)
         if (!ReadUnsigned(page, "id", id) || id >= pages || !ReadText(page, "file", file))
             return VN_FAIL;
         Image* image = nullptr;
-        if (const VNResultEnum r = LoadPage(folder + base::ToWide(file, base::kEncodingUtf8), &image); r != VN_OK)
+        if (const VNResultEnum r = LoadPage(folder + base::ToWide(file, base::kEncodingUtf8), &image);
+            r != VN_OK)
             return r;
         delete mPages[id];
         mPages[id] = image;
@@ -227,7 +238,8 @@ VNResultEnum BMFont::ParseDocument(const char* text, size_t length)
                 return VN_FAIL;
         if (!ReadUnsigned(c, "page", page) || !ReadUnsigned(c, "chnl", channel))
             return VN_FAIL;
-        // A glyph whose page has no image could never be drawn: the font is refused here, not at the first draw.
+        // A glyph whose page has no image could never be drawn: the font is refused here, not at the first
+        // draw.
         if (page >= mPages.size() || !mPages[page])
             return VN_FAIL;
         BMGlyph& g = mGlyphs[id];
@@ -243,7 +255,8 @@ VNResultEnum BMFont::ParseDocument(const char* text, size_t length)
     }
 
     if (const XMLElement* kernings = font->FirstChildElement("kernings"))
-        for (const XMLElement* k = kernings->FirstChildElement("kerning"); k; k = k->NextSiblingElement("kerning"))
+        for (const XMLElement* k = kernings->FirstChildElement("kerning"); k;
+             k = k->NextSiblingElement("kerning"))
         {
             uint32_t first = 0, second = 0;
             float amount = 0.0f;

@@ -47,8 +47,8 @@ public:
                           const TextLayout* layout, float* outSize) override;
     bool HasGlyph(uint32_t character) const override;
 
-    // Reads a descriptor; page images are loaded relative to the font name's folder. A glyph on a page without
-    // an image refuses the font.
+    // Reads a descriptor; page images are loaded relative to the font name's folder. A glyph on a page
+    // without an image refuses the font.
     VNResultEnum Parse(base::Stream* stream);
     // The lines of a text; appends to out.
     void LayoutLines(const std::wstring& text, const TextLayout& layout, std::vector<TextLine>& out) const;

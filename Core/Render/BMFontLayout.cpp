@@ -13,7 +13,10 @@ namespace render
 namespace
 {
 
-bool IsGap(uint32_t c) { return c == 32 || c == 9; }
+bool IsGap(uint32_t c)
+{
+    return c == 32 || c == 9;
+}
 
 } // namespace
 
@@ -53,7 +56,8 @@ void BMFont::LayoutLines(const std::wstring& text, const TextLayout& layout, std
     bool firstLine = true;
     auto lineX = [&] { return firstLine ? layout.mIndent : 0.0f; };
     // The line up to index end: trailing gaps are not part of it.
-    auto pushParagraphEnd = [&](uint32_t end) {
+    auto pushParagraphEnd = [&](uint32_t end)
+    {
         TextLine line;
         line.first = e;
         line.x = lineX();
@@ -174,7 +178,8 @@ void BMFont::Measure(const std::vector<TextLine>& lines, const TextLayout& layou
         width = layout.mWidth;
     float height = mLineHeight;
     if (lines.size() > 1)
-        height = (GetLineAdvance() + layout.mLineSpacing) * static_cast<float>(lines.size() - 1) + mLineHeight;
+        height =
+            (GetLineAdvance() + layout.mLineSpacing) * static_cast<float>(lines.size() - 1) + mLineHeight;
     outSize[0] = width;
     outSize[1] = height;
 }
@@ -231,7 +236,8 @@ VNResultEnum BMFont::DrawText(Graphics* graphics, DrawTextParam* param, const st
     uint16_t* idx = nullptr;
     VertexCache2D::Range vr;
     IndexCache16::Range ir;
-    auto flush = [&]() -> VNResultEnum {
+    auto flush = [&]() -> VNResultEnum
+    {
         if (written == 0)
             return VN_OK;
         Image* page = mPages[runs[runIndex - 1].page];
@@ -247,8 +253,8 @@ VNResultEnum BMFont::DrawText(Graphics* graphics, DrawTextParam* param, const st
             return r;
         shader->SetTexture(page);
         BindProjection(shader);
-        const VNResultEnum r = render->DrawIndexedPrimitive(TriangleList, ir.mFirst, written * 2, vr.mFirst,
-                                                             written * 4);
+        const VNResultEnum r =
+            render->DrawIndexedPrimitive(TriangleList, ir.mFirst, written * 2, vr.mFirst, written * 4);
         written = 0;
         return r;
     };
@@ -261,8 +267,12 @@ VNResultEnum BMFont::DrawText(Graphics* graphics, DrawTextParam* param, const st
         float letterExtra = 0.0f;
         switch (layout->mAlign)
         {
-        case 1: penX = size[0] - line.width; break;
-        case 2: penX = std::ceil((size[0] - line.width) * 0.5f) + line.x; break;
+        case 1:
+            penX = size[0] - line.width;
+            break;
+        case 2:
+            penX = std::ceil((size[0] - line.width) * 0.5f) + line.x;
+            break;
         case 3:
             penX = line.x;
             if (line.justified)
@@ -273,7 +283,9 @@ VNResultEnum BMFont::DrawText(Graphics* graphics, DrawTextParam* param, const st
                     letterExtra = (size[0] - line.width) / static_cast<float>(line.count - 1);
             }
             break;
-        default: penX = line.x; break;
+        default:
+            penX = line.x;
+            break;
         }
         for (uint32_t i = line.first; i < line.first + line.count; ++i)
         {

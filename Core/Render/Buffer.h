@@ -28,7 +28,8 @@ public:
     // 0 when the buffer exists and is locked.
     virtual VNResultEnum RequireLocked() = 0;
 
-    // Takes the next count elements of the locked buffer: *out points at the first, *obtained says how many fit.
+    // Takes the next count elements of the locked buffer: *out points at the first, *obtained says how many
+    // fit.
     VNResultEnum Reserve(uint32_t count, void** out, uint32_t* obtained);
 
     Render* GetRender() const { return mRender; }

@@ -24,8 +24,8 @@ public:
     virtual VNResultEnum EndFrame() = 0;
 };
 
-// Largest buffer a cache adds for one request larger than its grow size (elements); 16-bit indices cannot address
-// more vertices than this in one buffer anyway.
+// Largest buffer a cache adds for one request larger than its grow size (elements); 16-bit indices cannot
+// address more vertices than this in one buffer anyway.
 inline constexpr uint32_t kMaxCacheBufferElements = 65536;
 
 namespace detail
@@ -108,7 +108,8 @@ public:
     VNResultEnum EndFrame() override
     {
         bool failed = false;
-        auto unlock = [&failed](B* b) {
+        auto unlock = [&failed](B* b)
+        {
             if (b && b->GetImpl()->IsLocked() && b->GetImpl()->Unlock() != VN_OK)
                 failed = true;
         };
@@ -202,14 +203,16 @@ class BufferDoubleCacheCreator
 {
 public:
     virtual ~BufferDoubleCacheCreator() = default;
-    virtual VNResultEnum Create(Render* render, uint32_t size, uint32_t grow, BufferDoubleCacheBase** out) const = 0;
+    virtual VNResultEnum Create(Render* render, uint32_t size, uint32_t grow,
+                                BufferDoubleCacheBase** out) const = 0;
 };
 
 template <typename T>
 class BufferDoubleCacheCreatorConcrete : public BufferDoubleCacheCreator
 {
 public:
-    VNResultEnum Create(Render* render, uint32_t size, uint32_t grow, BufferDoubleCacheBase** out) const override
+    VNResultEnum Create(Render* render, uint32_t size, uint32_t grow,
+                        BufferDoubleCacheBase** out) const override
     {
         auto* cache = new BufferDoubleCache<VertexBuffer<T>>(render);
         if (const VNResultEnum r = cache->Init(size, grow); r != VN_OK)

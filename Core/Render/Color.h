@@ -17,8 +17,9 @@ struct Color
     constexpr Color(float cr, float cg, float cb, float ca) : r(cr), g(cg), b(cb), a(ca) {}
     // From 0xAARRGGBB, each channel divided by 255.
     explicit constexpr Color(uint32_t argb)
-        : r(static_cast<float>((argb >> 16) & 0xFFu) / 255.0f), g(static_cast<float>((argb >> 8) & 0xFFu) / 255.0f),
-          b(static_cast<float>(argb & 0xFFu) / 255.0f), a(static_cast<float>(argb >> 24) / 255.0f)
+        : r(static_cast<float>((argb >> 16) & 0xFFu) / 255.0f),
+          g(static_cast<float>((argb >> 8) & 0xFFu) / 255.0f), b(static_cast<float>(argb & 0xFFu) / 255.0f),
+          a(static_cast<float>(argb >> 24) / 255.0f)
     {
     }
 

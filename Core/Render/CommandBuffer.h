@@ -10,7 +10,8 @@ namespace render
 {
 
 // The per-frame record stream: a growable memory stream reused from position 0 every frame.
-// Writes that do not fit grow it by half (or to the request + 1024 bytes when that is larger); it never shrinks.
+// Writes that do not fit grow it by half (or to the request + 1024 bytes when that is larger); it never
+// shrinks.
 class CommandBuffer : public base::MemoryStream
 {
 public:
@@ -46,7 +47,6 @@ public:
     {
         return Read(buffer, length) == length ? VN_OK : VN_FAIL;
     }
-
 };
 
 } // namespace render

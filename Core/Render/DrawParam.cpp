@@ -20,13 +20,16 @@ ParticleRenderPass gParticlePass = nullptr;
 
 float* PositionOf(void* vertices, const VertexFormat& format, uint32_t i)
 {
-    return reinterpret_cast<float*>(static_cast<uint8_t*>(vertices) + static_cast<size_t>(i) * format.mStride +
-                                    format.mPosition.mOffset);
+    return reinterpret_cast<float*>(static_cast<uint8_t*>(vertices) +
+                                    static_cast<size_t>(i) * format.mStride + format.mPosition.mOffset);
 }
 
 } // namespace
 
-void SetParticleRenderPass(ParticleRenderPass pass) { gParticlePass = pass; }
+void SetParticleRenderPass(ParticleRenderPass pass)
+{
+    gParticlePass = pass;
+}
 
 void OffsetPositions(void* vertices, const VertexFormat& format, uint32_t count, float dx, float dy)
 {
@@ -139,7 +142,9 @@ VNResultEnum DrawImageParam::Draw(DrawParam* outer)
 
     const float w = mSrcRect[2];
     const float h = mSrcRect[3];
-    auto start = [](int32_t align, float size) { return align == 1 ? -size : align == 2 ? -size * 0.5f : 0.0f; };
+    auto start = [](int32_t align, float size) {
+        return align == 1 ? -size : align == 2 ? -size * 0.5f : 0.0f;
+    };
     const float x0 = start(mAlignH, w);
     const float y0 = start(mAlignV, h);
     const float x1 = x0 + w;
@@ -205,12 +210,22 @@ VNResultEnum DrawCustomParam::Draw(DrawParam* outer)
         const uint32_t n = mIndexBuffer ? mIndexCount : mVertexCount;
         switch (mPrimitiveType)
         {
-        case LineList: mPrimitiveCount = n / 2; break;
-        case LineStrip: mPrimitiveCount = n > 0 ? n - 1 : 0; break;
-        case TriangleList: mPrimitiveCount = n / 3; break;
+        case LineList:
+            mPrimitiveCount = n / 2;
+            break;
+        case LineStrip:
+            mPrimitiveCount = n > 0 ? n - 1 : 0;
+            break;
+        case TriangleList:
+            mPrimitiveCount = n / 3;
+            break;
         case TriangleStrip:
-        case TriangleFan: mPrimitiveCount = n > 1 ? n - 2 : 0; break;
-        default: mPrimitiveCount = n; break;
+        case TriangleFan:
+            mPrimitiveCount = n > 1 ? n - 2 : 0;
+            break;
+        default:
+            mPrimitiveCount = n;
+            break;
         }
     }
     if (mPrimitiveCount == 0)
@@ -241,8 +256,8 @@ VNResultEnum DrawParticlesParam::Draw(DrawParam* outer)
 }
 
 DrawTextParam::DrawTextParam(const DrawTextParam& o)
-    : GraphicsFriend(o), mText(o.mText), mFont(o.mFont), mLayout(o.mLayout), mAlignH(o.mAlignH), mAlignV(o.mAlignV),
-      mOutWidth(o.mOutWidth), mOutHeight(o.mOutHeight), mOutBounds(o.mOutBounds)
+    : GraphicsFriend(o), mText(o.mText), mFont(o.mFont), mLayout(o.mLayout), mAlignH(o.mAlignH),
+      mAlignV(o.mAlignV), mOutWidth(o.mOutWidth), mOutHeight(o.mOutHeight), mOutBounds(o.mOutBounds)
 {
 }
 

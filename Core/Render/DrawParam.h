@@ -76,7 +76,8 @@ struct DrawImageParam : GraphicsFriend
 struct DrawTextParam : GraphicsFriend
 {
     DrawTextParam() = default;
-    // Copies text, font, layout, anchors and out pointers; the measured size and the running wrapper are not copied.
+    // Copies text, font, layout, anchors and out pointers; the measured size and the running wrapper are not
+    // copied.
     DrawTextParam(const DrawTextParam& o);
     DrawTextParam& operator=(const DrawTextParam&) = delete;
 
@@ -111,8 +112,8 @@ struct DrawParticlesParam : GraphicsFriend
     math::AABB* mOutBoundsTransformed = nullptr;
 };
 
-// The particle library's render pass, registered by it (it sits above the renderer): writes the emitter's quads
-// through the parameter and reports the number of particles drawn.
+// The particle library's render pass, registered by it (it sits above the renderer): writes the emitter's
+// quads through the parameter and reports the number of particles drawn.
 using ParticleRenderPass = VNResultEnum (*)(DrawParticlesParam& param, DrawParam* outer, int* outCount);
 void SetParticleRenderPass(ParticleRenderPass pass);
 
@@ -271,8 +272,9 @@ public:
     VNResultEnum TransformVertices(void* vertices, const VertexFormat& format, uint32_t count) override
     {
         if (count > 0)
-            mTransform.Apply(reinterpret_cast<float*>(static_cast<uint8_t*>(vertices) + format.mPosition.mOffset),
-                             format.mStride, count);
+            mTransform.Apply(
+                reinterpret_cast<float*>(static_cast<uint8_t*>(vertices) + format.mPosition.mOffset),
+                format.mStride, count);
         return VN_OK;
     }
 

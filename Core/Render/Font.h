@@ -28,8 +28,8 @@ public:
     // Characters are code points (wchar_t is 32-bit here): nothing above U+FFFF is folded onto the BMP.
     virtual bool HasGlyph(uint32_t character) const = 0;
 
-    // A text parameter bound to this font and to no Graphics: set its out pointers (and layout) and let it end to
-    // measure the text without drawing.
+    // A text parameter bound to this font and to no Graphics: set its out pointers (and layout) and let it
+    // end to measure the text without drawing.
     DrawUntransformedParam<DrawTextParam> CreateTextParam(const std::wstring* text);
 
     float mBase = 0.0f;

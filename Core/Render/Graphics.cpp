@@ -84,7 +84,8 @@ DrawUntransformedParam<DrawImageParam> Graphics::DrawImage(Image* image, const m
     return DrawUntransformedParam<DrawImageParam>(p);
 }
 
-DrawTransform2DParam<DrawImageParam> Graphics::DrawImage(Image* image, const math::Rect& src, const math::Rect& dst)
+DrawTransform2DParam<DrawImageParam> Graphics::DrawImage(Image* image, const math::Rect& src,
+                                                         const math::Rect& dst)
 {
     DrawImageParam p;
     p.Bind(this);
@@ -94,7 +95,8 @@ DrawTransform2DParam<DrawImageParam> Graphics::DrawImage(Image* image, const mat
     p.mSrcRect[2] = src.width;
     p.mSrcRect[3] = src.height;
     Transform2D t;
-    t.Scale(src.width != 0.0f ? dst.width / src.width : 0.0f, src.height != 0.0f ? dst.height / src.height : 0.0f);
+    t.Scale(src.width != 0.0f ? dst.width / src.width : 0.0f,
+            src.height != 0.0f ? dst.height / src.height : 0.0f);
     t.Translate(dst.x, dst.y);
     return DrawTransform2DParam<DrawImageParam>(p, true, t);
 }
@@ -129,15 +131,17 @@ DrawUntransformedParam<DrawTextParam> Graphics::DrawText(const std::wstring& tex
     return DrawUntransformedParam<DrawTextParam>(p);
 }
 
-DrawUntransformedParam<DrawCustomParam> Graphics::Custom(int32_t type, uint32_t vertexCount, uint32_t indexCount,
-                                                         SVertexGeom** vertices, uint16_t** indices)
+DrawUntransformedParam<DrawCustomParam> Graphics::Custom(int32_t type, uint32_t vertexCount,
+                                                         uint32_t indexCount, SVertexGeom** vertices,
+                                                         uint16_t** indices)
 {
     DrawCustomParam p;
     p.Bind(this);
     p.mPrimitiveType = type;
     p.mFormat = SVertexGeom::Format();
     p.mShader = mGeomShader;
-    auto* vc = mRender ? static_cast<VertexCacheGeom*>(mRender->GetVertexCache(SVertexGeom::Format().mId)) : nullptr;
+    auto* vc =
+        mRender ? static_cast<VertexCacheGeom*>(mRender->GetVertexCache(SVertexGeom::Format().mId)) : nullptr;
     auto* ic = mRender ? static_cast<IndexCache16*>(mRender->GetIndexCache16()) : nullptr;
     VertexCacheGeom::Range vr;
     IndexCache16::Range ir;
@@ -201,8 +205,8 @@ DrawUntransformedParam<DrawParticlesParam> Graphics::DrawParticles(ParticleEmitt
     return DrawUntransformedParam<DrawParticlesParam>(p);
 }
 
-DrawUntransformedParam<DrawCustomParam> Graphics::DrawCustom(int32_t type, SVertexGeom* vertices,
-                                                             const VertexCacheGeom::Range& range, Shader* shader)
+DrawUntransformedParam<DrawCustomParam>
+Graphics::DrawCustom(int32_t type, SVertexGeom* vertices, const VertexCacheGeom::Range& range, Shader* shader)
 {
     DrawCustomParam p;
     p.Bind(this);
@@ -218,7 +222,8 @@ DrawUntransformedParam<DrawCustomParam> Graphics::DrawCustom(int32_t type, SVert
 
 DrawUntransformedParam<DrawCustomParam> Graphics::DrawCustomIndexed(int32_t type, SVertexGeom* vertices,
                                                                     const VertexCacheGeom::Range& range,
-                                                                    const IndexCache16::Range& indices, Shader* shader)
+                                                                    const IndexCache16::Range& indices,
+                                                                    Shader* shader)
 {
     auto param = DrawCustom(type, vertices, range, shader);
     param.mFirstIndex = indices.mFirst;

@@ -51,8 +51,10 @@ public:
 
     DrawUntransformedParam<DrawImageParam> DrawImage(Image* image);
     DrawUntransformedParam<DrawImageParam> DrawImage(Image* image, const math::Rect& src);
-    DrawTransform2DParam<DrawImageParam> DrawImage(Image* image, const math::Rect& src, const math::Rect& dst);
-    // The whole image stretched into a destination rectangle (a DestRect tells it from the source-rectangle form).
+    DrawTransform2DParam<DrawImageParam> DrawImage(Image* image, const math::Rect& src,
+                                                   const math::Rect& dst);
+    // The whole image stretched into a destination rectangle (a DestRect tells it from the source-rectangle
+    // form).
     DrawTransform2DParam<DrawImageParam> DrawImage(Image* image, const DestRect& dst);
 
     DrawUntransformedParam<DrawTextParam> DrawText(const std::wstring& text);
@@ -70,7 +72,8 @@ public:
                                                        const VertexCacheGeom::Range& range, Shader* shader);
     DrawUntransformedParam<DrawCustomParam> DrawCustomIndexed(int32_t type, SVertexGeom* vertices,
                                                               const VertexCacheGeom::Range& range,
-                                                              const IndexCache16::Range& indices, Shader* shader);
+                                                              const IndexCache16::Range& indices,
+                                                              Shader* shader);
 
     void SetColor(const Color& color) { mColor = color; }
     void SetColor(float r, float g, float b, float a) { mColor = Color(r, g, b, a); }

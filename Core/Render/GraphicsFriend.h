@@ -16,8 +16,8 @@ class IndexBufferImpl;
 struct GraphicsState;
 struct VertexFormat;
 
-// How draw parameters, fonts and particle passes reach the state of the Graphics they draw with. All pointers are
-// null for a parameter made without a Graphics (text measuring).
+// How draw parameters, fonts and particle passes reach the state of the Graphics they draw with. All pointers
+// are null for a parameter made without a Graphics (text measuring).
 class GraphicsFriend
 {
 public:

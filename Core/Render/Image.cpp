@@ -21,7 +21,8 @@ Image::~Image()
 
 VNResultEnum Image::Assign(const CountedHandle<resource::ResourceTexture>& texture)
 {
-    // Take the new reference before dropping the old one: assigning the image its own resource keeps it alive.
+    // Take the new reference before dropping the old one: assigning the image its own resource keeps it
+    // alive.
     CountedHandle<resource::Resource> held(texture);
     if (!mTextureResource)
         delete mTexture; // an image without a resource owned its texture
@@ -84,13 +85,16 @@ bool Image::HitTest(int32_t x, int32_t y) const
         return false;
     if (mTextureResource)
     {
-        x = static_cast<int32_t>(static_cast<float>(x) * mPixelsPerUnitX + static_cast<float>(mPixelOffsetX) + 0.5f);
-        y = static_cast<int32_t>(static_cast<float>(y) * mPixelsPerUnitY + static_cast<float>(mPixelOffsetY) + 0.5f);
+        x = static_cast<int32_t>(static_cast<float>(x) * mPixelsPerUnitX + static_cast<float>(mPixelOffsetX) +
+                                 0.5f);
+        y = static_cast<int32_t>(static_cast<float>(y) * mPixelsPerUnitY + static_cast<float>(mPixelOffsetY) +
+                                 0.5f);
     }
     return mTexture->HitTest(x, y);
 }
 
-VNResultEnum Image::MapAtlasUV(void* vertices, uint32_t count, uint32_t texCoordSet, const VertexFormat& format) const
+VNResultEnum Image::MapAtlasUV(void* vertices, uint32_t count, uint32_t texCoordSet,
+                               const VertexFormat& format) const
 {
     if (!mTextureResource || !mInAtlas)
         return VN_OK;
@@ -115,8 +119,8 @@ RenderTarget::RenderTarget(Texture* texture, bool ownProjection)
         mWidth = static_cast<int32_t>(texture->GetWidth());
         mHeight = static_cast<int32_t>(texture->GetHeight());
         if (ownProjection && texture->GetRender())
-            texture->GetRender()->SetOrthoProjection(static_cast<float>(mWidth), static_cast<float>(mHeight), 0.0f,
-                                                     &mProjection);
+            texture->GetRender()->SetOrthoProjection(static_cast<float>(mWidth), static_cast<float>(mHeight),
+                                                     0.0f, &mProjection);
     }
 }
 
@@ -127,7 +131,8 @@ VNResultEnum Render::CreateRenderTarget(int32_t width, int32_t height, Image** o
     Texture* texture = nullptr;
     if (const VNResultEnum r = CreateTexture(&texture); r != VN_OK)
         return r;
-    if (const VNResultEnum r = texture->CreateRenderTarget(static_cast<uint32_t>(width), static_cast<uint32_t>(height));
+    if (const VNResultEnum r =
+            texture->CreateRenderTarget(static_cast<uint32_t>(width), static_cast<uint32_t>(height));
         r != VN_OK)
     {
         delete texture;
@@ -137,7 +142,10 @@ VNResultEnum Render::CreateRenderTarget(int32_t width, int32_t height, Image** o
     return VN_OK;
 }
 
-void Render::GetGeomShader(CountedHandle<Shader>& out) { out = CountedHandle<Shader>(mGeomShader, nullptr); }
+void Render::GetGeomShader(CountedHandle<Shader>& out)
+{
+    out = CountedHandle<Shader>(mGeomShader, nullptr);
+}
 
 void Render::GetTexturedMultShader(CountedHandle<ShaderTextured>& out)
 {

@@ -17,8 +17,8 @@ namespace render
 class Texture;
 struct VertexFormat;
 
-// The drawable reference to a texture: the texture resource it shows, the device texture holding its pixels and
-// where the image sits in it.
+// The drawable reference to a texture: the texture resource it shows, the device texture holding its pixels
+// and where the image sits in it.
 class Image
 {
 public:
@@ -33,7 +33,8 @@ public:
     // The hit-mask bit under a point of the image (logical units); false outside it.
     bool HitTest(int32_t x, int32_t y) const;
     // Rewrites texture coordinates of a set from the image's 0..1 range to its rectangle in the atlas.
-    VNResultEnum MapAtlasUV(void* vertices, uint32_t count, uint32_t texCoordSet, const VertexFormat& format) const;
+    VNResultEnum MapAtlasUV(void* vertices, uint32_t count, uint32_t texCoordSet,
+                            const VertexFormat& format) const;
 
     Texture* GetTexture() const { return mTexture; }
     int32_t GetWidth() const { return mWidth; }

@@ -71,7 +71,8 @@ private:
     uint32_t mDataSize = 0;
 };
 
-// BMP, GIF, JPEG, PNG and TGA through the image library; the library holds the pixels from Load to CopyPixels.
+// BMP, GIF, JPEG, PNG and TGA through the image library; the library holds the pixels from Load to
+// CopyPixels.
 class ImageDataDevil : public ImageData
 {
 public:
@@ -113,8 +114,8 @@ public:
 };
 
 // Solid-pixel thresholds of the hit mask per source.
-inline constexpr uint32_t kDDSAlphaAbove = 10;  // DDS: alpha > 10
-inline constexpr uint32_t kDevilAlphaMin = 50;  // library images: alpha ≥ 50
+inline constexpr uint32_t kDDSAlphaAbove = 10;          // DDS: alpha > 10
+inline constexpr uint32_t kDevilAlphaMin = 50;          // library images: alpha ≥ 50
 inline constexpr uint32_t kRawPixelAbove = 0x09FFFFFFu; // raw pixels: value > 0x09FFFFFF (alpha ≥ 10)
 
 } // namespace render

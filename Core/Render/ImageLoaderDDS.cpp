@@ -18,11 +18,14 @@ constexpr uint32_t kFlagRGB = 0x40;
 
 uint32_t ReadU32(const uint8_t* p)
 {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-           static_cast<uint32_t>(p[3]) << 24;
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
 }
 
-uint32_t BlockBytes(int32_t compression) { return compression == ImageDXT1 ? 8u : 16u; }
+uint32_t BlockBytes(int32_t compression)
+{
+    return compression == ImageDXT1 ? 8u : 16u;
+}
 
 // Bytes of one mip level of w × h in the format (blocks round up: a 5-wide level holds two block columns).
 uint64_t LevelSize(uint64_t w, uint64_t h, int32_t compression)
@@ -193,8 +196,8 @@ VNResultEnum ImageDataDDS::CopyPixels(uint32_t pitch, void* destination, HitMask
     for (uint32_t by = 0; by < rows; ++by)
         for (uint32_t bx = 0; bx < blocksX; ++bx)
         {
-            BlockAlpha(out + static_cast<size_t>(by) * pitch + static_cast<size_t>(bx) * blockBytes, mCompression,
-                       alpha);
+            BlockAlpha(out + static_cast<size_t>(by) * pitch + static_cast<size_t>(bx) * blockBytes,
+                       mCompression, alpha);
             for (uint32_t j = 0; j < 4; ++j)
                 for (uint32_t i = 0; i < 4; ++i)
                 {

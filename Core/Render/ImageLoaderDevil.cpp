@@ -41,7 +41,10 @@ void ClearErrors()
 
 } // namespace
 
-ImageDataDevil::~ImageDataDevil() { ReleaseLibrary(); }
+ImageDataDevil::~ImageDataDevil()
+{
+    ReleaseLibrary();
+}
 
 void ImageDataDevil::ReleaseLibrary()
 {
@@ -117,8 +120,8 @@ VNResultEnum ImageDataDevil::CopyPixels(uint32_t pitch, void* destination, HitMa
         for (uint32_t x = 0; x < width; ++x, in += bpp)
         {
             const uint32_t a = bpp >= 4 ? in[3] : 255u;
-            const uint32_t value = a << 24 | static_cast<uint32_t>(in[0]) << 16 | static_cast<uint32_t>(in[1]) << 8 |
-                                   static_cast<uint32_t>(in[2]);
+            const uint32_t value = a << 24 | static_cast<uint32_t>(in[0]) << 16 |
+                                   static_cast<uint32_t>(in[1]) << 8 | static_cast<uint32_t>(in[2]);
             std::memcpy(out + x * 4u, &value, 4);
             if (mask && a >= kDevilAlphaMin)
                 mask->Set(true, x + i * width);

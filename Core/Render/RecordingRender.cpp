@@ -199,9 +199,15 @@ VNResultEnum Make(T* object, VNResultEnum created, T** out)
 
 } // namespace
 
-RecordingRender::RecordingRender() { mRerecordScissorOnTargetChange = true; }
+RecordingRender::RecordingRender()
+{
+    mRerecordScissorOnTargetChange = true;
+}
 
-RecordingRender::~RecordingRender() { ReleaseCachesAndShaders(); }
+RecordingRender::~RecordingRender()
+{
+    ReleaseCachesAndShaders();
+}
 
 VNResultEnum RecordingRender::InitRender(app::Window* window, const RenderInitParam& param)
 {
@@ -209,7 +215,10 @@ VNResultEnum RecordingRender::InitRender(app::Window* window, const RenderInitPa
     return Render::InitRender(window, param);
 }
 
-VNResultEnum RecordingRender::PrepareSwitchScreenMode() { return Log("PrepareSwitchScreenMode", ""); }
+VNResultEnum RecordingRender::PrepareSwitchScreenMode()
+{
+    return Log("PrepareSwitchScreenMode", "");
+}
 
 VNResultEnum RecordingRender::SwitchScreenMode(const RenderInitParam& param)
 {
@@ -257,13 +266,17 @@ VNResultEnum RecordingRender::CreateVertexBuffer(const VertexFormat& format, uin
     return Make<VertexBufferImpl>(b, b->Create(format, count, dynamic), out);
 }
 
-VNResultEnum RecordingRender::CreateIndexBuffer(uint32_t indexSize, uint32_t count, bool dynamic, IndexBufferImpl** out)
+VNResultEnum RecordingRender::CreateIndexBuffer(uint32_t indexSize, uint32_t count, bool dynamic,
+                                                IndexBufferImpl** out)
 {
     auto* b = new MemoryIndexBuffer(this);
     return Make<IndexBufferImpl>(b, b->Create(indexSize, count, dynamic), out);
 }
 
-bool RecordingRender::DoCheckDevice() { return mDeviceUsable; }
+bool RecordingRender::DoCheckDevice()
+{
+    return mDeviceUsable;
+}
 
 VNResultEnum RecordingRender::Log(const std::string& op, const std::string& args)
 {
@@ -307,26 +320,56 @@ std::vector<std::string> RecordingRender::TakeLog()
 
 VNResultEnum RecordingRender::DoClear(uint32_t flags, const Color* c, float depth, uint32_t stencil)
 {
-    return Log("Clear", std::to_string(flags) + " " + Float(c->r) + " " + Float(c->g) + " " + Float(c->b) + " " +
-                            Float(c->a) + " " + Float(depth) + " " + std::to_string(stencil));
+    return Log("Clear", std::to_string(flags) + " " + Float(c->r) + " " + Float(c->g) + " " + Float(c->b) +
+                            " " + Float(c->a) + " " + Float(depth) + " " + std::to_string(stencil));
 }
 
-VNResultEnum RecordingRender::DoBeginScene() { return Log("BeginScene", ""); }
-VNResultEnum RecordingRender::DoEndScene() { return Log("EndScene", ""); }
-VNResultEnum RecordingRender::DoPresent() { return Log("Present", ""); }
-VNResultEnum RecordingRender::DoSetRenderTarget(Texture* t) { return Log("SetRenderTarget", NameOf(t)); }
-VNResultEnum RecordingRender::DoSetShader(ShaderImpl* s) { return Log("SetShader", NameOf(s)); }
+VNResultEnum RecordingRender::DoBeginScene()
+{
+    return Log("BeginScene", "");
+}
+VNResultEnum RecordingRender::DoEndScene()
+{
+    return Log("EndScene", "");
+}
+VNResultEnum RecordingRender::DoPresent()
+{
+    return Log("Present", "");
+}
+VNResultEnum RecordingRender::DoSetRenderTarget(Texture* t)
+{
+    return Log("SetRenderTarget", NameOf(t));
+}
+VNResultEnum RecordingRender::DoSetShader(ShaderImpl* s)
+{
+    return Log("SetShader", NameOf(s));
+}
 
-VNResultEnum RecordingRender::DoSetVertexFormat(uint32_t id) { return Log("SetVertexFormat", std::to_string(id)); }
-VNResultEnum RecordingRender::DoSetVertexBuffer(VertexBufferImpl* b) { return Log("SetVertexBuffer", NameOf(b)); }
-VNResultEnum RecordingRender::DoSetIndexBuffer(IndexBufferImpl* b) { return Log("SetIndexBuffer", NameOf(b)); }
-VNResultEnum RecordingRender::DoSetBlendMode(int32_t mode) { return Log("SetBlendMode", std::to_string(mode)); }
-VNResultEnum RecordingRender::DoSetScissorEnabled(bool on) { return Log("SetScissorEnabled", on ? "1" : "0"); }
+VNResultEnum RecordingRender::DoSetVertexFormat(uint32_t id)
+{
+    return Log("SetVertexFormat", std::to_string(id));
+}
+VNResultEnum RecordingRender::DoSetVertexBuffer(VertexBufferImpl* b)
+{
+    return Log("SetVertexBuffer", NameOf(b));
+}
+VNResultEnum RecordingRender::DoSetIndexBuffer(IndexBufferImpl* b)
+{
+    return Log("SetIndexBuffer", NameOf(b));
+}
+VNResultEnum RecordingRender::DoSetBlendMode(int32_t mode)
+{
+    return Log("SetBlendMode", std::to_string(mode));
+}
+VNResultEnum RecordingRender::DoSetScissorEnabled(bool on)
+{
+    return Log("SetScissorEnabled", on ? "1" : "0");
+}
 
 VNResultEnum RecordingRender::DoSetScissorRect(const uint32_t r[4])
 {
-    return Log("SetScissorRect", std::to_string(r[0]) + " " + std::to_string(r[1]) + " " + std::to_string(r[2]) +
-                                     " " + std::to_string(r[3]));
+    return Log("SetScissorRect", std::to_string(r[0]) + " " + std::to_string(r[1]) + " " +
+                                     std::to_string(r[2]) + " " + std::to_string(r[3]));
 }
 
 VNResultEnum RecordingRender::DoSetDepth(bool test, bool write)
@@ -336,11 +379,12 @@ VNResultEnum RecordingRender::DoSetDepth(bool test, bool write)
 
 VNResultEnum RecordingRender::DoDrawPrimitive(int32_t type, uint32_t first, uint32_t count)
 {
-    return Log("DrawPrimitive", std::to_string(type) + " " + std::to_string(first) + " " + std::to_string(count));
+    return Log("DrawPrimitive",
+               std::to_string(type) + " " + std::to_string(first) + " " + std::to_string(count));
 }
 
-VNResultEnum RecordingRender::DoDrawIndexedPrimitive(int32_t type, uint32_t size, uint32_t first, uint32_t count,
-                                                     uint32_t minVertex, uint32_t vertexCount)
+VNResultEnum RecordingRender::DoDrawIndexedPrimitive(int32_t type, uint32_t size, uint32_t first,
+                                                     uint32_t count, uint32_t minVertex, uint32_t vertexCount)
 {
     return Log("DrawIndexedPrimitive", std::to_string(type) + " " + std::to_string(size) + " " +
                                            std::to_string(first) + " " + std::to_string(count) + " " +

@@ -9,8 +9,8 @@
 namespace render
 {
 
-// A back end that writes down every operation it plays, as text, instead of drawing: command streams are tested
-// without a display. Buffers and textures live in memory; shaders know the constants they are given.
+// A back end that writes down every operation it plays, as text, instead of drawing: command streams are
+// tested without a display. Buffers and textures live in memory; shaders know the constants they are given.
 class RecordingRender : public Render
 {
 public:
@@ -29,7 +29,8 @@ public:
     VNResultEnum CreateTexturedTintShader(ShaderImpl** out) override;
     VNResultEnum CreateVertexBuffer(const VertexFormat& format, uint32_t count, bool dynamic,
                                     VertexBufferImpl** out) override;
-    VNResultEnum CreateIndexBuffer(uint32_t indexSize, uint32_t count, bool dynamic, IndexBufferImpl** out) override;
+    VNResultEnum CreateIndexBuffer(uint32_t indexSize, uint32_t count, bool dynamic,
+                                   IndexBufferImpl** out) override;
     bool DoCheckDevice() override;
     VNResultEnum DoClear(uint32_t flags, const Color* color, float depth, uint32_t stencil) override;
     VNResultEnum DoBeginScene() override;
@@ -48,7 +49,8 @@ public:
     VNResultEnum DoDrawIndexedPrimitive(int32_t type, uint32_t indexSize, uint32_t firstIndex, uint32_t count,
                                         uint32_t minVertex, uint32_t vertexCount) override;
 
-    // The played operations since the last TakeLog, one line each ("SetBlendMode 1", "DrawPrimitive 3 0 2", ...).
+    // The played operations since the last TakeLog, one line each ("SetBlendMode 1", "DrawPrimitive 3 0 2",
+    // ...).
     std::vector<std::string> TakeLog();
     void Write(std::string line) { mLog.push_back(std::move(line)); }
     // A name for a pointer in the log ("T1", "S2", "V1", ...), given in order of first appearance.

@@ -16,10 +16,14 @@ uint32_t VerticesPerPrimitive(int32_t type)
 {
     switch (type)
     {
-    case TriangleList: return 3;
-    case LineList: return 2;
-    case PointList: return 1;
-    default: return 0; // strips and fans never merge
+    case TriangleList:
+        return 3;
+    case LineList:
+        return 2;
+    case PointList:
+        return 1;
+    default:
+        return 0; // strips and fans never merge
     }
 }
 
@@ -119,13 +123,16 @@ VNResultEnum Render::SetOrthoProjection(float width, float height, float, math::
     return VN_OK;
 }
 
-VNResultEnum Render::OnStateReset() { return VN_OK; }
+VNResultEnum Render::OnStateReset()
+{
+    return VN_OK;
+}
 
 VNResultEnum Render::ToPixelRect(const float rect[4], uint32_t out[4])
 {
     const GraphicsState& s = mRequested;
-    const float v[4] = {(rect[0] + s.mOffsetX) * s.mScaleX, (rect[1] + s.mOffsetY) * s.mScaleY, rect[2] * s.mScaleX,
-                        rect[3] * s.mScaleY};
+    const float v[4] = {(rect[0] + s.mOffsetX) * s.mScaleX, (rect[1] + s.mOffsetY) * s.mScaleY,
+                        rect[2] * s.mScaleX, rect[3] * s.mScaleY};
     // Negative values (a rectangle partly left of or above the target) become 0 rather than wrapping.
     for (int i = 0; i < 4; ++i)
         out[i] = v[i] > 0.0f ? static_cast<uint32_t>(v[i]) : 0u;
@@ -190,7 +197,10 @@ VNResultEnum Render::EndFrame()
     return mCommandBuffer.WriteU32(CmdEndScene);
 }
 
-VNResultEnum Render::Present() { return mCommandBuffer.WriteU32(CmdPresent); }
+VNResultEnum Render::Present()
+{
+    return mCommandBuffer.WriteU32(CmdPresent);
+}
 
 VNResultEnum Render::RecordRenderTarget(bool force)
 {
@@ -250,8 +260,8 @@ VNResultEnum Render::DrawPrimitive(int32_t type, uint32_t firstVertex, uint32_t 
     return VN_OK;
 }
 
-VNResultEnum Render::DrawIndexedPrimitive(int32_t type, uint32_t firstIndex, uint32_t count, uint32_t minVertex,
-                                          uint32_t vertexCount)
+VNResultEnum Render::DrawIndexedPrimitive(int32_t type, uint32_t firstIndex, uint32_t count,
+                                          uint32_t minVertex, uint32_t vertexCount)
 {
     const bool dirty = mDirty || (mRequested.mShader && mRequested.mShader->IsDirty());
     const uint32_t v = VerticesPerPrimitive(type);
@@ -294,8 +304,8 @@ VNResultEnum Render::FlushDraw()
             b.WriteU32(mPendingVertexCount) != VN_OK)
             return VN_FAIL;
     }
-    else if (b.WriteU32(CmdDrawPrimitive) != VN_OK || b.WriteU32(type) != VN_OK || b.WriteU32(mPendingStart) != VN_OK ||
-             b.WriteU32(mPendingCount) != VN_OK)
+    else if (b.WriteU32(CmdDrawPrimitive) != VN_OK || b.WriteU32(type) != VN_OK ||
+             b.WriteU32(mPendingStart) != VN_OK || b.WriteU32(mPendingCount) != VN_OK)
         return VN_FAIL;
     mPendingIndexed = false;
     mPendingType = PrimitiveNone;
@@ -334,7 +344,8 @@ VNResultEnum Render::CommitState()
         }
         if (all || q.mVertexBuffer != a.mVertexBuffer)
         {
-            if (q.mVertexBuffer && (all || !a.mVertexBuffer || a.mVertexBuffer->GetFormatId() != q.mVertexBuffer->GetFormatId()))
+            if (q.mVertexBuffer &&
+                (all || !a.mVertexBuffer || a.mVertexBuffer->GetFormatId() != q.mVertexBuffer->GetFormatId()))
                 if (b.WriteU32(CmdSetVertexFormat) != VN_OK ||
                     b.WriteU32(static_cast<uint32_t>(q.mVertexBuffer->GetFormatId())) != VN_OK)
                     return VN_FAIL;
@@ -350,7 +361,8 @@ VNResultEnum Render::CommitState()
         }
         if (all || q.mBlendMode != a.mBlendMode)
         {
-            if (b.WriteU32(CmdSetBlendMode) != VN_OK || b.WriteU32(static_cast<uint32_t>(q.mBlendMode)) != VN_OK)
+            if (b.WriteU32(CmdSetBlendMode) != VN_OK ||
+                b.WriteU32(static_cast<uint32_t>(q.mBlendMode)) != VN_OK)
                 return VN_FAIL;
             a.mBlendMode = q.mBlendMode;
         }
@@ -362,7 +374,8 @@ VNResultEnum Render::CommitState()
         }
         if ((q.mScissorOn && !(q.mScissorRect == a.mScissorRect)) || forceScissor || all)
         {
-            const float rect[4] = {q.mScissorRect.x, q.mScissorRect.y, q.mScissorRect.width, q.mScissorRect.height};
+            const float rect[4] = {q.mScissorRect.x, q.mScissorRect.y, q.mScissorRect.width,
+                                   q.mScissorRect.height};
             uint32_t pixels[4];
             ToPixelRect(rect, pixels);
             if (b.WriteU32(CmdSetScissorRect) != VN_OK || b.WriteExact(pixels, sizeof pixels) != VN_OK)
@@ -396,7 +409,8 @@ void Render::SetState(const GraphicsState* state, bool force)
         return;
     mCurrentSource = state;
     GraphicsState& q = mRequested;
-    auto copy = [this](auto& dst, const auto& src) {
+    auto copy = [this](auto& dst, const auto& src)
+    {
         if (!(dst == src))
         {
             dst = src;
@@ -483,8 +497,8 @@ VNResultEnum Render::Playback()
         }
         if (r != VN_OK)
         {
-            // A failed frame is dropped whole: the next one records from the start, and since the device took an
-            // unknown part of this one, every state is recorded again.
+            // A failed frame is dropped whole: the next one records from the start, and since the device took
+            // an unknown part of this one, every state is recorded again.
             DropRecorded();
             mRecordAll = true;
             return r;
@@ -507,9 +521,12 @@ VNResultEnum Render::PlayRecord(uint32_t opcode, bool& end)
             return VN_FAIL;
         return DoClear(flags, &c, depth, stencil);
     }
-    case CmdBeginScene: return DoBeginScene();
-    case CmdEndScene: return DoEndScene();
-    case CmdPresent: return DoPresent();
+    case CmdBeginScene:
+        return DoBeginScene();
+    case CmdEndScene:
+        return DoEndScene();
+    case CmdPresent:
+        return DoPresent();
     case CmdSetRenderTarget:
     {
         Texture* t = nullptr;
@@ -517,7 +534,8 @@ VNResultEnum Render::PlayRecord(uint32_t opcode, bool& end)
             return VN_FAIL;
         return DoSetRenderTarget(t);
     }
-    case CmdResetRenderTarget: return DoSetRenderTarget(nullptr);
+    case CmdResetRenderTarget:
+        return DoSetRenderTarget(nullptr);
     case CmdSetShader:
     {
         ShaderImpl* s = nullptr;
@@ -597,8 +615,11 @@ VNResultEnum Render::PlayRecord(uint32_t opcode, bool& end)
             return VN_FAIL;
         return DoDrawIndexedPrimitive(static_cast<int32_t>(a[0]), a[1], a[2], a[3], a[4], a[5]);
     }
-    case CmdEnd: end = true; return VN_OK;
-    default: return VN_OK; // unknown opcodes carry no arguments
+    case CmdEnd:
+        end = true;
+        return VN_OK;
+    default:
+        return VN_OK; // unknown opcodes carry no arguments
     }
 }
 
@@ -635,7 +656,8 @@ void Render::ReleaseCachesAndShaders()
     mIndexCache16 = nullptr;
     delete mIndexCache32;
     mIndexCache32 = nullptr;
-    auto unload = [](auto*& shader) {
+    auto unload = [](auto*& shader)
+    {
         if (shader)
         {
             (void)shader->DoUnload();

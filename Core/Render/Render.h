@@ -42,9 +42,9 @@ class Texture;
 class VertexBufferImpl;
 struct VertexFormat;
 
-// The renderer: drawing code records state changes and draws into the command buffer; Playback hands the frame to
-// the back end's Do operations. Nothing reaches the device before Playback, so whatever a record points to must stay
-// alive and unchanged until the frame has been played back.
+// The renderer: drawing code records state changes and draws into the command buffer; Playback hands the
+// frame to the back end's Do operations. Nothing reaches the device before Playback, so whatever a record
+// points to must stay alive and unchanged until the frame has been played back.
 class Render
 {
 public:
@@ -69,7 +69,8 @@ public:
     virtual VNResultEnum CreateTexturedTintShader(ShaderImpl** out) = 0;
     virtual VNResultEnum CreateVertexBuffer(const VertexFormat& format, uint32_t count, bool dynamic,
                                             VertexBufferImpl** out) = 0;
-    virtual VNResultEnum CreateIndexBuffer(uint32_t indexSize, uint32_t count, bool dynamic, IndexBufferImpl** out) = 0;
+    virtual VNResultEnum CreateIndexBuffer(uint32_t indexSize, uint32_t count, bool dynamic,
+                                           IndexBufferImpl** out) = 0;
     // The device can render this frame.
     virtual bool DoCheckDevice() = 0;
     virtual VNResultEnum DoClear(uint32_t flags, const Color* color, float depth, uint32_t stencil) = 0;
@@ -88,8 +89,8 @@ public:
     virtual VNResultEnum DoSetScissorRect(const uint32_t rect[4]) = 0;
     virtual VNResultEnum DoSetDepth(bool test, bool write) = 0;
     virtual VNResultEnum DoDrawPrimitive(int32_t type, uint32_t firstVertex, uint32_t count) = 0;
-    virtual VNResultEnum DoDrawIndexedPrimitive(int32_t type, uint32_t indexSize, uint32_t firstIndex, uint32_t count,
-                                                uint32_t minVertex, uint32_t vertexCount) = 0;
+    virtual VNResultEnum DoDrawIndexedPrimitive(int32_t type, uint32_t indexSize, uint32_t firstIndex,
+                                                uint32_t count, uint32_t minVertex, uint32_t vertexCount) = 0;
     // Runs after the state cache is reset.
     virtual VNResultEnum OnStateReset();
     // A logical rectangle to pixels with the requested state's mapping, truncated.
@@ -168,8 +169,8 @@ protected:
     VNResultEnum RecordRenderTarget(bool force = false);
     VNResultEnum PlayRecord(uint32_t opcode, bool& end);
     void SetMapping(const RenderInitParam& param);
-    // Forgets what was recorded but not played: the pending draw goes, and the state cache returns to what the
-    // device had after the last played frame, so the dropped state records are made again when needed.
+    // Forgets what was recorded but not played: the pending draw goes, and the state cache returns to what
+    // the device had after the last played frame, so the dropped state records are made again when needed.
     void DropRecorded();
     VNResultEnum BuildProjection(const RenderInitParam& param);
 
@@ -189,7 +190,8 @@ protected:
     bool mAnisotropicMin = false;
     bool mAnisotropicMag = false;
     bool mIndex32Supported = true;
-    // After a render-target change the scissor state is recorded again (the device resets it with the target).
+    // After a render-target change the scissor state is recorded again (the device resets it with the
+    // target).
     bool mRerecordScissorOnTargetChange = false;
 
     GraphicsState mApplied;

@@ -25,7 +25,8 @@ struct RenderInitParam
     float mOffsetY = 0.0f;
     // A windowed request had to fall back to full screen.
     bool mWindowDoesNotFit = false;
-    // The scene is drawn into a render target of mTargetWidth × mTargetHeight, with this projection and mapping.
+    // The scene is drawn into a render target of mTargetWidth × mTargetHeight, with this projection and
+    // mapping.
     bool mUseRenderTarget = false;
     uint32_t mTargetWidth = 0;
     uint32_t mTargetHeight = 0;

@@ -6,8 +6,8 @@
 namespace render
 {
 
-// The image of a render-target texture (which it owns), with the projection and mapping a Graphics uses to draw
-// into it.
+// The image of a render-target texture (which it owns), with the projection and mapping a Graphics uses to
+// draw into it.
 class RenderTarget : public Image
 {
 public:

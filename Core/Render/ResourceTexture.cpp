@@ -18,8 +18,10 @@ namespace resource
 namespace
 {
 // Whoever links textures can open image containers: the file layer learns how to make them before main runs.
-// (The maker is a plain pointer the file layer holds constant-initialised, so the order of static set-up is moot.)
-[[maybe_unused]] const bool gImageContainersRegistered = [] {
+// (The maker is a plain pointer the file layer holds constant-initialised, so the order of static set-up is
+// moot.)
+[[maybe_unused]] const bool gImageContainersRegistered = []
+{
     file::RegisterImageContainers();
     return true;
 }();
@@ -32,7 +34,10 @@ ResourceTexture::~ResourceTexture()
     mTexture = nullptr;
 }
 
-VNResultEnum ResourceTexture::Release() { return ResourceManager::Instance()->Release<ResourceTexture>(this); }
+VNResultEnum ResourceTexture::Release()
+{
+    return ResourceManager::Instance()->Release<ResourceTexture>(this);
+}
 
 VNResultEnum ResourceTexture::SetRender(render::Render* render)
 {
@@ -56,14 +61,21 @@ render::Texture* ResourceTexture::GetDeviceTexture() const
     return t->mTexture;
 }
 
-const wchar_t* const* ResourceTexture::GetExtensions() { return file::kImageExtensions; }
+const wchar_t* const* ResourceTexture::GetExtensions()
+{
+    return file::kImageExtensions;
+}
 
-unsigned ResourceTexture::GetExtensionCount() { return file::kImageExtensionCount; }
+unsigned ResourceTexture::GetExtensionCount()
+{
+    return file::kImageExtensionCount;
+}
 
 VNResultEnum ResourceTexture::DoLoad()
 {
     const VNResultEnum result = LoadImage();
-    // Missing or damaged images are refused with one line naming them; the caller goes on without the texture.
+    // Missing or damaged images are refused with one line naming them; the caller goes on without the
+    // texture.
     if (result != VN_OK)
         base::LogMessage(*base::MainLog::Instance(), L"Image '%s' cannot be loaded.\n") % GetName();
     return result;
@@ -99,17 +111,19 @@ VNResultEnum ResourceTexture::LoadImage()
     }
     else
     {
-        found.reset(file::FileManager::Instance()->FindFile(GetName(), GetExtensions(), GetExtensionCount(), &index));
+        found.reset(
+            file::FileManager::Instance()->FindFile(GetName(), GetExtensions(), GetExtensionCount(), &index));
         if (!found)
             return VN_FAIL;
     }
     std::unique_ptr<base::Stream> stream(found->OpenStream());
     if (!stream)
         return VN_FAIL;
-    const std::wstring extension =
-        index < GetExtensionCount() && GetExtensions()[index][0] ? GetExtensions()[index] : base::GetExtension(GetName());
-    std::unique_ptr<render::ImageData> data(
-        render::ImageLoader::Instance()->Load(stream.get(), extension.c_str(), fromContainer ? this : nullptr));
+    const std::wstring extension = index < GetExtensionCount() && GetExtensions()[index][0]
+                                       ? GetExtensions()[index]
+                                       : base::GetExtension(GetName());
+    std::unique_ptr<render::ImageData> data(render::ImageLoader::Instance()->Load(
+        stream.get(), extension.c_str(), fromContainer ? this : nullptr));
     if (!data)
         return VN_FAIL;
     if (!fromContainer)

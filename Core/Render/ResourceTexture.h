@@ -21,8 +21,8 @@ class Texture;
 namespace resource
 {
 
-// A named texture: an image file or an image of a layered container, decoded into a device texture with its hit
-// mask. An atlas sub-image has no device texture of its own and draws from its atlas.
+// A named texture: an image file or an image of a layered container, decoded into a device texture with its
+// hit mask. An atlas sub-image has no device texture of its own and draws from its atlas.
 class ResourceTexture : public Resource, public base::ImageInfo
 {
 public:

@@ -13,16 +13,20 @@ uint32_t TextureRowPitch(uint32_t width, int32_t compression)
 {
     switch (compression)
     {
-    case CompressionDXT1: return (width + 3) / 4 * 8;
+    case CompressionDXT1:
+        return (width + 3) / 4 * 8;
     case CompressionDXT3:
-    case CompressionDXT5: return (width + 3) / 4 * 16;
-    default: return width * 4;
+    case CompressionDXT5:
+        return (width + 3) / 4 * 16;
+    default:
+        return width * 4;
     }
 }
 
 uint32_t TextureLevelSize(uint32_t width, uint32_t height, int32_t compression)
 {
-    const uint32_t rows = compression >= CompressionDXT1 && compression <= CompressionDXT5 ? (height + 3) / 4 : height;
+    const uint32_t rows =
+        compression >= CompressionDXT1 && compression <= CompressionDXT5 ? (height + 3) / 4 : height;
     return TextureRowPitch(width, compression) * rows;
 }
 
@@ -62,8 +66,8 @@ VNResultEnum Texture::CreateFromImage(ImageData* image)
     int32_t compression = image->GetCompression();
     if (compression < CompressionNone || compression > CompressionDXT5)
         compression = CompressionNone; // any other kind is taken as 32-bit pixels
-    // The decoder writes the top level only; the texture gets that one level (a chain with unfilled levels would
-    // sample garbage when minified).
+    // The decoder writes the top level only; the texture gets that one level (a chain with unfilled levels
+    // would sample garbage when minified).
     const uint64_t size = static_cast<uint64_t>(TextureRowPitch(width, compression)) *
                           (compression == CompressionNone ? height : (height + 3) / 4);
     if (size > 0xFFFFFFFFull || static_cast<uint64_t>(width) * height > 0xFFFFFFFFull)

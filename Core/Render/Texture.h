@@ -26,7 +26,8 @@ uint32_t TextureLevelSize(uint32_t width, uint32_t height, int32_t compression);
 // Bytes of one row (of pixels, or of 4 × 4 blocks when compressed).
 uint32_t TextureRowPitch(uint32_t width, int32_t compression);
 
-// A device image: filled once from a decoded image (with a hit mask), or a render target; registered with its Render.
+// A device image: filled once from a decoded image (with a hit mask), or a render target; registered with its
+// Render.
 class Texture
 {
 public:
@@ -50,10 +51,10 @@ public:
     // Not supported by any back end.
     virtual VNResultEnum Unsupported(void*) { return VN_FAIL; }
 
-    // Creates the device texture from pixel data of one level (size bytes of the given format, rows contiguous).
-    // Only the top level is kept: a level that is created but never filled would sample garbage.
-    virtual VNResultEnum CreateFromPixels(uint32_t width, uint32_t height, int32_t compression, const void* data,
-                                          uint32_t size) = 0;
+    // Creates the device texture from pixel data of one level (size bytes of the given format, rows
+    // contiguous). Only the top level is kept: a level that is created but never filled would sample garbage.
+    virtual VNResultEnum CreateFromPixels(uint32_t width, uint32_t height, int32_t compression,
+                                          const void* data, uint32_t size) = 0;
 
     uint32_t GetWidth() const { return mWidth; }
     uint32_t GetHeight() const { return mHeight; }

@@ -7,7 +7,10 @@
 namespace math
 {
 
-Matrix3 Matrix3::Identity() { return Scaling(1.0f, 1.0f); }
+Matrix3 Matrix3::Identity()
+{
+    return Scaling(1.0f, 1.0f);
+}
 
 Matrix3 Matrix3::Translation(float x, float y)
 {
@@ -62,7 +65,10 @@ namespace
 constexpr float kTinyTranslation = 0.0002f;
 }
 
-void Transform2D::Reset() { *this = Transform2D(); }
+void Transform2D::Reset()
+{
+    *this = Transform2D();
+}
 
 void Transform2D::Translate(float x, float y)
 {
@@ -79,11 +85,10 @@ void Transform2D::Translate(float x, float y)
 
 void Transform2D::Scale(float sx, float sy)
 {
-    // A translation already past the scale must be scaled too; the lazy form cannot express that, so it goes to
-    // the matrix, which composes every step.
-    if (!mMatrixMode &&
-        (mHasRotation || mPre[0] != 0.0f || mPre[1] != 0.0f || mPost[0] != 0.0f || mPost[1] != 0.0f ||
-         (sx < 0.0f && mScale[0] * sx != -1.0f) || sy < 0.0f))
+    // A translation already past the scale must be scaled too; the lazy form cannot express that, so it goes
+    // to the matrix, which composes every step.
+    if (!mMatrixMode && (mHasRotation || mPre[0] != 0.0f || mPre[1] != 0.0f || mPost[0] != 0.0f ||
+                         mPost[1] != 0.0f || (sx < 0.0f && mScale[0] * sx != -1.0f) || sy < 0.0f))
         SwitchToMatrixMode();
     if (mMatrixMode)
     {
@@ -110,7 +115,10 @@ void Transform2D::Rotate(float radians)
     mRotation += radians;
 }
 
-void Transform2D::RotateDegrees(float degrees) { Rotate(degrees * 3.1415927f / 180.0f); }
+void Transform2D::RotateDegrees(float degrees)
+{
+    Rotate(degrees * 3.1415927f / 180.0f);
+}
 
 void Transform2D::SwitchToMatrixMode()
 {

@@ -22,8 +22,9 @@ struct Matrix3
 namespace render
 {
 
-// A 2D affine transform built from steps applied in call order, each about the origin. It stays a translation,
-// scale or rotation with translations around it while it can, and falls back to a matrix otherwise.
+// A 2D affine transform built from steps applied in call order, each about the origin. It stays a
+// translation, scale or rotation with translations around it while it can, and falls back to a matrix
+// otherwise.
 class Transform2D
 {
 public:

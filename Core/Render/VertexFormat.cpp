@@ -18,18 +18,27 @@ uint32_t UsageBits(const VertexElement& e, uint32_t texIndex)
 {
     switch (e.mUsage)
     {
-    case UsagePositionXYZ: return 0x2;
-    case UsagePositionXYZW: return 0x4002;
-    case UsageNormal: return 0x10;
-    case UsageDiffuse: return 0x40;
-    case UsageSpecular: return 0x80;
+    case UsagePositionXYZ:
+        return 0x2;
+    case UsagePositionXYZW:
+        return 0x4002;
+    case UsageNormal:
+        return 0x10;
+    case UsageDiffuse:
+        return 0x40;
+    case UsageSpecular:
+        return 0x80;
     case UsageTexCoord:
         switch (e.mComponents)
         {
-        case 1: return 3u << (2 * texIndex + 16);
-        case 3: return 1u << (2 * texIndex + 16);
-        case 4: return 2u << (2 * texIndex + 16);
-        default: return 0;
+        case 1:
+            return 3u << (2 * texIndex + 16);
+        case 3:
+            return 1u << (2 * texIndex + 16);
+        case 4:
+            return 2u << (2 * texIndex + 16);
+        default:
+            return 0;
         }
     }
     return 0;
@@ -65,8 +74,10 @@ std::vector<VertexFormat> BuildRegistry()
                                   {"diff", 16, 4, 4, UsageDiffuse},
                                   {"spec", 20, 4, 4, UsageSpecular},
                                   {"tutv", 24, 8, 2, UsageTexCoord}}));
-    formats.push_back(MakeFormat(1, 16, 5120, 1024, {{"pos", 0, 12, 3, UsagePositionXYZ}, {"diff", 12, 4, 4, UsageDiffuse}}));
-    formats.push_back(MakeFormat(2, 24, 0, 0, {{"pos", 0, 16, 4, UsagePositionXYZW}, {"tutv", 16, 8, 2, UsageTexCoord}}));
+    formats.push_back(MakeFormat(1, 16, 5120, 1024,
+                                 {{"pos", 0, 12, 3, UsagePositionXYZ}, {"diff", 12, 4, 4, UsageDiffuse}}));
+    formats.push_back(
+        MakeFormat(2, 24, 0, 0, {{"pos", 0, 16, 4, UsagePositionXYZW}, {"tutv", 16, 8, 2, UsageTexCoord}}));
     return formats;
 }
 
@@ -87,8 +98,17 @@ const VertexFormat* FindVertexFormat(int32_t id)
     return &formats[static_cast<size_t>(id)];
 }
 
-const VertexFormat& SVertex2D::Format() { return GetVertexFormats()[0]; }
-const VertexFormat& SVertexGeom::Format() { return GetVertexFormats()[1]; }
-const VertexFormat& SVertexRT::Format() { return GetVertexFormats()[2]; }
+const VertexFormat& SVertex2D::Format()
+{
+    return GetVertexFormats()[0];
+}
+const VertexFormat& SVertexGeom::Format()
+{
+    return GetVertexFormats()[1];
+}
+const VertexFormat& SVertexRT::Format()
+{
+    return GetVertexFormats()[2];
+}
 
 } // namespace render

@@ -30,8 +30,8 @@ VNResultEnum ResourceSound::DoLoad()
     std::vector<unsigned char> bytes(std::size_t(size) + 1);
     if (stream->Read(bytes.data(), size) != size)
         return VN_FAIL;
-    mSample = SoundSystem::Instance()->GetMixer().SampleLoad(mixer::kSampleFromMemory, bytes.data(), 0, size, 65535,
-                                                             0);
+    mSample = SoundSystem::Instance()->GetMixer().SampleLoad(mixer::kSampleFromMemory, bytes.data(), 0, size,
+                                                             65535, 0);
     // An undecodable file is a failed load: the resource stays unloaded rather than holding a dead sample.
     return mSample != 0 ? VN_OK : VN_FAIL;
 }

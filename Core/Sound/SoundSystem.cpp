@@ -48,7 +48,8 @@ void SoundSystem::ReleaseSound(Sound*)
 Sound* SoundSystem::CreateSound(const std::string& file)
 {
     const std::wstring path = base::ToWide(file, 1);
-    CountedHandle<resource::ResourceSound> sample = resource::ResourceManager::Instance()->Get<resource::ResourceSound>(path);
+    CountedHandle<resource::ResourceSound> sample =
+        resource::ResourceManager::Instance()->Get<resource::ResourceSound>(path);
     mixer::Handle channel = 0;
     if (sample)
     {
@@ -122,12 +123,13 @@ void SoundSystem::PlayTrack(const std::string& track)
     mMusicFile = info->OpenStream();
     if (!mMusicFile)
         return;
-    mixer::FileProcs procs{&SoundSystem::MusicFileClose, &SoundSystem::MusicFileLength, &SoundSystem::MusicFileRead,
-                           &SoundSystem::MusicFileSeek};
+    mixer::FileProcs procs{&SoundSystem::MusicFileClose, &SoundSystem::MusicFileLength,
+                           &SoundSystem::MusicFileRead, &SoundSystem::MusicFileSeek};
     mMusicStream = mMixer.StreamCreateFileUser(1, 0, procs, mMusicFile);
     if (mMusicStream == 0)
     {
-        // Nothing plays; the file is not kept, and the same name is tried afresh next time (no stream exists).
+        // Nothing plays; the file is not kept, and the same name is tried afresh next time (no stream
+        // exists).
         delete mMusicFile;
         mMusicFile = nullptr;
     }
@@ -169,8 +171,8 @@ void SoundSystem::SetPlaylist(const std::vector<std::string>& tracks)
 void SoundSystem::SetMusicVolume(float volume)
 {
     mMusicVolume = volume;
-    // During a fade the stream's volume belongs to the slide (setting it would cancel the slide and with it the
-    // switch); the next track starts at the stored value.
+    // During a fade the stream's volume belongs to the slide (setting it would cancel the slide and with it
+    // the switch); the next track starts at the stored value.
     if (mMusicStream != 0 && !mFading)
         mMixer.ChannelSetAttribute(mMusicStream, mixer::kAttribVolume, volume);
 }

@@ -15,17 +15,17 @@ namespace base
 class Stream;
 }
 
-// Sound effects and streamed music. Music is one stream at a time read through the file layer, with a play list,
-// looping and a one-second fade-out when the track changes. The track switch at the end of a track or of a fade is
-// marked as due on the mixer thread and carried out on the main thread by Update.
+// Sound effects and streamed music. Music is one stream at a time read through the file layer, with a play
+// list, looping and a one-second fade-out when the track changes. The track switch at the end of a track or
+// of a fade is marked as due on the mixer thread and carried out on the main thread by Update.
 class SoundSystem : public base::Singletone<SoundSystem>, public SoundListener
 {
 public:
     SoundSystem();
     ~SoundSystem() override;
 
-    // Which output the next SoundSystem opens: mixer::kDeviceDefault (the default) or mixer::kDeviceNone, with
-    // which nothing advances unless the owner drives GetMixer().Mix (tests, tools).
+    // Which output the next SoundSystem opens: mixer::kDeviceDefault (the default) or mixer::kDeviceNone,
+    // with which nothing advances unless the owner drives GetMixer().Mix (tests, tools).
     static void SetOutputDevice(int device);
 
     // Destroyed before the resource manager.
@@ -33,12 +33,12 @@ public:
     // Deletes a sound only when the system keeps it itself; it keeps none.
     void ReleaseSound(Sound* sound) override;
 
-    // A new sound of that sample (UTF-8 path, extension optional), loading the sample when needed; owned by the
-    // caller. A sample that cannot be loaded gives a silent sound.
+    // A new sound of that sample (UTF-8 path, extension optional), loading the sample when needed; owned by
+    // the caller. A sample that cannot be loaded gives a silent sound.
     Sound* CreateSound(const std::string& file);
 
-    // Switches the music to the track (UTF-8 path below the data root): the playing track fades out first; an empty
-    // name stops the music at once.
+    // Switches the music to the track (UTF-8 path below the data root): the playing track fades out first; an
+    // empty name stops the music at once.
     void PlayTrack(const std::string& track);
     // Plays the track once (the play list is emptied).
     void PlayMusic(const std::string& track);
@@ -80,7 +80,7 @@ private:
     base::Stream* mMusicFile = nullptr;
     float mMusicVolume = 1.0f;
     float mSoundVolume = 1.0f;
-    bool mFading = false;                  // a fade towards mNextTrack is under way
-    std::atomic<bool> mSwitchDue{false};   // set on the mixer thread, acted on by Update
-    std::set<Sound*> mSounds;              // live sounds made by CreateSound (not owned)
+    bool mFading = false;                // a fade towards mNextTrack is under way
+    std::atomic<bool> mSwitchDue{false}; // set on the mixer thread, acted on by Update
+    std::set<Sound*> mSounds;            // live sounds made by CreateSound (not owned)
 };

@@ -95,7 +95,8 @@ VNResultEnum ButtonMediator::OnParentDisabled(bool disabled)
     return ChangeState(mButton->IsHovered() ? ButtonHover : ButtonNormal);
 }
 
-VNResultEnum ButtonMediator::OnCapturedMouseUp(CaptureInfo* capture, const math::Point3& point, int32_t button)
+VNResultEnum ButtonMediator::OnCapturedMouseUp(CaptureInfo* capture, const math::Point3& point,
+                                               int32_t button)
 {
     if (const VNResultEnum r = WidgetListener::OnCapturedMouseUp(capture, point, button); r != VN_OK)
         return r;

@@ -70,8 +70,8 @@ protected:
     Widget* mMediatedWidget = nullptr;
 };
 
-// Listens to a button's widget and mouse events and turns them into its visual state (normal, hover, pressed);
-// subclasses change the look in SetVisualState.
+// Listens to a button's widget and mouse events and turns them into its visual state (normal, hover,
+// pressed); subclasses change the look in SetVisualState.
 class ButtonMediator : public WidgetListener, public WidgetHitTestListener, public WidgetMediator
 {
 public:

@@ -29,7 +29,8 @@ public:
     virtual VNResultEnum OnHidden();
     // Plays the hide effect, or hides at once without effects.
     virtual VNResultEnum Hide(bool deleteAfterHide);
-    // Detaches the old effects; new ones join the frame manager's tasks and start showing; null shows at once.
+    // Detaches the old effects; new ones join the frame manager's tasks and start showing; null shows at
+    // once.
     virtual VNResultEnum SetEffects(DialogEffects* effects);
 
     VNResultEnum OnDetachedFromFrame() override;

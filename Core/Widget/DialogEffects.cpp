@@ -35,7 +35,8 @@ public:
 // The loaded animation of a path, shared through the resource manager.
 VNResultEnum GetAnim(const std::wstring& path, CountedHandle<animation::AnimData>& out)
 {
-    CountedHandle<animation::AnimData> anim = resource::ResourceManager::Instance()->Get<animation::AnimData>(path);
+    CountedHandle<animation::AnimData> anim =
+        resource::ResourceManager::Instance()->Get<animation::AnimData>(path);
     if (!anim)
         return VN_FAIL;
     if (!anim->IsLoaded())
@@ -300,7 +301,8 @@ VNResultEnum DialogEffectsManager::Load(const tinyxml2::XMLElement* dialogEffect
             DialogEffectsData* parsed = creator->second->Create();
             if (const VNResultEnum result = parsed->Parse(entry); result != VN_OK)
             {
-                LogLine(L"Dialog effects: entry '" + Wide(name) + L"' is incomplete or its animations failed.");
+                LogLine(L"Dialog effects: entry '" + Wide(name) +
+                        L"' is incomplete or its animations failed.");
                 delete parsed;
                 return result;
             }
@@ -346,7 +348,8 @@ VNResultEnum DialogEffectsManager::CreateEffects(Dialog* dialog, DialogEffects**
     const auto creator = mEffectsCreators.find(*effectsName);
     if (creator == mEffectsCreators.end())
     {
-        LogLine(L"Dialog '" + Wide(dialog->GetName()) + L"': no effects entry '" + Wide(*effectsName) + L"'.");
+        LogLine(L"Dialog '" + Wide(dialog->GetName()) + L"': no effects entry '" + Wide(*effectsName) +
+                L"'.");
         return VN_FAIL;
     }
     *out = creator->second->Create();

@@ -20,7 +20,6 @@ std::vector<Widget*> Chain(Widget* w)
     return chain;
 }
 
-
 } // namespace
 
 WidgetTypeId& Frame::ClassTypeId()
@@ -44,8 +43,8 @@ Frame::~Frame()
     mManager = nullptr;
     mHoverWidget = nullptr;
     mFocusWidget = nullptr;
-    // The widgets outlive their frame here; they must not reach back into it. Nobody is told: listeners may be
-    // parts of objects that are being destroyed.
+    // The widgets outlive their frame here; they must not reach back into it. Nobody is told: listeners may
+    // be parts of objects that are being destroyed.
     std::vector<Widget*> stack(mChildren.begin(), mChildren.end());
     while (!stack.empty())
     {

@@ -19,7 +19,8 @@ class Frame : public Widget
 public:
     // Its own layer is an owned, empty hit rectangle.
     Frame();
-    // Leaves its frame manager (list, queues, active, hover, capture) and its widgets without a pointer to it.
+    // Leaves its frame manager (list, queues, active, hover, capture) and its widgets without a pointer to
+    // it.
     ~Frame() override;
 
     const WidgetTypeId& GetTypeId() const override { return ClassTypeId(); }
@@ -51,8 +52,8 @@ protected:
     Widget* mFocusWidget = nullptr;
 };
 
-// The full-screen frame of a screen: its own listener, and its hit-test part on its root layer so a press anywhere
-// in its rectangle reaches it.
+// The full-screen frame of a screen: its own listener, and its hit-test part on its root layer so a press
+// anywhere in its rectangle reaches it.
 class BaseBoard : public Frame, public WidgetListener, public WidgetHitTestListener
 {
 public:

@@ -29,16 +29,19 @@ FrameManager::~FrameManager()
 
 bool FrameManager::IsListed(const Frame* frame) const
 {
-    return std::any_of(mFrames.begin(), mFrames.end(), [frame](const FrameEntry& e) { return e.frame == frame; });
+    return std::any_of(mFrames.begin(), mFrames.end(),
+                       [frame](const FrameEntry& e) { return e.frame == frame; });
 }
 
 VNResultEnum FrameManager::Insert(Frame* frame, FrameTier tier)
 {
     auto at = mFrames.end();
     if (tier == FrameTierTop)
-        at = std::find_if(mFrames.begin(), mFrames.end(), [](const FrameEntry& e) { return e.tier == FrameTierModal; });
+        at = std::find_if(mFrames.begin(), mFrames.end(),
+                          [](const FrameEntry& e) { return e.tier == FrameTierModal; });
     else if (tier == FrameTierNormal)
-        at = std::find_if(mFrames.begin(), mFrames.end(), [](const FrameEntry& e) { return e.tier != FrameTierNormal; });
+        at = std::find_if(mFrames.begin(), mFrames.end(),
+                          [](const FrameEntry& e) { return e.tier != FrameTierNormal; });
     mFrames.insert(at, FrameEntry{frame, tier});
     frame->mManager = this;
     if (frame->mListener)
@@ -152,7 +155,8 @@ VNResultEnum FrameManager::RemoveFrame(Frame* frame, bool deleteFrame, bool defe
             return r;
     }
     frame->mManager = nullptr;
-    mFrames.erase(std::remove_if(mFrames.begin(), mFrames.end(), [frame](const FrameEntry& e) { return e.frame == frame; }),
+    mFrames.erase(std::remove_if(mFrames.begin(), mFrames.end(),
+                                 [frame](const FrameEntry& e) { return e.frame == frame; }),
                   mFrames.end());
     if (deleteFrame)
         delete frame;
@@ -210,15 +214,17 @@ VNResultEnum FrameManager::Clear(bool deleteFrames, bool clearWidgets)
 
 void FrameManager::ForgetFrame(Frame* frame)
 {
-    mFrames.erase(std::remove_if(mFrames.begin(), mFrames.end(), [frame](const FrameEntry& e) { return e.frame == frame; }),
+    mFrames.erase(std::remove_if(mFrames.begin(), mFrames.end(),
+                                 [frame](const FrameEntry& e) { return e.frame == frame; }),
                   mFrames.end());
     for (auto& list : mPendingAdds)
-        list.erase(std::remove_if(list.begin(), list.end(), [frame](const PendingAdd& a) { return a.frame == frame; }),
+        list.erase(std::remove_if(list.begin(), list.end(),
+                                  [frame](const PendingAdd& a) { return a.frame == frame; }),
                    list.end());
     for (auto& list : mPendingRemoves)
-        list.erase(
-            std::remove_if(list.begin(), list.end(), [frame](const PendingRemove& a) { return a.frame == frame; }),
-            list.end());
+        list.erase(std::remove_if(list.begin(), list.end(),
+                                  [frame](const PendingRemove& a) { return a.frame == frame; }),
+                   list.end());
     if (mActive == frame)
         mActive = nullptr;
     if (mHoverFrame == frame)
@@ -281,8 +287,8 @@ void FrameManager::ToCaptureSpace(const math::Point2& position, math::Point3& ou
 }
 
 template <class Event, class Captured, class Test>
-VNResultEnum FrameManager::Dispatch(const math::Point2& position, const Event& event, Captured captured, Test test,
-                                    bool& handled)
+VNResultEnum FrameManager::Dispatch(const math::Point2& position, const Event& event, Captured captured,
+                                    Test test, bool& handled)
 {
     handled = true;
     mCursorX = position.x;
@@ -341,9 +347,9 @@ VNResultEnum FrameManager::OnMouseDown(const math::Point2& position, int32_t but
     // A press on nothing deactivates a non-modal active frame.
     if (mActive)
     {
-        const bool modal = std::any_of(mFrames.begin(), mFrames.end(), [this](const FrameEntry& e) {
-            return e.frame == mActive && e.tier == FrameTierModal;
-        });
+        const bool modal = std::any_of(mFrames.begin(), mFrames.end(),
+                                       [this](const FrameEntry& e)
+                                       { return e.frame == mActive && e.tier == FrameTierModal; });
         if (!modal)
             return DeactivateActive();
     }
@@ -355,7 +361,8 @@ VNResultEnum FrameManager::OnMouseDoubleClick(const math::Point2& position, int3
     bool handled = false;
     const VNResultEnum r = Dispatch(
         position, layer::OnMouseDown{button},
-        [&](WidgetListener& l, const math::Point3& p) { return l.OnCapturedMouseDoubleClick(&mCapture, p, button); },
+        [&](WidgetListener& l, const math::Point3& p)
+        { return l.OnCapturedMouseDoubleClick(&mCapture, p, button); },
         &layer::Layer::HitTestDownFrom, handled);
     return r;
 }

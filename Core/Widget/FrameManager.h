@@ -32,14 +32,15 @@ struct FrameEntry
     FrameTier tier = FrameTierNormal;
 };
 
-// Every frame on screen in three tiers: updated, drawn and given the mouse from the top. Keeps the active frame,
-// the hover frame and the mouse capture; additions and removals asked for during a dispatch wait for the next
-// update.
+// Every frame on screen in three tiers: updated, drawn and given the mouse from the top. Keeps the active
+// frame, the hover frame and the mouse capture; additions and removals asked for during a dispatch wait for
+// the next update.
 class FrameManager : public base::Task, public base::DeferredDeleteManager
 {
 public:
     FrameManager();
-    // Flushes deferred deletions, deletes child tasks and an owned cursor frame; listed frames are only forgotten.
+    // Flushes deferred deletions, deletes child tasks and an owned cursor frame; listed frames are only
+    // forgotten.
     ~FrameManager() override;
 
     VNResultEnum AddFrame(Frame* frame, bool top, bool activate, bool deferred);

@@ -18,8 +18,8 @@ public:
     virtual VNResultEnum OnSliderValueChanging(Slider*, float) { return VN_OK; }
 };
 
-// A widget holding a float value; it tells a listener (itself by default, which forwards to two delegates) before
-// storing a new value. It neither clamps nor draws: the range is for the view of subclasses.
+// A widget holding a float value; it tells a listener (itself by default, which forwards to two delegates)
+// before storing a new value. It neither clamps nor draws: the range is for the view of subclasses.
 class Slider : public Widget, public SliderListener
 {
 public:

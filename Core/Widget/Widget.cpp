@@ -270,7 +270,8 @@ VNResultEnum Widget::NotifyFrameManager(FrameManager* manager)
 {
     if (mListener)
     {
-        const VNResultEnum r = manager ? mListener->OnAddedToFrameManager() : mListener->OnRemovedFromFrameManager();
+        const VNResultEnum r =
+            manager ? mListener->OnAddedToFrameManager() : mListener->OnRemovedFromFrameManager();
         if (r != VN_OK)
             return r;
     }

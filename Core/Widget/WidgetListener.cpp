@@ -8,24 +8,78 @@
 namespace widget
 {
 
-VNResultEnum WidgetListener::Update(float) { return VN_OK; }
-VNResultEnum WidgetListener::PreDraw(render::Graphics*, layer::Layer*) { return VN_OK; }
-VNResultEnum WidgetListener::PostDraw(render::Graphics*, layer::Layer*) { return VN_OK; }
-VNResultEnum WidgetListener::OnAttachedToFrame() { return VN_OK; }
-VNResultEnum WidgetListener::OnDetachedFromFrame() { return VN_OK; }
-VNResultEnum WidgetListener::OnAddedToFrameManager() { return VN_OK; }
-VNResultEnum WidgetListener::OnRemovedFromFrameManager() { return VN_OK; }
-VNResultEnum WidgetListener::OnMouseOver(bool) { return VN_OK; }
-VNResultEnum WidgetListener::OnMouseInside(bool) { return VN_OK; }
-VNResultEnum WidgetListener::OnParentDisabled(bool) { return VN_OK; }
-VNResultEnum WidgetListener::OnParentDisabledFlagged(bool) { return VN_OK; }
-VNResultEnum WidgetListener::Reserved(void*) { return VN_OK; }
-VNResultEnum WidgetListener::OnKeyDown(int32_t) { return VN_OK; }
-VNResultEnum WidgetListener::OnKeyUp(int32_t) { return VN_OK; }
-VNResultEnum WidgetListener::OnChar(wchar_t) { return VN_OK; }
-VNResultEnum WidgetListener::OnCapturedMouseDown(CaptureInfo*, const math::Point3&, int32_t) { return VN_OK; }
-VNResultEnum WidgetListener::OnCapturedMouseDoubleClick(CaptureInfo*, const math::Point3&, int32_t) { return VN_OK; }
-VNResultEnum WidgetListener::OnCapturedMouseWheel(CaptureInfo*, const math::Point3&, uint16_t) { return VN_OK; }
+VNResultEnum WidgetListener::Update(float)
+{
+    return VN_OK;
+}
+VNResultEnum WidgetListener::PreDraw(render::Graphics*, layer::Layer*)
+{
+    return VN_OK;
+}
+VNResultEnum WidgetListener::PostDraw(render::Graphics*, layer::Layer*)
+{
+    return VN_OK;
+}
+VNResultEnum WidgetListener::OnAttachedToFrame()
+{
+    return VN_OK;
+}
+VNResultEnum WidgetListener::OnDetachedFromFrame()
+{
+    return VN_OK;
+}
+VNResultEnum WidgetListener::OnAddedToFrameManager()
+{
+    return VN_OK;
+}
+VNResultEnum WidgetListener::OnRemovedFromFrameManager()
+{
+    return VN_OK;
+}
+VNResultEnum WidgetListener::OnMouseOver(bool)
+{
+    return VN_OK;
+}
+VNResultEnum WidgetListener::OnMouseInside(bool)
+{
+    return VN_OK;
+}
+VNResultEnum WidgetListener::OnParentDisabled(bool)
+{
+    return VN_OK;
+}
+VNResultEnum WidgetListener::OnParentDisabledFlagged(bool)
+{
+    return VN_OK;
+}
+VNResultEnum WidgetListener::Reserved(void*)
+{
+    return VN_OK;
+}
+VNResultEnum WidgetListener::OnKeyDown(int32_t)
+{
+    return VN_OK;
+}
+VNResultEnum WidgetListener::OnKeyUp(int32_t)
+{
+    return VN_OK;
+}
+VNResultEnum WidgetListener::OnChar(wchar_t)
+{
+    return VN_OK;
+}
+VNResultEnum WidgetListener::OnCapturedMouseDown(CaptureInfo*, const math::Point3&, int32_t)
+{
+    return VN_OK;
+}
+VNResultEnum WidgetListener::OnCapturedMouseDoubleClick(CaptureInfo*, const math::Point3&, int32_t)
+{
+    return VN_OK;
+}
+VNResultEnum WidgetListener::OnCapturedMouseWheel(CaptureInfo*, const math::Point3&, uint16_t)
+{
+    return VN_OK;
+}
 
 VNResultEnum WidgetListener::OnCapturedMouseUp(CaptureInfo* capture, const math::Point3&, int32_t)
 {
@@ -50,7 +104,8 @@ VNResultEnum WidgetListener::OnCapturedMouseMove(CaptureInfo* capture, const mat
     if (!w || !w->TracksWhileCaptured() || !w->GetLayer())
         return VN_OK;
     bool consumed = false;
-    return w->GetLayer()->HitTestMoveFrom(math::Point3(point.x, point.y, 0.0f), layer::OnMouseMove{}, consumed);
+    return w->GetLayer()->HitTestMoveFrom(math::Point3(point.x, point.y, 0.0f), layer::OnMouseMove{},
+                                          consumed);
 }
 
 VNResultEnum WidgetListener::OnCapturedMouseDrag(CaptureInfo* capture, const math::Point3& point)
@@ -62,8 +117,8 @@ VNResultEnum WidgetListener::OnCapturedMouseDrag(CaptureInfo* capture, const mat
     if (frame && frame->GetLayer())
         frame->GetLayer()->UpdateBounds();
     bool consumed = false;
-    if (const VNResultEnum r =
-            w->GetLayer()->HitTestDragFrom(math::Point3(point.x, point.y, 0.0f), layer::OnMouseDrag{}, consumed);
+    if (const VNResultEnum r = w->GetLayer()->HitTestDragFrom(math::Point3(point.x, point.y, 0.0f),
+                                                              layer::OnMouseDrag{}, consumed);
         r != VN_OK)
         return r;
     if (!consumed && frame)
@@ -71,12 +126,30 @@ VNResultEnum WidgetListener::OnCapturedMouseDrag(CaptureInfo* capture, const mat
     return VN_OK;
 }
 
-VNResultEnum WidgetHitTestListener::OnWidgetMouseDown(const math::Point3&, int32_t) { return VN_OK; }
-VNResultEnum WidgetHitTestListener::OnWidgetMouseUp(const math::Point3&, int32_t) { return VN_OK; }
-VNResultEnum WidgetHitTestListener::OnWidgetMouseDoubleClick(const math::Point3&, int32_t) { return VN_OK; }
-VNResultEnum WidgetHitTestListener::OnWidgetMouseMove(const math::Point3&) { return VN_OK; }
-VNResultEnum WidgetHitTestListener::OnWidgetMouseDrag(const math::Point3&) { return VN_OK; }
-VNResultEnum WidgetHitTestListener::OnWidgetMouseWheel(const math::Point3&, uint16_t) { return VN_OK; }
+VNResultEnum WidgetHitTestListener::OnWidgetMouseDown(const math::Point3&, int32_t)
+{
+    return VN_OK;
+}
+VNResultEnum WidgetHitTestListener::OnWidgetMouseUp(const math::Point3&, int32_t)
+{
+    return VN_OK;
+}
+VNResultEnum WidgetHitTestListener::OnWidgetMouseDoubleClick(const math::Point3&, int32_t)
+{
+    return VN_OK;
+}
+VNResultEnum WidgetHitTestListener::OnWidgetMouseMove(const math::Point3&)
+{
+    return VN_OK;
+}
+VNResultEnum WidgetHitTestListener::OnWidgetMouseDrag(const math::Point3&)
+{
+    return VN_OK;
+}
+VNResultEnum WidgetHitTestListener::OnWidgetMouseWheel(const math::Point3&, uint16_t)
+{
+    return VN_OK;
+}
 
 VNResultEnum WidgetHitTestListener::GetCaptureInfo(const math::Point3& point, CaptureInfo& out)
 {

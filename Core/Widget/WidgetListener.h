@@ -39,8 +39,8 @@ struct CaptureInfo
     }
 };
 
-// Receives a widget's notifications. Every operation returns 0 by default; a non-zero answer stops the tree walk
-// that called it.
+// Receives a widget's notifications. Every operation returns 0 by default; a non-zero answer stops the tree
+// walk that called it.
 class WidgetListener
 {
 public:
@@ -67,15 +67,18 @@ public:
     virtual VNResultEnum OnCapturedMouseDown(CaptureInfo* capture, const math::Point3& point, int32_t button);
     // Ends the capture and refreshes the hover at the cursor.
     virtual VNResultEnum OnCapturedMouseUp(CaptureInfo* capture, const math::Point3& point, int32_t button);
-    virtual VNResultEnum OnCapturedMouseDoubleClick(CaptureInfo* capture, const math::Point3& point, int32_t button);
+    virtual VNResultEnum OnCapturedMouseDoubleClick(CaptureInfo* capture, const math::Point3& point,
+                                                    int32_t button);
     // Hit-tests the captured widget's own layer when it tracks while captured.
     virtual VNResultEnum OnCapturedMouseMove(CaptureInfo* capture, const math::Point3& point);
     // Same, and clears the frame's hover when nothing of the widget is under the point.
     virtual VNResultEnum OnCapturedMouseDrag(CaptureInfo* capture, const math::Point3& point);
-    virtual VNResultEnum OnCapturedMouseWheel(CaptureInfo* capture, const math::Point3& point, uint16_t wheel);
+    virtual VNResultEnum OnCapturedMouseWheel(CaptureInfo* capture, const math::Point3& point,
+                                              uint16_t wheel);
 };
 
-// The hit-test listener of a widget's layers: activates the frame, captures, hovers, then the widget operations.
+// The hit-test listener of a widget's layers: activates the frame, captures, hovers, then the widget
+// operations.
 class WidgetHitTestListener : public layer::HitTestListener
 {
 public:

@@ -16,7 +16,9 @@ struct WidgetTypeId
         WidgetTypeId id;
         id.depth = parent.depth + 1;
         ++parent.childCount;
-        id.value = id.depth > 4 ? 0u : parent.value | (static_cast<uint32_t>(parent.childCount) << (8 * (id.depth - 1)));
+        id.value = id.depth > 4
+                       ? 0u
+                       : parent.value | (static_cast<uint32_t>(parent.childCount) << (8 * (id.depth - 1)));
         return id;
     }
 };

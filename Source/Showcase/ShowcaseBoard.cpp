@@ -30,9 +30,9 @@ constexpr float kColumnRight = 868.0f; // centre of the font column
 constexpr float kImageScale = 0.625f;  // the 128-pixel demo images drawn at 80
 constexpr float kImagePitch = 92.0f;
 
-const wchar_t* const kFormatImages[] = {L"formats/png",       L"formats/jpg",      L"formats/tga",
-                                        L"formats/gif",       L"formats/bmp.bmp",  L"formats/dds_bgra",
-                                        L"formats/dds_dxt1",  L"formats/dds_dxt3", L"formats/dds_dxt5"};
+const wchar_t* const kFormatImages[] = {L"formats/png",      L"formats/jpg",      L"formats/tga",
+                                        L"formats/gif",      L"formats/bmp.bmp",  L"formats/dds_bgra",
+                                        L"formats/dds_dxt1", L"formats/dds_dxt3", L"formats/dds_dxt5"};
 
 // Shows one picture per button state; a missing state picture falls back to the normal one.
 class StateMediator : public widget::ButtonMediator
@@ -51,8 +51,9 @@ public:
 };
 
 // Makes a button from the state pictures of a layered image, under a new group layer the button owns.
-widget::Button* MakeStateButton(gui::GameControlHelper& helper, const std::wstring& normal, const std::wstring& hover,
-                                const std::wstring& pressed, widget::ButtonListener* listener)
+widget::Button* MakeStateButton(gui::GameControlHelper& helper, const std::wstring& normal,
+                                const std::wstring& hover, const std::wstring& pressed,
+                                widget::ButtonListener* listener)
 {
     auto* group = new layer::Layer;
     auto* mediator = new StateMediator;
@@ -60,7 +61,8 @@ widget::Button* MakeStateButton(gui::GameControlHelper& helper, const std::wstri
     for (int i = 0; i < 3; ++i)
     {
         layer::ImageLayer* picture = nullptr;
-        if (!names[i].empty() && helper.CreateImageLayer(names[i], gui::HitModeKeep, group, &picture) == VN_OK)
+        if (!names[i].empty() &&
+            helper.CreateImageLayer(names[i], gui::HitModeKeep, group, &picture) == VN_OK)
             mediator->mStates[i] = picture;
     }
     if (mediator->mStates[widget::ButtonNormal] == nullptr)
@@ -150,7 +152,8 @@ class MusicSlider : public widget::Slider, public widget::WidgetListener, public
 {
 public:
     MusicSlider(layer::Layer* group, layer::Layer* knob, float trackX, float trackWidth, float knobOffset)
-        : WidgetHitTestListener(this), mKnob(knob), mTrackX(trackX), mTrackWidth(trackWidth), mKnobOffset(knobOffset)
+        : WidgetHitTestListener(this), mKnob(knob), mTrackX(trackX), mTrackWidth(trackWidth),
+          mKnobOffset(knobOffset)
     {
         SetLayer(group, true, false);
         SetListener(static_cast<WidgetListener*>(this), false);
@@ -159,7 +162,10 @@ public:
 
     float ValueAt(float x) const { return std::clamp((x - mTrackX) / mTrackWidth, 0.0f, 1.0f); }
 
-    VNResultEnum OnWidgetMouseDown(const math::Point3& p, int32_t) override { return SetDragValue(ValueAt(p.x), true); }
+    VNResultEnum OnWidgetMouseDown(const math::Point3& p, int32_t) override
+    {
+        return SetDragValue(ValueAt(p.x), true);
+    }
     VNResultEnum OnCapturedMouseDrag(widget::CaptureInfo* c, const math::Point3& p) override
     {
         if (const VNResultEnum r = WidgetListener::OnCapturedMouseDrag(c, p); r != VN_OK)
@@ -227,8 +233,8 @@ CountedHandle<render::Font> ShowcaseBoard::LoadFont(const std::wstring& name)
     return handle;
 }
 
-layer::Layer* ShowcaseBoard::MakeText(const CountedHandle<render::Font>& font, const std::wstring& text, float x,
-                                      float y)
+layer::Layer* ShowcaseBoard::MakeText(const CountedHandle<render::Font>& font, const std::wstring& text,
+                                      float x, float y)
 {
     if (!font)
         return nullptr;
@@ -274,7 +280,8 @@ void ShowcaseBoard::MakeTexts()
 {
     MakeText(LoadFont(L"td/data/fonts/main_80"), L"Corvantis", kScreenWidth * 0.5f, 62.0f);
     MakeText(LoadFont(L"td/data/fonts/main_32_2"), L"Engine showcase", kScreenWidth * 0.5f, 132.0f);
-    MakeText(LoadFont(L"td/data/fonts/main_32_2"), L"The game's own screens come later", kScreenWidth * 0.5f, 738.0f);
+    MakeText(LoadFont(L"td/data/fonts/main_32_2"), L"The game's own screens come later", kScreenWidth * 0.5f,
+             738.0f);
     // The font column: each demo font writes its own name.
     MakeText(LoadFont(L"td/data/fonts/main_32_1"), L"Fonts", kColumnRight, 190.0f);
     const wchar_t* const samples[] = {L"main_32_1", L"main_32_2", L"main_42_1", L"main_42_2", L"main_42_3"};
@@ -350,8 +357,8 @@ VNResultEnum ShowcaseBoard::Update(float dt)
 {
     if (mEmitter != nullptr)
     {
-        // The effect follows the cursor once it has moved (live particles stay where they were born); until then
-        // it waits under the panel.
+        // The effect follows the cursor once it has moved (live particles stay where they were born); until
+        // then it waits under the panel.
         if (widget::FrameManager* manager = GetFrameManager())
         {
             const math::Point2 cursor = manager->GetCursorPosition();

@@ -37,8 +37,8 @@ public:
     // Deletes its widgets and emitter; gives the particle atlases back while the renderer still exists.
     ~ShowcaseBoard() override;
 
-    // Builds the screen and starts the music; parts whose data is missing are left out (the loaders log why), so
-    // it never fails.
+    // Builds the screen and starts the music; parts whose data is missing are left out (the loaders log why),
+    // so it never fails.
     VNResultEnum Init() override;
     VNResultEnum Update(float dt) override;
     VNResultEnum OnButtonClick(widget::Button* button) override;
@@ -50,7 +50,8 @@ private:
     void MakeTexts();
     void MakeImages();
     void MakeParticles();
-    layer::Layer* MakeText(const CountedHandle<render::Font>& font, const std::wstring& text, float x, float y);
+    layer::Layer* MakeText(const CountedHandle<render::Font>& font, const std::wstring& text, float x,
+                           float y);
     CountedHandle<render::Font> LoadFont(const std::wstring& name);
 
     gui::GameControlHelper mShowcase; // "td/data/showcase": panel, buttons, slider

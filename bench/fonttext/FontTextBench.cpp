@@ -39,25 +39,29 @@ protected:
 // A font of printable ASCII on one page with a few kerning pairs, like the game's.
 std::string Descriptor()
 {
-    std::string s = R"(<font><info face="B" size="32" bold="0" italic="0" charset="" unicode="1" stretchH="100" smooth="1" aa="1" padding="2,2,2,2" spacing="1,1" outline="2"/>
+    std::string s =
+        R"(<font><info face="B" size="32" bold="0" italic="0" charset="" unicode="1" stretchH="100" smooth="1" aa="1" padding="2,2,2,2" spacing="1,1" outline="2"/>
 <common lineHeight="32" base="26" scaleW="512" scaleH="512" pages="1" packed="0" alphaChnl="0" redChnl="4" greenChnl="4" blueChnl="4"/>
 <pages><page id="0" file="p.png"/></pages><chars>)";
     for (int c = 32; c < 127; ++c)
     {
         char line[256];
-        std::snprintf(line, sizeof line,
-                      R"(<char id="%d" x="%d" y="%d" width="16" height="24" xoffset="0" yoffset="4" xadvance="%d" page="0" chnl="15"/>)",
-                      c, (c % 16) * 32, (c / 16) * 32, c == 32 ? 8 : 12 + c % 7);
+        std::snprintf(
+            line, sizeof line,
+            R"(<char id="%d" x="%d" y="%d" width="16" height="24" xoffset="0" yoffset="4" xadvance="%d" page="0" chnl="15"/>)",
+            c, (c % 16) * 32, (c / 16) * 32, c == 32 ? 8 : 12 + c % 7);
         s += line;
     }
-    s += R"(</chars><kernings><kerning first="65" second="86" amount="-2"/><kerning first="84" second="111" amount="-3"/></kernings></font>)";
+    s +=
+        R"(</chars><kernings><kerning first="65" second="86" amount="-2"/><kerning first="84" second="111" amount="-3"/></kernings></font>)";
     return s;
 }
 
 // 10,000 glyphs of words in 50 labels of 200 characters.
 std::vector<std::wstring> Labels()
 {
-    const std::wstring words[] = {L"Tower", L"AVATAR", L"gold", L"wave", L"upgrade", L"range", L"damage", L"To"};
+    const std::wstring words[] = {L"Tower",   L"AVATAR", L"gold",   L"wave",
+                                  L"upgrade", L"range",  L"damage", L"To"};
     std::vector<std::wstring> labels;
     uint32_t seed = 7;
     for (int i = 0; i < 50; ++i)

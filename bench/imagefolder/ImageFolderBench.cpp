@@ -1,5 +1,6 @@
-// Opening an image folder of 200 images (layers.xml) and loading every image of it into textures on the recording
-// back end: file lookup, decoding (TGA through the image library, DDS by the engine's reader) and the hit masks.
+// Opening an image folder of 200 images (layers.xml) and loading every image of it into textures on the
+// recording back end: file lookup, decoding (TGA through the image library, DDS by the engine's reader) and
+// the hit masks.
 #include "Core/File/FileManager.h"
 #include "Core/File/ImageContainer.h"
 #include "Core/Render/RecordingRender.h"
@@ -28,8 +29,8 @@ constexpr int kSide = 64;
 void Write(const fs::path& path, const std::vector<uint8_t>& bytes)
 {
     fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 std::vector<uint8_t> Tga(int seed)
@@ -53,7 +54,8 @@ std::vector<uint8_t> Tga(int seed)
 std::vector<uint8_t> Dds(int seed)
 {
     std::vector<uint8_t> b(128, 0);
-    auto put = [&b](size_t at, uint32_t v) {
+    auto put = [&b](size_t at, uint32_t v)
+    {
         for (int i = 0; i < 4; ++i)
             b[at + i] = static_cast<uint8_t>(v >> (8 * i));
     };
@@ -73,8 +75,12 @@ std::vector<uint8_t> Dds(int seed)
     b[87] = '5';
     for (int i = 0; i < (kSide / 4) * (kSide / 4); ++i)
     {
-        const uint8_t block[16] = {255, 0, static_cast<uint8_t>(i + seed), 0x92, 0x24, 0x49, 0x92, 0x24,
-                                   0x00, 0xF8, 0x1F, 0x00, 0x1B, 0x1B, 0x1B, 0x1B};
+        const uint8_t block[16] = {255,  0,    static_cast<uint8_t>(i + seed),
+                                   0x92, 0x24, 0x49,
+                                   0x92, 0x24, 0x00,
+                                   0xF8, 0x1F, 0x00,
+                                   0x1B, 0x1B, 0x1B,
+                                   0x1B};
         b.insert(b.end(), block, block + 16);
     }
     return b;
@@ -97,8 +103,10 @@ struct Tree
                 Write(root / "td/bench" / (name + ".dds"), Dds(i));
             else
                 Write(root / "td/bench" / (name + ".tga"), Tga(i));
-            xml += "<Layer name=\"" + name + "\" x=\"" + std::to_string(i) + "\" y=\"0\" width=\"64\" height=\"64\" "
-                   "opacity=\"255\" ind=\"" + std::to_string(i) + "\"/>\n";
+            xml += "<Layer name=\"" + name + "\" x=\"" + std::to_string(i) +
+                   "\" y=\"0\" width=\"64\" height=\"64\" "
+                   "opacity=\"255\" ind=\"" +
+                   std::to_string(i) + "\"/>\n";
         }
         xml += "</Layers>\n";
         Write(root / "td/bench/layers.xml", std::vector<uint8_t>(xml.begin(), xml.end()));
@@ -118,7 +126,8 @@ void OpenFolder(benchmark::State& state)
     Tree tree;
     for (auto _ : state)
     {
-        std::unique_ptr<file::ImageContainer> folder(file::FileManager::Instance()->OpenImageContainer(L"td/bench"));
+        std::unique_ptr<file::ImageContainer> folder(
+            file::FileManager::Instance()->OpenImageContainer(L"td/bench"));
         if (!folder || folder->GetImageCount() != kImages)
             state.SkipWithError("folder not read");
         benchmark::DoNotOptimize(folder.get());
@@ -136,13 +145,14 @@ void LoadFolderTextures(benchmark::State& state)
     render.InitRender(nullptr, param);
     for (auto _ : state)
     {
-        std::unique_ptr<file::ImageContainer> folder(file::FileManager::Instance()->OpenImageContainer(L"td/bench"));
+        std::unique_ptr<file::ImageContainer> folder(
+            file::FileManager::Instance()->OpenImageContainer(L"td/bench"));
         std::vector<CountedHandle<resource::ResourceTexture>> textures;
         for (unsigned i = 0; folder && i < folder->GetImageCount(); ++i)
         {
             const base::ImageInfo* info = folder->GetImageInfo(i);
-            auto texture =
-                resource::ResourceManager::Instance()->Get<resource::ResourceTexture>(folder->GetPath() + info->mName);
+            auto texture = resource::ResourceManager::Instance()->Get<resource::ResourceTexture>(
+                folder->GetPath() + info->mName);
             texture->SetRender(&render);
             texture->SetSource(folder.get(), info->mName);
             if (texture->Load() != VN_OK)

@@ -1,5 +1,6 @@
-// Mixing 32 playing channels into one 1,024-frame device block (about 23 ms of output): 31 sample channels, half of
-// them sliding their volume, and one music stream decoded and resampled from 22,050 Hz WAV on the way.
+// Mixing 32 playing channels into one 1,024-frame device block (about 23 ms of output): 31 sample channels,
+// half of them sliding their volume, and one music stream decoded and resampled from 22,050 Hz WAV on the
+// way.
 #include "Core/Sound/Mixer/Mixer.h"
 
 #include <benchmark/benchmark.h>
@@ -52,7 +53,8 @@ void BM_Mix32Channels(benchmark::State& state)
     mixer::Mixer mix;
     mix.Init(mixer::kDeviceNone, mixer::kOutputRate, 0);
     std::vector<std::uint8_t> effect = Wav(44100, 44100 * 2);
-    mixer::Handle sample = mix.SampleLoad(mixer::kSampleFromMemory, effect.data(), 0, std::uint32_t(effect.size()), 64, 0);
+    mixer::Handle sample =
+        mix.SampleLoad(mixer::kSampleFromMemory, effect.data(), 0, std::uint32_t(effect.size()), 64, 0);
     std::vector<mixer::Handle> channels;
     for (int i = 0; i < 31; ++i)
         channels.push_back(mix.SampleGetChannel(sample, true));
@@ -60,14 +62,16 @@ void BM_Mix32Channels(benchmark::State& state)
     mixer::FileProcs procs{
         [](void*) {},
         [](void* u) -> std::uint64_t { return static_cast<MemFile*>(u)->bytes.size(); },
-        [](void* buf, std::uint32_t len, void* u) -> std::uint32_t {
+        [](void* buf, std::uint32_t len, void* u) -> std::uint32_t
+        {
             auto* f = static_cast<MemFile*>(u);
             std::size_t n = std::min<std::size_t>(len, f->bytes.size() - f->pos);
             std::memcpy(buf, f->bytes.data() + f->pos, n);
             f->pos += n;
             return std::uint32_t(n);
         },
-        [](std::uint64_t off, void* u) {
+        [](std::uint64_t off, void* u)
+        {
             static_cast<MemFile*>(u)->pos = std::size_t(off);
             return true;
         },
@@ -84,7 +88,8 @@ void BM_Mix32Channels(benchmark::State& state)
             {
                 mix.ChannelPlay(channels[i], true);
                 if (i % 2)
-                    mix.ChannelSlideAttribute(channels[i], mixer::kAttribVolume, (n / 64) % 2 ? 1.0f : 0.2f, 1000);
+                    mix.ChannelSlideAttribute(channels[i], mixer::kAttribVolume, (n / 64) % 2 ? 1.0f : 0.2f,
+                                              1000);
             }
         mix.Mix(block.data(), 1024);
         benchmark::DoNotOptimize(block.data());

@@ -1,5 +1,5 @@
-// One frame of particle work: 5,000 live particles advanced by a 60 Hz step and turned into quads (four corners and
-// a colour each), as the render pass does before writing them to the vertex cache.
+// One frame of particle work: 5,000 live particles advanced by a 60 Hz step and turned into quads (four
+// corners and a colour each), as the render pass does before writing them to the vertex cache.
 #include "Core/Particles/Lib/ParticleLib.h"
 
 #include <benchmark/benchmark.h>
@@ -52,7 +52,8 @@ void BM_Update5000AndBuildQuads(benchmark::State& state)
         {
             e->Update(e->GetUpdateTime());
             ptl::RenderedList list;
-            for (int c = e->CreateFirstRenderedParticlesList(list); c > 0; c = e->CreateNextRenderedParticlesList(list))
+            for (int c = e->CreateFirstRenderedParticlesList(list); c > 0;
+                 c = e->CreateNextRenderedParticlesList(list))
                 while (n < quads.size() && list.GetNextParticleVertexes(quads[n]))
                     ++n;
         }

@@ -20,7 +20,8 @@
 
 namespace fs = std::filesystem;
 
-namespace {
+namespace
+{
 
 std::vector<std::string> g_corpus;
 std::string g_big;
@@ -97,7 +98,8 @@ void writeBigDocument()
             std::vector<uint8_t> plane(size_t(w) * band);
             for (int y = 0; y < band; ++y)
                 for (int x = 0; x < w; ++x)
-                    plane[size_t(y) * w + x] = c == 0 ? uint8_t(x < 7000 ? 255 : x / 4) : uint8_t((x / 20 + y / 12 + i) * (c + 3));
+                    plane[size_t(y) * w + x] =
+                        c == 0 ? uint8_t(x < 7000 ? 255 : x / 4) : uint8_t((x / 20 + y / 12 + i) * (c + 3));
             l.channels.push_back(Channel(ids[c], std::move(plane), 1));
         }
         d.layers.push_back(std::move(l));
@@ -105,7 +107,8 @@ void writeBigDocument()
     std::vector<uint8_t> bytes = write(d);
     const char* keep = std::getenv("PSD_BENCH_FILE"); // keeps the generated document for profiling
     g_big = keep ? keep : (fs::temp_directory_path() / "psd_bench_8000.psd").string();
-    std::ofstream(g_big, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    std::ofstream(g_big, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
 void decodeOurs(const std::string& path)
@@ -147,10 +150,22 @@ void runSet(benchmark::State& state, const std::vector<std::string>& files, Timi
     }
 }
 
-void BM_OursCorpus(benchmark::State& s) { runSet<decodeOurs>(s, g_corpus, g_ours_corpus); }
-void BM_MagickCorpus(benchmark::State& s) { runSet<decodeMagick>(s, g_corpus, g_magick_corpus); }
-void BM_OursBig(benchmark::State& s) { runSet<decodeOurs>(s, {g_big}, g_ours_big); }
-void BM_MagickBig(benchmark::State& s) { runSet<decodeMagick>(s, {g_big}, g_magick_big); }
+void BM_OursCorpus(benchmark::State& s)
+{
+    runSet<decodeOurs>(s, g_corpus, g_ours_corpus);
+}
+void BM_MagickCorpus(benchmark::State& s)
+{
+    runSet<decodeMagick>(s, g_corpus, g_magick_corpus);
+}
+void BM_OursBig(benchmark::State& s)
+{
+    runSet<decodeOurs>(s, {g_big}, g_ours_big);
+}
+void BM_MagickBig(benchmark::State& s)
+{
+    runSet<decodeMagick>(s, {g_big}, g_magick_big);
+}
 
 BENCHMARK(BM_OursCorpus)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_MagickCorpus)->Unit(benchmark::kMillisecond)->Iterations(5);
@@ -172,7 +187,8 @@ int main(int argc, char** argv)
         fs::remove(g_big, ec);
     const double ours = g_ours_corpus.mean() + g_ours_big.mean();
     const double theirs = g_magick_corpus.mean() + g_magick_big.mean();
-    std::printf("corpus files %zu, ours %.3f s, ImageMagick %.3f s per pass\n", g_corpus.size(), ours, theirs);
+    std::printf("corpus files %zu, ours %.3f s, ImageMagick %.3f s per pass\n", g_corpus.size(), ours,
+                theirs);
     std::printf("ratio %.2f\n", ours > 0 ? theirs / ours : 0.0);
     return 0;
 }

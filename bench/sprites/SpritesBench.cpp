@@ -36,7 +36,8 @@ std::vector<uint32_t> MakeAtlas()
         {
             const int cx = x % kCell - kCell / 2, cy = y % kCell - kCell / 2;
             const uint32_t alpha = cx * cx + cy * cy < (kCell / 2) * (kCell / 2) ? 0xFFu : 0x40u;
-            px[y * kAtlas + x] = alpha << 24 | static_cast<uint32_t>(x) << 16 | static_cast<uint32_t>(y) << 8 | 0x80u;
+            px[y * kAtlas + x] =
+                alpha << 24 | static_cast<uint32_t>(x) << 16 | static_cast<uint32_t>(y) << 8 | 0x80u;
         }
     return px;
 }
@@ -45,7 +46,8 @@ std::vector<Sprite> MakeSprites(int n)
 {
     std::vector<Sprite> s(static_cast<size_t>(n));
     uint32_t seed = 12345;
-    auto next = [&seed] {
+    auto next = [&seed]
+    {
         seed = seed * 1664525u + 1013904223u;
         return seed >> 8;
     };
@@ -88,7 +90,8 @@ bool SetUpOurs(const std::vector<uint32_t>& atlas)
     render::Texture* t = nullptr;
     gRender->CreateTexture(&t);
     gAtlas.reset(t);
-    return t->CreateFromPixels(kAtlas, kAtlas, render::CompressionNone, atlas.data(), kAtlas * kAtlas * 4) == VN_OK;
+    return t->CreateFromPixels(kAtlas, kAtlas, render::CompressionNone, atlas.data(), kAtlas * kAtlas * 4) ==
+           VN_OK;
 }
 
 bool SetUpSdl(const std::vector<uint32_t>& atlas)
@@ -103,7 +106,8 @@ bool SetUpSdl(const std::vector<uint32_t>& atlas)
     gSdlRenderer = SDL_CreateRenderer(gSdlWindow, -1, SDL_RENDERER_ACCELERATED);
     if (!gSdlRenderer)
         return false;
-    gSdlAtlas = SDL_CreateTexture(gSdlRenderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, kAtlas, kAtlas);
+    gSdlAtlas =
+        SDL_CreateTexture(gSdlRenderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, kAtlas, kAtlas);
     if (!gSdlAtlas)
         return false;
     SDL_UpdateTexture(gSdlAtlas, nullptr, atlas.data(), kAtlas * 4);
@@ -111,7 +115,8 @@ bool SetUpSdl(const std::vector<uint32_t>& atlas)
     return true;
 }
 
-// One frame through the engine's road: check, begin, clear, one image draw per sprite, end, present, play back.
+// One frame through the engine's road: check, begin, clear, one image draw per sprite, end, present, play
+// back.
 void OurFrame(const std::vector<Sprite>& sprites, render::GraphicsState& state)
 {
     using namespace render;
@@ -132,7 +137,8 @@ void OurFrame(const std::vector<Sprite>& sprites, render::GraphicsState& state)
         IndexCache16::Range ir;
         if (vc->Allocate(4, &v, &vr) != VN_OK || ic->Allocate(6, &idx, &ir) != VN_OK)
             break;
-        const float u0 = static_cast<float>(s.cell % 8 * kCell) * inv, v0 = static_cast<float>(s.cell / 8 * kCell) * inv;
+        const float u0 = static_cast<float>(s.cell % 8 * kCell) * inv,
+                    v0 = static_cast<float>(s.cell / 8 * kCell) * inv;
         const float u1 = u0 + kCell * inv, v1 = v0 + kCell * inv;
         const float x0 = s.x - 0.5f, y0 = s.y - 0.5f, x1 = x0 + kCell, y1 = y0 + kCell;
         v[0] = {x0, y0, 0, 1, 0xFFFFFFFFu, 0xFFFFFFFFu, u0, v0};
@@ -199,7 +205,8 @@ void BM_Ours(benchmark::State& st)
     gRender->GetTexturedMultShader()->SetProjection(&gRender->GetProjection());
     gRender->GetTexturedMultShader()->SetTexture(gAtlas.get());
     gRates.ours = Run(
-        st, [](const std::vector<Sprite>& s, void* c) { OurFrame(s, *static_cast<render::GraphicsState*>(c)); },
+        st,
+        [](const std::vector<Sprite>& s, void* c) { OurFrame(s, *static_cast<render::GraphicsState*>(c)); },
         &state);
 }
 
@@ -210,7 +217,8 @@ void BM_SdlRenderer(benchmark::State& st)
         st.SkipWithError("no SDL_Renderer");
         return;
     }
-    gRates.sdl = Run(st, [](const std::vector<Sprite>& s, void*) { SdlFrame(s); }, nullptr);
+    gRates.sdl = Run(
+        st, [](const std::vector<Sprite>& s, void*) { SdlFrame(s); }, nullptr);
 }
 
 BENCHMARK(BM_Ours)->Arg(10000)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();

@@ -1,4 +1,5 @@
-// DDS files through the image loader: header checks, then the copy into a buffer of the decoded size and the mask.
+// DDS files through the image loader: header checks, then the copy into a buffer of the decoded size and the
+// mask.
 #include "Core/Base/MemoryStream.h"
 #include "Core/Render/HitMask.h"
 #include "Core/Render/ImageLoader.h"
@@ -11,7 +12,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     base::MemoryStream stream(data, static_cast<unsigned>(size));
-    std::unique_ptr<render::ImageData> image(render::ImageLoader::Instance()->Load(&stream, L".dds", nullptr));
+    std::unique_ptr<render::ImageData> image(
+        render::ImageLoader::Instance()->Load(&stream, L".dds", nullptr));
     if (!image)
         return 0;
     const auto w = static_cast<uint32_t>(image->GetWidth());
@@ -23,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         pitch = (w + 3) / 4 * (image->GetCompression() == render::ImageDXT1 ? 8 : 16);
         bytes = static_cast<uint64_t>(pitch) * ((h + 3) / 4);
     }
-    // Loading checked that the file holds every declared level, so this buffer is never larger than the input.
+    // Loading checked that the file holds every declared level, so this buffer is never larger than the
+    // input.
     if (bytes > size)
         __builtin_trap();
     std::vector<uint8_t> pixels(static_cast<size_t>(bytes));

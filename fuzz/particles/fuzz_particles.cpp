@@ -1,5 +1,5 @@
-// Feeds arbitrary bytes to the ".ptc" reader, then walks what loaded and runs a few emitters through the simulation
-// and the rendered lists.
+// Feeds arbitrary bytes to the ".ptc" reader, then walks what loaded and runs a few emitters through the
+// simulation and the rendered lists.
 #include "Core/Particles/Lib/ParticleLib.h"
 
 #include <cstddef>
@@ -26,7 +26,8 @@ void Exercise(ptl::Emitter& e)
         copy->Update(i == 2 ? copy->GetUpdateTime() : 40.0);
     ptl::RenderedList list;
     ptl::ParticleVertexes v;
-    for (int n = copy->CreateFirstRenderedParticlesList(list); n > 0; n = copy->CreateNextRenderedParticlesList(list))
+    for (int n = copy->CreateFirstRenderedParticlesList(list); n > 0;
+         n = copy->CreateNextRenderedParticlesList(list))
         while (list.GetNextParticleVertexes(v))
         {
         }

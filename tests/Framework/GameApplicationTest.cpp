@@ -45,8 +45,8 @@ std::string ReadAll(const fs::path& path)
 void WriteFile(const fs::path& path, const std::vector<std::uint8_t>& bytes)
 {
     fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 // A 3 × 2 opaque picture.
@@ -158,7 +158,8 @@ protected:
         ASSERT_NE(gui::GetImageLayerFactory(), nullptr);
         layer::ImageLayer* made = nullptr;
         base::ImageInfo info;
-        ASSERT_EQ(gui::GetImageLayerFactory()->CreateImageLayer(L"pics/dot.png", nullptr, &made, &info), VN_OK);
+        ASSERT_EQ(gui::GetImageLayerFactory()->CreateImageLayer(L"pics/dot.png", nullptr, &made, &info),
+                  VN_OK);
         ASSERT_NE(made, nullptr);
         EXPECT_TRUE(made->OwnsImage());
         EXPECT_EQ(made->GetImage()->GetWidth(), 3);
@@ -277,11 +278,12 @@ TEST(GameApplication, StartsInOrderRunsFramesAndEndsWhenTheWindowCloses)
     application->dataRoot = root / "data";
     application->userData = root / "xdg" / "Orvalis" / "Corvantis";
     EXPECT_EQ(framework::GetGameApplication(), application);
-    framework::ScreenModeRegistry::Slot(application).Reset(
-        new base::MemberDelegate1<RecordingApplication, bool, void>(application, &RecordingApplication::OnScreenMode));
+    framework::ScreenModeRegistry::Slot(application)
+        .Reset(new base::MemberDelegate1<RecordingApplication, bool, void>(
+            application, &RecordingApplication::OnScreenMode));
     framework::ScreenModeRegistry2::Slot({application, 0})
-        .Reset(new base::MemberDelegate2<RecordingApplication, bool, int, void>(application,
-                                                                                 &RecordingApplication::OnScreenMode2));
+        .Reset(new base::MemberDelegate2<RecordingApplication, bool, int, void>(
+            application, &RecordingApplication::OnScreenMode2));
     application->SetArgs({L"--data_path", (root / "data").wstring()});
     ASSERT_EQ(application->PreInit(), VN_OK);
     EXPECT_EQ(application->GetAppDataFolder(), (root / "xdg").wstring() + L"/");
@@ -309,10 +311,17 @@ TEST(GameApplication, StartsInOrderRunsFramesAndEndsWhenTheWindowCloses)
     // Each switch writes its steps in order; the refused one writes nothing.
     const std::string log = ReadAll(application->userData / "log.html");
     const std::vector<std::string> expected = {
-        "mRender->PrepareSwitchScreenMode()", "mWindow->SetWindowedSize()", "mRender->SwitchScreenMode()",
-        "SwitchWindowMode(true)",             "mRender->PrepareSwitchScreenMode()", "SwitchWindowMode(false)",
-        "mRender->SwitchScreenMode()",        "mRender->PrepareSwitchScreenMode()", "mWindow->SetWindowedSize()",
-        "mRender->SwitchScreenMode()",        "SwitchWindowMode(true)",
+        "mRender->PrepareSwitchScreenMode()",
+        "mWindow->SetWindowedSize()",
+        "mRender->SwitchScreenMode()",
+        "SwitchWindowMode(true)",
+        "mRender->PrepareSwitchScreenMode()",
+        "SwitchWindowMode(false)",
+        "mRender->SwitchScreenMode()",
+        "mRender->PrepareSwitchScreenMode()",
+        "mWindow->SetWindowedSize()",
+        "mRender->SwitchScreenMode()",
+        "SwitchWindowMode(true)",
     };
     size_t at = 0;
     for (std::string line : expected)

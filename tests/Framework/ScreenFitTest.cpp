@@ -91,7 +91,8 @@ TEST(ScreenFit, DisplaySizesGiveViewportBarsAndScale)
             EXPECT_FALSE(setup.mOrthoFromSize);
             EXPECT_FLOAT_EQ(setup.mScaleX, c.drawScaleX);
             EXPECT_FLOAT_EQ(setup.mScaleY, c.drawScaleY);
-            // The projection's logical-to-pixel part takes the visible rectangle's corners to the used area's.
+            // The projection's logical-to-pixel part takes the visible rectangle's corners to the used
+            // area's.
             math::Point3 topLeft(c.lx, 0.0f, 0.0f);
             setup.mProjection.TransformPoint(topLeft);
             EXPECT_NEAR(topLeft.x, (c.w - c.usedW) * 0.5f, 1e-3);
@@ -126,10 +127,10 @@ TEST(ScreenFit, WindowPixelsMapToLogicalAndBack)
         {1366, 768, {0, 0}, {-171, 0}},
         {1366, 768, {1366, 768}, {1195, 768}},
         {1024, 768, {512, 384}, {512, 384}},
-        {2560, 1080, {320, 0}, {-171, 0}},      // inner edge of the left bar
+        {2560, 1080, {320, 0}, {-171, 0}},       // inner edge of the left bar
         {2560, 1080, {2240, 1080}, {1195, 768}}, // inner edge of the right bar
         {2560, 1080, {0, 0}, {-171 - 320 * 1366.0f / 1920, 0}},
-        {1280, 1024, {0, 32}, {0, 0}},          // below the top bar
+        {1280, 1024, {0, 32}, {0, 0}}, // below the top bar
         {1280, 1024, {640, 512}, {512, 384}},
         {1920, 1080, {960, 540}, {512, 384}},
     };

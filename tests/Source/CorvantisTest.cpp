@@ -54,9 +54,8 @@ protected:
     {
         if (std::getenv("DISPLAY") == nullptr)
             GTEST_SKIP() << "needs a display (run under xvfb-run)";
-        root = fs::temp_directory_path() /
-               ("corv-exe-" + std::to_string(getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        root = fs::temp_directory_path() / ("corv-exe-" + std::to_string(getpid()) + "-" +
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(root);
         xdg = root / "xdg";
         data = root / "data";
@@ -130,15 +129,17 @@ TEST_F(Corvantis, ClosedRunLeavesACompleteLog)
     // The debug-output statement naming the log never goes into the log itself.
     EXPECT_EQ(text.find("Html log file"), std::string::npos);
     // The profiles were loaded at start (a fresh store has the default player) and saved at exit.
-    EXPECT_NE(ReadAll(log.parent_path() / "profiles.xml").find("currentProfile=\"Player01234567890123456789\""),
-              std::string::npos);
+    EXPECT_NE(
+        ReadAll(log.parent_path() / "profiles.xml").find("currentProfile=\"Player01234567890123456789\""),
+        std::string::npos);
 }
 
 TEST_F(Corvantis, SecondStartShowsTheFirstAndLeavesItsLogAlone)
 {
     const fs::path profiles = log.parent_path() / "profiles.xml";
     fs::create_directories(log.parent_path());
-    const std::string seeded = "<Profiles currentProfile=\"Ben\"><Profile name=\"Anna\"/><Profile name=\"Ben\"/></Profiles>";
+    const std::string seeded =
+        "<Profiles currentProfile=\"Ben\"><Profile name=\"Anna\"/><Profile name=\"Ben\"/></Profiles>";
     std::ofstream(profiles, std::ios::binary) << seeded;
     const pid_t first = Start({"--data_path", data.string()});
     ASSERT_TRUE(WaitFor([&] { return LogHas("<body>\n"); }));
@@ -229,7 +230,8 @@ TEST_F(Corvantis, PlayUrlOpensWithTheDesktopOpenerAtExit)
         script << "#!/bin/sh\necho \"$1\" > " << marker.string() << "\n";
     }
     fs::permissions(bin / "xdg-open", fs::perms::owner_all);
-    const std::string path = bin.string() + ":" + (std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin");
+    const std::string path =
+        bin.string() + ":" + (std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin");
 
     const pid_t game = Start({"--data_path", data.string()}, path);
     ASSERT_TRUE(WaitFor([&] { return LogHas("<body>\n"); }));

@@ -5,7 +5,8 @@
 #include "tools/demodata/Canvas.h"
 #include "tools/demodata/TextRenderer.h"
 
-namespace demodata {
+namespace demodata
+{
 
 // Opens a DejaVu face at a pixel size; an unopened face draws nothing.
 void OpenFace(Typeface& face, const char* file, int pixels);

@@ -3,18 +3,19 @@
 // (levels, sheets, ...) gets its own source file and a line here and in main.cpp.
 #include "tools/demodata/Output.h"
 
-namespace demodata {
+namespace demodata
+{
 
-void WriteGameConfig(Output& out);  // data/game.xml and the dialog animations it names
-void WriteLogo(Output& out);        // logo/logo.ini and the splash pictures
-void WriteFonts(Output& out);       // td/data/fonts: six bitmap fonts with page images
-void WriteImages(Output& out);      // side images, loading image, image folders, DDS samples
-void WriteLayouts(Output& out);     // layered PSD documents
-void WriteShaders(Output& out);     // td/Shaders/MobShader/DX
-void WriteSounds(Output& out);      // td/data/sounds: effects
-void WriteMusic(Output& out);       // td/data/music: menu and level tracks
-void WriteStrings(Output& out);     // td/strings_en.csv
-void WriteParticles(Output& out);   // td/fx/fx2.ptc and its atlas
-void WriteWidgetShowcase(Output& out);  // td/data/showcase: panel, buttons and slider of the widget showcase
+void WriteGameConfig(Output& out);     // data/game.xml and the dialog animations it names
+void WriteLogo(Output& out);           // logo/logo.ini and the splash pictures
+void WriteFonts(Output& out);          // td/data/fonts: six bitmap fonts with page images
+void WriteImages(Output& out);         // side images, loading image, image folders, DDS samples
+void WriteLayouts(Output& out);        // layered PSD documents
+void WriteShaders(Output& out);        // td/Shaders/MobShader/DX
+void WriteSounds(Output& out);         // td/data/sounds: effects
+void WriteMusic(Output& out);          // td/data/music: menu and level tracks
+void WriteStrings(Output& out);        // td/strings_en.csv
+void WriteParticles(Output& out);      // td/fx/fx2.ptc and its atlas
+void WriteWidgetShowcase(Output& out); // td/data/showcase: panel, buttons and slider of the widget showcase
 
 } // namespace demodata

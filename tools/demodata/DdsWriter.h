@@ -3,9 +3,16 @@
 #include "tools/demodata/Canvas.h"
 #include "tools/demodata/Output.h"
 
-namespace demodata {
+namespace demodata
+{
 
-enum class DdsFormat { Bgra, Dxt1, Dxt3, Dxt5 };
+enum class DdsFormat
+{
+    Bgra,
+    Dxt1,
+    Dxt3,
+    Dxt5
+};
 
 // With mips, the whole chain down to 1 x 1 is stored and counted in the header;
 // otherwise the header says one level.

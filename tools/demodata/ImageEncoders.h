@@ -3,7 +3,8 @@
 #include "tools/demodata/Canvas.h"
 #include "tools/demodata/Output.h"
 
-namespace demodata {
+namespace demodata
+{
 
 Bytes EncodePng(const Canvas& image);
 // Opaque JPEG (alpha dropped) at a fixed quality.

@@ -3,14 +3,16 @@
 #include <string>
 #include <vector>
 
-namespace demodata {
+namespace demodata
+{
 
-struct FolderLayer {
-  std::string name;   // path with '/' between groups
-  int x, y, width, height;
-  std::string atlas;  // empty: a file named like the layer
-  double tu1 = 0, tv1 = 0, tu2 = 0, tv2 = 0;  // atlas corners, v counted from the atlas bottom
-  int opacity = 255;
+struct FolderLayer
+{
+    std::string name; // path with '/' between groups
+    int x, y, width, height;
+    std::string atlas;                         // empty: a file named like the layer
+    double tu1 = 0, tv1 = 0, tu2 = 0, tv2 = 0; // atlas corners, v counted from the atlas bottom
+    int opacity = 255;
 };
 
 // The "layers.xml" text; `ind` is each layer's position in the list.

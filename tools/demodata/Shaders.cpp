@@ -2,8 +2,10 @@
 // sprite (alpha of the second colour = how much), e.g. to flash a unit when it is hit.
 #include "tools/demodata/Content.h"
 
-namespace demodata {
-namespace {
+namespace demodata
+{
+namespace
+{
 
 const char kVertexShader[] =
     "// Unit shader, vertex program: transforms by the projection, passes colour and UV on.\n"
@@ -54,9 +56,10 @@ const char kPixelShader[] =
 
 } // namespace
 
-void WriteShaders(Output& out) {
-  out.WriteText("td/Shaders/MobShader/DX/VS.hlsl", kVertexShader);
-  out.WriteText("td/Shaders/MobShader/DX/PS.hlsl", kPixelShader);
+void WriteShaders(Output& out)
+{
+    out.WriteText("td/Shaders/MobShader/DX/VS.hlsl", kVertexShader);
+    out.WriteText("td/Shaders/MobShader/DX/PS.hlsl", kPixelShader);
 }
 
 } // namespace demodata

@@ -3,12 +3,15 @@
 
 #include "tools/demodata/Content.h"
 
-namespace demodata {
-namespace {
+namespace demodata
+{
+namespace
+{
 
-struct Entry {
-  const char* key;
-  const char* text;
+struct Entry
+{
+    const char* key;
+    const char* text;
 };
 
 const Entry kStrings[] = {
@@ -22,10 +25,12 @@ const Entry kStrings[] = {
 
 } // namespace
 
-void WriteStrings(Output& out) {
-  std::string sheet;
-  for (const Entry& e : kStrings) sheet += std::string(e.key) + ";" + e.text + "\n";
-  out.WriteText("td/strings_en.csv", sheet);
+void WriteStrings(Output& out)
+{
+    std::string sheet;
+    for (const Entry& e : kStrings)
+        sheet += std::string(e.key) + ";" + e.text + "\n";
+    out.WriteText("td/strings_en.csv", sheet);
 }
 
 } // namespace demodata

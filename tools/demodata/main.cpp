@@ -5,35 +5,40 @@
 
 #include "tools/demodata/Content.h"
 
-int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: demodata <out-dir>\n");
-    return 2;
-  }
-  demodata::Output out(argv[1]);
-  std::error_code ec;
-  std::filesystem::create_directories(argv[1], ec);
-  if (ec) {
-    std::fprintf(stderr, "demodata: cannot create %s\n", argv[1]);
-    return 1;
-  }
-  // A pack built from an earlier tree would be read in place of the fresh td/ files.
-  std::filesystem::path stalePack = std::filesystem::path(argv[1]) / "data.dat";
-  if (std::filesystem::remove(stalePack, ec)) std::printf("demodata: removed old %s\n", stalePack.c_str());
-  demodata::WriteGameConfig(out);
-  demodata::WriteLogo(out);
-  demodata::WriteFonts(out);
-  demodata::WriteImages(out);
-  demodata::WriteLayouts(out);
-  demodata::WriteShaders(out);
-  demodata::WriteSounds(out);
-  demodata::WriteMusic(out);
-  demodata::WriteStrings(out);
-  demodata::WriteWidgetShowcase(out);
+int main(int argc, char** argv)
+{
+    if (argc != 2)
+    {
+        std::fprintf(stderr, "usage: demodata <out-dir>\n");
+        return 2;
+    }
+    demodata::Output out(argv[1]);
+    std::error_code ec;
+    std::filesystem::create_directories(argv[1], ec);
+    if (ec)
+    {
+        std::fprintf(stderr, "demodata: cannot create %s\n", argv[1]);
+        return 1;
+    }
+    // A pack built from an earlier tree would be read in place of the fresh td/ files.
+    std::filesystem::path stalePack = std::filesystem::path(argv[1]) / "data.dat";
+    if (std::filesystem::remove(stalePack, ec))
+        std::printf("demodata: removed old %s\n", stalePack.c_str());
+    demodata::WriteGameConfig(out);
+    demodata::WriteLogo(out);
+    demodata::WriteFonts(out);
+    demodata::WriteImages(out);
+    demodata::WriteLayouts(out);
+    demodata::WriteShaders(out);
+    demodata::WriteSounds(out);
+    demodata::WriteMusic(out);
+    demodata::WriteStrings(out);
+    demodata::WriteWidgetShowcase(out);
 #ifdef CORV_DEMODATA_PARTICLES
-  demodata::WriteParticles(out);
+    demodata::WriteParticles(out);
 #endif
-  if (!out.Ok()) return 1;
-  std::printf("demodata: %zu files written to %s\n", out.FileCount(), argv[1]);
-  return 0;
+    if (!out.Ok())
+        return 1;
+    std::printf("demodata: %zu files written to %s\n", out.FileCount(), argv[1]);
+    return 0;
 }

@@ -8,7 +8,8 @@
 #include <cstring>
 #include <string>
 
-namespace {
+namespace
+{
 
 void appendUtf8(std::string& out, uint32_t cp)
 {

@@ -64,7 +64,7 @@ float Outgoing(const Key& k0, const Key& k1, const Key* previous)
         return (k0.value - previous->value + d) * Ratio(k1.time - k0.time, k1.time - previous->time);
     case ShapeBezier2D:
         return std::fabs(k0.p2) > kTinyTimeOffset ? k0.p3 * (k1.time - k0.time) / k0.p2
-                                                 : k0.p3 * (k1.time - k0.time) * 100000.0f;
+                                                  : k0.p3 * (k1.time - k0.time) * 100000.0f;
     default:
         return 0.0f;
     }
@@ -92,7 +92,7 @@ float Incoming(const Key& k0, const Key& k1, const Key* next)
         return (next->value - k1.value + d) * Ratio(k1.time - k0.time, next->time - k0.time);
     case ShapeBezier2D:
         return std::fabs(k1.p0) > kTinyTimeOffset ? k1.p1 * (k1.time - k0.time) / k1.p0
-                                                 : k1.p1 * (k1.time - k0.time) * 100000.0f;
+                                                  : k1.p1 * (k1.time - k0.time) * 100000.0f;
     default:
         return 0.0f;
     }

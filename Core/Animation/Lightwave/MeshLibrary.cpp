@@ -125,7 +125,8 @@ VNResultEnum MeshLibrary::Parse(base::Stream& stream)
         if (!in.String(mesh.name) || !in.String(texture) || !in.U32(firstVertex) || !in.U32(meshVertices) ||
             !in.U32(firstIndex) || !in.U32(meshIndices))
             return Refuse(mName, L"mesh record");
-        if (uint64_t(firstVertex) + meshVertices > vertexCount || uint64_t(firstIndex) + meshIndices > indexCount)
+        if (uint64_t(firstVertex) + meshVertices > vertexCount ||
+            uint64_t(firstIndex) + meshIndices > indexCount)
             return Refuse(mName, L"mesh range outside the arrays");
 
         mesh.textureName = WidenBytes(texture);

@@ -43,7 +43,8 @@ struct Mesh
     render::Image* texture = nullptr;
 };
 
-// A ".lib" file of meshes sharing one index array and one vertex array; textures come from "images/" beside it.
+// A ".lib" file of meshes sharing one index array and one vertex array; textures come from "images/" beside
+// it.
 class MeshLibrary : public resource::Resource
 {
 public:
@@ -91,7 +92,7 @@ struct MeshSource
 {
     std::string name;
     std::string textureName;
-    std::vector<float> vertices; // 5 floats per vertex
+    std::vector<float> vertices;   // 5 floats per vertex
     std::vector<uint32_t> indices; // zero-based within this mesh's own vertices
 };
 

@@ -17,18 +17,17 @@
 namespace app
 {
 
-ApplicationLinux::ApplicationLinux() : Thread(false, true, true, true)
-{
-}
+ApplicationLinux::ApplicationLinux() : Thread(false, true, true, true) {}
 
 ApplicationLinux::~ApplicationLinux()
 {
     if (mRendererUnsupported)
     {
-        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Error",
-                                 "Failed to init DirectX 9 render: video card does'n support vertex shaders 1.1 "
-                                 "and(or) pixel shaders 2.0",
-                                 nullptr);
+        SDL_ShowSimpleMessageBox(
+            SDL_MESSAGEBOX_ERROR, "Error",
+            "Failed to init DirectX 9 render: video card does'n support vertex shaders 1.1 "
+            "and(or) pixel shaders 2.0",
+            nullptr);
     }
     SDL_Quit();
 }

@@ -31,7 +31,9 @@ void OnShowSignal(int)
 
 void InstallShowHandler()
 {
-    struct sigaction action{};
+    struct sigaction action
+    {
+    };
     action.sa_handler = OnShowSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;

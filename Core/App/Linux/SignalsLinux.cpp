@@ -19,7 +19,9 @@ void OnCloseSignal(int)
 
 void InstallCloseSignals()
 {
-    struct sigaction action{};
+    struct sigaction action
+    {
+    };
     action.sa_handler = OnCloseSignal;
     sigemptyset(&action.sa_mask);
     // One polite request; the default action comes back for a game that no longer answers.

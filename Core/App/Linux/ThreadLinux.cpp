@@ -15,9 +15,7 @@ bool ThreadLinux::Start(int)
     return false;
 }
 
-void ThreadLinux::SetPriority(int)
-{
-}
+void ThreadLinux::SetPriority(int) {}
 
 VNResultEnum ThreadLinux::Run()
 {

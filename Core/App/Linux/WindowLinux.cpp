@@ -17,30 +17,30 @@ namespace app
 // Every SDL event of the window goes through kRoutes below; events not listed are ignored, as
 // unhandled messages went to the default processing.
 //
-// | window message                        | SDL event                                  | handling                       |
+// | window message                        | SDL event                                  | handling |
 // |---------------------------------------|--------------------------------------------|--------------------------------|
-// | WM_CREATE, WM_SYSCOLORCHANGE,         | SDL_DISPLAYEVENT, SDL_WINDOWEVENT_SHOWN    | nothing                        |
-// |   WM_DISPLAYCHANGE                    |                                            |                                |
-// | WM_ENDSESSION, WM_CLOSE               | SDL_QUIT (session end), SIGTERM, SIGINT,   | close request when CanClose    |
-// |                                       |   SDL_WINDOWEVENT_CLOSE (close button)     |                                |
-// | WM_DESTROY                            | (none: our own close hides the window)     | task stopped in OnUpdate       |
-// | WM_MOVE                               | SDL_WINDOWEVENT_MOVED                      | windowed position kept         |
-// | WM_SIZE (SIZE_MINIMIZED or not)       | SDL_WINDOWEVENT_MINIMIZED, _RESTORED,      | minimised flag, activation     |
-// |                                       |   _MAXIMIZED                               |                                |
-// | WM_ACTIVATEAPP                        | SDL_WINDOWEVENT_FOCUS_GAINED, _FOCUS_LOST  | active flag, activation        |
-// | WM_PAINT                              | SDL_WINDOWEVENT_EXPOSED                    | nothing (the loop draws)       |
-// | WM_KEYDOWN, WM_SYSKEYDOWN             | SDL_KEYDOWN                                | Alt+Enter switch, else input   |
-// | WM_KEYUP, WM_SYSKEYUP                 | SDL_KEYUP                                  | input                          |
-// | WM_CHAR (via key translation)         | SDL_TEXTINPUT                              | one OnChar per character       |
-// | WM_TIMER mouse-leave check            | SDL_WINDOWEVENT_LEAVE, _ENTER              | move to the outside point,     |
-// |                                       |                                            |   then leave                   |
-// | WM_MOUSEMOVE                          | SDL_MOUSEMOTION                            | move or drag                   |
-// | WM_LBUTTONDOWN, WM_RBUTTONDOWN        | SDL_MOUSEBUTTONDOWN, odd click count       | press, buttons 1 and 3         |
-// | WM_LBUTTONDBLCLK, WM_RBUTTONDBLCLK    | SDL_MOUSEBUTTONDOWN, even click count      | double click                   |
-// | WM_LBUTTONUP, WM_RBUTTONUP            | SDL_MOUSEBUTTONUP                          | release                        |
-// | WM_MOUSEWHEEL                         | SDL_MOUSEWHEEL                             | +-120 per notch at the cursor  |
-// | WM_ENABLE, WM_QUERYOPEN,              | (no SDL counterpart: SDL windows are never |                                |
-// |   WM_SETCURSOR, WM_COMMAND            |   disabled, keep the arrow, have no menu)  |                                |
+// | WM_CREATE, WM_SYSCOLORCHANGE,         | SDL_DISPLAYEVENT, SDL_WINDOWEVENT_SHOWN    | nothing | |
+// WM_DISPLAYCHANGE                    |                                            | | | WM_ENDSESSION,
+// WM_CLOSE               | SDL_QUIT (session end), SIGTERM, SIGINT,   | close request when CanClose    | | |
+// SDL_WINDOWEVENT_CLOSE (close button)     |                                | | WM_DESTROY | (none: our own
+// close hides the window)     | task stopped in OnUpdate       | | WM_MOVE                               |
+// SDL_WINDOWEVENT_MOVED                      | windowed position kept         | | WM_SIZE (SIZE_MINIMIZED or
+// not)       | SDL_WINDOWEVENT_MINIMIZED, _RESTORED,      | minimised flag, activation     | | |   _MAXIMIZED
+// |                                | | WM_ACTIVATEAPP                        | SDL_WINDOWEVENT_FOCUS_GAINED,
+// _FOCUS_LOST  | active flag, activation        | | WM_PAINT                              |
+// SDL_WINDOWEVENT_EXPOSED                    | nothing (the loop draws)       | | WM_KEYDOWN, WM_SYSKEYDOWN
+// | SDL_KEYDOWN                                | Alt+Enter switch, else input   | | WM_KEYUP, WM_SYSKEYUP |
+// SDL_KEYUP                                  | input                          | | WM_CHAR (via key
+// translation)         | SDL_TEXTINPUT                              | one OnChar per character       | |
+// WM_TIMER mouse-leave check            | SDL_WINDOWEVENT_LEAVE, _ENTER              | move to the outside
+// point,     | |                                       |                                            |   then
+// leave                   | | WM_MOUSEMOVE                          | SDL_MOUSEMOTION | move or drag | |
+// WM_LBUTTONDOWN, WM_RBUTTONDOWN        | SDL_MOUSEBUTTONDOWN, odd click count       | press, buttons 1 and 3
+// | | WM_LBUTTONDBLCLK, WM_RBUTTONDBLCLK    | SDL_MOUSEBUTTONDOWN, even click count      | double click | |
+// WM_LBUTTONUP, WM_RBUTTONUP            | SDL_MOUSEBUTTONUP                          | release | |
+// WM_MOUSEWHEEL                         | SDL_MOUSEWHEEL                             | +-120 per notch at the
+// cursor  | | WM_ENABLE, WM_QUERYOPEN,              | (no SDL counterpart: SDL windows are never | | |
+// WM_SETCURSOR, WM_COMMAND            |   disabled, keep the arrow, have no menu)  | |
 struct WindowEvents
 {
     using Handler = void (*)(WindowLinux&, const SDL_Event&);
@@ -221,7 +221,8 @@ struct WindowEvents
     }
 };
 
-WindowLinux::WindowLinux(input::Input* input, bool autoDelete, bool finishWhenChildrenDone, bool keepParentAlive)
+WindowLinux::WindowLinux(input::Input* input, bool autoDelete, bool finishWhenChildrenDone,
+                         bool keepParentAlive)
     : base::Task(autoDelete, finishWhenChildrenDone, keepParentAlive, true), mInput(input)
 {
 }
@@ -234,8 +235,9 @@ WindowLinux::~WindowLinux()
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
-VNResultEnum WindowLinux::Create(int32_t x, int32_t y, int32_t outerWidth, int32_t outerHeight, int32_t clientWidth,
-                                 int32_t clientHeight, bool windowed, const std::wstring& caption)
+VNResultEnum WindowLinux::Create(int32_t x, int32_t y, int32_t outerWidth, int32_t outerHeight,
+                                 int32_t clientWidth, int32_t clientHeight, bool windowed,
+                                 const std::wstring& caption)
 {
     mCaptionText = caption;
     mWindowedX = x;
@@ -304,7 +306,8 @@ VNResultEnum WindowLinux::SwitchWindowMode(int32_t outerWidth, int32_t outerHeig
     {
         const FrameExtents frame = GetWindowFrameExtents();
         SDL_SetWindowFullscreen(window, 0);
-        SDL_SetWindowSize(window, outerWidth - frame.left - frame.right, outerHeight - frame.top - frame.bottom);
+        SDL_SetWindowSize(window, outerWidth - frame.left - frame.right,
+                          outerHeight - frame.top - frame.bottom);
         SDL_SetWindowPosition(window, mWindowedX + frame.left, mWindowedY + frame.top);
     }
     else
@@ -323,7 +326,8 @@ VNResultEnum WindowLinux::SetWindowedSize(int32_t outerWidth, int32_t outerHeigh
     if (SDL_Window* window = static_cast<SDL_Window*>(mWindow))
     {
         const FrameExtents frame = GetWindowFrameExtents();
-        SDL_SetWindowSize(window, outerWidth - frame.left - frame.right, outerHeight - frame.top - frame.bottom);
+        SDL_SetWindowSize(window, outerWidth - frame.left - frame.right,
+                          outerHeight - frame.top - frame.bottom);
         SDL_SetWindowPosition(window, mWindowedX + frame.left, mWindowedY + frame.top);
     }
     return VN_OK;
@@ -385,17 +389,11 @@ bool WindowLinux::CanClose()
     return true;
 }
 
-void WindowLinux::OnActivate()
-{
-}
+void WindowLinux::OnActivate() {}
 
-void WindowLinux::OnDeactivate()
-{
-}
+void WindowLinux::OnDeactivate() {}
 
-void WindowLinux::OnCreated()
-{
-}
+void WindowLinux::OnCreated() {}
 
 void WindowLinux::RequestClose()
 {

@@ -17,7 +17,8 @@ namespace
 // do. Return and keypad Enter share one code (271), and ';' and ':' share 59, as the engine always had.
 const std::unordered_map<int, int>& SymbolTable()
 {
-    static const std::unordered_map<int, int> table = [] {
+    static const std::unordered_map<int, int> table = []
+    {
         std::unordered_map<int, int> t;
         const int same[] = {SDLK_BACKSPACE, SDLK_TAB, SDLK_ESCAPE, SDLK_SPACE, SDLK_DELETE};
         for (int s : same)
@@ -51,7 +52,7 @@ const std::unordered_map<int, int>& SymbolTable()
         t[SDLK_END] = KeyEnd;
         t[SDLK_PAGEUP] = KeyPageUp;
         t[SDLK_PAGEDOWN] = KeyPageDown;
-        const int fkeys[] = {SDLK_F1, SDLK_F2, SDLK_F3, SDLK_F4, SDLK_F5, SDLK_F6, SDLK_F7, SDLK_F8,
+        const int fkeys[] = {SDLK_F1, SDLK_F2,  SDLK_F3,  SDLK_F4,  SDLK_F5,  SDLK_F6,  SDLK_F7, SDLK_F8,
                              SDLK_F9, SDLK_F10, SDLK_F11, SDLK_F12, SDLK_F13, SDLK_F14, SDLK_F15};
         for (int i = 0; i < 15; ++i)
             t[fkeys[i]] = KeyF1 + i;
@@ -78,13 +79,18 @@ wchar_t ControlCharacter(int symbol)
 {
     switch (symbol)
     {
-    case SDLK_BACKSPACE: return L'\b';
-    case SDLK_TAB: return L'\t';
+    case SDLK_BACKSPACE:
+        return L'\b';
+    case SDLK_TAB:
+        return L'\t';
     case SDLK_RETURN:
     case SDLK_RETURN2:
-    case SDLK_KP_ENTER: return L'\r';
-    case SDLK_ESCAPE: return 27;
-    default: return 0;
+    case SDLK_KP_ENTER:
+        return L'\r';
+    case SDLK_ESCAPE:
+        return 27;
+    default:
+        return 0;
     }
 }
 
@@ -96,10 +102,23 @@ int32_t DecodeUtf8(const unsigned char*& p)
         return c;
     int extra = 0;
     int32_t cp = 0;
-    if ((c & 0xE0) == 0xC0) { extra = 1; cp = c & 0x1F; }
-    else if ((c & 0xF0) == 0xE0) { extra = 2; cp = c & 0x0F; }
-    else if ((c & 0xF8) == 0xF0) { extra = 3; cp = c & 0x07; }
-    else return -1;
+    if ((c & 0xE0) == 0xC0)
+    {
+        extra = 1;
+        cp = c & 0x1F;
+    }
+    else if ((c & 0xF0) == 0xE0)
+    {
+        extra = 2;
+        cp = c & 0x0F;
+    }
+    else if ((c & 0xF8) == 0xF0)
+    {
+        extra = 3;
+        cp = c & 0x07;
+    }
+    else
+        return -1;
     for (int i = 0; i < extra; ++i)
     {
         if ((*p & 0xC0) != 0x80)

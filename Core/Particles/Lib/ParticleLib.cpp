@@ -17,8 +17,8 @@ struct Particle
 namespace
 {
 constexpr float kDegToRad = 3.1415927f / 180.0f;
-// A huge time handed to Update is cut into at most this many steps (each then longer than the fixed step), so one
-// call cannot stall the frame.
+// A huge time handed to Update is cut into at most this many steps (each then longer than the fixed step), so
+// one call cannot stall the frame.
 constexpr int kMaxStepsPerUpdate = 1000;
 
 float Lerp(float a, float b, float t)
@@ -285,17 +285,19 @@ void Emitter::Step(float h)
         std::vector<Particle>& list = mParticles[i];
         // Age and move the live particles first, so a new one starts its life at its spawn point.
         float keep = std::max(0.0f, 1.0f - t.drag * h);
-        std::erase_if(list, [&](Particle& p) {
-            p.age += h;
-            if (p.age >= p.life)
-                return true;
-            p.vx = (p.vx + t.gravityX * h) * keep;
-            p.vy = (p.vy + t.gravityY * h) * keep;
-            p.x += p.vx * h;
-            p.y += p.vy * h;
-            p.angle += p.spin * h;
-            return false;
-        });
+        std::erase_if(list,
+                      [&](Particle& p)
+                      {
+                          p.age += h;
+                          if (p.age >= p.life)
+                              return true;
+                          p.vx = (p.vx + t.gravityX * h) * keep;
+                          p.vy = (p.vy + t.gravityY * h) * keep;
+                          p.x += p.vx * h;
+                          p.y += p.vy * h;
+                          p.angle += p.spin * h;
+                          return false;
+                      });
         if (emitting)
         {
             mEmitCarry[i] += t.rate * h;

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-// The engine's particle library: a loaded ".ptc" file walked by folders, emitters made from it, simulated with a
-// fixed or a free time step, and handed out as quads grouped by atlas and blend.
+// The engine's particle library: a loaded ".ptc" file walked by folders, emitters made from it, simulated
+// with a fixed or a free time step, and handed out as quads grouped by atlas and blend.
 namespace ptl
 {
 class Emitter;
@@ -32,7 +32,7 @@ struct AtlasRecord
 };
 
 // SetPositionMode values.
-inline constexpr int kPositionEmitterOnly = 0;      // live particles stay where they are
+inline constexpr int kPositionEmitterOnly = 0;         // live particles stay where they are
 inline constexpr int kPositionEmitterAndParticles = 1; // live particles move along with the emitter
 
 // Loop modes.
@@ -48,7 +48,8 @@ struct ParticleVertexes
 };
 
 // One rendered list: particles of one emitter that share an atlas and a blend. Filled by
-// Emitter::CreateFirstRenderedParticlesList and CreateNextRenderedParticlesList; valid until the emitter changes.
+// Emitter::CreateFirstRenderedParticlesList and CreateNextRenderedParticlesList; valid until the emitter
+// changes.
 class RenderedList
 {
 public:
@@ -62,8 +63,8 @@ public:
 private:
     friend class Emitter;
     const Emitter* mEmitter = nullptr;
-    std::size_t mGroup = 0;  // index into the emitter's blend groups
-    std::size_t mType = 0;   // position in the group's type list
+    std::size_t mGroup = 0; // index into the emitter's blend groups
+    std::size_t mType = 0;  // position in the group's type list
     std::size_t mParticle = 0;
 };
 
@@ -79,7 +80,8 @@ public:
     // The first or next entry of the current folder, emitters before folders; null at the end.
     const char* FindFirst(FindData& data, int mode);
     const char* FindNext(FindData& data);
-    // A new emitter from the current folder's entry of exactly that name (byte by byte); null when there is none.
+    // A new emitter from the current folder's entry of exactly that name (byte by byte); null when there is
+    // none.
     std::unique_ptr<Emitter> LoadEmitter(const std::string& name) const;
 
     int GetStaticAtlasCount() const;
@@ -126,8 +128,8 @@ public:
 
     // Started and not yet ended.
     bool InInterval() const { return mStarted && !mEnded; }
-    // Starts the first interval from scratch: particles cleared, bursts fired, warm-up simulated. speed scales the
-    // warm-up time.
+    // Starts the first interval from scratch: particles cleared, bursts fired, warm-up simulated. speed
+    // scales the warm-up time.
     void EmitterToInterval1(double speed);
     // Clears every particle and leaves the interval.
     void Stop();
@@ -137,8 +139,8 @@ public:
     // Advances by milliseconds; false when the emitter has ended (or was never started).
     bool Update(double milliseconds);
 
-    // Rendered lists: the first and next non-empty group of particles sharing atlas and blend; the count is 0 after
-    // the last.
+    // Rendered lists: the first and next non-empty group of particles sharing atlas and blend; the count is 0
+    // after the last.
     int CreateFirstRenderedParticlesList(RenderedList& list) const;
     int CreateNextRenderedParticlesList(RenderedList& list) const;
 

@@ -20,18 +20,21 @@ bool InRange(float v, float lo, float hi)
     return Finite(v) && v >= lo && v <= hi;
 }
 
-// Both the reader and the writer hold a description to these rules, so every file the writer makes reads back.
+// Both the reader and the writer hold a description to these rules, so every file the writer makes reads
+// back.
 bool ValidType(const ParticleTypeDesc& t)
 {
     constexpr float kBig = 1.0e6f;
-    return InRange(t.u0, -16, 16) && InRange(t.v0, -16, 16) && InRange(t.u1, -16, 16) && InRange(t.v1, -16, 16) &&
-           InRange(t.rate, 0, 100000) && t.maxParticles >= 1 && t.maxParticles <= kMaxParticlesPerType &&
-           t.burst <= t.maxParticles && InRange(t.lifeMin, 0.001f, 600) && InRange(t.lifeMax, t.lifeMin, 600) &&
-           InRange(t.speedMin, -kBig, kBig) && InRange(t.speedMax, -kBig, kBig) && InRange(t.angle, -kBig, kBig) &&
-           InRange(t.spread, 0, 360) && InRange(t.areaWidth, 0, kBig) && InRange(t.areaHeight, 0, kBig) &&
-           InRange(t.gravityX, -kBig, kBig) && InRange(t.gravityY, -kBig, kBig) && InRange(t.drag, 0, 1000) &&
-           InRange(t.sizeStart, 0, kBig) && InRange(t.sizeEnd, 0, kBig) && InRange(t.sizeVariation, 0, 1) &&
-           InRange(t.spinMin, -kBig, kBig) && InRange(t.spinMax, -kBig, kBig);
+    return InRange(t.u0, -16, 16) && InRange(t.v0, -16, 16) && InRange(t.u1, -16, 16) &&
+           InRange(t.v1, -16, 16) && InRange(t.rate, 0, 100000) && t.maxParticles >= 1 &&
+           t.maxParticles <= kMaxParticlesPerType && t.burst <= t.maxParticles &&
+           InRange(t.lifeMin, 0.001f, 600) && InRange(t.lifeMax, t.lifeMin, 600) &&
+           InRange(t.speedMin, -kBig, kBig) && InRange(t.speedMax, -kBig, kBig) &&
+           InRange(t.angle, -kBig, kBig) && InRange(t.spread, 0, 360) && InRange(t.areaWidth, 0, kBig) &&
+           InRange(t.areaHeight, 0, kBig) && InRange(t.gravityX, -kBig, kBig) &&
+           InRange(t.gravityY, -kBig, kBig) && InRange(t.drag, 0, 1000) && InRange(t.sizeStart, 0, kBig) &&
+           InRange(t.sizeEnd, 0, kBig) && InRange(t.sizeVariation, 0, 1) && InRange(t.spinMin, -kBig, kBig) &&
+           InRange(t.spinMax, -kBig, kBig);
 }
 
 bool ValidEmitter(const EmitterDesc& e)
@@ -72,7 +75,8 @@ public:
         std::uint8_t b[4];
         if (!Bytes(b, 4))
             return false;
-        v = std::uint32_t(b[0]) | std::uint32_t(b[1]) << 8 | std::uint32_t(b[2]) << 16 | std::uint32_t(b[3]) << 24;
+        v = std::uint32_t(b[0]) | std::uint32_t(b[1]) << 8 | std::uint32_t(b[2]) << 16 |
+            std::uint32_t(b[3]) << 24;
         return true;
     }
     bool F32(float& v)
@@ -103,13 +107,13 @@ bool ReadType(Reader& r, ParticleTypeDesc& t)
 {
     std::uint16_t reserved16;
     std::uint8_t blend, pad[3];
-    bool ok = r.U16(t.atlas) && r.U16(reserved16) && r.F32(t.u0) && r.F32(t.v0) && r.F32(t.u1) && r.F32(t.v1) &&
-              r.U8(blend) && r.Bytes(pad, 3) && r.F32(t.rate) && r.U32(t.burst) && r.U32(t.maxParticles) &&
-              r.F32(t.lifeMin) && r.F32(t.lifeMax) && r.F32(t.speedMin) && r.F32(t.speedMax) && r.F32(t.angle) &&
-              r.F32(t.spread) && r.F32(t.areaWidth) && r.F32(t.areaHeight) && r.F32(t.gravityX) &&
-              r.F32(t.gravityY) && r.F32(t.drag) && r.F32(t.sizeStart) && r.F32(t.sizeEnd) &&
-              r.F32(t.sizeVariation) && r.F32(t.spinMin) && r.F32(t.spinMax) && r.U32(t.colorStart) &&
-              r.U32(t.colorEnd);
+    bool ok = r.U16(t.atlas) && r.U16(reserved16) && r.F32(t.u0) && r.F32(t.v0) && r.F32(t.u1) &&
+              r.F32(t.v1) && r.U8(blend) && r.Bytes(pad, 3) && r.F32(t.rate) && r.U32(t.burst) &&
+              r.U32(t.maxParticles) && r.F32(t.lifeMin) && r.F32(t.lifeMax) && r.F32(t.speedMin) &&
+              r.F32(t.speedMax) && r.F32(t.angle) && r.F32(t.spread) && r.F32(t.areaWidth) &&
+              r.F32(t.areaHeight) && r.F32(t.gravityX) && r.F32(t.gravityY) && r.F32(t.drag) &&
+              r.F32(t.sizeStart) && r.F32(t.sizeEnd) && r.F32(t.sizeVariation) && r.F32(t.spinMin) &&
+              r.F32(t.spinMax) && r.U32(t.colorStart) && r.U32(t.colorEnd);
     if (!ok || blend > 1)
         return false;
     t.additive = blend == 1;
@@ -120,8 +124,8 @@ bool ReadEmitter(Reader& r, EmitterDesc& e)
 {
     std::uint8_t interp, typeCount;
     std::uint16_t reserved;
-    if (!r.Str(e.name) || !r.F32(e.duration) || !r.F32(e.warmup) || !r.F32(e.updateStepMs) || !r.U8(e.loopMode) ||
-        !r.U8(interp) || !r.U16(reserved) || !r.U32(e.seed) || !r.U8(typeCount))
+    if (!r.Str(e.name) || !r.F32(e.duration) || !r.F32(e.warmup) || !r.F32(e.updateStepMs) ||
+        !r.U8(e.loopMode) || !r.U8(interp) || !r.U16(reserved) || !r.U32(e.seed) || !r.U8(typeCount))
         return false;
     if (interp > 1 || typeCount == 0 || typeCount > kMaxTypes)
         return false;
@@ -238,8 +242,8 @@ void WriteFolder(Writer& w, const FolderDesc& f)
             w.U32(t.burst);
             w.U32(t.maxParticles);
             for (float v : {t.lifeMin, t.lifeMax, t.speedMin, t.speedMax, t.angle, t.spread, t.areaWidth,
-                            t.areaHeight, t.gravityX, t.gravityY, t.drag, t.sizeStart, t.sizeEnd, t.sizeVariation,
-                            t.spinMin, t.spinMax})
+                            t.areaHeight, t.gravityX, t.gravityY, t.drag, t.sizeStart, t.sizeEnd,
+                            t.sizeVariation, t.spinMin, t.spinMax})
                 w.F32(v);
             w.U32(t.colorStart);
             w.U32(t.colorEnd);
@@ -263,8 +267,8 @@ bool ReadPtc(const void* data, std::size_t size, PtcDesc& out)
     char magic[4];
     std::uint16_t version, reserved;
     std::uint32_t atlasCount;
-    if (!r.Bytes(magic, 4) || std::memcmp(magic, kMagic, 4) != 0 || !r.U16(version) || version != kPtcVersion ||
-        !r.U16(reserved) || !r.U32(atlasCount) || atlasCount > kMaxAtlases)
+    if (!r.Bytes(magic, 4) || std::memcmp(magic, kMagic, 4) != 0 || !r.U16(version) ||
+        version != kPtcVersion || !r.U16(reserved) || !r.U32(atlasCount) || atlasCount > kMaxAtlases)
         return false;
     out.atlases.resize(atlasCount);
     for (std::string& a : out.atlases)

@@ -8,7 +8,8 @@
 namespace render
 {
 
-// Writes go to a CPU copy; Unlock sends only the written part to the GL buffer (orphaning it first when dynamic).
+// Writes go to a CPU copy; Unlock sends only the written part to the GL buffer (orphaning it first when
+// dynamic).
 class BufferStorageGL
 {
 public:

@@ -11,11 +11,11 @@ void CheckError(const char* call, const char* file, int line);
 } // namespace render::gl
 
 #ifndef NDEBUG
-#define GL_CHECK(call)                                                                                                 \
-    do                                                                                                                 \
-    {                                                                                                                  \
-        call;                                                                                                          \
-        ::render::gl::CheckError(#call, __FILE__, __LINE__);                                                           \
+#define GL_CHECK(call)                                                                                       \
+    do                                                                                                       \
+    {                                                                                                        \
+        call;                                                                                                \
+        ::render::gl::CheckError(#call, __FILE__, __LINE__);                                                 \
     } while (false)
 #else
 #define GL_CHECK(call) call

@@ -30,7 +30,8 @@ namespace
 void PinGLDriverForLeakChecks()
 {
     dl_iterate_phdr(
-        [](dl_phdr_info* info, size_t, void*) -> int {
+        [](dl_phdr_info* info, size_t, void*) -> int
+        {
             const char* name = info->dlpi_name;
             if (name && (std::strstr(name, "_dri.so") || std::strstr(name, "libgallium")))
                 dlopen(name, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
@@ -42,7 +43,10 @@ void PinGLDriverForLeakChecks()
 void PinGLDriverForLeakChecks() {}
 #endif
 
-void LogLine(const wchar_t* text) { base::LogMessage(*base::MainLog::Instance(), text); }
+void LogLine(const wchar_t* text)
+{
+    base::LogMessage(*base::MainLog::Instance(), text);
+}
 
 // Attribute locations the translated vertex programs read (see VertexInputLocation).
 GLuint AttributeLocation(const VertexElement& e, uint32_t texIndex)
@@ -50,11 +54,16 @@ GLuint AttributeLocation(const VertexElement& e, uint32_t texIndex)
     switch (e.mUsage)
     {
     case UsagePositionXYZ:
-    case UsagePositionXYZW: return 0;
-    case UsageDiffuse: return 1;
-    case UsageSpecular: return 2;
-    case UsageTexCoord: return 3 + texIndex;
-    case UsageNormal: return 11;
+    case UsagePositionXYZW:
+        return 0;
+    case UsageDiffuse:
+        return 1;
+    case UsageSpecular:
+        return 2;
+    case UsageTexCoord:
+        return 3 + texIndex;
+    case UsageNormal:
+        return 11;
     }
     return 15;
 }
@@ -63,12 +72,18 @@ GLenum PrimitiveMode(int32_t type)
 {
     switch (type)
     {
-    case PointList: return GL_POINTS;
-    case LineList: return GL_LINES;
-    case LineStrip: return GL_LINE_STRIP;
-    case TriangleStrip: return GL_TRIANGLE_STRIP;
-    case TriangleFan: return GL_TRIANGLE_FAN;
-    default: return GL_TRIANGLES;
+    case PointList:
+        return GL_POINTS;
+    case LineList:
+        return GL_LINES;
+    case LineStrip:
+        return GL_LINE_STRIP;
+    case TriangleStrip:
+        return GL_TRIANGLE_STRIP;
+    case TriangleFan:
+        return GL_TRIANGLE_FAN;
+    default:
+        return GL_TRIANGLES;
     }
 }
 
@@ -76,18 +91,26 @@ uint32_t VertexCount(int32_t type, uint32_t primitives)
 {
     switch (type)
     {
-    case PointList: return primitives;
-    case LineList: return primitives * 2;
-    case LineStrip: return primitives + 1;
+    case PointList:
+        return primitives;
+    case LineList:
+        return primitives * 2;
+    case LineStrip:
+        return primitives + 1;
     case TriangleStrip:
-    case TriangleFan: return primitives + 2;
-    default: return primitives * 3;
+    case TriangleFan:
+        return primitives + 2;
+    default:
+        return primitives * 3;
     }
 }
 
 } // namespace
 
-RenderGL::RenderGL() { mRerecordScissorOnTargetChange = true; }
+RenderGL::RenderGL()
+{
+    mRerecordScissorOnTargetChange = true;
+}
 
 RenderGL::~RenderGL()
 {
@@ -95,7 +118,8 @@ RenderGL::~RenderGL()
     {
         SDL_GL_MakeCurrent(static_cast<SDL_Window*>(mNativeWindow), static_cast<SDL_GLContext>(mContext));
         ReleaseCachesAndShaders();
-        // GL objects still owned elsewhere are freed while the context exists; their owners delete empty shells.
+        // GL objects still owned elsewhere are freed while the context exists; their owners delete empty
+        // shells.
         for (Buffer* b : mBuffers)
         {
             if (auto* v = dynamic_cast<VertexBufferImplGL*>(b))
@@ -174,7 +198,8 @@ VNResultEnum RenderGL::InitRenderOnNativeWindow(void* sdlWindow, const RenderIni
             glEnableVertexArrayAttrib(mVertexArrays[f], loc);
             if (e.mUsage == UsageDiffuse || e.mUsage == UsageSpecular)
                 // 0xAARRGGBB in memory is B, G, R, A: read as BGRA and normalised.
-                glVertexArrayAttribFormat(mVertexArrays[f], loc, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, e.mOffset);
+                glVertexArrayAttribFormat(mVertexArrays[f], loc, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE,
+                                          e.mOffset);
             else
                 glVertexArrayAttribFormat(mVertexArrays[f], loc, static_cast<GLint>(e.mComponents), GL_FLOAT,
                                           GL_FALSE, e.mOffset);
@@ -190,8 +215,8 @@ VNResultEnum RenderGL::InitRenderOnNativeWindow(void* sdlWindow, const RenderIni
 
 VNResultEnum RenderGL::SetFixedState()
 {
-    // Linear sampling clamped at the edges on unit 0 (Direct3D's anisotropic filter at its default maximum of 1 is
-    // linear filtering; textures have one level).
+    // Linear sampling clamped at the edges on unit 0 (Direct3D's anisotropic filter at its default maximum of
+    // 1 is linear filtering; textures have one level).
     glSamplerParameteri(mSampler, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glSamplerParameteri(mSampler, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glSamplerParameteri(mSampler, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
@@ -243,9 +268,9 @@ void RenderGL::ApplyTargetState()
     mScissor[2] = w;
     mScissor[3] = h;
     ApplyScissorRect();
-    // Direct3D 9 has pixel centres at integer coordinates, GL at half-integers: shift by half a pixel. Targets are
-    // drawn upside down in GL terms so that they are stored top-down; that mirrors the winding, so culling of the
-    // on-screen counter-clockwise triangles needs the opposite front face there.
+    // Direct3D 9 has pixel centres at integer coordinates, GL at half-integers: shift by half a pixel.
+    // Targets are drawn upside down in GL terms so that they are stored top-down; that mirrors the winding,
+    // so culling of the on-screen counter-clockwise triangles needs the opposite front face there.
     const float sx = w ? 1.0f / static_cast<float>(w) : 0.0f;
     const float sy = h ? 1.0f / static_cast<float>(h) : 0.0f;
     mPixelAdjust[0] = sx;
@@ -351,8 +376,9 @@ VNResultEnum RenderGL::DoClear(uint32_t flags, const Color* color, float depth, 
     {
         const Color c = color ? *color : Color();
         // Direct3D clears with the colour packed to bytes.
-        glClearColor(static_cast<float>(Color::ToByte(c.r)) / 255.0f, static_cast<float>(Color::ToByte(c.g)) / 255.0f,
-                     static_cast<float>(Color::ToByte(c.b)) / 255.0f, static_cast<float>(Color::ToByte(c.a)) / 255.0f);
+        glClearColor(
+            static_cast<float>(Color::ToByte(c.r)) / 255.0f, static_cast<float>(Color::ToByte(c.g)) / 255.0f,
+            static_cast<float>(Color::ToByte(c.b)) / 255.0f, static_cast<float>(Color::ToByte(c.a)) / 255.0f);
         mask |= GL_COLOR_BUFFER_BIT;
     }
     if (flags & ClearDepth)
@@ -374,8 +400,14 @@ VNResultEnum RenderGL::DoClear(uint32_t flags, const Color* color, float depth, 
     return VN_OK;
 }
 
-VNResultEnum RenderGL::DoBeginScene() { return VN_OK; }
-VNResultEnum RenderGL::DoEndScene() { return VN_OK; }
+VNResultEnum RenderGL::DoBeginScene()
+{
+    return VN_OK;
+}
+VNResultEnum RenderGL::DoEndScene()
+{
+    return VN_OK;
+}
 
 VNResultEnum RenderGL::DoPresent()
 {
@@ -428,8 +460,8 @@ VNResultEnum RenderGL::DoSetVertexBuffer(VertexBufferImpl* buffer)
 {
     mVertexBuffer = static_cast<VertexBufferImplGL*>(buffer);
     if (mFormatId >= 0)
-        glVertexArrayVertexBuffer(mVertexArrays[mFormatId], 0, mVertexBuffer ? mVertexBuffer->GetName() : 0, 0,
-                                  mVertexBuffer ? static_cast<GLsizei>(mVertexBuffer->GetStride()) : 16);
+        glVertexArrayVertexBuffer(mVertexArrays[mFormatId], 0, mVertexBuffer ? mVertexBuffer->GetName() : 0,
+                                  0, mVertexBuffer ? static_cast<GLsizei>(mVertexBuffer->GetStride()) : 16);
     return VN_OK;
 }
 
@@ -445,7 +477,9 @@ VNResultEnum RenderGL::DoSetBlendMode(int32_t mode)
 {
     switch (mode)
     {
-    case BlendNone: glDisable(GL_BLEND); break;
+    case BlendNone:
+        glDisable(GL_BLEND);
+        break;
     case BlendAlpha:
         glEnable(GL_BLEND);
         glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE);
@@ -454,7 +488,8 @@ VNResultEnum RenderGL::DoSetBlendMode(int32_t mode)
         glEnable(GL_BLEND);
         glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE, GL_ONE, GL_ONE);
         break;
-    default: break; // other modes set nothing
+    default:
+        break; // other modes set nothing
     }
     return VN_OK;
 }
@@ -496,7 +531,8 @@ VNResultEnum RenderGL::DoDrawPrimitive(int32_t type, uint32_t firstVertex, uint3
 {
     if (mFormatId < 0 || !mVertexBuffer)
         return VN_FAIL;
-    glDrawArrays(PrimitiveMode(type), static_cast<GLint>(firstVertex), static_cast<GLsizei>(VertexCount(type, count)));
+    glDrawArrays(PrimitiveMode(type), static_cast<GLint>(firstVertex),
+                 static_cast<GLsizei>(VertexCount(type, count)));
     return VN_OK;
 }
 
@@ -519,7 +555,8 @@ VNResultEnum RenderGL::CreateTexture(Texture** out)
     return VN_OK;
 }
 
-VNResultEnum RenderGL::CreateShader(const std::string& vertexSource, const std::string& pixelSource, ShaderImpl** out)
+VNResultEnum RenderGL::CreateShader(const std::string& vertexSource, const std::string& pixelSource,
+                                    ShaderImpl** out)
 {
     auto* impl = new ShaderImplGL(this);
     if (const VNResultEnum r = impl->Create(vertexSource, pixelSource); r != VN_OK)
@@ -564,7 +601,8 @@ VNResultEnum RenderGL::CreateVertexBuffer(const VertexFormat& format, uint32_t c
     return VN_OK;
 }
 
-VNResultEnum RenderGL::CreateIndexBuffer(uint32_t indexSize, uint32_t count, bool dynamic, IndexBufferImpl** out)
+VNResultEnum RenderGL::CreateIndexBuffer(uint32_t indexSize, uint32_t count, bool dynamic,
+                                         IndexBufferImpl** out)
 {
     auto* b = new IndexBufferImplGL(this);
     if (const VNResultEnum r = b->Create(indexSize, count, dynamic); r != VN_OK)

@@ -10,17 +10,19 @@ class TextureGL;
 class VertexBufferImplGL;
 class IndexBufferImplGL;
 
-// The OpenGL 4.5 core back end: creates a context on the application's SDL window, plays the command records and
-// presents with vsync off. It reproduces the Direct3D 9 conventions the engine was written for: top-left pixel
-// centres at integer coordinates, culling of counter-clockwise triangles, top-down render targets, scissor
-// rectangles from the top-left corner, and viewport and scissor reset with every render-target change.
+// The OpenGL 4.5 core back end: creates a context on the application's SDL window, plays the command records
+// and presents with vsync off. It reproduces the Direct3D 9 conventions the engine was written for: top-left
+// pixel centres at integer coordinates, culling of counter-clockwise triangles, top-down render targets,
+// scissor rectangles from the top-left corner, and viewport and scissor reset with every render-target
+// change.
 class RenderGL : public Render
 {
 public:
     RenderGL();
     ~RenderGL() override;
 
-    // Uses window->GetNativeHandle() (an SDL window made with the GL attributes 4.5 core, depth 24, stencil 8).
+    // Uses window->GetNativeHandle() (an SDL window made with the GL attributes 4.5 core, depth 24, stencil
+    // 8).
     VNResultEnum InitRender(app::Window* window, const RenderInitParam& param) override;
     // The same on a bare SDL window (tools and tests without an app::Window).
     VNResultEnum InitRenderOnNativeWindow(void* sdlWindow, const RenderInitParam& param);
@@ -34,7 +36,8 @@ public:
     VNResultEnum CreateTexturedTintShader(ShaderImpl** out) override;
     VNResultEnum CreateVertexBuffer(const VertexFormat& format, uint32_t count, bool dynamic,
                                     VertexBufferImpl** out) override;
-    VNResultEnum CreateIndexBuffer(uint32_t indexSize, uint32_t count, bool dynamic, IndexBufferImpl** out) override;
+    VNResultEnum CreateIndexBuffer(uint32_t indexSize, uint32_t count, bool dynamic,
+                                   IndexBufferImpl** out) override;
     bool DoCheckDevice() override;
     VNResultEnum DoClear(uint32_t flags, const Color* color, float depth, uint32_t stencil) override;
     VNResultEnum DoBeginScene() override;
@@ -83,7 +86,8 @@ private:
     TextureGL* mTarget = nullptr;
     uint32_t mTargetHeight = 0;
     uint32_t mScissor[4] = {};
-    // x, y: clip-space shift per w that puts pixel centres where Direct3D 9 has them; z: y sign (−1 in targets).
+    // x, y: clip-space shift per w that puts pixel centres where Direct3D 9 has them; z: y sign (−1 in
+    // targets).
     float mPixelAdjust[4] = {0, 0, 1, 0};
 };
 

@@ -57,7 +57,8 @@ private:
         if (!mLogged)
         {
             mLogged = true;
-            base::LogMessage(*base::MainLog::Instance(), L"Shader constant '%s' not found; its value is ignored\n") %
+            base::LogMessage(*base::MainLog::Instance(),
+                             L"Shader constant '%s' not found; its value is ignored\n") %
                 base::ToWide(mName, base::kEncodingUtf8);
         }
         return VN_OK;
@@ -119,7 +120,10 @@ private:
 
 } // namespace
 
-ShaderImplGL::~ShaderImplGL() { ReleaseGL(); }
+ShaderImplGL::~ShaderImplGL()
+{
+    ReleaseGL();
+}
 
 void ShaderImplGL::ReleaseGL()
 {

@@ -5,7 +5,10 @@
 namespace render
 {
 
-TextureGL::~TextureGL() { ReleaseGL(); }
+TextureGL::~TextureGL()
+{
+    ReleaseGL();
+}
 
 void TextureGL::ReleaseGL()
 {
@@ -29,15 +32,16 @@ VNResultEnum TextureGL::CreateStorage(uint32_t width, uint32_t height, unsigned 
     glCreateTextures(GL_TEXTURE_2D, 1, &mName);
     if (!mName)
         return VN_FAIL;
-    GL_CHECK(glTextureStorage2D(mName, 1, internalFormat, static_cast<GLsizei>(width), static_cast<GLsizei>(height)));
+    GL_CHECK(glTextureStorage2D(mName, 1, internalFormat, static_cast<GLsizei>(width),
+                                static_cast<GLsizei>(height)));
     GL_CHECK(glTextureParameteri(mName, GL_TEXTURE_MAX_LEVEL, 0));
     mWidth = width;
     mHeight = height;
     return VN_OK;
 }
 
-VNResultEnum TextureGL::CreateFromPixels(uint32_t width, uint32_t height, int32_t compression, const void* data,
-                                         uint32_t size)
+VNResultEnum TextureGL::CreateFromPixels(uint32_t width, uint32_t height, int32_t compression,
+                                         const void* data, uint32_t size)
 {
     if (!data || size < TextureLevelSize(width, height, compression))
         return VN_FAIL;
@@ -45,10 +49,18 @@ VNResultEnum TextureGL::CreateFromPixels(uint32_t width, uint32_t height, int32_
     GLenum format = GL_RGBA8;
     switch (compression)
     {
-    case CompressionDXT1: format = GL_COMPRESSED_RGBA_S3TC_DXT1_EXT; break;
-    case CompressionDXT3: format = GL_COMPRESSED_RGBA_S3TC_DXT3_EXT; break;
-    case CompressionDXT5: format = GL_COMPRESSED_RGBA_S3TC_DXT5_EXT; break;
-    default: compression = CompressionNone; break;
+    case CompressionDXT1:
+        format = GL_COMPRESSED_RGBA_S3TC_DXT1_EXT;
+        break;
+    case CompressionDXT3:
+        format = GL_COMPRESSED_RGBA_S3TC_DXT3_EXT;
+        break;
+    case CompressionDXT5:
+        format = GL_COMPRESSED_RGBA_S3TC_DXT5_EXT;
+        break;
+    default:
+        compression = CompressionNone;
+        break;
     }
     if (const VNResultEnum r = CreateStorage(width, height, format); r != VN_OK)
         return r;
@@ -60,7 +72,8 @@ VNResultEnum TextureGL::CreateFromPixels(uint32_t width, uint32_t height, int32_
         glTextureSubImage2D(mName, 0, 0, 0, w, h, GL_BGRA, GL_UNSIGNED_BYTE, data);
     else
         glCompressedTextureSubImage2D(mName, 0, 0, 0, w, h, format,
-                                      static_cast<GLsizei>(TextureLevelSize(width, height, compression)), data);
+                                      static_cast<GLsizei>(TextureLevelSize(width, height, compression)),
+                                      data);
     if (glGetError() != GL_NO_ERROR)
     {
         ReleaseGL();
@@ -80,7 +93,8 @@ VNResultEnum TextureGL::CreateRenderTarget(uint32_t width, uint32_t height)
                                         static_cast<GLsizei>(height)));
     glCreateFramebuffers(1, &mFramebuffer);
     GL_CHECK(glNamedFramebufferTexture(mFramebuffer, GL_COLOR_ATTACHMENT0, mName, 0));
-    GL_CHECK(glNamedFramebufferRenderbuffer(mFramebuffer, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, mDepthStencil));
+    GL_CHECK(glNamedFramebufferRenderbuffer(mFramebuffer, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
+                                            mDepthStencil));
     if (glCheckNamedFramebufferStatus(mFramebuffer, GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE)
     {
         ReleaseGL();

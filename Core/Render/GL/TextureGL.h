@@ -7,8 +7,8 @@
 namespace render
 {
 
-// A GL texture of one level (RGBA8, or S3TC blocks), optionally with a framebuffer and depth/stencil when it is a
-// render target. Render targets are stored top-down, like every other texture.
+// A GL texture of one level (RGBA8, or S3TC blocks), optionally with a framebuffer and depth/stencil when it
+// is a render target. Render targets are stored top-down, like every other texture.
 class TextureGL : public Texture
 {
 public:

@@ -127,7 +127,8 @@ bool Translate(const std::vector<unsigned>& spirv, ShaderStage stage, CompiledSh
             std::string base;
             int index = 0;
             SplitSemantic(sem, base, index);
-            spvc_compiler_set_decoration(comp, list[i].id, SpvDecorationLocation, static_cast<unsigned>(index));
+            spvc_compiler_set_decoration(comp, list[i].id, SpvDecorationLocation,
+                                         static_cast<unsigned>(index));
         }
     }
 
@@ -168,7 +169,8 @@ bool Translate(const std::vector<unsigned>& spirv, ShaderStage stage, CompiledSh
 
     if (vertex && writesPosition)
     {
-        // Applied after everything the program computes: pixel-centre alignment and the y flip of target passes.
+        // Applied after everything the program computes: pixel-centre alignment and the y flip of target
+        // passes.
         const size_t version = out.mGlsl.find('\n');
         out.mGlsl.insert(version + 1, "uniform vec4 corv_PixelAdjust;\n");
         const size_t close = out.mGlsl.rfind('}');
@@ -239,8 +241,7 @@ std::string StripEffectSyntax(const std::string& source)
         if (close >= s.size())
             break;
         // Only an "=" right before the keyword belongs to it.
-        if (eq != std::string::npos &&
-            s.find_first_not_of(" \t\r\n", eq + 1) != at)
+        if (eq != std::string::npos && s.find_first_not_of(" \t\r\n", eq + 1) != at)
             eq = std::string::npos;
         if (eq == std::string::npos)
             eq = at;
@@ -338,6 +339,9 @@ const CompiledShader& CompileHlsl(const std::string& source, ShaderStage stage)
     return *cache.entries.emplace(std::move(key), std::move(compiled)).first->second;
 }
 
-uint32_t GetHlslCompileCount() { return GetCache().compiles; }
+uint32_t GetHlslCompileCount()
+{
+    return GetCache().compiles;
+}
 
 } // namespace render

@@ -34,15 +34,15 @@ std::string StripEffectSyntax(const std::string& source);
 // The attribute location a vertex-shader input of this HLSL semantic reads, matching the vertex formats:
 // POSITION 0, COLOR0 1, COLOR1 2, TEXCOORDn 3 + n, NORMAL 11. -1 for a semantic the formats never feed.
 int32_t VertexInputLocation(const std::string& semantic);
-// The location of a value passed from the vertex to the pixel stage, so the stages link by semantic rather than by
-// declaration order. -1 for a semantic that is not passed that way.
+// The location of a value passed from the vertex to the pixel stage, so the stages link by semantic rather
+// than by declaration order. -1 for a semantic that is not passed that way.
 int32_t InterstageLocation(const std::string& semantic);
 
-// Compiles one stage ("vertex_shader" / "pixel_shader" entry points, DX9-compatible rules) through SPIR-V to GLSL.
-// Results are kept per stage and source text for the life of the process, so a source is compiled once; failures
-// are logged once in the block style. The vertex stage gets the uniform vec4 "corv_PixelAdjust" (x, y: offset in
-// clip units per w; z: y sign) applied to its position last, by which the back end aligns pixel centres and flips
-// render targets.
+// Compiles one stage ("vertex_shader" / "pixel_shader" entry points, DX9-compatible rules) through SPIR-V to
+// GLSL. Results are kept per stage and source text for the life of the process, so a source is compiled once;
+// failures are logged once in the block style. The vertex stage gets the uniform vec4 "corv_PixelAdjust" (x,
+// y: offset in clip units per w; z: y sign) applied to its position last, by which the back end aligns pixel
+// centres and flips render targets.
 const CompiledShader& CompileHlsl(const std::string& source, ShaderStage stage);
 
 // Number of distinct compilations done so far (cache misses).

@@ -9,11 +9,20 @@ namespace render
 
 Shader::Shader() = default;
 
-Shader::Shader(ShaderImpl* impl, Render* render) : mRender(render), mImpl(impl) { mLoaded = true; }
+Shader::Shader(ShaderImpl* impl, Render* render) : mRender(render), mImpl(impl)
+{
+    mLoaded = true;
+}
 
-Shader::~Shader() { delete mImpl; }
+Shader::~Shader()
+{
+    delete mImpl;
+}
 
-VNResultEnum Shader::Release() { return resource::ResourceManager::Instance()->Release<Shader>(this); }
+VNResultEnum Shader::Release()
+{
+    return resource::ResourceManager::Instance()->Release<Shader>(this);
+}
 
 VNResultEnum Shader::SetRender(Render* render)
 {
@@ -62,7 +71,10 @@ void Shader::SetProjection(const math::Matrix4* projection)
         mProjection->Set(projection);
 }
 
-VNResultEnum ShaderTextured::Release() { return resource::ResourceManager::Instance()->Release<ShaderTextured>(this); }
+VNResultEnum ShaderTextured::Release()
+{
+    return resource::ResourceManager::Instance()->Release<ShaderTextured>(this);
+}
 
 VNResultEnum ShaderTextured::DoUnload()
 {
@@ -78,7 +90,10 @@ VNResultEnum ShaderTextured::SetupVariables()
     return mImpl->AddVariable(mSamplerName, &mSampler);
 }
 
-void ShaderTextured::SetTexture(const Image* image) { SetTexture(image ? image->GetTexture() : nullptr); }
+void ShaderTextured::SetTexture(const Image* image)
+{
+    SetTexture(image ? image->GetTexture() : nullptr);
+}
 
 void ShaderTextured::SetTexture(Texture* texture)
 {

@@ -32,8 +32,14 @@ VNResultEnum ShaderImpl::OnResetDevice()
     return VN_OK;
 }
 
-VNResultEnum ShaderImpl::OnLostDevice() { return VN_OK; }
-VNResultEnum ShaderImpl::OnBind() { return VN_OK; }
+VNResultEnum ShaderImpl::OnLostDevice()
+{
+    return VN_OK;
+}
+VNResultEnum ShaderImpl::OnBind()
+{
+    return VN_OK;
+}
 
 VNResultEnum ShaderImpl::OnUnbind()
 {
@@ -54,7 +60,8 @@ VNResultEnum ShaderImpl::Append(ShaderVariable* v)
     return VN_OK;
 }
 
-VNResultEnum ShaderImpl::AddVariable(const std::string& name, int table, ShaderScalarVariable<math::Point4, 1>** out)
+VNResultEnum ShaderImpl::AddVariable(const std::string& name, int table,
+                                     ShaderScalarVariable<math::Point4, 1>** out)
 {
     ShaderScalarVariableImpl* setter = GetScalarVariable(name, table);
     if (!setter)

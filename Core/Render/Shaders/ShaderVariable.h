@@ -66,7 +66,10 @@ template <>
 class ShaderScalarVariable<math::Point4, 1> : public ShaderVariable
 {
 public:
-    ShaderScalarVariable(ShaderImpl* owner, ShaderScalarVariableImpl* setter) : ShaderVariable(owner), mSetter(setter) {}
+    ShaderScalarVariable(ShaderImpl* owner, ShaderScalarVariableImpl* setter)
+        : ShaderVariable(owner), mSetter(setter)
+    {
+    }
     ~ShaderScalarVariable() override { delete mSetter; }
 
     // Stores the value and marks it changed when it differs.
@@ -79,7 +82,10 @@ public:
     }
     const math::Point4& Get() const { return mValue; }
 
-    VNResultEnum WriteValue(CommandBuffer& stream) override { return stream.WriteExact(&mValue, sizeof mValue); }
+    VNResultEnum WriteValue(CommandBuffer& stream) override
+    {
+        return stream.WriteExact(&mValue, sizeof mValue);
+    }
     VNResultEnum ReadValue(CommandBuffer& stream) override
     {
         math::Point4 v;
@@ -101,7 +107,10 @@ template <>
 class ShaderScalarPointer<math::Matrix4, 1> : public ShaderVariable
 {
 public:
-    ShaderScalarPointer(ShaderImpl* owner, ShaderScalarVariableImpl* setter) : ShaderVariable(owner), mSetter(setter) {}
+    ShaderScalarPointer(ShaderImpl* owner, ShaderScalarVariableImpl* setter)
+        : ShaderVariable(owner), mSetter(setter)
+    {
+    }
     ~ShaderScalarPointer() override { delete mSetter; }
 
     void Set(const math::Matrix4* value)
@@ -136,7 +145,10 @@ template <>
 class ShaderTextureVariable<1> : public ShaderVariable
 {
 public:
-    ShaderTextureVariable(ShaderImpl* owner, ShaderTextureVariableImpl* setter) : ShaderVariable(owner), mSetter(setter) {}
+    ShaderTextureVariable(ShaderImpl* owner, ShaderTextureVariableImpl* setter)
+        : ShaderVariable(owner), mSetter(setter)
+    {
+    }
     ~ShaderTextureVariable() override { delete mSetter; }
 
     void Set(Texture* value)

@@ -91,7 +91,8 @@ public:
         {
             float** pcm = nullptr;
             int section = 0;
-            long got = ov_read_float(&mFile, &pcm, int(std::min<std::uint32_t>(frames - done, 4096)), &section);
+            long got =
+                ov_read_float(&mFile, &pcm, int(std::min<std::uint32_t>(frames - done, 4096)), &section);
             if (got == OV_HOLE)
                 continue; // a gap in the page sequence; the decoder resynchronises by itself
             if (got < 0)
@@ -125,7 +126,8 @@ private:
 
 std::uint32_t Le32(const std::uint8_t* p)
 {
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
+    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
+           std::uint32_t(p[3]) << 24;
 }
 
 std::uint16_t Le16(const std::uint8_t* p)
@@ -141,7 +143,8 @@ public:
     bool Open()
     {
         std::uint8_t head[12];
-        if (mSource->Read(head, 12) != 12 || std::memcmp(head, "RIFF", 4) != 0 || std::memcmp(head + 8, "WAVE", 4) != 0)
+        if (mSource->Read(head, 12) != 12 || std::memcmp(head, "RIFF", 4) != 0 ||
+            std::memcmp(head + 8, "WAVE", 4) != 0)
             return false;
         std::uint64_t length = mSource->Length();
         bool haveFormat = false;
@@ -177,7 +180,8 @@ public:
                     return false;
                 if (mChannels < 1 || mChannels > 8 || mRate < kMinRate || mRate > kMaxRate)
                     return false;
-                bool bitsOk = mFloat ? mBits == 32 : (mBits == 8 || mBits == 16 || mBits == 24 || mBits == 32);
+                bool bitsOk =
+                    mFloat ? mBits == 32 : (mBits == 8 || mBits == 16 || mBits == 24 || mBits == 32);
                 if (!bitsOk || mBlockAlign != mChannels * mBits / 8)
                     return false;
                 haveFormat = true;
@@ -238,7 +242,9 @@ private:
         case 16:
             return float(std::int16_t(Le16(p))) / 32768.0f;
         case 24:
-            return float(std::int32_t(std::uint32_t(p[0]) << 8 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 24) >> 8) /
+            return float(std::int32_t(std::uint32_t(p[0]) << 8 | std::uint32_t(p[1]) << 16 |
+                                      std::uint32_t(p[2]) << 24) >>
+                         8) /
                    8388608.0f;
         default:
             if (mFloat)

@@ -51,7 +51,7 @@ protected:
 // Tries Ogg Vorbis, then WAV; null when neither recognises the data. The decoder owns the source.
 std::unique_ptr<Decoder> OpenDecoder(std::unique_ptr<ByteSource> source);
 
-// Decodes a whole file held in memory into stereo frames at the output rate; false when it cannot be decoded, is
-// damaged anywhere, or exceeds maxFrames of output.
+// Decodes a whole file held in memory into stereo frames at the output rate; false when it cannot be decoded,
+// is damaged anywhere, or exceeds maxFrames of output.
 bool DecodeAll(const std::uint8_t* data, std::size_t size, std::uint64_t maxFrames, std::vector<float>& out);
 } // namespace mixer

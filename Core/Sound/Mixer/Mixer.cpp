@@ -13,7 +13,8 @@ namespace mixer
 {
 namespace
 {
-// Ten minutes of decoded sample: effects are short, and a damaged header must not make us allocate without bound.
+// Ten minutes of decoded sample: effects are short, and a damaged header must not make us allocate without
+// bound.
 constexpr std::uint64_t kMaxSampleFrames = std::uint64_t(kOutputRate) * 600;
 
 struct SampleData
@@ -149,14 +150,16 @@ struct Mixer::State
                 std::uint64_t left = c.data->frames - std::min(c.pos, c.data->frames);
                 got = std::uint32_t(std::min<std::uint64_t>(frames, left));
                 if (got)
-                    std::memcpy(scratch.data(), c.data->pcm.data() + c.pos * 2, std::size_t(got) * 2 * sizeof(float));
+                    std::memcpy(scratch.data(), c.data->pcm.data() + c.pos * 2,
+                                std::size_t(got) * 2 * sizeof(float));
                 c.pos += got;
             }
             else if (c.stream)
             {
                 StreamSource& s = *c.stream;
                 got = s.resampler.Produce(scratch.data(), frames,
-                                          [&s](float* buf, std::uint32_t n) { return s.decoder->Read(buf, n); });
+                                          [&s](float* buf, std::uint32_t n)
+                                          { return s.decoder->Read(buf, n); });
             }
             for (std::uint32_t i = 0; i < got; ++i)
             {
@@ -189,7 +192,8 @@ struct Mixer::State
             }
             else
             {
-                c.volume = c.slideFrom + (c.slideTo - c.slideFrom) * float(double(c.slideDone) / double(c.slideTotal));
+                c.volume = c.slideFrom +
+                           (c.slideTo - c.slideFrom) * float(double(c.slideDone) / double(c.slideTotal));
             }
         }
     }
@@ -233,8 +237,8 @@ bool Mixer::SetConfig(std::uint32_t, std::uint32_t)
     return true;
 }
 
-Handle Mixer::SampleLoad(int source, const void* data, std::uint64_t offset, std::uint32_t length, std::uint32_t max,
-                         std::uint32_t /*flags*/)
+Handle Mixer::SampleLoad(int source, const void* data, std::uint64_t offset, std::uint32_t length,
+                         std::uint32_t max, std::uint32_t /*flags*/)
 {
     if (source != kSampleFromMemory || !data || length == 0 || max == 0)
         return 0;
@@ -290,12 +294,14 @@ bool Mixer::ChannelFree(Handle channel)
     return true;
 }
 
-Handle Mixer::StreamCreateFileUser(std::uint32_t /*system*/, std::uint32_t /*flags*/, const FileProcs& procs, void* user)
+Handle Mixer::StreamCreateFileUser(std::uint32_t /*system*/, std::uint32_t /*flags*/, const FileProcs& procs,
+                                   void* user)
 {
     auto stream = std::make_unique<StreamSource>();
     stream->procs = procs;
     stream->user = user;
-    // The decoder reads the header through the callbacks here, on the caller's thread: the stream is not shared yet.
+    // The decoder reads the header through the callbacks here, on the caller's thread: the stream is not
+    // shared yet.
     stream->decoder = OpenDecoder(std::make_unique<ProcSource>(procs, user));
     if (!stream->decoder)
     {
@@ -314,7 +320,8 @@ Handle Mixer::StreamCreateFileUser(std::uint32_t /*system*/, std::uint32_t /*fla
 
 bool Mixer::StreamFree(Handle stream)
 {
-    // Taking the lock waits for a mix in progress, callbacks included; once the stream is gone none can start.
+    // Taking the lock waits for a mix in progress, callbacks included; once the stream is gone none can
+    // start.
     std::lock_guard lock(mState->mutex);
     auto it = mState->channels.find(stream);
     if (it == mState->channels.end() || !it->second->stream)
@@ -391,7 +398,8 @@ bool Mixer::ChannelGetAttribute(Handle channel, std::uint32_t attrib, float* val
     return true;
 }
 
-bool Mixer::ChannelSlideAttribute(Handle channel, std::uint32_t attrib, float value, std::uint32_t milliseconds)
+bool Mixer::ChannelSlideAttribute(Handle channel, std::uint32_t attrib, float value,
+                                  std::uint32_t milliseconds)
 {
     std::lock_guard lock(mState->mutex);
     Channel* c = mState->Find(channel);
@@ -413,7 +421,8 @@ std::uint64_t Mixer::ChannelGetPosition(Handle channel) const
     return c ? c->played : 0;
 }
 
-Handle Mixer::ChannelSetSync(Handle channel, std::uint32_t type, std::uint64_t /*param*/, SyncProc proc, void* user)
+Handle Mixer::ChannelSetSync(Handle channel, std::uint32_t type, std::uint64_t /*param*/, SyncProc proc,
+                             void* user)
 {
     std::lock_guard lock(mState->mutex);
     Channel* c = mState->Find(channel);
@@ -449,7 +458,8 @@ void Mixer::Mix(float* out, std::uint32_t frames)
         mState->MixChannel(h, *c, out, frames);
     for (std::size_t i = 0; i < std::size_t(frames) * 2; ++i)
         out[i] = std::clamp(out[i], -1.0f, 1.0f);
-    // Callbacks run after the block is mixed; one may free its own or another channel, so each is looked up again.
+    // Callbacks run after the block is mixed; one may free its own or another channel, so each is looked up
+    // again.
     std::vector<FiredSync> fired;
     fired.swap(mState->fired);
     for (const FiredSync& f : fired)

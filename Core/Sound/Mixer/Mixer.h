@@ -3,8 +3,9 @@
 #include <cstdint>
 #include <memory>
 
-// A small software mixer: samples decoded into memory, streams decoded while they play, one float stereo output at
-// 44,100 Hz. It is driven either by an audio device (the device thread calls Mix) or directly by calling Mix.
+// A small software mixer: samples decoded into memory, streams decoded while they play, one float stereo
+// output at 44,100 Hz. It is driven either by an audio device (the device thread calls Mix) or directly by
+// calling Mix.
 namespace mixer
 {
 using Handle = std::uint32_t;
@@ -43,8 +44,8 @@ using SyncProc = void (*)(Handle sync, Handle channel, std::uint32_t data, void*
 
 class OutputDevice;
 
-// Thread-safe: every call may come from any thread; callbacks run on the mixing thread with the mixer locked, so a
-// call that frees a stream returns only when no callback of it is running or can run afterwards.
+// Thread-safe: every call may come from any thread; callbacks run on the mixing thread with the mixer locked,
+// so a call that frees a stream returns only when no callback of it is running or can run afterwards.
 class Mixer
 {
 public:
@@ -53,8 +54,8 @@ public:
     Mixer(const Mixer&) = delete;
     Mixer& operator=(const Mixer&) = delete;
 
-    // Starts mixing at freq (only 44,100 is produced). device kDeviceDefault opens the audio device and falls back to
-    // no device when there is none; false only for an unsupported rate.
+    // Starts mixing at freq (only 44,100 is produced). device kDeviceDefault opens the audio device and falls
+    // back to no device when there is none; false only for an unsupported rate.
     bool Init(int device, std::uint32_t freq, std::uint32_t flags);
     // Whether a real output device plays the mix.
     bool HasDevice() const;
@@ -62,19 +63,20 @@ public:
     bool SetConfig(std::uint32_t option, std::uint32_t value);
 
     // Decodes Ogg Vorbis or PCM/float WAV bytes (memory source kind only) into a sample; 0 when undecodable.
-    Handle SampleLoad(int source, const void* data, std::uint64_t offset, std::uint32_t length, std::uint32_t max,
-                      std::uint32_t flags);
-    // A new channel playing the sample (onlyNew is accepted for shape); 0 for an unknown sample or when the sample
-    // already has its maximum number of channels.
+    Handle SampleLoad(int source, const void* data, std::uint64_t offset, std::uint32_t length,
+                      std::uint32_t max, std::uint32_t flags);
+    // A new channel playing the sample (onlyNew is accepted for shape); 0 for an unknown sample or when the
+    // sample already has its maximum number of channels.
     Handle SampleGetChannel(Handle sample, bool onlyNew);
     // Frees the sample and every channel made from it.
     bool SampleFree(Handle sample);
     // Frees one channel of a sample (not a stream).
     bool ChannelFree(Handle channel);
 
-    // A stream decoded while it plays, reading its bytes through the callbacks; 0 when it cannot be decoded (the close
-    // callback has then run).
-    Handle StreamCreateFileUser(std::uint32_t system, std::uint32_t flags, const FileProcs& procs, void* user);
+    // A stream decoded while it plays, reading its bytes through the callbacks; 0 when it cannot be decoded
+    // (the close callback has then run).
+    Handle StreamCreateFileUser(std::uint32_t system, std::uint32_t flags, const FileProcs& procs,
+                                void* user);
     // Frees the stream; its close callback runs, and no other callback of it runs afterwards.
     bool StreamFree(Handle stream);
 
@@ -94,8 +96,8 @@ public:
     bool Pause();
     bool Start();
 
-    // Mixes the next frames of interleaved stereo floats into out (overwritten). The device thread calls this; tests
-    // and tools call it directly on a mixer without a device.
+    // Mixes the next frames of interleaved stereo floats into out (overwritten). The device thread calls
+    // this; tests and tools call it directly on a mixer without a device.
     void Mix(float* out, std::uint32_t frames);
 
     // Counts of live objects, for leak checks.

@@ -23,8 +23,8 @@ public:
     ScratchRoot()
     {
         mOld = std::filesystem::current_path();
-        mDir = std::filesystem::temp_directory_path() / ("anim-test-" + std::to_string(::getpid()) + "-" +
-                                                         std::to_string(sCounter++));
+        mDir = std::filesystem::temp_directory_path() /
+               ("anim-test-" + std::to_string(::getpid()) + "-" + std::to_string(sCounter++));
         std::filesystem::remove_all(mDir);
         std::filesystem::create_directories(mDir);
         EXPECT_EQ(file::FileManager::Instance()->SetRootPath(mDir.wstring()), VN_OK);
@@ -76,7 +76,8 @@ inline lightwave::Envelope Ramp(float t0, float v0, float t1, float v1)
 }
 
 // A record that leaves the layer where it is (scale 1) apart from the given dissolve envelope.
-inline animation::LayerRecord FadeRecord(const lightwave::Envelope& dissolve, const std::string& library = "screen_res",
+inline animation::LayerRecord FadeRecord(const lightwave::Envelope& dissolve,
+                                         const std::string& library = "screen_res",
                                          const std::string& mesh = "null")
 {
     animation::LayerRecord r;
@@ -84,7 +85,8 @@ inline animation::LayerRecord FadeRecord(const lightwave::Envelope& dissolve, co
     r.meshLibrary = library;
     r.meshName = mesh;
     for (int i = 0; i < animation::ChannelCount; ++i)
-        r.channels[i] = Constant(i >= animation::ChannelScaleX && i <= animation::ChannelScaleZ ? 1.0f : 0.0f);
+        r.channels[i] =
+            Constant(i >= animation::ChannelScaleX && i <= animation::ChannelScaleZ ? 1.0f : 0.0f);
     r.channels[animation::ChannelDissolve] = dissolve;
     return r;
 }

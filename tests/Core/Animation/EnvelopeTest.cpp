@@ -12,8 +12,8 @@ using lightwave::Key;
 namespace
 {
 
-Key MakeKey(float time, float value, uint32_t shape = lightwave::ShapeLinear, float p0 = 0, float p1 = 0, float p2 = 0,
-            float p3 = 0)
+Key MakeKey(float time, float value, uint32_t shape = lightwave::ShapeLinear, float p0 = 0, float p1 = 0,
+            float p2 = 0, float p3 = 0)
 {
     Key k;
     k.time = time;
@@ -72,13 +72,15 @@ TEST(Envelope, BehavioursBeforeAndAfterTheKeys)
     RunCases({
         {"pre reset", Ramp(BehaviourReset, BehaviourConstant), 0.5f, 0.0f},
         {"pre constant", Ramp(BehaviourConstant, BehaviourConstant), 0.5f, 10.0f},
-        {"pre repeat", Ramp(BehaviourRepeat, BehaviourConstant), 0.0f, 15.0f},     // like t = 2
-        {"pre repeat", Ramp(BehaviourRepeat, BehaviourConstant), -0.5f, 12.5f},    // like t = 1.5
-        {"pre offset repeat", Ramp(BehaviourOffsetRepeat, BehaviourConstant), 0.0f, 5.0f},  // 15 - 10
+        {"pre repeat", Ramp(BehaviourRepeat, BehaviourConstant), 0.0f, 15.0f},             // like t = 2
+        {"pre repeat", Ramp(BehaviourRepeat, BehaviourConstant), -0.5f, 12.5f},            // like t = 1.5
+        {"pre offset repeat", Ramp(BehaviourOffsetRepeat, BehaviourConstant), 0.0f, 5.0f}, // 15 - 10
         {"pre offset repeat, two ranges", Ramp(BehaviourOffsetRepeat, BehaviourConstant), -2.0f, -5.0f},
         // Before the first key the curve runs backwards: 0.5 mirrors to 1.5.
-        {"pre oscillate, one range back (mirrored)", Ramp(BehaviourOscillate, BehaviourConstant), 0.5f, 12.5f},
-        {"pre oscillate, one range back (mirrored)", Ramp(BehaviourOscillate, BehaviourConstant), -0.5f, 17.5f},
+        {"pre oscillate, one range back (mirrored)", Ramp(BehaviourOscillate, BehaviourConstant), 0.5f,
+         12.5f},
+        {"pre oscillate, one range back (mirrored)", Ramp(BehaviourOscillate, BehaviourConstant), -0.5f,
+         17.5f},
         {"pre oscillate, two ranges back", Ramp(BehaviourOscillate, BehaviourConstant), -2.5f, 12.5f},
         {"pre linear", Ramp(BehaviourLinear, BehaviourConstant), 0.0f, 5.0f},
         {"pre unknown keeps t", Ramp(77, BehaviourConstant), 0.0f, 5.0f},
@@ -124,38 +126,39 @@ TEST(Envelope, ShapesAtAndBetweenKeys)
     const Envelope hermiteOut = Make({MakeKey(0, 0, ShapeHermite, 0, 1), MakeKey(1, 1, ShapeHermite)});
     const Envelope bezier = Make({MakeKey(0, 0, ShapeBezier, 0, 1), MakeKey(1, 1, ShapeBezier, 1, 0)});
     // 2D Bezier with control points on the straight line: a straight ramp.
-    const Envelope bezier2d =
-        Make({MakeKey(0, 0, ShapeBezier2D, 0, 0, 1.0f / 3, 10.0f / 3), MakeKey(1, 10, ShapeBezier2D, -1.0f / 3, -10.0f / 3)});
+    const Envelope bezier2d = Make({MakeKey(0, 0, ShapeBezier2D, 0, 0, 1.0f / 3, 10.0f / 3),
+                                    MakeKey(1, 10, ShapeBezier2D, -1.0f / 3, -10.0f / 3)});
     // TCB with tension 1 everywhere: zero tangents, a smooth step again.
     const Envelope tense = Make({MakeKey(0, 0, ShapeTCB, 1), MakeKey(1, 1, ShapeTCB, 1)});
     const Envelope unknown = Make({MakeKey(0, 0), MakeKey(1, 1, 42)});
-    RunCases({
-        {"linear at key 0", linear, 0.0f, 0.0f},
-        {"linear between", linear, 0.5f, 2.5f},
-        {"linear at key 1", linear, 2.0f, 10.0f},
-        {"stepped between", stepped, 1.999f, 0.0f},
-        {"stepped at key 1", stepped, 2.0f, 10.0f},
-        {"tcb between", tcb, 0.5f, 2.5f},
-        {"tcb middle", tcb, 1.0f, 5.0f},
-        {"hermite flat quarter", hermiteFlat, 0.25f, 0.15625f},
-        {"hermite flat half", hermiteFlat, 0.5f, 0.5f},
-        {"hermite out tangent", hermiteOut, 0.5f, 0.625f},
-        {"bezier tangents", bezier, 0.5f, 0.5f},
-        {"bezier tangents quarter", bezier, 0.25f, 0.25f},
-        {"tcb tension 1", tense, 0.25f, 0.15625f},
-        {"2d bezier straight", bezier2d, 0.5f, 5.0f},
-        {"2d bezier straight quarter", bezier2d, 0.25f, 2.5f},
-        {"2d bezier at key", bezier2d, 1.0f, 10.0f},
-        {"unknown shape answers the offset", unknown, 0.5f, 0.0f},
-    },
-             2e-3f);
+    RunCases(
+        {
+            {"linear at key 0", linear, 0.0f, 0.0f},
+            {"linear between", linear, 0.5f, 2.5f},
+            {"linear at key 1", linear, 2.0f, 10.0f},
+            {"stepped between", stepped, 1.999f, 0.0f},
+            {"stepped at key 1", stepped, 2.0f, 10.0f},
+            {"tcb between", tcb, 0.5f, 2.5f},
+            {"tcb middle", tcb, 1.0f, 5.0f},
+            {"hermite flat quarter", hermiteFlat, 0.25f, 0.15625f},
+            {"hermite flat half", hermiteFlat, 0.5f, 0.5f},
+            {"hermite out tangent", hermiteOut, 0.5f, 0.625f},
+            {"bezier tangents", bezier, 0.5f, 0.5f},
+            {"bezier tangents quarter", bezier, 0.25f, 0.25f},
+            {"tcb tension 1", tense, 0.25f, 0.15625f},
+            {"2d bezier straight", bezier2d, 0.5f, 5.0f},
+            {"2d bezier straight quarter", bezier2d, 0.25f, 2.5f},
+            {"2d bezier at key", bezier2d, 1.0f, 10.0f},
+            {"unknown shape answers the offset", unknown, 0.5f, 0.0f},
+        },
+        2e-3f);
 }
 
 TEST(Envelope, NeighbourKeysShapeTheTangents)
 {
     using namespace lightwave;
-    // Linear keys 0, 10, 20 at times 0, 1, 2 with Hermite blending in the middle span: tangents built from the
-    // neighbours keep the ramp straight.
+    // Linear keys 0, 10, 20 at times 0, 1, 2 with Hermite blending in the middle span: tangents built from
+    // the neighbours keep the ramp straight.
     const Envelope e = Make({MakeKey(0, 0, ShapeTCB), MakeKey(1, 10, ShapeTCB), MakeKey(2, 20, ShapeTCB),
                              MakeKey(3, 30, ShapeTCB)});
     EXPECT_NEAR(e.Evaluate(1.5f), 15.0f, 1e-4f);
@@ -164,8 +167,8 @@ TEST(Envelope, NeighbourKeysShapeTheTangents)
 
 TEST(Envelope, TimeJustAfterAnInnerKeyStaysInTheEarlierInterval)
 {
-    // Keys 0 -> 0, 1 -> 10 (linear), 2 -> 10 (stepped). Just after 1 s, the interval ending at 1 s extrapolates
-    // its line a little past 10; the stepped interval after it would answer exactly 10.
+    // Keys 0 -> 0, 1 -> 10 (linear), 2 -> 10 (stepped). Just after 1 s, the interval ending at 1 s
+    // extrapolates its line a little past 10; the stepped interval after it would answer exactly 10.
     const Envelope e = Make({MakeKey(0, 0), MakeKey(1, 10), MakeKey(2, 10, lightwave::ShapeStepped)});
     EXPECT_NEAR(e.Evaluate(1.0001f), 10.001f, 1e-4f);
     EXPECT_EQ(e.Evaluate(1.001f), 10.0f);
@@ -176,7 +179,8 @@ TEST(Envelope, KeysAtEqualTimesDoNotDivideByZero)
     using namespace lightwave;
     // Two keys at 1 s make a jump from 0 to 10; three at 1 s too (the neighbour tangents' spans are zero).
     const Envelope jump = Make({MakeKey(0, 0), MakeKey(1, 0), MakeKey(1, 10), MakeKey(2, 10)});
-    const Envelope triple = Make({MakeKey(1, 0, ShapeTCB), MakeKey(1, 5, ShapeTCB), MakeKey(1, 10, ShapeTCB)});
+    const Envelope triple =
+        Make({MakeKey(1, 0, ShapeTCB), MakeKey(1, 5, ShapeTCB), MakeKey(1, 10, ShapeTCB)});
     const Envelope allSame = Make({MakeKey(1, 3), MakeKey(1, 7)}, BehaviourLinear, BehaviourLinear);
     const Envelope repeatSame = Make({MakeKey(1, 3), MakeKey(1, 7)}, BehaviourRepeat, BehaviourOscillate);
     for (const Envelope* e : {&jump, &triple, &allSame, &repeatSame})
@@ -197,9 +201,11 @@ TEST(Envelope, BezierSearchEndsOutsideItsTimeSpan)
 {
     using namespace lightwave;
     // The outgoing time handle reaches back before the first key, so no curve parameter meets a t just after
-    // the key at 1 s (inside the interval tolerance) or one reached by oscillating; the search must still end.
-    const Envelope e = Make({MakeKey(0, 0, ShapeBezier2D, 0, 0, 5.0f, 1.0f), MakeKey(1, 10, ShapeBezier2D, 3.0f, 1.0f)},
-                            BehaviourOscillate, BehaviourOscillate);
+    // the key at 1 s (inside the interval tolerance) or one reached by oscillating; the search must still
+    // end.
+    const Envelope e =
+        Make({MakeKey(0, 0, ShapeBezier2D, 0, 0, 5.0f, 1.0f), MakeKey(1, 10, ShapeBezier2D, 3.0f, 1.0f)},
+             BehaviourOscillate, BehaviourOscillate);
     for (float t : {0.00005f, 0.5f, 1.00015f, 1.5f, -0.7f, 1e7f})
         EXPECT_TRUE(std::isfinite(e.Evaluate(t))) << t;
 }

@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-
 using lightwave::MeshLibrary;
 using lightwave::MeshSource;
 
@@ -37,7 +36,8 @@ std::vector<MeshSource> Sources()
     MeshSource pad{"pad", "pad.png", {9, 9, 9, 0, 0}, {}};
     MeshSource pad2{"pad2", "pad.png", {9, 9, 9, 0, 0, 9, 9, 9, 0, 0, 9, 9, 9, 0, 0}, {}};
     MeshSource tri{"tri", "sub\\tri.png", {1, 2, 3, 0.25f, 0.25f, 4, 0, 0, 1, 0, -1, 5, -2, 0, 1}, {0, 1, 2}};
-    MeshSource quad{"quad", "pad.png", {0, 0, 0, 0, 0, 1, 0, 0, 1, 0, 1, 1, 0, 1, 1, 0, 1, 0, 0, 1}, {0, 1, 2, 0, 2, 3}};
+    MeshSource quad{
+        "quad", "pad.png", {0, 0, 0, 0, 0, 1, 0, 0, 1, 0, 1, 1, 0, 1, 1, 0, 1, 0, 0, 1}, {0, 1, 2, 0, 2, 3}};
     return {pad, pad2, tri, quad};
 }
 
@@ -89,7 +89,8 @@ TEST(MeshLibrary, ReadsVerticesIndicesAndBoxes)
 
     const lightwave::Mesh* quad = library.FindMesh("quad");
     ASSERT_NE(quad, nullptr);
-    EXPECT_EQ(std::vector<uint32_t>(quad->indices, quad->indices + 6), (std::vector<uint32_t>{0, 1, 2, 0, 2, 3}));
+    EXPECT_EQ(std::vector<uint32_t>(quad->indices, quad->indices + 6),
+              (std::vector<uint32_t>{0, 1, 2, 0, 2, 3}));
     EXPECT_EQ(library.FindMesh("qua"), nullptr);
     EXPECT_EQ(library.GetTextures().size(), 2u);
 }
@@ -104,7 +105,8 @@ TEST(MeshLibrary, TrailerValues)
     for (const auto& c : cases)
     {
         MeshLibrary library;
-        EXPECT_EQ(ReadBytes(library, lightwave::WriteMeshLibrary(Sources(), c.trailer)), c.result) << c.trailer;
+        EXPECT_EQ(ReadBytes(library, lightwave::WriteMeshLibrary(Sources(), c.trailer)), c.result)
+            << c.trailer;
     }
 }
 
@@ -115,7 +117,8 @@ TEST(MeshLibrary, DamagedFilesAreRefusedAndKeepNothing)
     {
         MeshLibrary library;
         EXPECT_EQ(ReadBytes(library, full.substr(0, length)), VN_FAIL) << length;
-        EXPECT_TRUE(library.GetMeshes().empty() && library.GetVertices().empty() && library.GetIndices().empty());
+        EXPECT_TRUE(library.GetMeshes().empty() && library.GetVertices().empty() &&
+                    library.GetIndices().empty());
     }
 
     // Indices: 9 of them first (tri 3, quad 6); tri's first stored index is at byte 4.
@@ -174,14 +177,15 @@ TEST(MeshLibrary, TexturesResolvedOncePerNameWithForwardSlashes)
     NoteTextures library;
     ASSERT_EQ(ReadBytes(library, lightwave::WriteMeshLibrary(Sources())), VN_OK);
     ASSERT_EQ(library.ResolveTextures(L"td/data/anim/images/"), VN_OK);
-    EXPECT_EQ(library.loaded,
-              (std::vector<std::wstring>{L"td/data/anim/images/pad.png", L"td/data/anim/images/sub/tri.png"}));
+    EXPECT_EQ(library.loaded, (std::vector<std::wstring>{L"td/data/anim/images/pad.png",
+                                                         L"td/data/anim/images/sub/tri.png"}));
     EXPECT_NE(library.FindMesh("quad")->texture, nullptr);
     EXPECT_EQ(library.FindMesh("quad")->texture, library.FindMesh("pad")->texture);
     EXPECT_NE(library.FindMesh("tri")->texture, library.FindMesh("pad")->texture);
 
     NoteTextures failing;
-    ASSERT_EQ(ReadBytes(failing, lightwave::WriteMeshLibrary({{"m", "missing.png", {0, 0, 0, 0, 0}, {0}}})), VN_OK);
+    ASSERT_EQ(ReadBytes(failing, lightwave::WriteMeshLibrary({{"m", "missing.png", {0, 0, 0, 0, 0}, {0}}})),
+              VN_OK);
     EXPECT_EQ(failing.ResolveTextures(L"images/"), VN_FAIL);
 }
 
@@ -214,7 +218,8 @@ TEST(MeshLibrary, AnimationRecordsFindTheirMeshes)
         EXPECT_EQ(records[0]->mesh->name, "quad");
         EXPECT_EQ(records[1]->mesh->name, "tri");
         EXPECT_EQ(records[2]->mesh, nullptr);
-        // One library shared by both records, given the animation's renderer, textures from "images/" beside it.
+        // One library shared by both records, given the animation's renderer, textures from "images/" beside
+        // it.
         EXPECT_TRUE(library->IsLoaded());
         EXPECT_EQ(library->GetRender(), &render);
         EXPECT_EQ(library->loaded,

@@ -17,17 +17,19 @@ TEST(CriticalSection, ExcludesOtherThreads)
     std::vector<std::thread> threads;
     for (int t = 0; t < kThreads; ++t)
     {
-        threads.emplace_back([&] {
-            for (int i = 0; i < kIncrements; ++i)
+        threads.emplace_back(
+            [&]
             {
-                lock.Lock();
-                // A read-modify-write split on purpose: without the lock, increments get lost.
-                long value = counter;
-                std::this_thread::yield();
-                counter = value + 1;
-                lock.Unlock();
-            }
-        });
+                for (int i = 0; i < kIncrements; ++i)
+                {
+                    lock.Lock();
+                    // A read-modify-write split on purpose: without the lock, increments get lost.
+                    long value = counter;
+                    std::this_thread::yield();
+                    counter = value + 1;
+                    lock.Unlock();
+                }
+            });
     }
     for (auto& thread : threads)
         thread.join();

@@ -22,12 +22,13 @@
 namespace
 {
 
-// Image layers without pictures, placed from the container's image infos: the layout logic without a renderer.
+// Image layers without pictures, placed from the container's image infos: the layout logic without a
+// renderer.
 class InfoLayerFactory : public gui::ImageLayerFactory
 {
 public:
-    VNResultEnum CreateImageLayer(const std::wstring& name, file::ImageContainer* container, layer::ImageLayer** out,
-                                  base::ImageInfo* info) override
+    VNResultEnum CreateImageLayer(const std::wstring& name, file::ImageContainer* container,
+                                  layer::ImageLayer** out, base::ImageInfo* info) override
     {
         const base::ImageInfo* found = container ? container->FindImageInfo(name) : nullptr;
         if (!found)
@@ -45,8 +46,8 @@ public:
 class BoxFont : public render::Font
 {
 public:
-    VNResultEnum DrawText(render::Graphics*, render::DrawTextParam*, const std::wstring*, const render::TextLayout*,
-                          float* outSize) override
+    VNResultEnum DrawText(render::Graphics*, render::DrawTextParam*, const std::wstring*,
+                          const render::TextLayout*, float* outSize) override
     {
         outSize[0] = 33.0f;
         outSize[1] = 11.0f;
@@ -150,7 +151,8 @@ TEST_F(GameControlFixture, StateImagesSetBoundsAndCentreTheControl)
 
 TEST_F(GameControlFixture, LayersOfAPsdDocument)
 {
-    std::filesystem::copy_file(std::filesystem::path(CORV_TESTDATA_DIR) / "psd/2layers.psd", mDir / "ui/two.psd");
+    std::filesystem::copy_file(std::filesystem::path(CORV_TESTDATA_DIR) / "psd/2layers.psd",
+                               mDir / "ui/two.psd");
     std::filesystem::permissions(mDir / "ui/two.psd", std::filesystem::perms::owner_write,
                                  std::filesystem::perm_options::add);
     layer::Layer parent;

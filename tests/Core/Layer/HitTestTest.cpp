@@ -19,7 +19,10 @@ namespace
 constexpr float kHalfPi = 1.5707963f;
 
 // A 20 × 10 sprite, solid in x 4..15 and y 2..7, transparent around it.
-bool Solid(int x, int y) { return x >= 4 && x < 16 && y >= 2 && y < 8; }
+bool Solid(int x, int y)
+{
+    return x >= 4 && x < 16 && y >= 2 && y < 8;
+}
 
 bool Press(Layer& root, float x, float y)
 {
@@ -33,14 +36,14 @@ math::Point3 ToRoot(const math::Point3& local, float scale, float angle, const m
 {
     const float x = local.x * scale;
     const float y = local.y * scale;
-    return math::Point3(x * std::cos(angle) - y * std::sin(angle) + at.x, x * std::sin(angle) + y * std::cos(angle) + at.y,
-                        0.0f);
+    return math::Point3(x * std::cos(angle) - y * std::sin(angle) + at.x,
+                        x * std::sin(angle) + y * std::cos(angle) + at.y, 0.0f);
 }
 
 } // namespace
 
-// Points on the sprite, off it, and on its transparent edge (inside the image, outside the mask), under a table of
-// placements: a hit reaches the listener exactly where the mask is set.
+// Points on the sprite, off it, and on its transparent edge (inside the image, outside the mask), under a
+// table of placements: a hit reaches the listener exactly where the mask is set.
 TEST(HitTest, MaskPointsUnderRotationAndScale)
 {
     struct Placement
@@ -50,7 +53,7 @@ TEST(HitTest, MaskPointsUnderRotationAndScale)
         int anchor;
     };
     const Placement placements[] = {
-        {1.0f, 0.0f, AnchorStart}, {2.0f, 0.0f, AnchorStart},   {1.0f, kHalfPi, AnchorStart},
+        {1.0f, 0.0f, AnchorStart},    {2.0f, 0.0f, AnchorStart},   {1.0f, kHalfPi, AnchorStart},
         {3.0f, kHalfPi, AnchorStart}, {0.5f, -0.7f, AnchorCentre}, {2.0f, 2.5f, AnchorEnd},
     };
     struct Point
@@ -59,9 +62,9 @@ TEST(HitTest, MaskPointsUnderRotationAndScale)
         bool hit;
     };
     const Point points[] = {
-        {10, 5, true},  {4, 2, true},   {15, 7, true},  // on the sprite, corners included
-        {3, 5, false},  {16, 5, false}, {10, 1, false}, {10, 8, false}, {1, 1, false}, // transparent edge
-        {-3, 5, false}, {25, 5, false}, {10, -4, false}, {10, 14, false},             // off the image
+        {10, 5, true},  {4, 2, true},   {15, 7, true}, // on the sprite, corners included
+        {3, 5, false},  {16, 5, false}, {10, 1, false},  {10, 8, false},  {1, 1, false}, // transparent edge
+        {-3, 5, false}, {25, 5, false}, {10, -4, false}, {10, 14, false},                // off the image
     };
     const math::Point3 at(200, 150, 0);
 
@@ -85,8 +88,8 @@ TEST(HitTest, MaskPointsUnderRotationAndScale)
             const math::Point3 q = ToRoot(local, pl.scale, pl.angle, at);
             log.clear();
             const bool consumed = Press(root, q.x, q.y);
-            EXPECT_EQ(consumed, p.hit) << "scale " << pl.scale << " angle " << pl.angle << " anchor " << pl.anchor
-                                       << " pixel (" << p.x << ", " << p.y << ")";
+            EXPECT_EQ(consumed, p.hit) << "scale " << pl.scale << " angle " << pl.angle << " anchor "
+                                       << pl.anchor << " pixel (" << p.x << ", " << p.y << ")";
             ASSERT_EQ(log.size(), p.hit ? 1u : 0u);
             if (p.hit)
             {
@@ -279,7 +282,8 @@ TEST(HitTest, DeletionDuringDispatch)
     root.AddChild(&upper);
     upperListener.answerState = HitPassThrough;
     lowerListener.answerState = HitPassThrough;
-    upperListener.onCall = [&] {
+    upperListener.onCall = [&]
+    {
         delete lowest;
         lowest = nullptr;
     };

@@ -45,7 +45,10 @@ public:
     VNResultEnum OnLostDevice() override { return VN_OK; }
     VNResultEnum Lock(int32_t*, int32_t*, void**) override { return VN_FAIL; }
     VNResultEnum Unlock() override { return VN_FAIL; }
-    VNResultEnum CreateFromPixels(uint32_t, uint32_t, int32_t, const void*, uint32_t) override { return VN_FAIL; }
+    VNResultEnum CreateFromPixels(uint32_t, uint32_t, int32_t, const void*, uint32_t) override
+    {
+        return VN_FAIL;
+    }
 
     mutable int32_t lastX = -1;
     mutable int32_t lastY = -1;

@@ -18,10 +18,12 @@ using namespace render;
 
 namespace
 {
-// "mixed": 2 alpha particles on atlas 0, 3 additive ones on atlas 1, 1 on atlas 9 (not loaded); 4 × 4 units each.
+// "mixed": 2 alpha particles on atlas 0, 3 additive ones on atlas 1, 1 on atlas 9 (not loaded); 4 × 4 units
+// each.
 std::vector<std::uint8_t> MixedFile()
 {
-    auto type = [](std::uint16_t atlas, bool additive, std::uint32_t burst) {
+    auto type = [](std::uint16_t atlas, bool additive, std::uint32_t burst)
+    {
         ptl::ParticleTypeDesc t;
         t.atlas = atlas;
         t.additive = additive;

@@ -254,8 +254,8 @@ TEST(ParticleEmitter, RenderedListsGroupByAtlasAndBlendWithSizeUvAndColour)
     EXPECT_EQ(e->CreateFirstRenderedParticlesList(none), 0);
 }
 
-// A seeded emitter with random spread, speed, size and spin repeats the same quads on every run; the hash guards the
-// simulation against accidental change.
+// A seeded emitter with random spread, speed, size and spin repeats the same quads on every run; the hash
+// guards the simulation against accidental change.
 TEST(ParticleEmitter, SeededEmitterIsDeterministicAndDuplicatesAreIndependent)
 {
     ParticleTypeDesc t;
@@ -276,7 +276,8 @@ TEST(ParticleEmitter, SeededEmitterIsDeterministicAndDuplicatesAreIndependent)
     t.spinMax = 90.0f;
     t.colorStart = 0xFFFFCC00;
     t.colorEnd = 0x00FF0000;
-    auto run = [&](std::uint32_t seed) {
+    auto run = [&](std::uint32_t seed)
+    {
         auto e = Make(Named("fire", {t}, 2.0f));
         e->SetRandomSeed(seed);
         e->EmitterToInterval1(1.0);

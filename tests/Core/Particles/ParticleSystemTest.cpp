@@ -32,7 +32,8 @@ ptl::ParticleTypeDesc Type(std::uint16_t atlas, bool additive, std::uint32_t bur
     return t;
 }
 
-ptl::EmitterDesc Emitter(const std::string& name, std::vector<ptl::ParticleTypeDesc> types, float duration = 1.0f)
+ptl::EmitterDesc Emitter(const std::string& name, std::vector<ptl::ParticleTypeDesc> types,
+                         float duration = 1.0f)
 {
     ptl::EmitterDesc e;
     e.name = name;
@@ -49,14 +50,15 @@ std::vector<std::uint8_t> Bytes(const ptl::PtcDesc& d)
     return out;
 }
 
-// A file with: "burst" (4 particles of 0.1 s, interval 0.2 s), "mixed" (lists on atlases 0, 1 and 7) and, in a
-// folder, "portal_1".
+// A file with: "burst" (4 particles of 0.1 s, interval 0.2 s), "mixed" (lists on atlases 0, 1 and 7) and, in
+// a folder, "portal_1".
 ptl::PtcDesc Effects()
 {
     ptl::PtcDesc d;
     d.atlases = {"a.png", "b.png"};
-    d.root.emitters = {Emitter("burst", {Type(0, false, 4, 0.1f)}, 0.2f),
-                       Emitter("mixed", {Type(0, false, 2, 5.0f), Type(1, true, 3, 5.0f), Type(7, false, 1, 5.0f)})};
+    d.root.emitters = {
+        Emitter("burst", {Type(0, false, 4, 0.1f)}, 0.2f),
+        Emitter("mixed", {Type(0, false, 2, 5.0f), Type(1, true, 3, 5.0f), Type(7, false, 1, 5.0f)})};
     ptl::FolderDesc map;
     map.name = "map";
     map.emitters = {Emitter("portal_1", {Type(1, true, 2, 1.0f)})};
@@ -124,8 +126,8 @@ TEST_F(System, EmittersAreFoundByExactNameInAnyFolderAsStoppedCopies)
 
 TEST_F(System, StateTable)
 {
-    // How each transition leaves the emitter: state, interrupt flag, and whether the interval restarted (the burst
-    // fired again from scratch rather than the live particles carrying on).
+    // How each transition leaves the emitter: state, interrupt flag, and whether the interval restarted (the
+    // burst fired again from scratch rather than the live particles carrying on).
     enum From
     {
         Stopped,
@@ -143,11 +145,16 @@ TEST_F(System, StateTable)
         bool liveKept;
     };
     const Case cases[] = {
-        {Stopped, 0, 0, false, false, false},   {Stopped, 1, 1, false, true, false},
-        {Stopped, 2, 2, true, true, false},     {Playing, 1, 1, false, false, true},
-        {Playing, 2, 2, true, false, true},     {Playing, 0, 0, false, false, false},
-        {Finishing, 1, 1, false, false, true},  {Finishing, 2, 2, true, false, true},
-        {Finishing, 0, 0, true, false, true}, // no library call: the particles stay, just not updated or drawn
+        {Stopped, 0, 0, false, false, false},
+        {Stopped, 1, 1, false, true, false},
+        {Stopped, 2, 2, true, true, false},
+        {Playing, 1, 1, false, false, true},
+        {Playing, 2, 2, true, false, true},
+        {Playing, 0, 0, false, false, false},
+        {Finishing, 1, 1, false, false, true},
+        {Finishing, 2, 2, true, false, true},
+        {Finishing, 0, 0, true, false,
+         true}, // no library call: the particles stay, just not updated or drawn
         {FinishingPastInterval, 1, 1, false, true, false},
     };
     for (const Case& c : cases)

@@ -30,7 +30,8 @@ PtcDesc Sample()
     e.types = {t, ParticleTypeDesc{}};
     d.root.emitters.push_back(e);
     FolderDesc sub;
-    sub.name = "Map \xC3\xA9" "ffects"; // UTF-8 bytes kept as they are
+    sub.name = "Map \xC3\xA9"
+               "ffects"; // UTF-8 bytes kept as they are
     EmitterDesc f = e;
     f.name = "fire";
     f.types.resize(1);
@@ -70,7 +71,8 @@ TEST(PtcFormat, WrittenFileReadsBackTheSameTree)
     EXPECT_EQ(e.types[0].colorStart, 0x80FF8000u);
     EXPECT_FALSE(e.types[1].additive);
     ASSERT_EQ(back.root.folders.size(), 1u);
-    EXPECT_EQ(back.root.folders[0].name, "Map \xC3\xA9" "ffects");
+    EXPECT_EQ(back.root.folders[0].name, "Map \xC3\xA9"
+                                         "ffects");
     EXPECT_EQ(back.root.folders[0].emitters[0].name, "fire");
     // Header bytes as documented.
     EXPECT_EQ(std::memcmp(bytes.data(), "CVPT\x01\x00\x00\x00\x02\x00\x00\x00", 12), 0);

@@ -11,7 +11,8 @@
 
 using namespace psdtest;
 
-namespace {
+namespace
+{
 
 Document withBlock(const char* key, Bytes data)
 {
@@ -51,26 +52,30 @@ TEST(PsdAdjustments, CorpusAdjustmentLayers)
         {"brightness-contrast.psd", PSDR_LAYER_BRIGHTNESS_CONTRAST, PSDR_BLOCK_BRIGHTNESS_CONTRAST,
          [](const void* r) { EXPECT_EQ(static_cast<const psdr_brightness_contrast*>(r)->brightness, 0); }},
         {"channel-mixer.psd", PSDR_LAYER_CHANNEL_MIXER, PSDR_BLOCK_CHANNEL_MIXER,
-         [](const void* r) {
+         [](const void* r)
+         {
              const auto* m = static_cast<const psdr_channel_mixer*>(r);
              EXPECT_EQ(m->values[0][0], 100);
              EXPECT_EQ(m->values[1][1], 100);
              EXPECT_EQ(m->values[0][1], 0);
          }},
         {"color-balance.psd", PSDR_LAYER_COLOUR_BALANCE, PSDR_BLOCK_COLOUR_BALANCE,
-         [](const void* r) { EXPECT_EQ(static_cast<const psdr_colour_balance*>(r)->preserve_luminosity, 1); }},
+         [](const void* r)
+         { EXPECT_EQ(static_cast<const psdr_colour_balance*>(r)->preserve_luminosity, 1); }},
         {"curves.psd", PSDR_LAYER_CURVES, PSDR_BLOCK_CURVES,
          [](const void* r) { EXPECT_EQ(static_cast<const psdr_curves*>(r)->count, 0); }},
         {"curves-with-vectormask.psd", PSDR_LAYER_CURVES, PSDR_BLOCK_CURVES, nullptr},
         {"gradient-map.psd", PSDR_LAYER_GRADIENT_MAP, PSDR_BLOCK_GRADIENT_MAP,
-         [](const void* r) {
+         [](const void* r)
+         {
              const auto* g = static_cast<const psdr_gradient_map*>(r);
              EXPECT_EQ(g->version, 1);
              EXPECT_EQ(g->name_length, 25); // "Foreground to Background" and its terminator
              EXPECT_EQ(g->colour_stop_count, 2);
          }},
         {"gradient-map-v3-classic.psd", PSDR_LAYER_GRADIENT_MAP, PSDR_BLOCK_GRADIENT_MAP,
-         [](const void* r) {
+         [](const void* r)
+         {
              const auto* g = static_cast<const psdr_gradient_map*>(r);
              EXPECT_EQ(g->version, 3);
              EXPECT_EQ(g->method, 0x47636C73u); // 'Gcls'
@@ -79,20 +84,23 @@ TEST(PsdAdjustments, CorpusAdjustmentLayers)
         {"gradient-map-v3-linear.psd", PSDR_LAYER_GRADIENT_MAP, PSDR_BLOCK_GRADIENT_MAP, nullptr},
         {"gradient-map-v3-perceptual.psd", PSDR_LAYER_GRADIENT_MAP, PSDR_BLOCK_GRADIENT_MAP, nullptr},
         {"hue-saturation.psd", PSDR_LAYER_HUE_SATURATION, PSDR_BLOCK_HUE_SATURATION,
-         [](const void* r) {
+         [](const void* r)
+         {
              const auto* h = static_cast<const psdr_hue_saturation*>(r);
              EXPECT_EQ(h->colourize_saturation, 25);
              EXPECT_EQ(h->ranges[0][0], 315);
          }},
         {"invert.psd", PSDR_LAYER_INVERT, PSDR_BLOCK_INVERT, [](const void* r) { EXPECT_EQ(r, nullptr); }},
         {"levels.psd", PSDR_LAYER_LEVELS, PSDR_BLOCK_LEVELS,
-         [](const void* r) {
+         [](const void* r)
+         {
              const auto* l = static_cast<const psdr_levels*>(r);
              EXPECT_EQ(l->records[0].input_ceiling, 255);
              EXPECT_FLOAT_EQ(l->records[0].gamma, 1.0f);
          }},
         {"photo-filter.psd", PSDR_LAYER_PHOTO_FILTER, PSDR_BLOCK_PHOTO_FILTER,
-         [](const void* r) {
+         [](const void* r)
+         {
              const auto* f = static_cast<const psdr_photo_filter*>(r);
              EXPECT_EQ(f->version, 2);
              EXPECT_EQ(f->density, 25);
@@ -106,7 +114,8 @@ TEST(PsdAdjustments, CorpusAdjustmentLayers)
         {"solid-color-fill.psd", PSDR_LAYER_SOLID_COLOUR, PSDR_BLOCK_SOLID_COLOUR,
          [](const void* r) { EXPECT_EQ(static_cast<const psdr_solid_colour*>(r)->colour, 0xFFFF0000u); }},
         {"gradient-fill.psd", PSDR_LAYER_GRADIENT_FILL, PSDR_BLOCK_GRADIENT_FILL,
-         [](const void* r) {
+         [](const void* r)
+         {
              const auto* g = static_cast<const psdr_gradient_fill*>(r);
              EXPECT_DOUBLE_EQ(g->angle, 90.0);
              EXPECT_EQ(g->type, 0);
@@ -118,7 +127,8 @@ TEST(PsdAdjustments, CorpusAdjustmentLayers)
              EXPECT_EQ(g->gradient.colour_stops[1].type, 2);
          }},
         {"pattern-fill.psd", PSDR_LAYER_PATTERN_FILL, PSDR_BLOCK_PATTERN_FILL,
-         [](const void* r) {
+         [](const void* r)
+         {
              const auto* p = static_cast<const psdr_pattern_fill*>(r);
              EXPECT_EQ(p->pattern.identifier_length, 37);
              EXPECT_EQ(p->pattern.identifier[0], 0x6300); // 'c', stored byte order
@@ -147,7 +157,8 @@ TEST(PsdAdjustments, CorpusAdjustmentLayers)
     }
 }
 
-Bytes curves(uint32_t bits, std::vector<std::vector<std::pair<int, int>>> points, bool extension, int changeCount = 0)
+Bytes curves(uint32_t bits, std::vector<std::vector<std::pair<int, int>>> points, bool extension,
+             int changeCount = 0)
 {
     Bytes b;
     b.u8(0).u16(1).u32(bits);
@@ -257,14 +268,16 @@ TEST(PsdAdjustments, FixtureKinds)
     Bytes soco = Bytes().u32(16).raw(descriptor("null", {item("Clr ", "Objc", rgb(1, 2, 3))}));
     Loaded d(write(withBlock("SoCo", soco)));
     ASSERT_EQ(d.status, PSDR_OK);
-    EXPECT_EQ(static_cast<const psdr_solid_colour*>(firstBlock(d.doc->layers[0], PSDR_BLOCK_SOLID_COLOUR))->colour,
-              0xFF010203u);
+    EXPECT_EQ(
+        static_cast<const psdr_solid_colour*>(firstBlock(d.doc->layers[0], PSDR_BLOCK_SOLID_COLOUR))->colour,
+        0xFF010203u);
     EXPECT_EQ(d.doc->layers[0].adjustment, 0);
     Bytes gdfl = Bytes().u32(16).raw(descriptor("null", {item("Type", "enum", enumValue("GrdT", "Rflc")),
-                                                           item("Scl ", "UntF", unitFloat("#Prc", 80.7))}));
+                                                         item("Scl ", "UntF", unitFloat("#Prc", 80.7))}));
     Loaded e(write(withBlock("GdFl", gdfl)));
     ASSERT_EQ(e.status, PSDR_OK);
-    const auto* g = static_cast<const psdr_gradient_fill*>(firstBlock(e.doc->layers[0], PSDR_BLOCK_GRADIENT_FILL));
+    const auto* g =
+        static_cast<const psdr_gradient_fill*>(firstBlock(e.doc->layers[0], PSDR_BLOCK_GRADIENT_FILL));
     EXPECT_EQ(g->type, 3);
     EXPECT_EQ(g->scale, 80);
     EXPECT_EQ(g->align, 1);

@@ -6,7 +6,8 @@
 
 using namespace psdtest;
 
-namespace {
+namespace
+{
 
 struct ConversionCase
 {
@@ -39,10 +40,31 @@ TEST(PsdColour, ConversionTable)
 {
     std::vector<ConversionCase> cases = {
         {"rgb 8", 3, 8, 3, {{10}, {20}, {30}}, {0xFF0A141Eu}, 1, 0},
-        {"rgb 16 takes high bytes", 3, 16, 3, {{0x0A, 0xFF}, {0x14, 0x00}, {0x1E, 0x80}}, {0xFF0A141Eu}, 1, 0},
-        {"rgb transparency is the plane after the colours", 3, 8, 4, {{10}, {20}, {30}, {0}}, {0x000A141Eu}, 1, 0},
+        {"rgb 16 takes high bytes",
+         3,
+         16,
+         3,
+         {{0x0A, 0xFF}, {0x14, 0x00}, {0x1E, 0x80}},
+         {0xFF0A141Eu},
+         1,
+         0},
+        {"rgb transparency is the plane after the colours",
+         3,
+         8,
+         4,
+         {{10}, {20}, {30}, {0}},
+         {0x000A141Eu},
+         1,
+         0},
         {"rgb opaque transparency plane", 3, 8, 4, {{10}, {20}, {30}, {255}}, {0xFF0A141Eu}, 1, 0},
-        {"rgb half transparency loses the white matte", 3, 8, 4, {{255}, {128}, {128}, {128}}, {0x80FF0202u}, 1, 0},
+        {"rgb half transparency loses the white matte",
+         3,
+         8,
+         4,
+         {{255}, {128}, {128}, {128}},
+         {0x80FF0202u},
+         1,
+         0},
         {"grey 8", 1, 8, 1, {{77}}, {0xFF4D4D4Du}, 1, 0},
         {"grey 16", 1, 16, 1, {{77, 3}}, {0xFF4D4D4Du}, 1, 0},
         {"grey with transparency", 1, 8, 2, {{77}, {255}}, {0xFF4D4D4Du}, 1, 0},
@@ -58,7 +80,8 @@ TEST(PsdColour, ConversionTable)
     cases[14].expected = {psdr_lab_to_argb((255 * 100) >> 8, 0, 0)};
     cases.push_back({"indexed", 2, 8, 1, {{1}}, {0xFF405060u}, 1, 1});
     cases.push_back({"indexed beyond the palette is clamped", 2, 8, 1, {{200}}, {0xFF708090u}, 1, 1});
-    cases.push_back({"index 0 is a colour without the transparency resource", 2, 8, 1, {{0}}, {0xFF102030u}, 1, 1});
+    cases.push_back(
+        {"index 0 is a colour without the transparency resource", 2, 8, 1, {{0}}, {0xFF102030u}, 1, 1});
     cases.push_back({"transparent index", 2, 8, 1, {{1}}, {0x00FFFFFFu}, 1, 2});
     cases.push_back({"colour count limits the palette", 2, 8, 1, {{2}}, {0xFF405060u}, 1, 3});
 
@@ -146,15 +169,16 @@ TEST(PsdColour, ColourRecordsInResources)
         uint32_t expected;
     } cases[] = {
         {0, 0x1200, 0x3400, 0x56FF, 0, 0xFF123456u},
-        {2, 0, 0, 0, 0, 0xFFFFFFFFu},          // CMYK 0 % ink
-        {2, 0, 0, 0, 100 << 8, 0xFF000000u},    // 100 % black
-        {9, 1, 2, 3, 4, 0x00FFFFFFu},           // unknown space
+        {2, 0, 0, 0, 0, 0xFFFFFFFFu},        // CMYK 0 % ink
+        {2, 0, 0, 0, 100 << 8, 0xFF000000u}, // 100 % black
+        {9, 1, 2, 3, 4, 0x00FFFFFFu},        // unknown space
     };
     for (const Case& c : cases)
     {
         Document d;
         d.layerSection = false;
-        d.resources = {{1007, Bytes().u16(c.space).u16(c.c0).u16(c.c1).u16(c.c2).u16(c.c3).u16(50).u8(1).u8(0)}};
+        d.resources = {
+            {1007, Bytes().u16(c.space).u16(c.c0).u16(c.c1).u16(c.c2).u16(c.c3).u16(50).u8(1).u8(0)}};
         Loaded l(write(d));
         ASSERT_EQ(l.status, PSDR_OK);
         EXPECT_EQ(l.doc->display_info_present, 1);

@@ -17,7 +17,8 @@
 
 namespace fs = std::filesystem;
 
-namespace {
+namespace
+{
 
 const fs::path kCorpus = fs::path(CORV_TESTDATA_DIR) / "psd";
 
@@ -137,8 +138,9 @@ TEST(PsdCorpus, MergedImagesMatchImageMagick)
         if (psdr_load(&doc, (kCorpus / f).c_str()) != PSDR_OK)
             continue;
         const uint32_t mode = doc->colour_mode;
-        const bool comparable = (mode == PSDR_MODE_RGB || mode == PSDR_MODE_GREYSCALE || mode == PSDR_MODE_CMYK) &&
-                                doc->depth != 1 && (!doc->version_info_present || doc->has_real_merged_data);
+        const bool comparable =
+            (mode == PSDR_MODE_RGB || mode == PSDR_MODE_GREYSCALE || mode == PSDR_MODE_CMYK) &&
+            doc->depth != 1 && (!doc->version_info_present || doc->has_real_merged_data);
         if (!comparable)
         {
             psdr_free(doc);
@@ -198,7 +200,8 @@ TEST(PsdCorpus, MergedImagesMatchImageMagick)
 
 TEST(PsdCorpus, TruncationAtEveryOffset)
 {
-    for (const char* name : {"transparentbg-gimp.psd", "1layer.psd", "layers/curves.psd", "layers/gradient-fill.psd"})
+    for (const char* name :
+         {"transparentbg-gimp.psd", "1layer.psd", "layers/curves.psd", "layers/gradient-fill.psd"})
     {
         const std::vector<uint8_t> whole = readFile(kCorpus / name);
         if (whole.empty())

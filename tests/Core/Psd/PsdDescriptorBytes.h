@@ -5,7 +5,8 @@
 
 #include <string>
 
-namespace psdtest {
+namespace psdtest
+{
 
 inline Bytes id4(const char* k)
 {

@@ -9,7 +9,8 @@
 
 using namespace psdtest;
 
-namespace {
+namespace
+{
 
 std::vector<uint8_t> header(const char* sig, uint16_t version, uint16_t channels, uint32_t h, uint32_t w,
                             uint16_t depth, uint16_t mode)
@@ -172,7 +173,8 @@ TEST(PsdDocument, Resources)
 {
     Document d = oneLayerDocument();
     d.resources.clear();
-    d.resources.push_back({1005, Bytes().u32(72u << 16 | 0x8000).u16(1).u16(2).u32(300u << 16).u16(1).u16(3)});
+    d.resources.push_back(
+        {1005, Bytes().u32(72u << 16 | 0x8000).u16(1).u16(2).u32(300u << 16).u16(1).u16(3)});
     d.resources.push_back({1008, Bytes().u8(5).key("capt").u8('n')});
     d.resources.push_back({1024, Bytes().u16(7)});
     d.resources.push_back({1026, Bytes().u16(1).u16(2).u16(3)});

@@ -11,7 +11,8 @@
 
 using namespace psdtest;
 
-namespace {
+namespace
+{
 
 Document oneLayer(std::vector<std::pair<std::string, Bytes>> blocks)
 {
@@ -49,8 +50,8 @@ bool identity(const psdr_contour& c)
 
 TEST(PsdEffects, DropShadowKeepsDefaultsForWhatIsAbsent)
 {
-    Bytes shadow = descriptor("DrSh", {item("present", "bool", Bytes().u8(1)),
-                                       item("Opct", "UntF", unitFloat("#Prc", 75.0))});
+    Bytes shadow = descriptor(
+        "DrSh", {item("present", "bool", Bytes().u8(1)), item("Opct", "UntF", unitFloat("#Prc", 75.0))});
     Loaded l(write(oneLayer({{"lfx2", effectsBlock({item("DrSh", "Objc", shadow)})}})));
     ASSERT_EQ(l.status, PSDR_OK);
     const psdr_effects* fx = effects(l.doc);
@@ -77,17 +78,19 @@ TEST(PsdEffects, DropShadowKeepsDefaultsForWhatIsAbsent)
 TEST(PsdEffects, DescriptorItems)
 {
     Bytes stroke = descriptor(
-        "FrFX", {item("enab", "bool", Bytes().u8(1)), item("Scl ", "UntF", unitFloat("#Prc", 40)),
-                 item("Styl", "enum", enumValue("FStl", "CtrF")), item("Sz  ", "UntF", unitFloat("#Pxl", 9)),
-                 item("Clr ", "Objc", rgb(10, 20, 30)), item("PntT", "enum", enumValue("FrFl", "GrFl")),
-                 item("Scl ", "UntF", unitFloat("#Prc", 50)), item("Md  ", "enum", enumValue("BlnM", "linearDodge")),
-                 item("phase", "Objc", descriptor("Pnt ", {item("Hrzn", "doub", Bytes().f64(4))}))});
+        "FrFX",
+        {item("enab", "bool", Bytes().u8(1)), item("Scl ", "UntF", unitFloat("#Prc", 40)),
+         item("Styl", "enum", enumValue("FStl", "CtrF")), item("Sz  ", "UntF", unitFloat("#Pxl", 9)),
+         item("Clr ", "Objc", rgb(10, 20, 30)), item("PntT", "enum", enumValue("FrFl", "GrFl")),
+         item("Scl ", "UntF", unitFloat("#Prc", 50)), item("Md  ", "enum", enumValue("BlnM", "linearDodge")),
+         item("phase", "Objc", descriptor("Pnt ", {item("Hrzn", "doub", Bytes().f64(4))}))});
     Bytes glow = descriptor("IrGl", {item("GlwT", "enum", enumValue("BETE", "PrBL")),
                                      item("glwS", "enum", enumValue("IGSr", "SrcC")),
                                      item("Md  ", "enum", enumValue("BlnM", "Scrn"))});
-    Bytes items = effectsBlock({item("Scl ", "UntF", unitFloat("#Prc", 100)), item("masterFXSwitch", "bool", Bytes().u8(1)),
-                                item("FrFX", "Objc", stroke), item("IrGl", "Objc", glow),
-                                item("unknownList", "VlLs", Bytes().u32(2).key("long").u32(1).key("TEXT").u32(1).u16('x'))});
+    Bytes items = effectsBlock(
+        {item("Scl ", "UntF", unitFloat("#Prc", 100)), item("masterFXSwitch", "bool", Bytes().u8(1)),
+         item("FrFX", "Objc", stroke), item("IrGl", "Objc", glow),
+         item("unknownList", "VlLs", Bytes().u32(2).key("long").u32(1).key("TEXT").u32(1).u16('x'))});
     Loaded l(write(oneLayer({{"lfx2", items}})));
     ASSERT_EQ(l.status, PSDR_OK);
     const psdr_effects* fx = effects(l.doc);
@@ -112,20 +115,25 @@ TEST(PsdEffects, DescriptorItems)
 
 TEST(PsdEffects, Contours)
 {
-    auto point = [](double x, double y, bool corner) {
-        std::vector<Bytes> items = {item("Hrzn", "doub", Bytes().f64(x)), item("Vrtc", "doub", Bytes().f64(y))};
+    auto point = [](double x, double y, bool corner)
+    {
+        std::vector<Bytes> items = {item("Hrzn", "doub", Bytes().f64(x)),
+                                    item("Vrtc", "doub", Bytes().f64(y))};
         if (corner)
             items.push_back(item("Cnty", "bool", Bytes().u8(0)));
         return Bytes().key("Objc").raw(descriptor("CrPt", items));
     };
-    auto contour = [&](std::vector<Bytes> points) {
+    auto contour = [&](std::vector<Bytes> points)
+    {
         Bytes list;
         list.u32(uint32_t(points.size()));
         for (const Bytes& p : points)
             list.raw(p);
-        return descriptor("ShpC", {item("Nm  ", "TEXT", Bytes().u32(1).u16('c')), item("Crv ", "VlLs", list)});
+        return descriptor("ShpC",
+                          {item("Nm  ", "TEXT", Bytes().u32(1).u16('c')), item("Crv ", "VlLs", list)});
     };
-    auto tableOf = [&](std::vector<Bytes> points) {
+    auto tableOf = [&](std::vector<Bytes> points)
+    {
         Bytes shadow = descriptor("DrSh", {item("TrnS", "Objc", contour(std::move(points)))});
         Loaded l(write(oneLayer({{"lfx2", effectsBlock({item("DrSh", "Objc", shadow)})}})));
         EXPECT_EQ(l.status, PSDR_OK);
@@ -161,7 +169,8 @@ TEST(PsdEffects, Contours)
 
 TEST(PsdEffects, OldStyleEffects)
 {
-    auto colour = [](uint16_t r, uint16_t g, uint16_t b) { return Bytes().u16(0).u16(r).u16(g).u16(b).u16(0); };
+    auto colour = [](uint16_t r, uint16_t g, uint16_t b)
+    { return Bytes().u16(0).u16(r).u16(g).u16(b).u16(0); };
     Bytes shadow;
     shadow.u32(2).u32(7).u32(3).u32(120).u32(9).raw(colour(0x1100, 0x2200, 0x3300));
     shadow.key("8BIM").key("mul ").u8(1).u8(0).u8(200).raw(colour(0, 0, 0));
@@ -195,10 +204,12 @@ TEST(PsdEffects, OldStyleEffects)
     } cases[] = {
         {"version 1", Bytes().u16(1).u16(0), PSDR_ERR_EFFECTS_VERSION},
         {"unknown effect", Bytes().u16(0).u16(1).key("8BIM").key("zzzz").u32(4).u32(0), PSDR_ERR_EFFECT_KEY},
-        {"effect without signature", Bytes().u16(0).u16(1).key("XBIM").key("cmnS").u32(4).u32(0), PSDR_ERR_EFFECT_SIGNATURE},
+        {"effect without signature", Bytes().u16(0).u16(1).key("XBIM").key("cmnS").u32(4).u32(0),
+         PSDR_ERR_EFFECT_SIGNATURE},
         {"common state version", Bytes().u16(0).u16(1).key("8BIM").key("cmnS").u32(7).u32(1).u8(0).u16(0),
          PSDR_ERR_COMMON_STATE_VERSION},
-        {"fill version", Bytes().u16(0).u16(1).key("8BIM").key("sofi").u32(4).u32(0), PSDR_ERR_SOLID_FILL_VERSION},
+        {"fill version", Bytes().u16(0).u16(1).key("8BIM").key("sofi").u32(4).u32(0),
+         PSDR_ERR_SOLID_FILL_VERSION},
         {"no effects", Bytes().u16(0).u16(0), PSDR_OK},
     };
     for (const Case& c : cases)
@@ -221,7 +232,8 @@ TEST(PsdEffects, DamagedDescriptorsAreRefusedCleanly)
         outer.u32(1).u16(0).raw(id4("null")).u32(1).raw(keyOf("deep")).key("Objc").raw(nested);
         nested = outer;
     }
-    Loaded a(write(oneLayer({{"lfx2", effectsBlock({item("deep", "Objc", nested), item("DrSh", "Objc", descriptor("DrSh", {}))})}})));
+    Loaded a(write(oneLayer({{"lfx2", effectsBlock({item("deep", "Objc", nested),
+                                                    item("DrSh", "Objc", descriptor("DrSh", {}))})}})));
     EXPECT_EQ(a.status, PSDR_OK);
     EXPECT_EQ(a.doc->layers[0].layer_id, 77u);
 
@@ -233,7 +245,8 @@ TEST(PsdEffects, DamagedDescriptorsAreRefusedCleanly)
     EXPECT_EQ(b.doc->layers[0].layer_id, 77u);
 
     // A gradient announcing four billion stops allocates only what its bytes can hold.
-    Bytes stops = Bytes().u32(0xFFFFFFFF).key("Objc").raw(descriptor("Clrt", {item("Lctn", "long", Bytes().u32(7))}));
+    Bytes stops =
+        Bytes().u32(0xFFFFFFFF).key("Objc").raw(descriptor("Clrt", {item("Lctn", "long", Bytes().u32(7))}));
     Bytes grad = descriptor("Grdn", {item("Clrs", "VlLs", stops)});
     Bytes overlay = descriptor("GrFl", {item("Grad", "Objc", grad)});
     Loaded c(write(oneLayer({{"lfx2", effectsBlock({item("GrFl", "Objc", overlay)})}})));
@@ -260,7 +273,8 @@ TEST(PsdEffects, CorpusEffectValues)
         GTEST_SKIP();
     psdr_document* doc = nullptr;
     ASSERT_EQ(psdr_load(&doc, path.c_str()), PSDR_OK);
-    auto named = [&](const char* name) -> const psdr_effects* {
+    auto named = [&](const char* name) -> const psdr_effects*
+    {
         for (int i = 0; i < doc->layer_count; ++i)
             if (std::string(doc->layers[i].name) == name)
                 return static_cast<const psdr_effects*>(block(doc->layers[i], PSDR_BLOCK_EFFECTS));

@@ -8,7 +8,8 @@
 
 using namespace psdtest;
 
-namespace {
+namespace
+{
 
 std::vector<uint8_t> noise(size_t n, unsigned seed)
 {
@@ -65,8 +66,10 @@ TEST(PsdImage, CompressionMethodsDecodeAlike)
             ASSERT_EQ(other.status, PSDR_OK) << "method " << method << " depth " << depth;
             for (size_t i = 0; i < n; ++i)
             {
-                ASSERT_EQ(other.doc->merged_image[i], raw.doc->merged_image[i]) << method << "/" << depth << " @" << i;
-                ASSERT_EQ(other.doc->layers[0].pixels[i], raw.doc->layers[0].pixels[i]) << method << "/" << depth;
+                ASSERT_EQ(other.doc->merged_image[i], raw.doc->merged_image[i])
+                    << method << "/" << depth << " @" << i;
+                ASSERT_EQ(other.doc->layers[0].pixels[i], raw.doc->layers[0].pixels[i])
+                    << method << "/" << depth;
             }
         }
     }
@@ -102,13 +105,17 @@ TEST(PsdImage, PackBitsEdges)
     struct Case
     {
         const char* what;
-        std::vector<uint8_t> data; // row table (two rows) and runs
+        std::vector<uint8_t> data;  // row table (two rows) and runs
         std::vector<uint32_t> reds; // eight pixels, 4 x 2
     } cases[] = {
         {"literal and repeat", {0, 5, 0, 2, 1, 9, 8, 0xFF, 7, 0xFD, 6}, {9, 8, 7, 7, 6, 6, 6, 6}},
         {"128 is a no-operation", {0, 5, 0, 2, 128, 0xFD, 3, 128, 1, 0xFD, 4}, {3, 3, 3, 3, 4, 4, 4, 4}},
-        {"a repeat longer than the row stops at the row", {0, 2, 0, 2, 0x81, 5, 0xFD, 6}, {5, 5, 5, 5, 6, 6, 6, 6}},
-        {"a literal longer than the row stops at the row", {0, 7, 0, 2, 5, 1, 2, 3, 4, 5, 6, 0xFD, 6}, {1, 2, 3, 4, 6, 6, 6, 6}},
+        {"a repeat longer than the row stops at the row",
+         {0, 2, 0, 2, 0x81, 5, 0xFD, 6},
+         {5, 5, 5, 5, 6, 6, 6, 6}},
+        {"a literal longer than the row stops at the row",
+         {0, 7, 0, 2, 5, 1, 2, 3, 4, 5, 6, 0xFD, 6},
+         {1, 2, 3, 4, 6, 6, 6, 6}},
         {"a row count beyond the data", {0, 2, 0x7F, 0xFF, 0xFD, 6, 0, 1}, {6, 6, 6, 6, 1, 0, 0, 0}},
         {"data ending inside a literal", {0, 9, 0, 0, 6, 1, 2}, {1, 2, 0, 0, 0, 0, 0, 0}},
         {"a table cut short", {0}, {0, 0, 0, 0, 0, 0, 0, 0}},

@@ -8,7 +8,8 @@
 
 using namespace psdtest;
 
-namespace {
+namespace
+{
 
 Layer plainLayer(int w = 2, int h = 1)
 {
@@ -63,7 +64,8 @@ TEST(PsdLayers, RecordTable)
 {
     const RecordCase cases[] = {
         {"plain", [](Layer&) {}, PSDR_OK,
-         [](const psdr_layer& l) {
+         [](const psdr_layer& l)
+         {
              EXPECT_EQ(l.width, 2);
              EXPECT_EQ(l.pixels[1], 0xFF0A141Eu);
              EXPECT_EQ(l.layer_id, 42u);
@@ -71,7 +73,8 @@ TEST(PsdLayers, RecordTable)
              EXPECT_EQ(l.channel_range_count, 0);
          }},
         {"mask of 20 bytes", [](Layer& l) { l.mask = maskRecord(20); }, PSDR_OK,
-         [](const psdr_layer& l) {
+         [](const psdr_layer& l)
+         {
              EXPECT_EQ(l.mask_bottom, 2);
              EXPECT_EQ(l.mask_width, 3);
              EXPECT_EQ(l.mask_default_colour, 7);
@@ -79,7 +82,8 @@ TEST(PsdLayers, RecordTable)
              EXPECT_EQ(l.layer_id, 42u);
          }},
         {"mask of 36 bytes keeps both rectangles", [](Layer& l) { l.mask = maskRecord(36); }, PSDR_OK,
-         [](const psdr_layer& l) {
+         [](const psdr_layer& l)
+         {
              EXPECT_EQ(l.mask_width, 3);
              EXPECT_EQ(l.real_mask_present, 1);
              EXPECT_EQ(l.real_mask_bottom, 5);
@@ -88,7 +92,8 @@ TEST(PsdLayers, RecordTable)
              EXPECT_EQ(l.layer_id, 42u);
          }},
         {"mask of 28 bytes with parameters", [](Layer& l) { l.mask = maskRecord(28, 0x10); }, PSDR_OK,
-         [](const psdr_layer& l) {
+         [](const psdr_layer& l)
+         {
              EXPECT_EQ(l.mask_width, 3);
              EXPECT_EQ(l.real_mask_present, 0);
              EXPECT_EQ(l.layer_id, 42u);
@@ -96,29 +101,34 @@ TEST(PsdLayers, RecordTable)
         {"mask of 40 bytes", [](Layer& l) { l.mask = maskRecord(40); }, PSDR_OK,
          [](const psdr_layer& l) { EXPECT_EQ(l.layer_id, 42u); }},
         {"mask of 48 bytes with parameters", [](Layer& l) { l.mask = maskRecord(48, 0x10); }, PSDR_OK,
-         [](const psdr_layer& l) {
+         [](const psdr_layer& l)
+         {
              EXPECT_EQ(l.real_mask_bottom, 5);
              EXPECT_EQ(l.layer_id, 42u);
          }},
         {"mask of 56 bytes", [](Layer& l) { l.mask = maskRecord(56, 0x10); }, PSDR_OK,
          [](const psdr_layer& l) { EXPECT_EQ(l.layer_id, 42u); }},
-        {"mask with a negative size", [](Layer& l) { l.mask = Bytes().u32(0).u32(5).u32(2).u32(3).u8(0).u8(0).zeros(2); },
-         PSDR_ERR_RANGE, nullptr},
+        {"mask with a negative size",
+         [](Layer& l) { l.mask = Bytes().u32(0).u32(5).u32(2).u32(3).u8(0).u8(0).zeros(2); }, PSDR_ERR_RANGE,
+         nullptr},
         {"mask pixels from channel -2",
-         [](Layer& l) {
+         [](Layer& l)
+         {
              l.mask = maskRecord(20);
              l.maskWidth = 3;
              l.maskHeight = 2;
              l.channels.push_back({-2, {1, 2, 3, 4, 5, 6}, 1});
          },
          PSDR_OK,
-         [](const psdr_layer& l) {
+         [](const psdr_layer& l)
+         {
              ASSERT_NE(l.mask_pixels, nullptr);
              EXPECT_EQ(l.mask_pixels[5], 6);
              EXPECT_EQ(l.pixels[0], 0xFF0A141Eu);
          }},
         {"channel -3 is stepped over",
-         [](Layer& l) {
+         [](Layer& l)
+         {
              l.mask = maskRecord(36);
              l.channels.insert(l.channels.begin(), Channel{-3, std::vector<uint8_t>(64, 1), 0});
          },
@@ -128,36 +138,55 @@ TEST(PsdLayers, RecordTable)
         {"blending ranges without channels", [](Layer& l) { l.blending = Bytes().u32(0).u32(0xFFFF); },
          PSDR_ERR_BLEND_RANGES, nullptr},
         {"blending ranges of two channels",
-         [](Layer& l) { l.blending = Bytes().u32(1).u32(2).u16(3).u16(4).u16(5).u16(6).u16(7).u16(8).u16(9).u16(10); },
+         [](Layer& l)
+         { l.blending = Bytes().u32(1).u32(2).u16(3).u16(4).u16(5).u16(6).u16(7).u16(8).u16(9).u16(10); },
          PSDR_OK,
-         [](const psdr_layer& l) {
+         [](const psdr_layer& l)
+         {
              ASSERT_EQ(l.channel_range_count, 2);
              EXPECT_EQ(l.composite_grey_ranges[3], 2);
              EXPECT_EQ(l.source_white[1], 8);
              EXPECT_EQ(l.destination_white[1], 10);
          }},
         {"name of length 5", [](Layer& l) { l.name = "abcde"; }, PSDR_OK,
-         [](const psdr_layer& l) {
+         [](const psdr_layer& l)
+         {
              EXPECT_STREQ(l.name, "abcde");
              EXPECT_EQ(l.layer_id, 42u);
          }},
-        {"unknown key is skipped", [](Layer& l) { l.blocks.insert(l.blocks.begin(), {"zzzz", Bytes().u32(1).u8(2)}); },
+        {"unknown key is skipped",
+         [](Layer& l) {
+             l.blocks.insert(l.blocks.begin(), {"zzzz", Bytes().u32(1).u8(2)});
+         },
          PSDR_OK, [](const psdr_layer& l) { EXPECT_EQ(l.layer_id, 42u); }},
-        {"section divider of 12 bytes", [](Layer& l) { l.blocks.push_back({"lsct", Bytes().u32(1).key("8BIM").key("mul ")}); },
+        {"section divider of 12 bytes",
+         [](Layer& l) {
+             l.blocks.push_back({"lsct", Bytes().u32(1).key("8BIM").key("mul ")});
+         },
          PSDR_OK,
-         [](const psdr_layer& l) {
+         [](const psdr_layer& l)
+         {
              EXPECT_EQ(l.type, PSDR_LAYER_GROUP);
              EXPECT_EQ(l.section_blend_mode, 3u);
          }},
-        {"section divider of 4 bytes", [](Layer& l) { l.blocks.push_back({"lsct", Bytes().u32(3)}); }, PSDR_OK,
-         [](const psdr_layer& l) {
+        {"section divider of 4 bytes",
+         [](Layer& l) {
+             l.blocks.push_back({"lsct", Bytes().u32(3)});
+         },
+         PSDR_OK,
+         [](const psdr_layer& l)
+         {
              EXPECT_EQ(l.type, PSDR_LAYER_GROUP_END);
              EXPECT_EQ(l.section_blend_mode, 23u);
          }},
-        {"section divider without signature", [](Layer& l) { l.blocks.push_back({"lsct", Bytes().u32(1).key("XXXX").key("mul ")}); },
+        {"section divider without signature",
+         [](Layer& l) {
+             l.blocks.push_back({"lsct", Bytes().u32(1).key("XXXX").key("mul ")});
+         },
          PSDR_ERR_SECTION_SIGNATURE, nullptr},
         {"small blocks",
-         [](Layer& l) {
+         [](Layer& l)
+         {
              l.blocks.push_back({"luni", Bytes().u32(2).u16(0x00E9).u16('x')});
              l.blocks.push_back({"iOpa", Bytes().u8(77).zeros(3)});
              l.blocks.push_back({"knko", Bytes().u8(1).zeros(3)});
@@ -166,7 +195,8 @@ TEST(PsdLayers, RecordTable)
              l.blocks.push_back({"fxrp", Bytes().u32(0x42000000).u32(0).u32(0xC0000000).u32(0)});
          },
          PSDR_OK,
-         [](const psdr_layer& l) {
+         [](const psdr_layer& l)
+         {
              ASSERT_EQ(l.unicode_name_length, 2);
              EXPECT_EQ(l.unicode_name[0], 0xE900); // stored byte order
              EXPECT_EQ(l.fill_opacity, 77);
@@ -178,11 +208,21 @@ TEST(PsdLayers, RecordTable)
              EXPECT_EQ(l.reference_x, 2147483647) << "a huge double saturates";
              EXPECT_EQ(l.reference_y, -2);
          }},
-        {"zero-area layer has no pixels", [](Layer& l) { l.right = 0; l.channels.clear(); l.channels.push_back({0, {}, 0}); },
+        {"zero-area layer has no pixels",
+         [](Layer& l)
+         {
+             l.right = 0;
+             l.channels.clear();
+             l.channels.push_back({0, {}, 0});
+         },
          PSDR_OK, [](const psdr_layer& l) { EXPECT_EQ(l.pixels, nullptr); }},
         {"negative width", [](Layer& l) { l.left = 5; }, PSDR_ERR_RANGE, nullptr},
         {"over-wide layer", [](Layer& l) { l.left = -40000; }, PSDR_ERR_RANGE, nullptr},
-        {"too many channels", [](Layer& l) { l.channels.assign(57, Channel{0, {1, 1}, 0}); }, PSDR_ERR_RANGE, nullptr},
+        {"too many channels",
+         [](Layer& l) {
+             l.channels.assign(57, Channel{0, {1, 1}, 0});
+         },
+         PSDR_ERR_RANGE, nullptr},
     };
     for (const RecordCase& c : cases)
     {
@@ -203,7 +243,8 @@ TEST(PsdLayers, RecordTable)
 TEST(PsdLayers, DamagedRecords)
 {
     std::vector<uint8_t> bytes = write(docWith({plainLayer()}));
-    auto find = [&](const char* key) {
+    auto find = [&](const char* key)
+    {
         for (size_t i = 0; i + 4 <= bytes.size(); ++i)
             if (std::equal(key, key + 4, bytes.begin() + long(i)))
                 return i;
@@ -254,7 +295,8 @@ TEST(PsdLayers, DamagedRecords)
 TEST(PsdLayers, NegativeCountAndGroups)
 {
     // Bottom to top: A, end of group, B, group G, C.
-    auto named = [](const char* name, int divider) {
+    auto named = [](const char* name, int divider)
+    {
         Layer l = plainLayer();
         l.name = name;
         if (divider)
@@ -295,8 +337,8 @@ TEST(PsdLayers, SixteenBitLayersInLr16)
     {
         std::vector<uint8_t> b = write(d);
         size_t sectionAt = 26 + 4 + 4;
-        uint32_t infoLength = uint32_t(b[sectionAt + 4] << 24 | b[sectionAt + 5] << 16 | b[sectionAt + 6] << 8 |
-                                       b[sectionAt + 7]);
+        uint32_t infoLength = uint32_t(b[sectionAt + 4] << 24 | b[sectionAt + 5] << 16 |
+                                       b[sectionAt + 6] << 8 | b[sectionAt + 7]);
         info.d.assign(b.begin() + long(sectionAt + 8), b.begin() + long(sectionAt + 8 + infoLength));
     }
     Document outer = d;
@@ -313,7 +355,8 @@ TEST(PsdLayers, SixteenBitLayersInLr16)
 TEST(PsdLayers, Patterns)
 {
     // One RGB pattern of 10 x 1 with three written raw channels and one unwritten.
-    auto pattern = [](uint32_t version, uint32_t mode) {
+    auto pattern = [](uint32_t version, uint32_t mode)
+    {
         Bytes p;
         p.u32(version).u32(mode).u16(1).u16(10).u32(1).u16('P').u8(2).u8('i').u8('d');
         p.u32(3).u32(0).u32(0).u32(0).u32(1).u32(10).u32(4);

@@ -11,12 +11,17 @@
 
 #include <zlib.h>
 
-namespace psdtest {
+namespace psdtest
+{
 
 struct Bytes
 {
     std::vector<uint8_t> d;
-    Bytes& u8(uint32_t v) { d.push_back(uint8_t(v)); return *this; }
+    Bytes& u8(uint32_t v)
+    {
+        d.push_back(uint8_t(v));
+        return *this;
+    }
     Bytes& u16(uint32_t v) { return u8(v >> 8).u8(v); }
     Bytes& u32(uint32_t v) { return u16(v >> 16).u16(v); }
     Bytes& f64(double v)
@@ -25,12 +30,29 @@ struct Bytes
         std::memcpy(&bits, &v, 8);
         return u32(uint32_t(bits >> 32)).u32(uint32_t(bits));
     }
-    Bytes& key(const char* k) { for (int i = 0; i < 4; ++i) u8(uint8_t(k[i])); return *this; }
-    Bytes& raw(const std::vector<uint8_t>& v) { d.insert(d.end(), v.begin(), v.end()); return *this; }
+    Bytes& key(const char* k)
+    {
+        for (int i = 0; i < 4; ++i)
+            u8(uint8_t(k[i]));
+        return *this;
+    }
+    Bytes& raw(const std::vector<uint8_t>& v)
+    {
+        d.insert(d.end(), v.begin(), v.end());
+        return *this;
+    }
     Bytes& raw(const Bytes& b) { return raw(b.d); }
-    Bytes& zeros(size_t n) { d.insert(d.end(), n, 0); return *this; }
+    Bytes& zeros(size_t n)
+    {
+        d.insert(d.end(), n, 0);
+        return *this;
+    }
     // A length-prefixed block: 32-bit length then the bytes.
-    Bytes& block(const Bytes& b) { u32(uint32_t(b.d.size())); return raw(b); }
+    Bytes& block(const Bytes& b)
+    {
+        u32(uint32_t(b.d.size()));
+        return raw(b);
+    }
     size_t size() const { return d.size(); }
 };
 
@@ -99,8 +121,8 @@ inline std::vector<uint8_t> predict(std::vector<uint8_t> p, size_t width, int de
 
 // Encoded channel data (without the compression word) of planes of `rows` rows.
 // PackBits puts every row count of all planes first, as the merged image does.
-inline std::vector<uint8_t> encodePlanes(int method, const std::vector<std::vector<uint8_t>>& planes, size_t rows,
-                                         size_t rowBytes, size_t samples, int depth)
+inline std::vector<uint8_t> encodePlanes(int method, const std::vector<std::vector<uint8_t>>& planes,
+                                         size_t rows, size_t rowBytes, size_t samples, int depth)
 {
     std::vector<uint8_t> all;
     for (const auto& p : planes)
@@ -150,7 +172,7 @@ struct Layer
     Bytes mask;     // whole mask record after its length (empty: length 0)
     Bytes blending; // whole blending-range record after its length (empty: length 0)
     std::vector<std::pair<std::string, Bytes>> blocks; // additional information
-    int32_t maskWidth = 0, maskHeight = 0;              // for the -2 channel's encoding
+    int32_t maskWidth = 0, maskHeight = 0;             // for the -2 channel's encoding
 };
 
 struct Document

@@ -55,7 +55,7 @@ TEST_F(Cache, RequestsLargerThanTheGrowSizeGetABufferOfTheirOwn)
     ASSERT_EQ(cache.Allocate(1200, &p, &range), VN_OK);
     ASSERT_EQ(cache.GetExtra().size(), 1u);
     EXPECT_EQ(cache.GetExtra()[0]->GetImpl()->GetCapacity(), 1200u);
-    p[1199] = 7; // the whole range is writable
+    p[1199] = 7;                                       // the whole range is writable
     ASSERT_EQ(cache.Allocate(500, &p, &range), VN_OK); // grows again by the normal step
     EXPECT_EQ(cache.GetExtra().size(), 2u);
     // Bounded: no single buffer beyond 65536 elements.

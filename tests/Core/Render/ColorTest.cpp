@@ -23,7 +23,8 @@ TEST(Color, PacksToArgbClampingOutOfRange)
         {{NAN, 0, 0, 1}, 0xFF000000u},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(c.color.ToARGB(), c.argb) << c.color.r << " " << c.color.g << " " << c.color.b << " " << c.color.a;
+        EXPECT_EQ(c.color.ToARGB(), c.argb)
+            << c.color.r << " " << c.color.g << " " << c.color.b << " " << c.color.a;
 }
 
 TEST(Color, FromArgbDividesEachChannelBy255)

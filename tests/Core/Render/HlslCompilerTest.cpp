@@ -56,8 +56,9 @@ TEST(HlslCompiler, ResultsAreCachedPerSourceAndErrorsReported)
 
 TEST(HlslCompiler, EffectSyntaxIsStripped)
 {
-    const std::string src = "texture g_Tex;\nsampler S = sampler_state { Texture = <g_Tex>; MinFilter = LINEAR; };\n"
-                            "float4 f;\ntexture other : register(t0);";
+    const std::string src =
+        "texture g_Tex;\nsampler S = sampler_state { Texture = <g_Tex>; MinFilter = LINEAR; };\n"
+        "float4 f;\ntexture other : register(t0);";
     const std::string out = StripEffectSyntax(src);
     EXPECT_EQ(out.find("sampler_state"), std::string::npos);
     EXPECT_EQ(out.find("g_Tex"), std::string::npos);
@@ -78,9 +79,9 @@ TEST(HlslCompiler, SemanticsGiveFixedLocations)
         int32_t input;
         int32_t interstage;
     };
-    const Case cases[] = {{"POSITION", 0, -1}, {"COLOR0", 1, 0},     {"color", 1, 0},     {"COLOR1", 2, 1},
-                          {"TEXCOORD0", 3, 2}, {"TEXCOORD1", 4, 3}, {"TEXCOORD7", 10, 9}, {"NORMAL", 11, 18},
-                          {"BLENDWEIGHT", -1, -1}};
+    const Case cases[] = {{"POSITION", 0, -1},  {"COLOR0", 1, 0},    {"color", 1, 0},
+                          {"COLOR1", 2, 1},     {"TEXCOORD0", 3, 2}, {"TEXCOORD1", 4, 3},
+                          {"TEXCOORD7", 10, 9}, {"NORMAL", 11, 18},  {"BLENDWEIGHT", -1, -1}};
     for (const Case& c : cases)
     {
         EXPECT_EQ(VertexInputLocation(c.semantic), c.input) << c.semantic;

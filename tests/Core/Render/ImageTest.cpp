@@ -35,8 +35,8 @@ void WriteDds(const fs::path& path)
     put(88, 32);   // bits per pixel
     const uint32_t pixels[4] = {0xFFFFFFFFu, 0x00FFFFFFu, 0x00000000u, 0x05000000u};
     std::memcpy(bytes.data() + 128, pixels, sizeof pixels);
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 class ImageLoad : public ::testing::Test

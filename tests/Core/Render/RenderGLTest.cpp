@@ -45,7 +45,8 @@ protected:
         SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
         SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
         SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-        sWindow = SDL_CreateWindow("render test", 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+        sWindow =
+            SDL_CreateWindow("render test", 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
         if (!sWindow)
             return;
         sRender = new RenderGL();
@@ -61,8 +62,8 @@ protected:
         WarmUp();
     }
 
-    // Mesa starts helper threads at the first draw and never frees their records; that draw is made here, with
-    // leak tracking paused, so the sanitizer build reports only leaks of our own.
+    // Mesa starts helper threads at the first draw and never frees their records; that draw is made here,
+    // with leak tracking paused, so the sanitizer build reports only leaks of our own.
     static void WarmUp()
     {
 #if defined(__SANITIZE_ADDRESS__)
@@ -132,7 +133,9 @@ protected:
     {
         Texture* t = nullptr;
         EXPECT_EQ(r->CreateTexture(&t), VN_OK);
-        EXPECT_EQ(t->CreateFromPixels(w, h, CompressionNone, argb.data(), static_cast<uint32_t>(argb.size() * 4)), VN_OK);
+        EXPECT_EQ(
+            t->CreateFromPixels(w, h, CompressionNone, argb.data(), static_cast<uint32_t>(argb.size() * 4)),
+            VN_OK);
         return std::unique_ptr<Texture>(t);
     }
 
@@ -240,7 +243,8 @@ TEST_F(GLRender, BlendModesCombineColourAndAddAlpha)
         Play();
         const uint32_t px = TargetPixels(image->GetTexture())[9];
         for (int shift : {0, 8, 16, 24}) // one byte of rounding either way
-            EXPECT_NEAR(static_cast<int>((px >> shift) & 0xFF), static_cast<int>((cases[i].expected >> shift) & 0xFF), 1)
+            EXPECT_NEAR(static_cast<int>((px >> shift) & 0xFF),
+                        static_cast<int>((cases[i].expected >> shift) & 0xFF), 1)
                 << "mode " << cases[i].mode << std::hex << " got " << px;
         ASSERT_EQ(r->BeginFrame(), VN_OK);
     }
@@ -418,12 +422,14 @@ TEST_F(GLRender, ShaderFolderLoadsAndABrokenOneStaysUnloaded)
     fs::create_directories(root / "good");
     fs::create_directories(root / "bad");
     auto write = [](const fs::path& p, const char* text) { std::ofstream(p) << text; };
-    const char* vs = "float4x4 Proj;\nstruct O { float4 p : POSITION; float2 t : TEXCOORD0; float4 c : COLOR0; };\n"
-                     "O vertex_shader(float4 p : POSITION, float4 c : COLOR0, float2 t : TEXCOORD0)\n"
-                     "{ O o; o.p = mul(p, Proj); o.t = t; o.c = c; return o; }\n";
+    const char* vs =
+        "float4x4 Proj;\nstruct O { float4 p : POSITION; float2 t : TEXCOORD0; float4 c : COLOR0; };\n"
+        "O vertex_shader(float4 p : POSITION, float4 c : COLOR0, float2 t : TEXCOORD0)\n"
+        "{ O o; o.p = mul(p, Proj); o.t = t; o.c = c; return o; }\n";
     write(root / "good" / "VS.hlsl", vs);
-    write(root / "good" / "PS.hlsl", "sampler TextureSampler;\nfloat4 pixel_shader(float4 c : COLOR0, float2 t : "
-                                     "TEXCOORD0) : COLOR0 { return c * tex2D(TextureSampler, t); }\n");
+    write(root / "good" / "PS.hlsl",
+          "sampler TextureSampler;\nfloat4 pixel_shader(float4 c : COLOR0, float2 t : "
+          "TEXCOORD0) : COLOR0 { return c * tex2D(TextureSampler, t); }\n");
     write(root / "bad" / "VS.hlsl", vs);
     write(root / "bad" / "PS.hlsl", "float4 pixel_shader() : COLOR0 { return oops; }\n");
 

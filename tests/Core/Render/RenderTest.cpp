@@ -74,9 +74,9 @@ TEST_F(RenderCore, ConsecutiveQuadsMergeIntoOneIndexedDraw)
     const Lines log = Play();
     ASSERT_GE(log.size(), 2u);
     // State of the first draw, then one draw of 4 triangles over the union of both vertex ranges.
-    EXPECT_EQ(log, (Lines{"BeginScene", "SetShader S1", "SetVertexFormat 0", "SetVertexBuffer V1", "SetIndexBuffer I1",
-                          "SetBlendMode 1", "SetMatrix Proj 0.00146413 -0.00260417", "SetTexture null",
-                          "DrawIndexedPrimitive 3 2 0 4 0 8", "EndScene"}));
+    EXPECT_EQ(log, (Lines{"BeginScene", "SetShader S1", "SetVertexFormat 0", "SetVertexBuffer V1",
+                          "SetIndexBuffer I1", "SetBlendMode 1", "SetMatrix Proj 0.00146413 -0.00260417",
+                          "SetTexture null", "DrawIndexedPrimitive 3 2 0 4 0 8", "EndScene"}));
 }
 
 TEST_F(RenderCore, AStateChangeBetweenDrawsSplitsThem)
@@ -88,8 +88,8 @@ TEST_F(RenderCore, AStateChangeBetweenDrawsSplitsThem)
     ASSERT_EQ(r.EndFrame(), VN_OK);
     Lines log = Play();
     const Lines tail(log.end() - 4, log.end());
-    EXPECT_EQ(tail, (Lines{"DrawIndexedPrimitive 3 2 0 2 0 4", "SetBlendMode 2", "DrawIndexedPrimitive 3 2 6 2 4 4",
-                           "EndScene"}));
+    EXPECT_EQ(tail, (Lines{"DrawIndexedPrimitive 3 2 0 2 0 4", "SetBlendMode 2",
+                           "DrawIndexedPrimitive 3 2 6 2 4 4", "EndScene"}));
 }
 
 TEST_F(RenderCore, StripsAreNeverMergedListsAre)
@@ -107,7 +107,8 @@ TEST_F(RenderCore, StripsAreNeverMergedListsAre)
     for (const std::string& l : Play())
         if (l.rfind("Draw", 0) == 0)
             draws.push_back(l);
-    EXPECT_EQ(draws, (Lines{"DrawPrimitive 4 0 2", "DrawPrimitive 4 4 2", "DrawPrimitive 1 8 3", "DrawPrimitive 1 20 1"}));
+    EXPECT_EQ(draws, (Lines{"DrawPrimitive 4 0 2", "DrawPrimitive 4 4 2", "DrawPrimitive 1 8 3",
+                            "DrawPrimitive 1 20 1"}));
 }
 
 TEST_F(RenderCore, TargetChangeReRecordsScissorEvenWhenOffAndUnchanged)
@@ -131,9 +132,8 @@ TEST_F(RenderCore, TargetChangeReRecordsScissorEvenWhenOffAndUnchanged)
         if (l.rfind("SetRenderTarget", 0) == 0 || l.rfind("SetScissor", 0) == 0)
             filtered.push_back(l);
     // The first draw changes no target; each change after it re-records both scissor records.
-    EXPECT_EQ(filtered, (Lines{"SetRenderTarget T1",
-                               "SetScissorEnabled 0", "SetScissorRect 0 0 0 0", "SetRenderTarget null",
-                               "SetScissorEnabled 0", "SetScissorRect 0 0 0 0"}));
+    EXPECT_EQ(filtered, (Lines{"SetRenderTarget T1", "SetScissorEnabled 0", "SetScissorRect 0 0 0 0",
+                               "SetRenderTarget null", "SetScissorEnabled 0", "SetScissorRect 0 0 0 0"}));
 }
 
 TEST_F(RenderCore, ScissorRectangleIsMappedToPixels)
@@ -208,8 +208,9 @@ TEST_F(RenderCore, FailingBackEndStopsPlaybackAndRewinds)
     ASSERT_EQ(Quad(0, 0), VN_OK);
     ASSERT_EQ(r.EndFrame(), VN_OK);
     const Lines again = Play();
-    for (const char* expected : {"SetRenderTarget null", "SetShader S1", "SetBlendMode 1", "SetScissorEnabled 0",
-                                 "SetDepth 0 0", "SetMatrix Proj 0.00146413 -0.00260417"})
+    for (const char* expected :
+         {"SetRenderTarget null", "SetShader S1", "SetBlendMode 1", "SetScissorEnabled 0", "SetDepth 0 0",
+          "SetMatrix Proj 0.00146413 -0.00260417"})
         EXPECT_NE(std::find(again.begin(), again.end(), expected), again.end()) << expected;
 }
 
@@ -248,7 +249,7 @@ TEST_F(RenderCore, SetStateComparesOnlyWhatMatters)
 {
     GraphicsState a;
     a.mScissorRect = math::Rect(1, 2, 3, 4); // scissor off: the rectangle is not taken
-    a.mDepthWrite = false;                    // depth test off: the write flag is not taken
+    a.mDepthWrite = false;                   // depth test off: the write flag is not taken
     r.SetState(&a, false);
     EXPECT_EQ(r.GetRequestedState().mScissorRect, math::Rect());
     EXPECT_TRUE(r.GetRequestedState().mDepthWrite);
@@ -283,7 +284,8 @@ TEST_F(RenderCore, ShaderConstantsAreResentOnlyWhenChangedOrRebound)
     a->SetTexture(t1);
     b->SetProjection(&r.GetProjection());
     b->SetTexture(t1);
-    auto constantsIn = [](const Lines& log) {
+    auto constantsIn = [](const Lines& log)
+    {
         Lines out;
         for (const std::string& l : log)
             if (l.rfind("SetMatrix", 0) == 0 || l.rfind("SetTexture", 0) == 0 || l.rfind("SetShader", 0) == 0)
@@ -312,7 +314,8 @@ TEST_F(RenderCore, UnknownConstantSetterDoesNothing)
     ASSERT_EQ(r.CreateShader("", "", &impl), VN_OK);
     std::unique_ptr<ShaderImpl> owner(impl);
     ShaderScalarVariable<math::Point4, 1>* color2 = nullptr;
-    // The setup succeeds even for a constant the program lacks (optimised away); setting it must not fail a frame.
+    // The setup succeeds even for a constant the program lacks (optimised away); setting it must not fail a
+    // frame.
     ASSERT_EQ(impl->AddVariable("color2", ShaderImpl::kPixelTable, &color2), VN_OK);
     color2->Set(math::Point4(1, 0, 0, 1));
     state.mShader = impl;

@@ -11,8 +11,8 @@
 namespace render::test
 {
 
-// Writes n axis-aligned quads (x, y, w, h in logical units, uv 0..1 over each quad) through the Render's caches and
-// records one indexed draw per call, as the drawing front does.
+// Writes n axis-aligned quads (x, y, w, h in logical units, uv 0..1 over each quad) through the Render's
+// caches and records one indexed draw per call, as the drawing front does.
 struct QuadWriter
 {
     Render& render;
@@ -45,8 +45,9 @@ struct QuadWriter
             v[4 * q + 2] = {x1, y1, 0, 1, s.color, s.specular, s.u1, s.v1};
             v[4 * q + 3] = {x0, y1, 0, 1, s.color, s.specular, s.u0, s.v1};
             const auto b = static_cast<unsigned short>(vr.mFirst + 4 * q);
-            const unsigned short list[6] = {b, static_cast<unsigned short>(b + 1), static_cast<unsigned short>(b + 2),
-                                            b, static_cast<unsigned short>(b + 2), static_cast<unsigned short>(b + 3)};
+            const unsigned short list[6] = {
+                b, static_cast<unsigned short>(b + 1), static_cast<unsigned short>(b + 2),
+                b, static_cast<unsigned short>(b + 2), static_cast<unsigned short>(b + 3)};
             for (int k = 0; k < 6; ++k)
                 idx[6 * q + k] = list[k];
         }

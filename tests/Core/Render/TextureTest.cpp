@@ -29,7 +29,8 @@ public:
     VNResultEnum CopyPixels(uint32_t pitch, void* destination, HitMask* mask) override
     {
         mPitch = pitch;
-        const uint32_t rows = mCompression == 0 ? static_cast<uint32_t>(mHeight) : (static_cast<uint32_t>(mHeight) + 3) / 4;
+        const uint32_t rows =
+            mCompression == 0 ? static_cast<uint32_t>(mHeight) : (static_cast<uint32_t>(mHeight) + 3) / 4;
         std::memset(destination, 0x5A, static_cast<size_t>(pitch) * rows);
         for (int32_t y = 0; y < mHeight; ++y)
             mask->Set(true, static_cast<uint32_t>(y * mWidth));
@@ -99,8 +100,10 @@ TEST(Texture, LevelSizesPerFormat)
         int32_t compression;
         uint32_t size;
     };
-    const Case cases[] = {{4, 4, CompressionNone, 64}, {4, 4, CompressionDXT1, 8},  {5, 5, CompressionDXT1, 32},
-                          {4, 4, CompressionDXT3, 16}, {1, 1, CompressionDXT5, 16}, {3, 2, CompressionNone, 24}};
+    const Case cases[] = {{4, 4, CompressionNone, 64}, {4, 4, CompressionDXT1, 8},
+                          {5, 5, CompressionDXT1, 32}, {4, 4, CompressionDXT3, 16},
+                          {1, 1, CompressionDXT5, 16}, {3, 2, CompressionNone, 24}};
     for (const Case& c : cases)
-        EXPECT_EQ(TextureLevelSize(c.w, c.h, c.compression), c.size) << c.w << "x" << c.h << " " << c.compression;
+        EXPECT_EQ(TextureLevelSize(c.w, c.h, c.compression), c.size)
+            << c.w << "x" << c.h << " " << c.compression;
 }

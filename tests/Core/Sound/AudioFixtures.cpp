@@ -27,7 +27,8 @@ std::vector<std::uint8_t> MakeOgg(std::uint32_t rate, int channels, double secon
     ogg_stream_packetin(&os, &comm);
     ogg_stream_packetin(&os, &code);
     ogg_page og;
-    auto append = [&](const ogg_page& p) {
+    auto append = [&](const ogg_page& p)
+    {
         out.insert(out.end(), p.header, p.header + p.header_len);
         out.insert(out.end(), p.body, p.body + p.body_len);
     };

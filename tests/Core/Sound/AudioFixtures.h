@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-// Sound files built in memory for the tests: WAV in any PCM layout and Ogg Vorbis through the encoder library.
+// Sound files built in memory for the tests: WAV in any PCM layout and Ogg Vorbis through the encoder
+// library.
 namespace audiotest
 {
 inline void Put16(std::vector<std::uint8_t>& b, std::uint32_t v)
@@ -87,6 +88,7 @@ inline std::vector<std::uint8_t> MakeWav(const WavSpec& s)
     return out;
 }
 
-// An Ogg Vorbis file of a sine tone; implemented in AudioFixtures.cpp (the encoder stays out of the test headers).
+// An Ogg Vorbis file of a sine tone; implemented in AudioFixtures.cpp (the encoder stays out of the test
+// headers).
 std::vector<std::uint8_t> MakeOgg(std::uint32_t rate, int channels, double seconds, double frequency = 440.0);
 } // namespace audiotest

@@ -58,14 +58,16 @@ struct MemFile
         return FileProcs{
             [](void* u) { ++static_cast<MemFile*>(u)->closes; },
             [](void* u) -> std::uint64_t { return static_cast<MemFile*>(u)->bytes.size(); },
-            [](void* b, std::uint32_t len, void* u) -> std::uint32_t {
+            [](void* b, std::uint32_t len, void* u) -> std::uint32_t
+            {
                 auto* f = static_cast<MemFile*>(u);
                 std::size_t n = std::min<std::size_t>(len, f->bytes.size() - f->pos);
                 std::memcpy(b, f->bytes.data() + f->pos, n);
                 f->pos += n;
                 return std::uint32_t(n);
             },
-            [](std::uint64_t off, void* u) {
+            [](std::uint64_t off, void* u)
+            {
                 auto* f = static_cast<MemFile*>(u);
                 if (off > f->bytes.size())
                     return false;
@@ -264,18 +266,20 @@ TEST_F(MixerFixture, SampleChannelLimitIsKept)
     EXPECT_NE(mix.SampleGetChannel(s, true), 0u);
 }
 
-// Freeing a stream while another thread mixes: once StreamFree returns no callback of that stream may run, since its
-// user data is about to be deleted.
+// Freeing a stream while another thread mixes: once StreamFree returns no callback of that stream may run,
+// since its user data is about to be deleted.
 TEST(MixerThreads, StreamFreeWaitsForCallbacksOfTheMixingThread)
 {
     Mixer mix;
     ASSERT_TRUE(mix.Init(kDeviceNone, kOutputRate, 0));
     std::atomic<bool> stop{false};
-    std::thread mixing([&] {
-        std::vector<float> b(2 * 256);
-        while (!stop)
-            mix.Mix(b.data(), 256);
-    });
+    std::thread mixing(
+        [&]
+        {
+            std::vector<float> b(2 * 256);
+            while (!stop)
+                mix.Mix(b.data(), 256);
+        });
     struct Guarded
     {
         MemFile file;
@@ -289,7 +293,8 @@ TEST(MixerThreads, StreamFreeWaitsForCallbacksOfTheMixingThread)
         g->file.bytes = ogg;
         Handle st = mix.StreamCreateFileUser(1, 0, MemFile::Procs(), &g->file);
         ASSERT_NE(st, 0u);
-        auto onEnd = [](Handle, Handle, std::uint32_t, void* u) {
+        auto onEnd = [](Handle, Handle, std::uint32_t, void* u)
+        {
             auto* gu = static_cast<Guarded*>(u);
             if (gu->freed)
                 ++gu->lateCalls;

@@ -52,7 +52,7 @@ protected:
         WriteFile(mRoot / "music/long_b.wav", Tone(kLevelB, 3.0));
         WriteFile(mRoot / "music/song.ogg", MakeOgg(22050, 2, 0.3));
         WriteFile(mRoot / "sfx/hit.wav", Tone(0.25f, 0.5));
-        WriteFile(mRoot / "sfx/pick", Tone(0.3f, 0.1));       // found before pick.ogg and pick.wav
+        WriteFile(mRoot / "sfx/pick", Tone(0.3f, 0.1)); // found before pick.ogg and pick.wav
         WriteFile(mRoot / "sfx/pick.wav", Tone(0.6f, 0.1));
         WriteFile(mRoot / "sfx/broken.ogg", {'O', 'g', 'g', 'S', 1, 2, 3});
         ASSERT_EQ(file::FileManager::Instance()->SetRootPath(mRoot.wstring()), VN_OK);

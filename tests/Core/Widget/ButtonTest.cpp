@@ -140,7 +140,10 @@ public:
         const float t = std::clamp((x - mTrack.x) / mTrack.width, 0.0f, 1.0f);
         return GetMinimum() + t * (GetMaximum() - GetMinimum());
     }
-    VNResultEnum OnWidgetMouseDown(const math::Point3& p, int32_t) override { return SetDragValue(ValueAt(p.x), true); }
+    VNResultEnum OnWidgetMouseDown(const math::Point3& p, int32_t) override
+    {
+        return SetDragValue(ValueAt(p.x), true);
+    }
     VNResultEnum OnCapturedMouseDrag(CaptureInfo* c, const math::Point3& p) override
     {
         if (const VNResultEnum r = WidgetListener::OnCapturedMouseDrag(c, p); r != VN_OK)

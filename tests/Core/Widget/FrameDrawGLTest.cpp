@@ -1,5 +1,5 @@
-// A frame's layer tree drawn by the frame manager on the OpenGL back end and read back against a picture the test
-// computes from the same inputs. Needs a display (xvfb-run); skips without one.
+// A frame's layer tree drawn by the frame manager on the OpenGL back end and read back against a picture the
+// test computes from the same inputs. Needs a display (xvfb-run); skips without one.
 #include "Core/Layer/ImageLayer.h"
 #include "Core/Layer/Layer.h"
 #include "Core/Render/GL/RenderGL.h"
@@ -68,7 +68,8 @@ protected:
         SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 5);
         SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
         SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-        sWindow = SDL_CreateWindow("frame test", 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+        sWindow =
+            SDL_CreateWindow("frame test", 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
         if (!sWindow)
             return;
         sRender = new render::RenderGL();
@@ -89,7 +90,8 @@ protected:
         if (sWindow)
             SDL_DestroyWindow(sWindow);
         sWindow = nullptr;
-        // SDL_Quit would unload the GL driver, and the sanitizer could no longer tell its own allocations apart.
+        // SDL_Quit would unload the GL driver, and the sanitizer could no longer tell its own allocations
+        // apart.
     }
 
     void SetUp() override
@@ -100,7 +102,8 @@ protected:
         ASSERT_EQ(sRender->CreateTexture(&raw), VN_OK);
         texture.reset(raw);
         const std::vector<uint32_t> white(16 * 16, 0xFFFFFFFFu);
-        ASSERT_EQ(texture->CreateFromPixels(16, 16, render::CompressionNone, white.data(), 16 * 16 * 4), VN_OK);
+        ASSERT_EQ(texture->CreateFromPixels(16, 16, render::CompressionNone, white.data(), 16 * 16 * 4),
+                  VN_OK);
         // Solid everywhere, as the image loader makes the mask of an opaque picture.
         texture->GetHitBits().assign(16 * 16 / 8, 0xFF);
     }
@@ -137,8 +140,8 @@ protected:
                     img[static_cast<size_t>(j) * kWidth + i] = argb;
     }
 
-    // Every pixel whose neighbourhood has one expected value must match it (a blended channel may round either
-    // way by one).
+    // Every pixel whose neighbourhood has one expected value must match it (a blended channel may round
+    // either way by one).
     static void Compare(const std::vector<uint32_t>& got, const std::vector<uint32_t>& want)
     {
         int compared = 0, wrong = 0;
@@ -156,7 +159,8 @@ protected:
                 const uint32_t g = got[static_cast<size_t>(y) * kWidth + x];
                 bool same = true;
                 for (int shift = 0; shift < 24; shift += 8)
-                    same = same && std::abs(static_cast<int>((g >> shift) & 0xFF) - static_cast<int>((w >> shift) & 0xFF)) <= 1;
+                    same = same && std::abs(static_cast<int>((g >> shift) & 0xFF) -
+                                            static_cast<int>((w >> shift) & 0xFF)) <= 1;
                 if (!same && ++wrong <= 5)
                     ADD_FAILURE() << "pixel " << x << "," << y << ": got " << std::hex << g << " want " << w;
             }
@@ -171,8 +175,8 @@ protected:
 
 } // namespace
 
-// Scaled, anchored, rotated, half-transparent and hidden layers under a frame, and a button that changes colour
-// when the mouse moves over it and presses it.
+// Scaled, anchored, rotated, half-transparent and hidden layers under a frame, and a button that changes
+// colour when the mouse moves over it and presses it.
 TEST_F(FrameDrawGL, FrameTreeMatchesComputedPicture)
 {
     PlainImage square(16, 16, texture.get());

@@ -27,7 +27,10 @@ std::vector<Frame*> Listed(const FrameManager& m)
 class FrameCatcher : public WidgetHitTestListener
 {
 public:
-    FrameCatcher(std::string name, Log* log, Widget* w) : WidgetHitTestListener(w), mName(std::move(name)), mLog(log) {}
+    FrameCatcher(std::string name, Log* log, Widget* w)
+        : WidgetHitTestListener(w), mName(std::move(name)), mLog(log)
+    {
+    }
     VNResultEnum OnWidgetMouseDown(const math::Point3&, int32_t) override
     {
         mLog->push_back(mName + ":down");
@@ -46,7 +49,8 @@ TEST(FrameManager, TiersKeepTheirOrder)
 {
     Log log;
     FrameManager m;
-    LogFrame normal1("n1", &log), normal2("n2", &log), top("top", &log), modal("modal", &log), top2("top2", &log);
+    LogFrame normal1("n1", &log), normal2("n2", &log), top("top", &log), modal("modal", &log),
+        top2("top2", &log);
     ASSERT_EQ(m.AddFrame(&normal1, false, false, false), VN_OK);
     ASSERT_EQ(m.AddModal(&modal, false), VN_OK);
     ASSERT_EQ(m.AddFrame(&top, true, false, false), VN_OK);
@@ -94,7 +98,8 @@ TEST(FrameManager, DeliveryOrderAndFirstError)
 {
     Log log;
     FrameManager m;
-    LogFrame lower("lower", &log, math::Rect(0, 0, 100, 100)), upper("upper", &log, math::Rect(0, 0, 100, 100));
+    LogFrame lower("lower", &log, math::Rect(0, 0, 100, 100)),
+        upper("upper", &log, math::Rect(0, 0, 100, 100));
     FrameCatcher lowerCatcher("lower", &log, &lower), upperCatcher("upper", &log, &upper);
     lower.GetLayer()->SetHitTestListener(&lowerCatcher);
     upper.GetLayer()->SetHitTestListener(&upperCatcher);
@@ -289,7 +294,8 @@ TEST(FrameManager, KeysGoToTheFocusedWidgetOfTheActiveFrame)
     f.Clear(true, true);
 }
 
-// A click handler that closes its own frame (removal with deletion, deferred) and queues a widget for deletion.
+// A click handler that closes its own frame (removal with deletion, deferred) and queues a widget for
+// deletion.
 TEST(FrameManager, DeletionsFromAnEventHandler)
 {
     Log log;

@@ -1,6 +1,6 @@
-// The widget showcase of the demo data: its image folder becomes a frame with two buttons and a slider, driven by
-// synthetic mouse events through the frame manager and drawn on the OpenGL back end, compared with a picture
-// composed by the test from the decoded images. Needs a display (xvfb-run) and the demo-data tool.
+// The widget showcase of the demo data: its image folder becomes a frame with two buttons and a slider,
+// driven by synthetic mouse events through the frame manager and drawn on the OpenGL back end, compared with
+// a picture composed by the test from the decoded images. Needs a display (xvfb-run) and the demo-data tool.
 #include "Core/Base/MemoryStream.h"
 #include "Core/Layer/ImageLayer.h"
 #include "Core/Render/GL/RenderGL.h"
@@ -81,14 +81,18 @@ class KnobSlider : public Slider, public WidgetListener, public WidgetHitTestLis
 {
 public:
     KnobSlider(layer::Layer* group, layer::Layer* knob, float trackX, float trackWidth, float knobOffset)
-        : WidgetHitTestListener(this), mKnob(knob), mTrackX(trackX), mTrackWidth(trackWidth), mKnobOffset(knobOffset)
+        : WidgetHitTestListener(this), mKnob(knob), mTrackX(trackX), mTrackWidth(trackWidth),
+          mKnobOffset(knobOffset)
     {
         SetLayer(group, true, false);
         SetListener(static_cast<WidgetListener*>(this), false);
         group->SetHitTestListener(static_cast<WidgetHitTestListener*>(this));
     }
     float ValueAt(float x) const { return std::clamp((x - mTrackX) / mTrackWidth, 0.0f, 1.0f); }
-    VNResultEnum OnWidgetMouseDown(const math::Point3& p, int32_t) override { return SetDragValue(ValueAt(p.x), true); }
+    VNResultEnum OnWidgetMouseDown(const math::Point3& p, int32_t) override
+    {
+        return SetDragValue(ValueAt(p.x), true);
+    }
     VNResultEnum OnCapturedMouseDrag(CaptureInfo* c, const math::Point3& p) override
     {
         if (const VNResultEnum r = WidgetListener::OnCapturedMouseDrag(c, p); r != VN_OK)
@@ -153,7 +157,8 @@ protected:
         if (sWindow)
             SDL_DestroyWindow(sWindow);
         sWindow = nullptr;
-        // SDL_Quit would unload the GL driver, and the sanitizer could no longer tell its own allocations apart.
+        // SDL_Quit would unload the GL driver, and the sanitizer could no longer tell its own allocations
+        // apart.
     }
 
     void SetUp() override
@@ -182,10 +187,12 @@ protected:
             p.x = e->IntAttribute("x");
             p.y = e->IntAttribute("y");
             std::ifstream in(folder / (std::string(e->Attribute("name")) + ".png"), std::ios::binary);
-            const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            const std::vector<char> bytes((std::istreambuf_iterator<char>(in)),
+                                          std::istreambuf_iterator<char>());
             ASSERT_FALSE(bytes.empty()) << e->Attribute("name");
             base::MemoryStream stream(bytes.data(), static_cast<unsigned>(bytes.size()));
-            std::unique_ptr<render::ImageData> data(render::ImageLoader::Instance()->Load(&stream, L".png", nullptr));
+            std::unique_ptr<render::ImageData> data(
+                render::ImageLoader::Instance()->Load(&stream, L".png", nullptr));
             ASSERT_TRUE(data);
             p.w = data->GetWidth();
             p.h = data->GetHeight();
@@ -234,7 +241,8 @@ protected:
         return button;
     }
 
-    // Black, then each picture blended over it in the order given; pictures at their folder place plus the offset.
+    // Black, then each picture blended over it in the order given; pictures at their folder place plus the
+    // offset.
     std::vector<uint32_t> Compose(const std::vector<std::pair<std::string, int>>& shown)
     {
         std::vector<float> rgb(static_cast<size_t>(kWidth) * kHeight * 3, 0.0f);
@@ -244,7 +252,8 @@ protected:
             for (int y = 0; y < p.h; ++y)
                 for (int x = 0; x < p.w; ++x)
                 {
-                    const int X = p.x + dx + x + static_cast<int>(kOffsetX), Y = p.y + y + static_cast<int>(kOffsetY);
+                    const int X = p.x + dx + x + static_cast<int>(kOffsetX),
+                              Y = p.y + y + static_cast<int>(kOffsetY);
                     if (X < 0 || Y < 0 || X >= kWidth || Y >= kHeight)
                         continue;
                     const uint32_t s = p.pixels[static_cast<size_t>(y) * p.w + x];
@@ -337,7 +346,8 @@ TEST_F(Showcase, ButtonsAndSliderAnswerTheMouse)
     group->AddChild(knob);
     const Picture& track = pictures.at("slider/track");
     const float knobOffset = static_cast<float>(pictures.at("slider/knob").x - track.x);
-    auto* slider = new KnobSlider(group, knob, static_cast<float>(track.x), static_cast<float>(track.w), knobOffset);
+    auto* slider =
+        new KnobSlider(group, knob, static_cast<float>(track.x), static_cast<float>(track.w), knobOffset);
     board.AddWidget(slider);
     ASSERT_EQ(manager.AddFrame(&board, false, true, false), VN_OK);
 

@@ -59,7 +59,8 @@ TEST_F(WidgetTree, DisablingAPanelTellsEachDescendantOnce)
     EXPECT_EQ(log.back(), "late:disabled");
     ASSERT_EQ(panel->RemoveWidget(late, true), VN_OK);
     EXPECT_FALSE(late->IsDisabled());
-    EXPECT_EQ(log, (Log{"late:attached", "late:added", "late:disabled", "late:enabled", "late:removed", "late:detached"}));
+    EXPECT_EQ(log, (Log{"late:attached", "late:added", "late:disabled", "late:enabled", "late:removed",
+                        "late:detached"}));
     delete late;
 }
 

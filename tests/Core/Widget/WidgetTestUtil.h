@@ -111,7 +111,8 @@ public:
 };
 
 // A button over a hit rectangle, driven by a LogMediator; added to parent.
-inline widget::Button* MakeButton(widget::Widget& parent, const std::string& name, Log* log, const math::Rect& rect)
+inline widget::Button* MakeButton(widget::Widget& parent, const std::string& name, Log* log,
+                                  const math::Rect& rect)
 {
     auto* button = new widget::Button;
     auto* layer = new layer::RectHitLayer(rect);

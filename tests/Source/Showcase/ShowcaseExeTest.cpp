@@ -1,5 +1,6 @@
-// Runs build/corvantis on freshly generated demo data on a virtual display of its own (parallel tests' windows
-// cannot cover it), photographs the screen after a few seconds, closes the game with SIGTERM and reads its log.
+// Runs build/corvantis on freshly generated demo data on a virtual display of its own (parallel tests'
+// windows cannot cover it), photographs the screen after a few seconds, closes the game with SIGTERM and
+// reads its log.
 #include <gtest/gtest.h>
 #include <png.h>
 
@@ -47,7 +48,8 @@ struct Shot
 bool Near(uint32_t got, uint32_t want, int tolerance)
 {
     for (int shift = 0; shift < 24; shift += 8)
-        if (std::abs(static_cast<int>((got >> shift) & 0xFF) - static_cast<int>((want >> shift) & 0xFF)) > tolerance)
+        if (std::abs(static_cast<int>((got >> shift) & 0xFF) - static_cast<int>((want >> shift) & 0xFF)) >
+            tolerance)
             return false;
     return true;
 }
@@ -66,7 +68,8 @@ protected:
         root = fs::temp_directory_path() / ("corv-showcase-exe-" + std::to_string(getpid()));
         fs::remove_all(root);
         fs::create_directories(root / "xdg");
-        const std::string demodata = std::string(CORV_DEMODATA_EXE) + " " + (root / "data").string() + " > /dev/null";
+        const std::string demodata =
+            std::string(CORV_DEMODATA_EXE) + " " + (root / "data").string() + " > /dev/null";
         ASSERT_EQ(std::system(demodata.c_str()), 0);
     }
 
@@ -104,7 +107,8 @@ TEST_F(ShowcaseExe, ShowsTheShowcaseAndLoadsTheDemoDataWithoutWarnings)
 {
     // The game runs a few seconds, the screen is photographed, then the session ends it (SIGTERM).
     const fs::path script = root / "run.sh";
-    std::ofstream(script) << "export XDG_DATA_HOME='" << (root / "xdg").string() << "' SDL_AUDIODRIVER=dummy\n"
+    std::ofstream(script) << "export XDG_DATA_HOME='" << (root / "xdg").string()
+                          << "' SDL_AUDIODRIVER=dummy\n"
                           << "'" << CORVANTIS_EXE << "' --data_path '" << (root / "data").string() << "' &\n"
                           << "game=$!\n"
                           << "sleep 4\n"
@@ -131,7 +135,8 @@ TEST_F(ShowcaseExe, ShowsTheShowcaseAndLoadsTheDemoDataWithoutWarnings)
     // Each text of the font column has its glyphs.
     for (int line = 0; line < 5; ++line)
         EXPECT_GT(Count(shot, 740, 225 + line * 64, 256, 50, 0xF1FAEE, 40), 150) << "font line " << line;
-    // One picture per format in its grid cell, each in its own colour (the block-compressed ones slightly off).
+    // One picture per format in its grid cell, each in its own colour (the block-compressed ones slightly
+    // off).
     const uint32_t colours[9] = {0x2A9D8F, 0xE76F51, 0x8338EC, 0xFB8500, 0x3A86FF,
                                  0x06D6A0, 0xEF476F, 0x118AB2, 0x7B2CBF};
     for (int i = 0; i < 9; ++i)

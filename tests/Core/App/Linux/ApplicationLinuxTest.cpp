@@ -142,8 +142,13 @@ TEST(TimerLocal, StepsAreClampedToASaneRange)
         float step;
     };
     const Case cases[] = {
-        {0.016, 0.016f}, {0.25, 0.25f}, {0.2500001, 0.25f}, {120.0, 0.25f},
-        {0.0, 0.0f},     {-1.0, 0.0f},  {std::numeric_limits<double>::quiet_NaN(), 0.0f},
+        {0.016, 0.016f},
+        {0.25, 0.25f},
+        {0.2500001, 0.25f},
+        {120.0, 0.25f},
+        {0.0, 0.0f},
+        {-1.0, 0.0f},
+        {std::numeric_limits<double>::quiet_NaN(), 0.0f},
         {std::numeric_limits<double>::infinity(), 0.25f},
     };
     for (const Case& c : cases)
@@ -292,7 +297,9 @@ TEST(ZProcessEntry, SingletonsAreDestroyedInOrderBeforeRunApplicationReturns)
         std::vector<std::string> events;
     };
     const Case cases[] = {
-        {"normal run", [] { return static_cast<app::Application*>(new EntryApplication); }, 0,
+        {"normal run",
+         [] { return static_cast<app::Application*>(new EntryApplication); },
+         0,
          {"app update", "app finish", "application destroyed", "witness destroyed"}},
         {"no application", [] { return static_cast<app::Application*>(nullptr); }, 1, {"witness destroyed"}},
     };

@@ -18,18 +18,33 @@ class Recorder : public input::InputListener, public input::CoordConverter
 public:
     std::vector<std::string> calls;
 
-    void ScreenToLogical(math::Point2& out, const math::Point2& in) override { out = math::Point2(in.x + 1000, in.y); }
+    void ScreenToLogical(math::Point2& out, const math::Point2& in) override
+    {
+        out = math::Point2(in.x + 1000, in.y);
+    }
     void ApplyOrientation(math::Point2& out, const math::Point2& in, int) override { out = in; }
 
     static std::string P(const math::Point2& p)
     {
         return std::to_string(static_cast<int>(p.x)) + "," + std::to_string(static_cast<int>(p.y));
     }
-    VNResultEnum OnMouseDown(const math::Point2& p, int b) override { return Add("down " + P(p) + " " + std::to_string(b)); }
-    VNResultEnum OnMouseUp(const math::Point2& p, int b) override { return Add("up " + P(p) + " " + std::to_string(b)); }
-    VNResultEnum OnMouseDoubleClick(const math::Point2& p, int b) override { return Add("dbl " + P(p) + " " + std::to_string(b)); }
+    VNResultEnum OnMouseDown(const math::Point2& p, int b) override
+    {
+        return Add("down " + P(p) + " " + std::to_string(b));
+    }
+    VNResultEnum OnMouseUp(const math::Point2& p, int b) override
+    {
+        return Add("up " + P(p) + " " + std::to_string(b));
+    }
+    VNResultEnum OnMouseDoubleClick(const math::Point2& p, int b) override
+    {
+        return Add("dbl " + P(p) + " " + std::to_string(b));
+    }
     VNResultEnum OnMouseMove(const math::Point2& p) override { return Add("move " + P(p)); }
-    VNResultEnum OnMouseWheel(const math::Point2& p, int w) override { return Add("wheel " + P(p) + " " + std::to_string(w)); }
+    VNResultEnum OnMouseWheel(const math::Point2& p, int w) override
+    {
+        return Add("wheel " + P(p) + " " + std::to_string(w));
+    }
     VNResultEnum OnMouseLeave(const math::Point2&) override { return Add("leave"); }
     VNResultEnum OnKeyDown(int key) override { return Add("keydown " + std::to_string(key)); }
     VNResultEnum OnKeyUp(int key) override { return Add("keyup " + std::to_string(key)); }
@@ -168,8 +183,8 @@ TEST_F(WindowFixture, MouseAndTextEventsReachTheInputInLogicalUnits)
     Push(e);
     window.PumpEvents();
     const std::vector<std::string> expected = {
-        "move 1005,6", "down 1005,6 1", "up 1005,6 1", "dbl 1005,6 1", "up 1005,6 1",
-        "down 1005,6 3", "wheel 1007,8 -120", "char 233",
+        "move 1005,6", "down 1005,6 1", "up 1005,6 1",       "dbl 1005,6 1",
+        "up 1005,6 1", "down 1005,6 3", "wheel 1007,8 -120", "char 233",
     };
     EXPECT_EQ(recorder.calls, expected);
 }
@@ -245,12 +260,14 @@ TEST_F(WindowFixture, ModeSwitchKeepsTheWindowedPosition)
     EXPECT_EQ(window.SwitchWindowMode(1366, 768, false), VN_OK);
     EXPECT_FALSE(window.IsWindowed());
     EXPECT_EQ(window.GetWidth(), 1366);
-    EXPECT_NE(SDL_GetWindowFlags(static_cast<SDL_Window*>(window.GetNativeHandle())) & SDL_WINDOW_FULLSCREEN, 0u);
+    EXPECT_NE(SDL_GetWindowFlags(static_cast<SDL_Window*>(window.GetNativeHandle())) & SDL_WINDOW_FULLSCREEN,
+              0u);
     EXPECT_EQ(window.SwitchWindowMode(644, 512, true), VN_OK);
     EXPECT_TRUE(window.IsWindowed());
     EXPECT_EQ(window.GetWindowedX(), 10);
     EXPECT_EQ(window.GetWindowedY(), 20);
-    EXPECT_EQ(SDL_GetWindowFlags(static_cast<SDL_Window*>(window.GetNativeHandle())) & SDL_WINDOW_FULLSCREEN, 0u);
+    EXPECT_EQ(SDL_GetWindowFlags(static_cast<SDL_Window*>(window.GetNativeHandle())) & SDL_WINDOW_FULLSCREEN,
+              0u);
 }
 
 } // namespace

@@ -21,12 +21,24 @@ public:
     {
         return std::to_string(static_cast<int>(p.x)) + "," + std::to_string(static_cast<int>(p.y));
     }
-    VNResultEnum OnMouseDown(const math::Point2& p, int b) override { return Add("down " + P(p) + " " + std::to_string(b)); }
-    VNResultEnum OnMouseUp(const math::Point2& p, int b) override { return Add("up " + P(p) + " " + std::to_string(b)); }
-    VNResultEnum OnMouseDoubleClick(const math::Point2& p, int b) override { return Add("dbl " + P(p) + " " + std::to_string(b)); }
+    VNResultEnum OnMouseDown(const math::Point2& p, int b) override
+    {
+        return Add("down " + P(p) + " " + std::to_string(b));
+    }
+    VNResultEnum OnMouseUp(const math::Point2& p, int b) override
+    {
+        return Add("up " + P(p) + " " + std::to_string(b));
+    }
+    VNResultEnum OnMouseDoubleClick(const math::Point2& p, int b) override
+    {
+        return Add("dbl " + P(p) + " " + std::to_string(b));
+    }
     VNResultEnum OnMouseMove(const math::Point2& p) override { return Add("move " + P(p)); }
     VNResultEnum OnMouseDrag(const math::Point2& p) override { return Add("drag " + P(p)); }
-    VNResultEnum OnMouseWheel(const math::Point2& p, int w) override { return Add("wheel " + P(p) + " " + std::to_string(w)); }
+    VNResultEnum OnMouseWheel(const math::Point2& p, int w) override
+    {
+        return Add("wheel " + P(p) + " " + std::to_string(w));
+    }
     VNResultEnum OnMouseLeave(const math::Point2& p) override { return Add("leave " + P(p)); }
     VNResultEnum OnKeyDown(int key) override { return Add("keydown " + std::to_string(key)); }
     VNResultEnum OnKeyUp(int key) override { return Add("keyup " + std::to_string(key)); }
@@ -66,20 +78,58 @@ TEST(InputLinux, EngineKeyCodesOfKeySymbols)
         int engine;
     };
     const Case cases[] = {
-        {SDLK_a, 97},          {SDLK_z, 122},          {SDLK_0, 48},         {SDLK_9, 57},
-        {SDLK_BACKSPACE, 8},   {SDLK_TAB, 9},          {SDLK_ESCAPE, 27},    {SDLK_SPACE, 32},
-        {SDLK_DELETE, 127},    {SDLK_RETURN, 271},     {SDLK_KP_ENTER, 271}, {SDLK_SEMICOLON, 59},
-        {SDLK_COLON, 59},      {SDLK_KP_0, 256},       {SDLK_KP_9, 265},     {SDLK_KP_PERIOD, 266},
-        {SDLK_KP_DIVIDE, 267}, {SDLK_KP_MULTIPLY, 268}, {SDLK_KP_MINUS, 269}, {SDLK_KP_PLUS, 270},
-        {SDLK_UP, 273},        {SDLK_DOWN, 274},       {SDLK_RIGHT, 275},    {SDLK_LEFT, 276},
-        {SDLK_INSERT, 277},    {SDLK_HOME, 278},       {SDLK_END, 279},      {SDLK_PAGEUP, 280},
-        {SDLK_PAGEDOWN, 281},  {SDLK_F1, 282},         {SDLK_F12, 293},      {SDLK_F15, 296},
-        {SDLK_NUMLOCKCLEAR, 300}, {SDLK_CAPSLOCK, 301}, {SDLK_SCROLLLOCK, 302}, {SDLK_RSHIFT, 303},
-        {SDLK_LSHIFT, 304},    {SDLK_RCTRL, 305},      {SDLK_LCTRL, 306},    {SDLK_LALT, 307},
-        {SDLK_RALT, 308},      {SDLK_LGUI, 311},       {SDLK_RGUI, 312},     {SDLK_HELP, 315},
-        {SDLK_PRINTSCREEN, 317}, {SDLK_PAUSE, 19},     {SDLK_CLEAR, 12},
+        {SDLK_a, 97},
+        {SDLK_z, 122},
+        {SDLK_0, 48},
+        {SDLK_9, 57},
+        {SDLK_BACKSPACE, 8},
+        {SDLK_TAB, 9},
+        {SDLK_ESCAPE, 27},
+        {SDLK_SPACE, 32},
+        {SDLK_DELETE, 127},
+        {SDLK_RETURN, 271},
+        {SDLK_KP_ENTER, 271},
+        {SDLK_SEMICOLON, 59},
+        {SDLK_COLON, 59},
+        {SDLK_KP_0, 256},
+        {SDLK_KP_9, 265},
+        {SDLK_KP_PERIOD, 266},
+        {SDLK_KP_DIVIDE, 267},
+        {SDLK_KP_MULTIPLY, 268},
+        {SDLK_KP_MINUS, 269},
+        {SDLK_KP_PLUS, 270},
+        {SDLK_UP, 273},
+        {SDLK_DOWN, 274},
+        {SDLK_RIGHT, 275},
+        {SDLK_LEFT, 276},
+        {SDLK_INSERT, 277},
+        {SDLK_HOME, 278},
+        {SDLK_END, 279},
+        {SDLK_PAGEUP, 280},
+        {SDLK_PAGEDOWN, 281},
+        {SDLK_F1, 282},
+        {SDLK_F12, 293},
+        {SDLK_F15, 296},
+        {SDLK_NUMLOCKCLEAR, 300},
+        {SDLK_CAPSLOCK, 301},
+        {SDLK_SCROLLLOCK, 302},
+        {SDLK_RSHIFT, 303},
+        {SDLK_LSHIFT, 304},
+        {SDLK_RCTRL, 305},
+        {SDLK_LCTRL, 306},
+        {SDLK_LALT, 307},
+        {SDLK_RALT, 308},
+        {SDLK_LGUI, 311},
+        {SDLK_RGUI, 312},
+        {SDLK_HELP, 315},
+        {SDLK_PRINTSCREEN, 317},
+        {SDLK_PAUSE, 19},
+        {SDLK_CLEAR, 12},
         // Keys the engine has no code for.
-        {SDLK_MINUS, 0},       {SDLK_F16, 0},          {SDLK_MENU, 0},       {SDLK_UNKNOWN, 0},
+        {SDLK_MINUS, 0},
+        {SDLK_F16, 0},
+        {SDLK_MENU, 0},
+        {SDLK_UNKNOWN, 0},
     };
     for (const Case& c : cases)
         EXPECT_EQ(input::InputLinux::EngineKeyFromSymbol(c.symbol), c.engine) << "symbol " << c.symbol;
@@ -98,7 +148,8 @@ TEST_F(InputFixture, KeyPressRepeatAndReleaseWithTypedCharacters)
     // Backspace types 8 as well: text editors rely on it.
     in.OnKeyDownMessage(SDLK_BACKSPACE, false);
     const std::vector<std::string> expected = {
-        "keydown 271", "char 13", "char 13", "keyup 271", "keydown 97", "char 65", "keyup 97", "keydown 8", "char 8",
+        "keydown 271", "char 13",  "char 13",   "keyup 271", "keydown 97",
+        "char 65",     "keyup 97", "keydown 8", "char 8",
     };
     EXPECT_EQ(listener.calls, expected);
 }
@@ -112,12 +163,12 @@ TEST_F(InputFixture, TextEventsBecomeOneCharacterPerCodePoint)
     };
     const Case cases[] = {
         {"ab", {'a', 'b'}},
-        {"\xC3\xA9\xE2\x82\xAC", {0xE9, 0x20AC}},         // é €
-        {"\xF0\x9F\x98\x80", {0x1F600}},                   // outside the 16-bit range: one wchar_t on Linux
-        {"x\xFFy", {'x', 'y'}},                            // stray byte dropped
-        {"\xE2\x82", {}},                                  // cut sequence dropped
-        {"\xC0\xAF", {}},                                  // overlong form refused
-        {"\xED\xA0\x80z", {'z'}},                          // surrogate refused
+        {"\xC3\xA9\xE2\x82\xAC", {0xE9, 0x20AC}}, // é €
+        {"\xF0\x9F\x98\x80", {0x1F600}},          // outside the 16-bit range: one wchar_t on Linux
+        {"x\xFFy", {'x', 'y'}},                   // stray byte dropped
+        {"\xE2\x82", {}},                         // cut sequence dropped
+        {"\xC0\xAF", {}},                         // overlong form refused
+        {"\xED\xA0\x80z", {'z'}},                 // surrogate refused
         {"", {}},
     };
     for (const Case& c : cases)
@@ -174,9 +225,9 @@ TEST_F(InputFixture, MouseEventsArriveInLogicalUnits)
     in.OnMouseWheelMessage(math::Point2(15, 15), -240);
     in.OnMouseLeaveMessage(math::Point2(-5, 15));
     const std::vector<std::string> expected = {
-        "move 20,40", "down 20,40 1", "drag 30,40",  "up 30,40 1",       "move 32,40",
-        "dbl 32,40 1", "move 34,40",  "up 34,40 1",  "down 0,0 3",       "drag 2,0",
-        "up 2,0 3",    "wheel 10,10 -240",            "leave -30,10",
+        "move 20,40",  "down 20,40 1",     "drag 30,40",   "up 30,40 1", "move 32,40",
+        "dbl 32,40 1", "move 34,40",       "up 34,40 1",   "down 0,0 3", "drag 2,0",
+        "up 2,0 3",    "wheel 10,10 -240", "leave -30,10",
     };
     EXPECT_EQ(listener.calls, expected);
     EXPECT_EQ(in.GetCursor(), math::Point2(-30, 10));

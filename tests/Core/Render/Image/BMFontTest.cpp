@@ -93,7 +93,8 @@ std::unique_ptr<TestFont> MakeFont()
 TEST(BMFont, LoadsDescriptor)
 {
     auto font = MakeFont();
-    EXPECT_EQ(font->loaded, (std::vector<std::wstring>{L"td/data/fonts/test_0.png", L"td/data/fonts/test_1.png"}));
+    EXPECT_EQ(font->loaded,
+              (std::vector<std::wstring>{L"td/data/fonts/test_0.png", L"td/data/fonts/test_1.png"}));
     EXPECT_EQ(font->GetLineHeight(), 20.0f);
     EXPECT_EQ(font->GetBase(), 15.0f);
     EXPECT_EQ(font->GetDescent(), 5.0f);
@@ -166,23 +167,38 @@ TEST(BMFont, LayoutTable)
         {"one line with kerning", L"ab cd", {}, {{43, 0, 5, 0, 0, false}}},
         {"wrap after ab", L"ab cd", {.mWidth = 42}, {{18, 0, 2, 0, 0, true}, {20, 3, 2, 0, 0, false}}},
         {"fits exactly", L"ab cd", {.mWidth = 43}, {{43, 0, 5, 0, 0, false}}},
-        {"two gaps counted", L"a b c d", {.mWidth = 40},
-         {{40, 0, 5, 2, 0, true}, {10, 6, 1, 0, 0, false}}},
-        {"trailing spaces before a break", L"ab  \ncd", {}, {{18, 0, 2, 0, 0, false}, {20, 5, 2, 0, 0, false}}},
-        {"indent on each paragraph", L"ab\ncd", {.mIndent = 7}, {{25, 0, 2, 0, 7, false}, {27, 3, 2, 0, 7, false}}},
-        {"indent only on first wrapped line", L"cd ef", {.mWidth = 30, .mIndent = 7},
+        {"two gaps counted", L"a b c d", {.mWidth = 40}, {{40, 0, 5, 2, 0, true}, {10, 6, 1, 0, 0, false}}},
+        {"trailing spaces before a break",
+         L"ab  \ncd",
+         {},
+         {{18, 0, 2, 0, 0, false}, {20, 5, 2, 0, 0, false}}},
+        {"indent on each paragraph",
+         L"ab\ncd",
+         {.mIndent = 7},
+         {{25, 0, 2, 0, 7, false}, {27, 3, 2, 0, 7, false}}},
+        {"indent only on first wrapped line",
+         L"cd ef",
+         {.mWidth = 30, .mIndent = 7},
          {{27, 0, 2, 0, 7, true}, {20, 3, 2, 0, 0, false}}},
-        {"long word", L"abcdefgh", {.mWidth = 35},
+        {"long word",
+         L"abcdefgh",
+         {.mWidth = 35},
          {{28, 0, 3, 0, 0, true}, {30, 3, 3, 0, 0, true}, {20, 6, 2, 0, 0, false}}},
-        {"first character wider than the line", L"Wa", {.mWidth = 20},
+        {"first character wider than the line",
+         L"Wa",
+         {.mWidth = 20},
          {{30, 0, 1, 0, 0, true}, {10, 1, 1, 0, 0, false}}},
-        {"second character does not fit", L"aW", {.mWidth = 20},
+        {"second character does not fit",
+         L"aW",
+         {.mWidth = 20},
          {{10, 0, 1, 0, 0, true}, {30, 1, 1, 0, 0, false}}},
         {"missing glyph takes no room", L"a\u00e9b", {}, {{20, 0, 3, 0, 0, false}}},
         {"fallback glyph", L"a\u00e9b", {.mFallbackChar = 'a'}, {{30, 0, 3, 0, 0, false}}},
         {"letter spacing", L"a b", {.mLetterSpacing = 1}, {{28, 0, 3, 0, 0, false}}},
         {"beyond the BMP", L"a\U0001F600", {}, {{22, 0, 2, 0, 0, false}}},
-        {"blank line kept, no trailing empty line", L"a\n\nb\n", {},
+        {"blank line kept, no trailing empty line",
+         L"a\n\nb\n",
+         {},
          {{10, 0, 1, 0, 0, false}, {0, 2, 0, 0, 0, false}, {10, 3, 1, 0, 0, false}}},
         {"only spaces after a break", L"a\n   ", {}, {{10, 0, 1, 0, 0, false}}},
         {"empty text", L"", {}, {}},
@@ -348,8 +364,10 @@ protected:
 // texture loader, relative to the descriptor's folder.
 TEST_F(FontFiles, LoadsDescriptorAndPagesByName)
 {
-    filetest::WriteBytes("td/fonts/test.fnt", Replace(Replace(kFont, "test_0.png", "page.tga"), "test_1.png", "page.tga"));
-    const std::vector<uint8_t> page = render::test::MakeTGA(32, 16, std::vector<uint32_t>(32 * 16, 0xFFFFFFFF), true);
+    filetest::WriteBytes("td/fonts/test.fnt",
+                         Replace(Replace(kFont, "test_0.png", "page.tga"), "test_1.png", "page.tga"));
+    const std::vector<uint8_t> page =
+        render::test::MakeTGA(32, 16, std::vector<uint32_t>(32 * 16, 0xFFFFFFFF), true);
     filetest::WriteBytes("td/fonts/page.tga", std::string(page.begin(), page.end()));
     filetest::WriteBytes("td/fonts/nopage.fnt", Replace(kFont, "test_1.png", "missing.tga"));
     {

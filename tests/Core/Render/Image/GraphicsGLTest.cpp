@@ -1,5 +1,5 @@
-// Text and a masked sprite drawn through the drawing front on the OpenGL back end and read back against pictures
-// the test computes itself. Needs a display (xvfb-run); skips without one.
+// Text and a masked sprite drawn through the drawing front on the OpenGL back end and read back against
+// pictures the test computes itself. Needs a display (xvfb-run); skips without one.
 #include "Core/Base/MemoryStream.h"
 #include "Core/Render/BMFont.h"
 #include "Core/Render/GL/RenderGL.h"
@@ -37,7 +37,8 @@ protected:
         SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 5);
         SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
         SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-        sWindow = SDL_CreateWindow("graphics test", 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+        sWindow =
+            SDL_CreateWindow("graphics test", 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
         if (!sWindow)
             return;
         sRender = new RenderGL();
@@ -140,8 +141,8 @@ protected:
 
 } // namespace
 
-// A 32 × 32 sprite whose left half is opaque red and right half transparent, loaded from a TGA file through the
-// image loader: the drawn picture and the hit mask both follow the alpha channel.
+// A 32 × 32 sprite whose left half is opaque red and right half transparent, loaded from a TGA file through
+// the image loader: the drawn picture and the hit mask both follow the alpha channel.
 TEST_F(GraphicsGL, MaskedSpriteMatchesItsAlpha)
 {
     std::vector<uint32_t> pixels(32 * 32);
@@ -178,15 +179,15 @@ TEST_F(GraphicsGL, MaskedSpriteMatchesItsAlpha)
     Compare(got, want);
 }
 
-// A text line in a bitmap font whose glyphs are solid blocks on the page: each glyph lands at its pen position
-// plus its offsets, in the Graphics' colour.
+// A text line in a bitmap font whose glyphs are solid blocks on the page: each glyph lands at its pen
+// position plus its offsets, in the Graphics' colour.
 TEST_F(GraphicsGL, TextLineMatchesGlyphBlocks)
 {
     std::vector<uint32_t> page(64 * 64, 0x00000000u);
     for (int y = 0; y < 12; ++y)
         for (int x = 0; x < 8; ++x)
         {
-            page[y * 64 + x] = 0xFFFFFFFFu;      // 'a': 8 × 12 at (0, 0)
+            page[y * 64 + x] = 0xFFFFFFFFu;          // 'a': 8 × 12 at (0, 0)
             page[y * 64 + 16 + x / 2] = 0xFFFFFFFFu; // 'b': 4 × 12 at (16, 0)
         }
     Texture* raw = nullptr;
@@ -197,7 +198,8 @@ TEST_F(GraphicsGL, TextLineMatchesGlyphBlocks)
     PageFont font;
     font.page = texture.get();
     font.SetName(L"fonts/blocks");
-    const std::string fnt = R"(<font><info face="B" size="16" bold="0" italic="0" charset="" unicode="1" stretchH="100" smooth="0" aa="1" padding="0,0,0,0" spacing="1,1" outline="0"/>
+    const std::string fnt =
+        R"(<font><info face="B" size="16" bold="0" italic="0" charset="" unicode="1" stretchH="100" smooth="0" aa="1" padding="0,0,0,0" spacing="1,1" outline="0"/>
 <common lineHeight="16" base="12" scaleW="64" scaleH="64" pages="1" packed="0" alphaChnl="0" redChnl="4" greenChnl="4" blueChnl="4"/>
 <pages><page id="0" file="blocks_0.png"/></pages><chars>
 <char id="32" x="0" y="0" width="0" height="0" xoffset="0" yoffset="0" xadvance="6" page="0" chnl="15"/>

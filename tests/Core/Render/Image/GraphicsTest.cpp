@@ -42,7 +42,8 @@ TEST_F(GraphicsDraw, ImageQuadAnchorsMirrorAndSource)
     {
         graphics->DrawImage(&image);
     }
-    ExpectQuad(Last<SVertex2D>(4), {{-0.5f, -0.5f, 0, 0}, {9.5f, -0.5f, 1, 0}, {9.5f, 19.5f, 1, 1}, {-0.5f, 19.5f, 0, 1}},
+    ExpectQuad(Last<SVertex2D>(4),
+               {{-0.5f, -0.5f, 0, 0}, {9.5f, -0.5f, 1, 0}, {9.5f, 19.5f, 1, 1}, {-0.5f, 19.5f, 0, 1}},
                "default");
     {
         auto p = graphics->DrawImage(&image, math::Rect(0, 0, 5, 20));
@@ -57,9 +58,10 @@ TEST_F(GraphicsDraw, ImageQuadAnchorsMirrorAndSource)
         p->mFlipX = true;
         p->mFlipY = true;
     }
-    ExpectQuad(Last<SVertex2D>(4),
-               {{-0.5f, -0.5f, 1, 1}, {4.5f, -0.5f, 0.5f, 1}, {4.5f, 9.5f, 0.5f, 0.5f}, {-0.5f, 9.5f, 1, 0.5f}},
-               "mirrored");
+    ExpectQuad(
+        Last<SVertex2D>(4),
+        {{-0.5f, -0.5f, 1, 1}, {4.5f, -0.5f, 0.5f, 1}, {4.5f, 9.5f, 0.5f, 0.5f}, {-0.5f, 9.5f, 1, 0.5f}},
+        "mirrored");
     {
         graphics->DrawImage(&image).Translate(100, 50);
     }
@@ -69,24 +71,28 @@ TEST_F(GraphicsDraw, ImageQuadAnchorsMirrorAndSource)
     {
         graphics->DrawImage(&image, DestRect(10, 10, 20, 10));
     }
-    ExpectQuad(Last<SVertex2D>(4), {{9.5f, 9.5f, 0, 0}, {29.5f, 9.5f, 1, 0}, {29.5f, 19.5f, 1, 1}, {9.5f, 19.5f, 0, 1}},
+    ExpectQuad(Last<SVertex2D>(4),
+               {{9.5f, 9.5f, 0, 0}, {29.5f, 9.5f, 1, 0}, {29.5f, 19.5f, 1, 1}, {9.5f, 19.5f, 0, 1}},
                "stretched");
     {
         graphics->DrawImage(&image, math::Rect(0, 0, 5, 10), math::Rect(0, 0, 10, 10));
     }
-    ExpectQuad(Last<SVertex2D>(4),
-               {{-0.5f, -0.5f, 0, 0}, {9.5f, -0.5f, 0.5f, 0}, {9.5f, 9.5f, 0.5f, 0.5f}, {-0.5f, 9.5f, 0, 0.5f}},
-               "source into destination");
+    ExpectQuad(
+        Last<SVertex2D>(4),
+        {{-0.5f, -0.5f, 0, 0}, {9.5f, -0.5f, 0.5f, 0}, {9.5f, 9.5f, 0.5f, 0.5f}, {-0.5f, 9.5f, 0, 0.5f}},
+        "source into destination");
     {
         graphics->DrawImage(&image).Translate(4, 0).Scale(2);
     }
-    ExpectQuad(Last<SVertex2D>(4), {{7.5f, -0.5f, 0, 0}, {27.5f, -0.5f, 1, 0}, {27.5f, 39.5f, 1, 1}, {7.5f, 39.5f, 0, 1}},
+    ExpectQuad(Last<SVertex2D>(4),
+               {{7.5f, -0.5f, 0, 0}, {27.5f, -0.5f, 1, 0}, {27.5f, 39.5f, 1, 1}, {7.5f, 39.5f, 0, 1}},
                "translated offset is scaled");
     {
         // Steps in the order written: scale by 2, then move by (100, 0), then scale by 0.5.
         graphics->DrawImage(&image).Scale(2).Translate(100, 0).Scale(0.5f);
     }
-    ExpectQuad(Last<SVertex2D>(4), {{49.5f, -0.5f, 0, 0}, {59.5f, -0.5f, 1, 0}, {59.5f, 19.5f, 1, 1}, {49.5f, 19.5f, 0, 1}},
+    ExpectQuad(Last<SVertex2D>(4),
+               {{49.5f, -0.5f, 0, 0}, {59.5f, -0.5f, 1, 0}, {59.5f, 19.5f, 1, 1}, {49.5f, 19.5f, 0, 1}},
                "chained steps");
 }
 
@@ -98,7 +104,9 @@ TEST_F(GraphicsDraw, AtlasImagesMapIntoTheirRectangle)
         graphics->DrawImage(&image)->mFlipX = true;
     }
     ExpectQuad(Last<SVertex2D>(4),
-               {{-0.5f, -0.5f, 1.0f, 0.25f}, {63.5f, -0.5f, 0.5f, 0.25f}, {63.5f, 63.5f, 0.5f, 0.5f},
+               {{-0.5f, -0.5f, 1.0f, 0.25f},
+                {63.5f, -0.5f, 0.5f, 0.25f},
+                {63.5f, 63.5f, 0.5f, 0.5f},
                 {-0.5f, 63.5f, 1.0f, 0.5f}},
                "atlas");
 }

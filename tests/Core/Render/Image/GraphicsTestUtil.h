@@ -29,7 +29,8 @@ public:
     }
     void PlaceInAtlas(float u, float v, float du, float dv)
     {
-        // Atlas mapping is a property of resource images; any non-null marker stands in for the resource here.
+        // Atlas mapping is a property of resource images; any non-null marker stands in for the resource
+        // here.
         mTextureResource = reinterpret_cast<resource::ResourceTexture*>(this);
         mInAtlas = true;
         mAtlasRect[0] = u;
@@ -74,7 +75,8 @@ protected:
     template <typename T>
     T* Last(uint32_t n)
     {
-        auto* cache = static_cast<BufferDoubleCache<VertexBuffer<T>>*>(render.GetVertexCache(T::Format().mId));
+        auto* cache =
+            static_cast<BufferDoubleCache<VertexBuffer<T>>*>(render.GetVertexCache(T::Format().mId));
         VertexBufferImpl* impl = cache->GetFirst()->GetImpl();
         void* p = nullptr;
         uint32_t got = 0;

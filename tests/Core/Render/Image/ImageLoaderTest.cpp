@@ -85,9 +85,9 @@ TEST(ImageLoader, MaskThresholdPerKind)
         uint32_t pixel;
         bool solid;
     } cases[] = {
-        {"dds", 0x0A000000, false}, {"dds", 0x0B000000, true},  {"dds", 0x00FFFFFF, false},
-        {"tga", 0x31FFFFFF, false}, {"tga", 0x32000000, true},  {"tga", 0xFF000000, true},
-        {"raw", 0x09FFFFFF, false}, {"raw", 0x0A000000, true},  {"raw", 0x00000000, false},
+        {"dds", 0x0A000000, false}, {"dds", 0x0B000000, true}, {"dds", 0x00FFFFFF, false},
+        {"tga", 0x31FFFFFF, false}, {"tga", 0x32000000, true}, {"tga", 0xFF000000, true},
+        {"raw", 0x09FFFFFF, false}, {"raw", 0x0A000000, true}, {"raw", 0x00000000, false},
     };
     for (const Case& c : cases)
     {
@@ -120,7 +120,8 @@ TEST(ImageLoader, DxtMaskFromBlockAlpha)
         {"DXT1", {0x1F, 0x00, 0x00, 0xF8, 0xFF, 0x00, 0x00, 0x00}, 0xFFF0},
         // DXT3: nibble 0 → 0, nibble 1 → 17 (> 10), first row only.
         {"DXT3", {0x10, 0x10, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 0x000A},
-        // DXT5, a0 = 255 > a1 = 0: pixel 0 takes index 1 (0), pixel 1 index 6 ((2·255 + 5·0) / 7 = 72), the rest
+        // DXT5, a0 = 255 > a1 = 0: pixel 0 takes index 1 (0), pixel 1 index 6 ((2·255 + 5·0) / 7 = 72), the
+        // rest
         // index 0 (255).
         {"DXT5", {255, 0, 0x31, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 0xFFFE},
         // DXT5, a0 = 70 > a1 = 0: index 7 is (70 + 0) / 7 = 10, not solid; index 6 is 20, solid.
@@ -188,16 +189,22 @@ TEST(ImageLoader, DdsHeaderAndSizeChecks)
         {"unknown code", MakeDDS(4, 4, 1, "DXT2", px4x4), false, 0},
         {"DXT1 4x4", MakeDDS(4, 4, 1, "DXT1", std::vector<uint8_t>(8, 0)), true, 1},
         {"DXT5 short block", MakeDDS(4, 4, 1, "DXT5", std::vector<uint8_t>(15, 0)), false, 0},
-        {"short header", [] {
+        {"short header",
+         []
+         {
              auto f = MakeDDS(4, 4, 1, "", {});
              f.pop_back();
              return f;
-         }(), false, 0},
-        {"bad magic", [] {
+         }(),
+         false, 0},
+        {"bad magic",
+         []
+         {
              auto f = MakeDDS(1, 1, 1, "", std::vector<uint8_t>(4, 0));
              f[3] = 'X';
              return f;
-         }(), false, 0},
+         }(),
+         false, 0},
         {"three bytes", {'D', 'D', 'S'}, false, 0},
     };
     for (const Case& c : cases)

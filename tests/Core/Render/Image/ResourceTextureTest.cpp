@@ -17,7 +17,10 @@ using resource::ResourceTexture;
 namespace
 {
 
-std::string Str(const std::vector<uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
+std::string Str(const std::vector<uint8_t>& bytes)
+{
+    return std::string(bytes.begin(), bytes.end());
+}
 
 class ResourceTextureTest : public filetest::DataRootTest
 {
@@ -49,7 +52,8 @@ protected:
 
 TEST_F(ResourceTextureTest, LooseFilesDecodeIntoTexturesAndGiveThemBack)
 {
-    filetest::WriteBytes("td/pic.tga", Str(render::test::MakeTGA(2, 3, {0xFF000000, 0, 0, 0, 0, 0xFF00FF00}, true)));
+    filetest::WriteBytes("td/pic.tga",
+                         Str(render::test::MakeTGA(2, 3, {0xFF000000, 0, 0, 0, 0, 0xFF00FF00}, true)));
     const size_t before = render.GetTextures().size();
     {
         auto t = Get(L"td/pic");
@@ -86,12 +90,15 @@ TEST_F(ResourceTextureTest, MissingAndDamagedImagesAreRefused)
 
 TEST_F(ResourceTextureTest, FolderImagesAndAtlasSubImages)
 {
-    filetest::WriteBytes("td/ui/layers.xml",
-                         R"(<Layers><Layer name="btn" x="5" y="6" width="40" height="30"/>)"
-                         R"(<Layer name="icon" width="2" height="2" atlas="sheet.tga" tu1="0.5" tv1="0.5" tu2="1" tv2="1"/>)"
-                         R"(</Layers>)");
-    filetest::WriteBytes("td/ui/btn.tga", Str(render::test::MakeTGA(4, 4, std::vector<uint32_t>(16, 0xFFFFFFFF), true)));
-    filetest::WriteBytes("td/ui/sheet.tga", Str(render::test::MakeTGA(4, 4, std::vector<uint32_t>(16, 0xFF0000FF), true)));
+    filetest::WriteBytes(
+        "td/ui/layers.xml",
+        R"(<Layers><Layer name="btn" x="5" y="6" width="40" height="30"/>)"
+        R"(<Layer name="icon" width="2" height="2" atlas="sheet.tga" tu1="0.5" tv1="0.5" tu2="1" tv2="1"/>)"
+        R"(</Layers>)");
+    filetest::WriteBytes("td/ui/btn.tga",
+                         Str(render::test::MakeTGA(4, 4, std::vector<uint32_t>(16, 0xFFFFFFFF), true)));
+    filetest::WriteBytes("td/ui/sheet.tga",
+                         Str(render::test::MakeTGA(4, 4, std::vector<uint32_t>(16, 0xFF0000FF), true)));
     std::unique_ptr<file::ImageContainer> ui(file::FileManager::Instance()->OpenImageContainer(L"td/ui"));
     ASSERT_TRUE(ui);
     auto btn = Get(L"td/ui/btn", ui.get(), L"btn");

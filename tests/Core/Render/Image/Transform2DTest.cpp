@@ -18,27 +18,87 @@ TEST(Transform2D, StepsComposeInCallOrder)
     } cases[] = {
         {"identity", [](Transform2D&) {}, 3, 4, 3, 4, false},
         {"translate", [](Transform2D& t) { t.Translate(10, 5); }, 1, 1, 11, 6, false},
-        {"translate then scale", [](Transform2D& t) { t.Translate(10, 0); t.Scale(2, 2); }, 1, 0, 22, 0, true},
-        {"scale then translate", [](Transform2D& t) { t.Scale(2, 2); t.Translate(10, 0); }, 1, 0, 12, 0, false},
+        {"translate then scale",
+         [](Transform2D& t)
+         {
+             t.Translate(10, 0);
+             t.Scale(2, 2);
+         },
+         1, 0, 22, 0, true},
+        {"scale then translate",
+         [](Transform2D& t)
+         {
+             t.Scale(2, 2);
+             t.Translate(10, 0);
+         },
+         1, 0, 12, 0, false},
         {"tiny translation skipped", [](Transform2D& t) { t.Translate(0.0001f, 0); }, 1, 0, 1, 0, false},
         {"mirror x stays lazy", [](Transform2D& t) { t.Scale(-1, 1); }, 3, 4, -3, 4, false},
         {"mirror y uses matrix", [](Transform2D& t) { t.Scale(1, -1); }, 3, 4, 3, -4, true},
-        {"mirror x twice", [](Transform2D& t) { t.Scale(-1, 1); t.Scale(-1, 1); }, 3, 4, 3, 4, true},
+        {"mirror x twice",
+         [](Transform2D& t)
+         {
+             t.Scale(-1, 1);
+             t.Scale(-1, 1);
+         },
+         3, 4, 3, 4, true},
         {"rotate 90", [](Transform2D& t) { t.RotateDegrees(90); }, 1, 0, 0, -1, false},
-        {"rotate then translate", [](Transform2D& t) { t.Rotate(3.1415927f); t.Translate(5, 0); }, 1, 0, 4, 0,
-         false},
-        {"translate then rotate", [](Transform2D& t) { t.Translate(1, 0); t.RotateDegrees(90); }, 0, 0, 0, -1,
-         false},
+        {"rotate then translate",
+         [](Transform2D& t)
+         {
+             t.Rotate(3.1415927f);
+             t.Translate(5, 0);
+         },
+         1, 0, 4, 0, false},
+        {"translate then rotate",
+         [](Transform2D& t)
+         {
+             t.Translate(1, 0);
+             t.RotateDegrees(90);
+         },
+         0, 0, 0, -1, false},
         // A step after a post-translation acts on it too: lazily this would give 16.
-        {"scale, translate, scale", [](Transform2D& t) { t.Scale(2, 2); t.Translate(10, 0); t.Scale(3, 3); }, 1, 0,
-         36, 0, true},
-        {"scale, translate, rotate", [](Transform2D& t) { t.Scale(2, 2); t.Translate(10, 0); t.RotateDegrees(180); },
+        {"scale, translate, scale",
+         [](Transform2D& t)
+         {
+             t.Scale(2, 2);
+             t.Translate(10, 0);
+             t.Scale(3, 3);
+         },
+         1, 0, 36, 0, true},
+        {"scale, translate, rotate",
+         [](Transform2D& t)
+         {
+             t.Scale(2, 2);
+             t.Translate(10, 0);
+             t.RotateDegrees(180);
+         },
          1, 0, -12, 0, true},
-        {"rotate, translate, rotate", [](Transform2D& t) { t.RotateDegrees(90); t.Translate(10, 0); t.RotateDegrees(90); },
+        {"rotate, translate, rotate",
+         [](Transform2D& t)
+         {
+             t.RotateDegrees(90);
+             t.Translate(10, 0);
+             t.RotateDegrees(90);
+         },
          1, 0, -1, -10, true},
-        {"button frame", [](Transform2D& t) { t.Scale(0.5f, 0.5f); t.Translate(100, 50); t.Scale(2, 2); t.Translate(512, 384); },
+        {"button frame",
+         [](Transform2D& t)
+         {
+             t.Scale(0.5f, 0.5f);
+             t.Translate(100, 50);
+             t.Scale(2, 2);
+             t.Translate(512, 384);
+         },
          10, 10, 722, 494, true},
-        {"reset", [](Transform2D& t) { t.Scale(5, 5); t.Reset(); t.Translate(1, 2); }, 0, 0, 1, 2, false},
+        {"reset",
+         [](Transform2D& t)
+         {
+             t.Scale(5, 5);
+             t.Reset();
+             t.Translate(1, 2);
+         },
+         0, 0, 1, 2, false},
     };
     for (Case& c : cases)
     {

@@ -69,23 +69,20 @@ protected:
     {
         root.Write("anim/show.anim",
                    animation::WriteAnimData("show", 0, 0.5f, {test::FadeRecord(test::Ramp(0, 1, 0.5f, 0))}));
-        root.Write("anim/hide.anim",
-                   animation::WriteAnimData("hide", 0, 0.25f, {test::FadeRecord(test::Ramp(0, 0, 0.25f, 1))}));
+        root.Write("anim/hide.anim", animation::WriteAnimData(
+                                         "hide", 0, 0.25f, {test::FadeRecord(test::Ramp(0, 0, 0.25f, 1))}));
         const animation::LayerRecord r = test::FadeRecord(test::Constant(0));
         root.Write("anim/two.anim", animation::WriteAnimData("two", 0, 0.5f, {r, r}));
         delete widget::DialogEffectsManager::Instance();
     }
-    void TearDown() override
-    {
-        delete widget::DialogEffectsManager::Instance();
-    }
+    void TearDown() override { delete widget::DialogEffectsManager::Instance(); }
 
     VNResultEnum LoadTable(const std::string& xml)
     {
         tinyxml2::XMLDocument doc;
         EXPECT_EQ(doc.Parse(xml.c_str()), tinyxml2::XML_SUCCESS);
-        return widget::DialogEffectsManager::Instance()->Load(doc.FirstChildElement("Game")->FirstChildElement(
-            "DialogEffects"));
+        return widget::DialogEffectsManager::Instance()->Load(
+            doc.FirstChildElement("Game")->FirstChildElement("DialogEffects"));
     }
 
     static std::string Table(const std::string& data, const std::string& dialogs)
@@ -94,7 +91,8 @@ protected:
                "</Dialogs></DialogEffects></Game>";
     }
 
-    static constexpr const char* kFade = R"(<Anim name="fade" show_anim_data="anim/show.anim" hide_anim_data="anim/hide.anim"/>)";
+    static constexpr const char* kFade =
+        R"(<Anim name="fade" show_anim_data="anim/show.anim" hide_anim_data="anim/hide.anim"/>)";
 
     bool AnimLoaded(const std::wstring& path)
     {
@@ -129,8 +127,11 @@ TEST_F(DialogFixture, TableEntriesAndBindings)
 
 TEST_F(DialogFixture, PreloadLoadsWhileReading)
 {
-    ASSERT_EQ(LoadTable(Table(R"(<Anim name="fade" show_anim_data="anim/show.anim" hide_anim_data="anim/hide.anim" preload=""/>)", "")),
-              VN_OK);
+    ASSERT_EQ(
+        LoadTable(Table(
+            R"(<Anim name="fade" show_anim_data="anim/show.anim" hide_anim_data="anim/hide.anim" preload=""/>)",
+            "")),
+        VN_OK);
     EXPECT_TRUE(AnimLoaded(L"anim/show.anim"));
     EXPECT_TRUE(AnimLoaded(L"anim/hide.anim"));
 }
@@ -147,7 +148,10 @@ TEST_F(DialogFixture, BadTablesAreRefusedKeepingEarlierEntries)
         {"no show data", Table(R"(<Anim name="x" hide_anim_data="b"/>)", "")},
         {"no hide data", Table(R"(<Anim name="x" show_anim_data="a"/>)", "")},
         {"same entry name twice", Table(std::string(kFade) + kFade, "")},
-        {"preloaded file missing", Table(R"(<Anim name="x" show_anim_data="anim/none.anim" hide_anim_data="anim/hide.anim" preload="1"/>)", "")},
+        {"preloaded file missing",
+         Table(
+             R"(<Anim name="x" show_anim_data="anim/none.anim" hide_anim_data="anim/hide.anim" preload="1"/>)",
+             "")},
         {"dialog without effects", Table(kFade, "<Options/>")},
         {"same dialog twice", Table(kFade, R"(<Options effects="fade"/><Options effects="fade"/>)")},
     };
@@ -247,10 +251,11 @@ TEST_F(DialogFixture, EffectsThatFailShowTheDialogWithoutThem)
 {
     // A missing entry, a missing file and an animation of two records: each dialog still shows, takes input
     // and hides; nothing is left in the manager's task tree.
-    ASSERT_EQ(LoadTable(Table(std::string(kFade) +
-                                  R"(<Anim name="gone" show_anim_data="anim/none.anim" hide_anim_data="anim/hide.anim"/>)"
-                                  R"(<Anim name="two" show_anim_data="anim/two.anim" hide_anim_data="anim/hide.anim"/>)",
-                              R"(<A effects="nothing"/><B effects="gone"/><C effects="two"/>)")),
+    ASSERT_EQ(LoadTable(Table(
+                  std::string(kFade) +
+                      R"(<Anim name="gone" show_anim_data="anim/none.anim" hide_anim_data="anim/hide.anim"/>)"
+                      R"(<Anim name="two" show_anim_data="anim/two.anim" hide_anim_data="anim/hide.anim"/>)",
+                  R"(<A effects="nothing"/><B effects="gone"/><C effects="two"/>)")),
               VN_OK);
     for (const char* name : {"A", "B", "C"})
     {
