@@ -1,4 +1,5 @@
 #include "Core/Animation/Lightwave/MeshLibrary.h"
+#include "Core/Animation/BinaryWriter.h"
 
 #include "Core/Animation/BinaryReader.h"
 #include "Core/Base/Log.h"
@@ -212,29 +213,9 @@ VNResultEnum MeshLibrary::DoUnload()
     return VN_OK;
 }
 
-namespace
-{
-
-void PutU32(std::string& out, uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-}
-
-void PutF32(std::string& out, float f)
-{
-    uint32_t bits = 0;
-    std::memcpy(&bits, &f, 4);
-    PutU32(out, bits);
-}
-
-void PutString(std::string& out, const std::string& s)
-{
-    PutU32(out, static_cast<uint32_t>(s.size()));
-    out += s;
-}
-
-} // namespace
+using animation::PutF32;
+using animation::PutString;
+using animation::PutU32;
 
 std::string WriteMeshLibrary(const std::vector<MeshSource>& meshes, uint32_t trailer)
 {

@@ -1,4 +1,5 @@
 #include "Core/Render/GL/RenderGL.h"
+#include "Support/HiddenGLRender.h"
 
 #include "Core/Render/GL/TextureGL.h"
 #include "Core/Render/RenderTarget.h"
@@ -37,28 +38,9 @@ class GLRender : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        if (SDL_Init(SDL_INIT_VIDEO) != 0)
+        sRender = gltest::CreateHiddenGLRender("render test", kWidth, kHeight, &sWindow);
+        if (!sRender)
             return;
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 4);
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 5);
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-        SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
-        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-        sWindow =
-            SDL_CreateWindow("render test", 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-        if (!sWindow)
-            return;
-        sRender = new RenderGL();
-        RenderInitParam param;
-        param.mWidth = kWidth;
-        param.mHeight = kHeight;
-        if (sRender->InitRenderOnNativeWindow(sWindow, param) != VN_OK)
-        {
-            delete sRender;
-            sRender = nullptr;
-            return;
-        }
         WarmUp();
     }
 
@@ -91,12 +73,7 @@ protected:
 
     static void TearDownTestSuite()
     {
-        delete sRender;
-        sRender = nullptr;
-        if (sWindow)
-            SDL_DestroyWindow(sWindow);
-        sWindow = nullptr;
-        SDL_Quit();
+        gltest::DestroyHiddenGLRender(sRender, sWindow);
     }
 
     void SetUp() override

@@ -1,6 +1,7 @@
 // A frame's layer tree drawn by the frame manager on the OpenGL back end and read back against a picture the
 // test computes from the same inputs. Needs a display (xvfb-run); skips without one.
 #include "Core/Layer/ImageLayer.h"
+#include "Support/HiddenGLRender.h"
 #include "Core/Layer/Layer.h"
 #include "Core/Render/GL/RenderGL.h"
 #include "Core/Render/Graphics.h"
@@ -62,37 +63,10 @@ class FrameDrawGL : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        if (SDL_Init(SDL_INIT_VIDEO) != 0)
-            return;
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 4);
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 5);
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-        sWindow =
-            SDL_CreateWindow("frame test", 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-        if (!sWindow)
-            return;
-        sRender = new render::RenderGL();
-        render::RenderInitParam param;
-        param.mWidth = kWidth;
-        param.mHeight = kHeight;
-        if (sRender->InitRenderOnNativeWindow(sWindow, param) != VN_OK)
-        {
-            delete sRender;
-            sRender = nullptr;
-        }
+        sRender = gltest::CreateHiddenGLRender("frame test", kWidth, kHeight, &sWindow);
     }
 
-    static void TearDownTestSuite()
-    {
-        delete sRender;
-        sRender = nullptr;
-        if (sWindow)
-            SDL_DestroyWindow(sWindow);
-        sWindow = nullptr;
-        // SDL_Quit would unload the GL driver, and the sanitizer could no longer tell its own allocations
-        // apart.
-    }
+    static void TearDownTestSuite() { gltest::DestroyHiddenGLRender(sRender, sWindow); }
 
     void SetUp() override
     {

@@ -1,6 +1,7 @@
 // Text and a masked sprite drawn through the drawing front on the OpenGL back end and read back against
 // pictures the test computes itself. Needs a display (xvfb-run); skips without one.
 #include "Core/Base/MemoryStream.h"
+#include "Support/HiddenGLRender.h"
 #include "Core/Render/BMFont.h"
 #include "Core/Render/GL/RenderGL.h"
 #include "Core/Render/Graphics.h"
@@ -31,36 +32,10 @@ class GraphicsGL : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        if (SDL_Init(SDL_INIT_VIDEO) != 0)
-            return;
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 4);
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 5);
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-        sWindow =
-            SDL_CreateWindow("graphics test", 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-        if (!sWindow)
-            return;
-        sRender = new RenderGL();
-        RenderInitParam param;
-        param.mWidth = kWidth;
-        param.mHeight = kHeight;
-        if (sRender->InitRenderOnNativeWindow(sWindow, param) != VN_OK)
-        {
-            delete sRender;
-            sRender = nullptr;
-        }
+        sRender = gltest::CreateHiddenGLRender("graphics test", kWidth, kHeight, &sWindow);
     }
 
-    static void TearDownTestSuite()
-    {
-        delete sRender;
-        sRender = nullptr;
-        if (sWindow)
-            SDL_DestroyWindow(sWindow);
-        sWindow = nullptr;
-        SDL_Quit();
-    }
+    static void TearDownTestSuite() { gltest::DestroyHiddenGLRender(sRender, sWindow); }
 
     void SetUp() override
     {
