@@ -4,9 +4,42 @@
 #include "Core/Widget/Frame.h"
 
 #include <algorithm>
+#include <deque>
 
 namespace widget
 {
+
+namespace
+{
+
+// Applies queued requests of a double list: each request leaves its list before it is applied, so a failure
+// part-way never replays the ones already applied; requests made while applying land in the other list and
+// run in the next pass. Leftovers of a failed update (still in the list that no longer takes requests) go
+// first.
+template <class Request, class Apply>
+VNResultEnum DrainRequests(std::deque<Request> (&lists)[2], int& index, Apply apply)
+{
+    for (;;)
+    {
+        int full = index ^ 1;
+        if (lists[full].empty())
+        {
+            if (lists[index].empty())
+                return VN_OK;
+            full = index;
+            index ^= 1;
+        }
+        while (!lists[full].empty())
+        {
+            const Request request = lists[full].front();
+            lists[full].pop_front();
+            if (const VNResultEnum r = apply(request); r != VN_OK)
+                return r;
+        }
+    }
+}
+
+} // namespace
 
 FrameManager::FrameManager() : base::Task(false, false, true, false) {}
 
@@ -463,48 +496,23 @@ VNResultEnum FrameManager::OnUpdate(float dt)
             return r;
     }
 
-    // Each request leaves its list before it is applied, so a failure part-way never replays the ones already
-    // applied; requests made while applying land in the other list and run in the next pass. Leftovers of a
-    // failed update (still in the list that no longer takes requests) go first.
-    for (;;)
-    {
-        int full = mAddIndex ^ 1;
-        if (mPendingAdds[full].empty())
-        {
-            if (mPendingAdds[mAddIndex].empty())
-                break;
-            full = mAddIndex;
-            mAddIndex ^= 1;
-        }
-        while (!mPendingAdds[full].empty())
-        {
-            const PendingAdd add = mPendingAdds[full].front();
-            mPendingAdds[full].pop_front();
-            const VNResultEnum r = add.tier == FrameTierModal
-                                       ? AddModal(add.frame, false)
-                                       : AddFrame(add.frame, add.tier == FrameTierTop, add.activate, false);
-            if (r != VN_OK)
-                return r;
-        }
-    }
-    for (;;)
-    {
-        int full = mRemoveIndex ^ 1;
-        if (mPendingRemoves[full].empty())
-        {
-            if (mPendingRemoves[mRemoveIndex].empty())
-                break;
-            full = mRemoveIndex;
-            mRemoveIndex ^= 1;
-        }
-        while (!mPendingRemoves[full].empty())
-        {
-            const PendingRemove remove = mPendingRemoves[full].front();
-            mPendingRemoves[full].pop_front();
-            if (const VNResultEnum r = RemoveFrame(remove.frame, remove.deleteFrame, false); r != VN_OK)
-                return r;
-        }
-    }
+    // Deferred adds, then deferred removes.
+    if (const VNResultEnum r = DrainRequests(mPendingAdds, mAddIndex,
+                                             [this](const PendingAdd& add)
+                                             {
+                                                 return add.tier == FrameTierModal
+                                                            ? AddModal(add.frame, false)
+                                                            : AddFrame(add.frame, add.tier == FrameTierTop,
+                                                                       add.activate, false);
+                                             });
+        r != VN_OK)
+        return r;
+    if (const VNResultEnum r = DrainRequests(mPendingRemoves, mRemoveIndex,
+                                             [this](const PendingRemove& remove) {
+                                                 return RemoveFrame(remove.frame, remove.deleteFrame, false);
+                                             });
+        r != VN_OK)
+        return r;
     Flush();
     return VN_OK;
 }
