@@ -8,6 +8,10 @@
 #include "Core/Render/RenderInitParam.h"
 
 #include <SDL.h>
+#include <epoxy/gl.h>
+
+#include <cstdint>
+#include <vector>
 
 namespace gltest
 {
@@ -47,6 +51,21 @@ inline void DestroyHiddenGLRender(render::RenderGL*& render, SDL_Window*& window
     if (window != nullptr)
         SDL_DestroyWindow(window);
     window = nullptr;
+}
+
+// The back buffer after playback, rows from the top, as opaque 0xAARRGGBB.
+inline std::vector<uint32_t> ReadBackBuffer(int width, int height)
+{
+    std::vector<uint8_t> rgba(static_cast<size_t>(width) * height * 4);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    std::vector<uint32_t> out(static_cast<size_t>(width) * height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+        {
+            const uint8_t* p = &rgba[(static_cast<size_t>(height - 1 - y) * width + x) * 4];
+            out[static_cast<size_t>(y) * width + x] = 0xFF000000u | p[0] << 16 | p[1] << 8 | p[2];
+        }
+    return out;
 }
 
 } // namespace gltest

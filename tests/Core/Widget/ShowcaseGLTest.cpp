@@ -260,16 +260,7 @@ protected:
         }
         EXPECT_EQ(sRender->EndFrame(), VN_OK);
         EXPECT_EQ(sRender->Playback(), VN_OK);
-        std::vector<uint8_t> rgba(static_cast<size_t>(kWidth) * kHeight * 4);
-        glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-        std::vector<uint32_t> out(static_cast<size_t>(kWidth) * kHeight);
-        for (int y = 0; y < kHeight; ++y)
-            for (int x = 0; x < kWidth; ++x)
-            {
-                const uint8_t* p = &rgba[(static_cast<size_t>(kHeight - 1 - y) * kWidth + x) * 4];
-                out[static_cast<size_t>(y) * kWidth + x] = 0xFF000000u | p[0] << 16 | p[1] << 8 | p[2];
-            }
-        return out;
+        return gltest::ReadBackBuffer(kWidth, kHeight);
     }
 
     // Every pixel matches within one step per channel (blending rounds either way).
