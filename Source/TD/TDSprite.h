@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace render
@@ -37,7 +38,7 @@ void updateSprites(std::vector<TDSprite*>& sprites, float dt);
 // Deletes and removes the first element equal to the pointer, keeping the order; nothing when absent (a null
 // pointer, as a watch of a deleted object reads, is never in the list).
 template <class T>
-void eraseAndDelete(std::vector<T*>& list, T* element)
+void eraseAndDelete(std::vector<T*>& list, std::type_identity_t<T>* element)
 {
     if (element == nullptr)
         return;

@@ -190,7 +190,7 @@ TEST(SpriteList, UpdatePrunesDeadSpritesAndEraseDeletesByPointer)
     EXPECT_EQ(kept.get(), sprites[1]);
 
     CountedSprite outsider(&deleted);
-    eraseAndDelete(sprites, static_cast<TDSprite*>(&outsider));
+    eraseAndDelete(sprites, &outsider);
     eraseAndDelete(sprites, dying.get());
     EXPECT_EQ(sprites.size(), 2u);
     EXPECT_EQ(deleted, 2);
