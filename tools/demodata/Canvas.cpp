@@ -178,6 +178,53 @@ void Canvas::FillStar(float cx, float cy, float outer, float inner, int points, 
     FillPolygon(poly, c);
 }
 
+void Canvas::FillEllipse(float cx, float cy, float rx, float ry, float angle, Rgba c)
+{
+    if (rx <= 0 || ry <= 0)
+        return;
+    float reach = std::max(rx, ry) + 1;
+    int x0 = std::max(0, static_cast<int>(std::floor(cx - reach))),
+        x1 = std::min(mWidth, static_cast<int>(std::ceil(cx + reach)));
+    int y0 = std::max(0, static_cast<int>(std::floor(cy - reach))),
+        y1 = std::min(mHeight, static_cast<int>(std::ceil(cy + reach)));
+    float cs = std::cos(angle), sn = std::sin(angle), small = std::min(rx, ry);
+    for (int j = y0; j < y1; ++j)
+        for (int i = x0; i < x1; ++i)
+        {
+            float dx = i + 0.5f - cx, dy = j + 0.5f - cy;
+            float u = (dx * cs + dy * sn) / rx, v = (-dx * sn + dy * cs) / ry;
+            // Distance in pixels, approximated through the smaller radius: exact for circles.
+            float d = (std::sqrt(u * u + v * v) - 1) * small;
+            if (d < 0.5f)
+                Blend(i, j, c, 0.5f - d);
+        }
+}
+
+void Canvas::StrokeLine(float x0, float y0, float x1, float y1, float width, Rgba c)
+{
+    float r = width * 0.5f;
+    int bx0 = std::max(0, static_cast<int>(std::floor(std::min(x0, x1) - r - 1))),
+        bx1 = std::min(mWidth, static_cast<int>(std::ceil(std::max(x0, x1) + r + 1)));
+    int by0 = std::max(0, static_cast<int>(std::floor(std::min(y0, y1) - r - 1))),
+        by1 = std::min(mHeight, static_cast<int>(std::ceil(std::max(y0, y1) + r + 1)));
+    float dx = x1 - x0, dy = y1 - y0, len2 = dx * dx + dy * dy;
+    for (int j = by0; j < by1; ++j)
+        for (int i = bx0; i < bx1; ++i)
+        {
+            float px = i + 0.5f - x0, py = j + 0.5f - y0;
+            float t = len2 > 0 ? std::clamp((px * dx + py * dy) / len2, 0.0f, 1.0f) : 0.0f;
+            float d = std::hypot(px - t * dx, py - t * dy) - r;
+            if (d < 0.5f)
+                Blend(i, j, c, 0.5f - d);
+        }
+}
+
+void Canvas::Fade(float factor)
+{
+    for (Rgba& p : mPixels)
+        p.a = static_cast<std::uint8_t>(std::lround(p.a * Clamp01(factor)));
+}
+
 Canvas Canvas::Half() const
 {
     int w = std::max(1, (mWidth + 1) / 2), h = std::max(1, (mHeight + 1) / 2);

@@ -17,5 +17,12 @@ void WriteMusic(Output& out);          // td/data/music: menu and level tracks
 void WriteStrings(Output& out);        // td/strings_en.csv
 void WriteParticles(Output& out);      // td/fx/fx2.ptc and its atlas
 void WriteWidgetShowcase(Output& out); // td/data/showcase: panel, buttons and slider of the widget showcase
+void WriteGameSheets(Output& out);     // units, towers, ammo, spells, setup and unlock sheets
+void WriteUpgrades(Output& out);       // td/upgrades.xml
+void WriteLevels(Output& out);         // td/levels_normal and td/levels_hardcore level files
+void WriteLevelArt(Output& out);       // td/data/maps: the art folder of every map
+void WriteUnitSprites(Output& out);    // td/units/t1units, t2units, t3units
+void WriteTowerSprites(Output& out);   // td/towers/dart, cannon, artillery, support
+void WriteUiParts(Output& out);        // td/data/ui_parts, shadows, bullets, spell icons and sheets
 
 } // namespace demodata

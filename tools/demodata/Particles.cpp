@@ -12,7 +12,7 @@ namespace demodata
 namespace
 {
 
-// Atlas cells, 64 x 64 each in a 256 x 128 page.
+// Atlas cells, 64 x 64 each in a 256 x 256 page, four to a row.
 enum Cell
 {
     kDot,
@@ -22,12 +22,20 @@ enum Cell
     kStar,
     kBubble,
     kSquare,
-    kStreak
+    kStreak,
+    kButterfly,
+    kFlake,
+    kLeaf,
+    kBird,
+    kFlame,
+    kDrop,
+    kCoin,
+    kShard
 };
 
 Canvas Atlas()
 {
-    Canvas c(256, 128, Rgba{255, 255, 255, 0});
+    Canvas c(256, 256, Rgba{255, 255, 255, 0});
     auto soft = [&c](int ox, int oy, float radius, float power)
     {
         for (int y = 0; y < 64; ++y)
@@ -50,6 +58,27 @@ Canvas Atlas()
     c.FillCircle(88, 88, 5, white);
     c.FillRoundRect(140, 76, 40, 40, 6, white); // square debris
     c.FillRoundRect(194, 90, 60, 12, 6, white); // streak
+    // Second half: shapes for the level decorations and the game's effects.
+    c.FillEllipse(20, 150, 14, 20, -0.5f, white); // butterfly wings
+    c.FillEllipse(44, 150, 14, 20, 0.5f, white);
+    c.FillEllipse(22, 172, 9, 12, 0.4f, white);
+    c.FillEllipse(42, 172, 9, 12, -0.4f, white);
+    for (int k = 0; k < 3; ++k) // snowflake
+    {
+        float a = k * 1.0471976f;
+        c.StrokeLine(96 - std::cos(a) * 26, 160 - std::sin(a) * 26, 96 + std::cos(a) * 26,
+                     160 + std::sin(a) * 26, 4, white);
+    }
+    c.FillEllipse(160, 160, 26, 12, 0.7f, white); // leaf
+    c.StrokeLine(140, 178, 180, 142, 2, Rgba{255, 255, 255, 120});
+    c.FillPolygon({{196, 150}, {224, 166}, {252, 150}, {224, 176}}, white); // bird
+    c.FillPolygon({{32, 196}, {52, 236}, {32, 252}, {12, 236}}, white);     // flame
+    c.FillCircle(32, 234, 14, white);
+    c.FillCircle(96, 232, 16, white); // drop
+    c.FillPolygon({{96, 196}, {110, 226}, {82, 226}}, white);
+    c.FillCircle(160, 224, 24, white); // coin
+    c.StrokeCircle(160, 224, 17, 3, Rgba{255, 255, 255, 150});
+    c.FillPolygon({{224, 194}, {236, 224}, {224, 254}, {212, 224}}, white); // shard
     return c;
 }
 
@@ -58,9 +87,9 @@ ptl::ParticleTypeDesc Type(Cell cell, bool additive)
     ptl::ParticleTypeDesc t;
     t.atlas = 0;
     t.u0 = (cell % 4) * 0.25f;
-    t.v0 = (cell / 4) * 0.5f;
+    t.v0 = (cell / 4) * 0.25f;
     t.u1 = t.u0 + 0.25f;
-    t.v1 = t.v0 + 0.5f;
+    t.v1 = t.v0 + 0.25f;
     t.additive = additive;
     return t;
 }
@@ -254,13 +283,191 @@ ptl::FolderDesc UiEffects()
     return f;
 }
 
+// A one-off burst: `count` particles thrown out at once, fading from `from` to `to` colour.
+ptl::EmitterDesc Burst(const std::string& name, Cell cell, bool additive, std::uint32_t count, float life,
+                       float speed, float sizeStart, float sizeEnd, std::uint32_t from, std::uint32_t to,
+                       std::uint32_t seed)
+{
+    ptl::EmitterDesc e = Emitter(name, life + 0.1f, seed);
+    e.interpolation = true;
+    ptl::ParticleTypeDesc t = Type(cell, additive);
+    t.rate = 0;
+    t.burst = count;
+    t.maxParticles = count + 4;
+    t.lifeMin = life * 0.6f;
+    t.lifeMax = life;
+    t.speedMin = speed * 0.4f;
+    t.speedMax = speed;
+    t.drag = 2;
+    t.sizeStart = sizeStart;
+    t.sizeEnd = sizeEnd;
+    t.sizeVariation = 0.3f;
+    t.spinMin = -90;
+    t.spinMax = 90;
+    t.colorStart = from;
+    t.colorEnd = to;
+    e.types = {t};
+    return e;
+}
+
+// A steady stream, for trails and lasting effects: `rate` particles a second for `duration` seconds.
+ptl::EmitterDesc Stream(const std::string& name, Cell cell, bool additive, float rate, float duration,
+                        float life, float speed, float area, float sizeStart, float sizeEnd,
+                        std::uint32_t from, std::uint32_t to, std::uint32_t seed)
+{
+    ptl::EmitterDesc e = Emitter(name, duration, seed);
+    e.interpolation = true;
+    ptl::ParticleTypeDesc t = Type(cell, additive);
+    t.rate = rate;
+    t.burst = 2;
+    t.maxParticles = static_cast<std::uint32_t>(rate * life) + 8;
+    t.lifeMin = life * 0.7f;
+    t.lifeMax = life;
+    t.speedMin = speed * 0.3f;
+    t.speedMax = speed;
+    t.areaWidth = area;
+    t.areaHeight = area;
+    t.sizeStart = sizeStart;
+    t.sizeEnd = sizeEnd;
+    t.sizeVariation = 0.25f;
+    t.colorStart = from;
+    t.colorEnd = to;
+    e.types = {t};
+    return e;
+}
+
+// Effects of the game world: units, shots and hits, spells and the ambient life of each episode.
+ptl::FolderDesc GameEffects()
+{
+    ptl::FolderDesc f;
+    f.name = "game";
+    std::uint32_t seed = 100;
+    // A unit reached the goal: a red flash; a bomb beetle bursts.
+    f.emitters.push_back(
+        Burst("damage_h", kSpark, true, 18, 0.6f, 160, 26, 4, 0xFFFF4040, 0x00FF0000, seed++));
+    {
+        ptl::EmitterDesc e =
+            Burst("mg_00", kSmoke, false, 24, 0.8f, 180, 40, 70, 0xE0FFA040, 0x00603020, seed++);
+        ptl::EmitterDesc sparks = Burst("", kSpark, true, 20, 0.5f, 260, 18, 2, 0xFFFFF0A0, 0x00FF6000, seed);
+        e.types.push_back(sparks.types[0]);
+        f.emitters.push_back(e);
+    }
+    // The teleport beam: one piece every 30 units, a flickering violet ribbon.
+    {
+        ptl::EmitterDesc e =
+            Stream("t_line", kStreak, true, 30, 0.5f, 0.35f, 8, 10, 34, 24, 0xFFD7A0FF, 0x00A040FF, seed++);
+        e.types[0].angle = 90;
+        e.types[0].spread = 20;
+        f.emitters.push_back(e);
+    }
+    // Muzzles.
+    f.emitters.push_back(
+        Burst("fire_dart", kSpark, true, 6, 0.2f, 90, 14, 2, 0xFFFFF8C0, 0x00FFD080, seed++));
+    f.emitters.push_back(
+        Burst("fire_cannon", kSmoke, false, 10, 0.5f, 70, 20, 38, 0xC0E0E0E0, 0x00909090, seed++));
+    f.emitters.push_back(
+        Burst("fire_mortar", kSmoke, false, 12, 0.6f, 60, 24, 44, 0xC0FFC080, 0x00705030, seed++));
+    // Trails that fly with the bullets.
+    f.emitters.push_back(
+        Stream("trail_venom", kDrop, false, 30, 3, 0.4f, 10, 4, 10, 3, 0xE060E080, 0x0030A040, seed++));
+    f.emitters.push_back(
+        Stream("trail_magic", kStar, true, 40, 3, 0.35f, 12, 4, 14, 2, 0xFF90D0FF, 0x004080FF, seed++));
+    f.emitters.push_back(
+        Stream("trail_frost", kFlake, true, 30, 3, 0.4f, 10, 4, 12, 4, 0xFFE0F4FF, 0x0080C0FF, seed++));
+    f.emitters.push_back(
+        Stream("trail_fire", kFlame, true, 40, 5, 0.4f, 14, 4, 16, 4, 0xFFFFC040, 0x00FF2000, seed++));
+    // Hits.
+    f.emitters.push_back(
+        Burst("hit_dart", kShard, false, 8, 0.3f, 110, 10, 4, 0xFFE0C080, 0x00806040, seed++));
+    f.emitters.push_back(
+        Burst("hit_venom", kDrop, false, 12, 0.5f, 120, 14, 6, 0xF060E080, 0x00208030, seed++));
+    f.emitters.push_back(
+        Burst("hit_cannon", kSmoke, false, 20, 0.6f, 170, 30, 60, 0xD0D0C0B0, 0x00605040, seed++));
+    f.emitters.push_back(
+        Burst("hit_magic", kStar, true, 14, 0.4f, 140, 18, 4, 0xFFA0E0FF, 0x004060FF, seed++));
+    f.emitters.push_back(
+        Burst("hit_frost", kFlake, true, 18, 0.6f, 150, 20, 6, 0xFFE8F8FF, 0x0080C0FF, seed++));
+    f.emitters.push_back(
+        Burst("hit_chain", kSquare, false, 10, 0.4f, 120, 10, 4, 0xFF909090, 0x00404040, seed++));
+    f.emitters.push_back(
+        Burst("hit_portal", kRing, true, 6, 0.4f, 30, 12, 50, 0xFFE0B0FF, 0x008040C0, seed++));
+    f.emitters.push_back(
+        Burst("hit_fire", kFlame, true, 22, 0.6f, 180, 28, 6, 0xFFFFD060, 0x00FF3000, seed++));
+    f.emitters.push_back(
+        Burst("hit_inferno", kFlame, true, 30, 0.8f, 150, 34, 8, 0xFFFFA040, 0x00C01000, seed++));
+    f.emitters.push_back(
+        Burst("hit_siege", kSmoke, false, 34, 0.9f, 240, 44, 90, 0xE0FFB060, 0x00503020, seed++));
+    // Spells: lasting effects at the cast point, as long as the spell (the game scales their time).
+    f.emitters.push_back(
+        Stream("spell_meteor", kFlame, true, 60, 2, 0.7f, 80, 120, 34, 6, 0xFFFFB040, 0x00FF2000, seed++));
+    f.emitters.push_back(
+        Stream("spell_frost", kFlake, true, 50, 4, 0.9f, 40, 150, 20, 8, 0xFFE8F8FF, 0x0080C0FF, seed++));
+    f.emitters.push_back(
+        Stream("spell_poison", kSmoke, false, 30, 6, 1.4f, 20, 130, 40, 80, 0x9060E060, 0x00208020, seed++));
+    f.emitters.push_back(
+        Stream("spell_roots", kLeaf, false, 30, 4, 1.0f, 20, 120, 18, 10, 0xFF80A040, 0x00406020, seed++));
+    f.emitters.push_back(
+        Stream("spell_warcry", kStar, true, 40, 8, 0.8f, 60, 40, 20, 4, 0xFFFFE070, 0x00FFA000, seed++));
+    return f;
+}
+
+// Ambient life, one effect per episode, played at the "fx" places of the level art. The first, second and
+// sixth loop for ever; the others fire now and then.
+ptl::FolderDesc AmbientEffects()
+{
+    ptl::FolderDesc f;
+    f.name = "ambient";
+    {
+        ptl::EmitterDesc e =
+            Stream("btfly", kButterfly, false, 1.2f, 4, 5, 25, 120, 14, 14, 0xFFFFD0F0, 0x00FFA0D0, 201);
+        e.types[0].burst = 3;
+        e.types[0].spinMin = -40;
+        e.types[0].spinMax = 40;
+        f.emitters.push_back(e);
+    }
+    {
+        ptl::EmitterDesc e =
+            Stream("sh_snow", kFlake, false, 8, 4, 4, 20, 240, 10, 8, 0xFFFFFFFF, 0x40FFFFFF, 202);
+        e.types[0].angle = 180;
+        e.types[0].spread = 40;
+        e.types[0].gravityY = 8;
+        e.types[0].burst = 6;
+        f.emitters.push_back(e);
+    }
+    {
+        ptl::EmitterDesc e =
+            Stream("tr1", kLeaf, false, 6, 3, 3, 30, 160, 14, 12, 0xFFE08030, 0x00C04010, 203);
+        e.types[0].gravityY = 10;
+        e.types[0].spinMin = -120;
+        e.types[0].spinMax = 120;
+        e.types[0].burst = 4;
+        f.emitters.push_back(e);
+    }
+    {
+        ptl::EmitterDesc e =
+            Stream("bird", kBird, false, 2, 2, 6, 60, 60, 16, 16, 0xFF303030, 0x00303030, 204);
+        e.types[0].angle = 80;
+        e.types[0].spread = 20;
+        e.types[0].burst = 3;
+        f.emitters.push_back(e);
+    }
+    f.emitters.push_back(Burst("lava_3", kBubble, true, 8, 1.2f, 40, 10, 22, 0xFFFF8020, 0x00FF2000, 205));
+    {
+        ptl::EmitterDesc e =
+            Stream("fire_fly_2", kDot, true, 4, 4, 3, 15, 140, 8, 4, 0xFFF0FF80, 0x00A0FF40, 206);
+        e.types[0].burst = 4;
+        f.emitters.push_back(e);
+    }
+    return f;
+}
+
 } // namespace
 
 void WriteParticles(Output& out)
 {
     ptl::PtcDesc file;
     file.atlases = {"fx_atlas.png"};
-    file.root.folders = {MapEffects(), UiEffects()};
+    file.root.folders = {MapEffects(), UiEffects(), GameEffects(), AmbientEffects()};
     std::vector<std::uint8_t> bytes;
     if (!ptl::WritePtc(file, bytes))
     {

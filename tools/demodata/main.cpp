@@ -34,6 +34,13 @@ int main(int argc, char** argv)
     demodata::WriteMusic(out);
     demodata::WriteStrings(out);
     demodata::WriteWidgetShowcase(out);
+    demodata::WriteGameSheets(out);
+    demodata::WriteUpgrades(out);
+    demodata::WriteLevels(out);
+    demodata::WriteLevelArt(out);
+    demodata::WriteUnitSprites(out);
+    demodata::WriteTowerSprites(out);
+    demodata::WriteUiParts(out);
 #ifdef CORV_DEMODATA_PARTICLES
     demodata::WriteParticles(out);
 #endif
