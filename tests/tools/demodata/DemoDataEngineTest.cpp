@@ -5,6 +5,7 @@
 #include <cmath>
 #include <memory>
 #include <set>
+#include <sstream>
 
 #include "tools/demodata/DemoDataFixture.h"
 
@@ -195,9 +196,14 @@ TEST_F(DemoData, ImageFoldersReadWithTheEngineFolderReader)
         Bytes b = ReadAll(Root() / dir / "layers.xml");
         folder.Parse(reinterpret_cast<const char*>(b.data()), b.size());
     };
-    for (const char* dir :
-         {"td/data/sides", "td/data/demo", "td/data/layouts/menu_export", "td/data/layouts/dialog_export"})
+    std::vector<std::string> dirs;
+    for (const std::string& f : ListTree(Root()))
+        if (fs::path(f).filename() == "layers.xml")
+            dirs.push_back(fs::path(f).parent_path().generic_string());
+    EXPECT_GE(dirs.size(), 30u);
+    for (const std::string& d : dirs)
     {
+        const char* dir = d.c_str();
         file::PsdFolder folder(std::wstring(dir, dir + std::strlen(dir)), nullptr);
         open(dir, folder);
         tinyxml2::XMLDocument xml;
@@ -209,6 +215,46 @@ TEST_F(DemoData, ImageFoldersReadWithTheEngineFolderReader)
         EXPECT_EQ(folder.GetImageCount(), layers) << dir;
     }
 
+    // The sheets of the preloaded sprite folders are their top-level groups: every "psd" of the unit and
+    // tower sheets is one of them, and its frames list in the folder's order.
+    std::set<std::wstring> groups;
+    std::vector<std::unique_ptr<file::PsdFolder>> preloaded;
+    for (const char* dir : {"td/units/t1units", "td/units/t2units", "td/units/t3units", "td/towers/artillery",
+                            "td/towers/dart", "td/towers/cannon", "td/towers/support", "td/data/ui_parts"})
+    {
+        preloaded.push_back(
+            std::make_unique<file::PsdFolder>(std::wstring(dir, dir + std::strlen(dir)), nullptr));
+        open(dir, *preloaded.back());
+        std::vector<std::wstring> list;
+        preloaded.back()->ListGroups(L"", &list, false);
+        groups.insert(list.begin(), list.end());
+    }
+    for (const char* sheet : {"td/units_sheet.csv", "td/towers_sheet.csv"})
+    {
+        std::ifstream in(Root() / sheet);
+        std::string header, line;
+        std::getline(in, header);
+        std::size_t column = 0;
+        for (std::size_t at = 0; header.substr(at, header.find(';', at) - at) != "psd";
+             at = header.find(';', at) + 1)
+            ++column;
+        while (std::getline(in, line))
+        {
+            std::stringstream fields(line);
+            std::string psd;
+            for (std::size_t i = 0; i <= column; ++i)
+                std::getline(fields, psd, ';');
+            std::wstring group(psd.begin(), psd.end());
+            EXPECT_TRUE(groups.count(group)) << psd;
+            std::vector<std::wstring> frames;
+            for (const auto& folder : preloaded)
+                folder->ListImages(group + (sheet[3] == 'u' ? L"/walk" : L"/base_point"), false, &frames,
+                                   false);
+            EXPECT_FALSE(frames.empty()) << psd;
+        }
+    }
+    EXPECT_TRUE(groups.count(L"ui") && groups.count(L"spots") && groups.count(L"enemy_spot"));
+
     file::PsdFolder demo(L"td/data/demo", nullptr);
     open("td/data/demo", demo);
     const base::ImageInfo* gem = demo.FindImageInfo(L"icons/gem");
@@ -219,9 +265,9 @@ TEST_F(DemoData, ImageFoldersReadWithTheEngineFolderReader)
     EXPECT_FLOAT_EQ(gem->mAtlasRect[1], 0.0f);
     EXPECT_FLOAT_EQ(gem->mAtlasRect[2], 0.5f);
     EXPECT_FLOAT_EQ(gem->mAtlasRect[3], 0.5f);
-    std::vector<std::wstring> groups;
-    demo.ListGroups(L"", &groups, false);
-    EXPECT_EQ(groups, (std::vector<std::wstring>{L"formats", L"icons"}));
+    std::vector<std::wstring> demoGroups;
+    demo.ListGroups(L"", &demoGroups, false);
+    EXPECT_EQ(demoGroups, (std::vector<std::wstring>{L"formats", L"icons"}));
 
     file::PsdFolder menu(L"td/data/layouts/menu_export", nullptr);
     open("td/data/layouts/menu_export", menu);

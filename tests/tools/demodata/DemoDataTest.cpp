@@ -188,6 +188,7 @@ TEST_F(DemoData, FontsHaveEveryRequiredAttributeAndValidGlyphs)
 TEST_F(DemoData, ImageFoldersListFilesThatExistAndDecode)
 {
     const std::vector<std::string> kExtensions = {"", ".dds", ".jpg", ".gif", ".png", ".tga"};
+    std::map<std::string, Picture> atlases;
     int folders = 0;
     for (const auto& e : fs::recursive_directory_iterator(Root()))
     {
@@ -219,7 +220,11 @@ TEST_F(DemoData, ImageFoldersListFilesThatExistAndDecode)
                               l->QueryDoubleAttribute("tu2", &tu2) | l->QueryDoubleAttribute("tv2", &tv2),
                           tinyxml2::XML_SUCCESS);
                 EXPECT_TRUE(0 <= tu1 && tu1 < tu2 && tu2 <= 1 && 0 <= tv1 && tv1 < tv2 && tv2 <= 1) << name;
-                Picture pic = DecodePng(dir / atlas);
+                // Sprite folders hold many layers per atlas: decode each atlas once.
+                fs::path atlasPath = dir / atlas;
+                if (!atlases.count(atlasPath.string()))
+                    atlases[atlasPath.string()] = DecodePng(atlasPath);
+                const Picture& pic = atlases[atlasPath.string()];
                 ASSERT_TRUE(pic.ok) << atlas;
                 EXPECT_NEAR((tu2 - tu1) * pic.width, w, 0.01) << name;
                 EXPECT_NEAR((tv2 - tv1) * pic.height, h, 0.01) << name;
