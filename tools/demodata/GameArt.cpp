@@ -521,7 +521,9 @@ Canvas DrawUnit(const UnitKind& u, int pose, int frame)
         }
         else
         {
-            p.Ring(0, -0.02f * h, (0.25f + 0.2f * t) * h, 3, ring);
+            Rgba glow = ring;
+            glow.a = 110;
+            p.Ellipse(0, 0, (0.3f + 0.2f * t) * h, (0.08f + 0.05f * t) * h, 0, glow);
             DrawBody(p, u, h, 0, true);
             for (int k = 0; k < 4; ++k)
             {

@@ -2,6 +2,7 @@
 // context-menu, tower and effect icons, the spot pictures "td/spots", the effect sprites "td/enemy_spot",
 // "td/mob_heal", "td/mob_dot", "td/disabletower", "td/tower_debuff" and the spell cursor "td/spell_cast"),
 // the unit shadows, the income icon, the bullet pictures, the spell icons and the spell and shell sheets.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <set>
@@ -60,16 +61,43 @@ Canvas Small(int size, void (*paint)(Canvas&, float))
     return c;
 }
 
+// A smaller copy: every target pixel averages the source pixels it covers (weighted by their alpha).
+Canvas Scaled(const Canvas& src, float k)
+{
+    int w = std::max(1, static_cast<int>(src.Width() * k)),
+        h = std::max(1, static_cast<int>(src.Height() * k));
+    Canvas out(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+        {
+            int x0 = static_cast<int>(x / k), x1 = std::min(src.Width(), static_cast<int>((x + 1) / k) + 1);
+            int y0 = static_cast<int>(y / k), y1 = std::min(src.Height(), static_cast<int>((y + 1) / k) + 1);
+            float r = 0, g = 0, b = 0, a = 0;
+            int n = 0;
+            for (int j = y0; j < y1; ++j)
+                for (int i = x0; i < x1; ++i, ++n)
+                {
+                    const Rgba& p = src.At(i, j);
+                    r += p.r * p.a;
+                    g += p.g * p.a;
+                    b += p.b * p.a;
+                    a += p.a;
+                }
+            if (a > 0)
+                out.At(x, y) = Rgba{static_cast<std::uint8_t>(r / a), static_cast<std::uint8_t>(g / a),
+                                    static_cast<std::uint8_t>(b / a), static_cast<std::uint8_t>(a / n)};
+        }
+    return out;
+}
+
 // A miniature of a tower's first idle frame (or its first direction) on a button.
 Canvas TowerIcon(const TowerKind& t)
 {
     Canvas button = Button(64, RgbaOf(0x5D6D7E));
     Canvas frame = HasFlag(t.flags, "rotating") ? DrawTurret(t, 135, 0, nullptr) : DrawTower(t, 0, 0);
-    Canvas half = frame.Half();
-    if (half.Height() > 56)
-        half = half.Half();
+    float k = 50.0f / frame.Height();
+    Canvas half = Scaled(frame, k);
     TowerFrameSize s = TowerFrameSizeOf(t);
-    float k = static_cast<float>(half.Width()) / frame.Width();
     int x = 32 - static_cast<int>(s.baseX * k), y = 54 - static_cast<int>(s.baseY * k);
     button.Draw(half, x, y);
     return button;
