@@ -219,12 +219,6 @@ void Canvas::StrokeLine(float x0, float y0, float x1, float y1, float width, Rgb
         }
 }
 
-void Canvas::Fade(float factor)
-{
-    for (Rgba& p : mPixels)
-        p.a = static_cast<std::uint8_t>(std::lround(p.a * Clamp01(factor)));
-}
-
 Canvas Canvas::Half() const
 {
     int w = std::max(1, (mWidth + 1) / 2), h = std::max(1, (mHeight + 1) / 2);

@@ -51,8 +51,6 @@ public:
     void FillEllipse(float cx, float cy, float rx, float ry, float angle, Rgba c);
     // A line with round ends (a capsule) of the given full width.
     void StrokeLine(float x0, float y0, float x1, float y1, float width, Rgba c);
-    // Multiplies every pixel's alpha by `factor` (0..1).
-    void Fade(float factor);
 
     // Box-filtered half size (odd sizes round up), used for mip levels.
     Canvas Half() const;
