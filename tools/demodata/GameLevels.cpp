@@ -99,8 +99,13 @@ public:
         }
     }
 
-    SpotDesc& Spot(int i) { return mMap.spots[static_cast<std::size_t>(i)]; }
-    int SpotCount() const { return static_cast<int>(mMap.spots.size()); }
+    // Spot i, or a scratch record when the map found fewer spots than asked for.
+    SpotDesc& Spot(int i)
+    {
+        static SpotDesc scratch{0, 0};
+        return i >= 0 && i < static_cast<int>(mMap.spots.size()) ? mMap.spots[static_cast<std::size_t>(i)]
+                                                                 : scratch;
+    }
 
     // Makes spot i one that must be bought.
     void Gold(int i, int cost)
