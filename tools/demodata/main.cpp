@@ -41,6 +41,11 @@ int main(int argc, char** argv)
     demodata::WriteUnitSprites(out);
     demodata::WriteTowerSprites(out);
     demodata::WriteUiParts(out);
+    demodata::WriteHudLayout(out);
+    demodata::WriteMenuLayouts(out);
+    demodata::WriteOptionsLayout(out);
+    demodata::WriteSelectLayouts(out);
+    demodata::WriteShopLayouts(out);
 #ifdef CORV_DEMODATA_PARTICLES
     demodata::WriteParticles(out);
 #endif
