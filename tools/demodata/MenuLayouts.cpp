@@ -169,18 +169,18 @@ void Profiles(Output& out)
 void UnlockMessage(Output& out)
 {
     Folder f(out, "td/data/message");
-    f.Add("back", 262, 150, Panel(500, 470));
-    f.Add("ribbon", 282, 166, Ribbon(460, 96));
+    f.Add("back", 252, 140, Panel(520, 500));
+    f.Add("ribbon", 282, 154, Ribbon(460, 96));
     Canvas halo(200, 200);
     for (int r = 96; r > 0; r -= 2)
         halo.FillCircle(100, 100, static_cast<float>(r), RgbaOf(0xFFE8A3, static_cast<std::uint8_t>(6)));
-    f.Add("halo", 412, 244, halo);
+    f.Add("halo", 412, 224, halo);
     for (int id : UnlockIconIds())
-        f.Add("icons/id" + std::to_string(id), 432, 264, UnlockIcon(id, 160));
-    f.Add("button/ok", 412, 528, ButtonFace(200, 72, kGreen, Face::Normal));
-    f.Mark("text/caption", 292, 170, 440, 76);
-    f.Mark("text/message", 292, 430, 440, 94);
-    f.Mark("text/button", 412, 528, 200, 66);
+        f.Add("icons/id" + std::to_string(id), 432, 244, UnlockIcon(id, 160));
+    f.Add("button/ok", 412, 556, ButtonFace(200, 72, kGreen, Face::Normal));
+    f.Mark("text/caption", 292, 156, 440, 62);
+    f.Mark("text/message", 277, 410, 470, 140);
+    f.Mark("text/button", 412, 556, 200, 66);
     f.Finish();
 }
 

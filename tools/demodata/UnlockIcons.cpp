@@ -1,8 +1,11 @@
 #include "tools/demodata/UnlockIcons.h"
 
 #include <cmath>
+#include <set>
+#include <string>
 
 #include "tools/demodata/Art.h"
+#include "tools/demodata/GameCatalogue.h"
 #include "tools/demodata/UiKit.h"
 
 namespace demodata
@@ -11,12 +14,6 @@ namespace
 {
 
 using namespace ui;
-
-// Tower ids: family × 10000 plus the upgrade level (0, 1, 2) or the branch (100, 200).
-constexpr int kTowerSteps[] = {0, 1, 2, 100, 200};
-// The spells' prototype ids and the notices of the hardcore mode.
-constexpr int kSpellIds[] = {3000, 3001, 3002, 3003, 3004};
-constexpr int kHardcoreIds[] = {36, 37, 38};
 
 struct FamilyLook
 {
@@ -70,33 +67,38 @@ void Emblem(Canvas& c, int family, float cx, float cy, float s)
     }
 }
 
-Canvas TowerIcon(int id, int size)
+// Towers by family and variant: the base, two upgrade levels, two branches.
+Canvas TowerIcon(const game::TowerKind& t, int size)
 {
-    int family = id / 10000 - 1, step = id % 10000;
+    const int family = static_cast<int>(t.family), variant = t.variant;
     const FamilyLook& look = kFamilies[family];
     Canvas c = Medallion(size, look.back);
     float s = static_cast<float>(size);
     DrawTower(c, s * 0.42f, s * 0.8f, s * 0.3f, s * 0.52f, look.tower);
     Emblem(c, family, s * 0.68f, s * 0.36f, s * 0.17f);
     // Upgrade levels show stars, branches a pennant in their own colour.
-    int stars = step == 1 ? 1 : step == 2 ? 2 : 0;
+    int stars = variant == 1 ? 1 : variant == 2 ? 2 : 0;
     for (int k = 0; k < stars; ++k)
         c.FillStar(s * (0.66f + 0.14f * k), s * 0.7f, s * 0.08f, s * 0.035f, 5, palette::kStar);
-    if (step >= 100)
+    if (variant >= 3)
     {
-        Rgba pennant = step == 100 ? kRed : RgbaOf(0x3A86FF);
+        Rgba pennant = variant == 3 ? kRed : RgbaOf(0x3A86FF);
         Line(c, s * 0.42f, s * 0.26f, s * 0.42f, s * 0.1f, s * 0.02f, kInk);
         c.FillPolygon({{s * 0.43f, s * 0.1f}, {s * 0.6f, s * 0.14f}, {s * 0.43f, s * 0.19f}}, pennant);
         c.FillCircle(s * 0.72f, s * 0.7f, s * 0.08f, pennant);
-        DrawGlyph(c, step == 100 ? Glyph::Star : Glyph::Plus, s * 0.72f, s * 0.7f, s * 0.1f, palette::kText);
+        DrawGlyph(c, variant == 3 ? Glyph::Star : Glyph::Plus, s * 0.72f, s * 0.7f, s * 0.1f, palette::kText);
     }
     return c;
 }
 
-Canvas SpellIcon(int id, int size)
+// Spells by their key; a spell the pictures do not know shows its own colour.
+Canvas SpellIcon(const game::SpellKind& spell, int size)
 {
     float s = static_cast<float>(size), h = s * 0.5f;
-    switch (id - 3000)
+    const std::string key = spell.key;
+    const int kind = key == "meteor" ? 0 : key == "frost" ? 1 : key == "poison" ? 2 : key == "roots" ? 3
+                     : key == "warcry" ? 4 : 5;
+    switch (kind)
     {
     case 0:
     { // a burning rock falling
@@ -140,7 +142,7 @@ Canvas SpellIcon(int id, int size)
         }
         return c;
     }
-    default:
+    case 4:
     { // a war horn with its call
         Canvas c = Medallion(size, RgbaOf(0x6A4C1A));
         c.FillPolygon({{h - s * 0.28f, h + s * 0.05f}, {h + s * 0.12f, h - s * 0.12f}, {h + s * 0.12f, h + s * 0.16f}},
@@ -149,6 +151,12 @@ Canvas SpellIcon(int id, int size)
         c.FillCircle(h + s * 0.12f, h + s * 0.02f, s * 0.08f, RgbaOf(0x3B2F1A));
         for (int k = 0; k < 2; ++k)
             Arc(c, h + s * 0.14f, h + s * 0.02f, s * (0.22f + 0.08f * k), s * 0.03f, -40, 40, palette::kStar);
+        return c;
+    }
+    default:
+    {
+        Canvas c = Medallion(size, RgbaOf(spell.color));
+        DrawGlyphShadowed(c, Glyph::Star, h, h, s * 0.45f, palette::kText);
         return c;
     }
     }
@@ -184,24 +192,31 @@ Canvas HardcoreIcon(int id, int size)
 
 const std::vector<int>& UnlockIconIds()
 {
+    // Every tower and spell of the catalogue (a later unlock table may name any of them) and the notices of
+    // the hardcore mode.
     static const std::vector<int> ids = []
     {
-        std::vector<int> out(std::begin(kHardcoreIds), std::end(kHardcoreIds));
-        out.insert(out.end(), std::begin(kSpellIds), std::end(kSpellIds));
-        for (int family = 1; family <= 4; ++family)
-            for (int step : kTowerSteps)
-                out.push_back(family * 10000 + step);
-        return out;
+        std::set<int> all(game::HardcoreNewIds().begin(), game::HardcoreNewIds().end());
+        for (const game::TowerKind& t : game::Towers())
+            all.insert(t.id);
+        for (const game::SpellKind& s : game::Spells())
+            all.insert(s.protoId);
+        for (const game::UnlockLine& line : game::Unlocks())
+            for (int id : line.ids)
+                if (id >= 0)
+                    all.insert(id);
+        return std::vector<int>(all.begin(), all.end());
     }();
     return ids;
 }
 
 Canvas UnlockIcon(int id, int size)
 {
-    if (id >= 10000)
-        return TowerIcon(id, size);
-    if (id >= 3000)
-        return SpellIcon(id, size);
+    if (const game::TowerKind* t = game::FindTower(id))
+        return TowerIcon(*t, size);
+    for (const game::SpellKind& s : game::Spells())
+        if (s.protoId == id)
+            return SpellIcon(s, size);
     return HardcoreIcon(id, size);
 }
 

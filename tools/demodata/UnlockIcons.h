@@ -8,7 +8,7 @@
 namespace demodata
 {
 
-// Every id the unlock message can show, in ascending order.
+// Every id the unlock message can show (the catalogue's towers and spells, the hardcore notices), ascending.
 const std::vector<int>& UnlockIconIds();
 // The medallion of an id, `size` pixels square.
 Canvas UnlockIcon(int id, int size);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <tuple>
 
+#include "tools/demodata/GameCatalogue.h"
 #include "tools/demodata/UiKit.h"
 
 namespace demodata
@@ -38,9 +39,14 @@ void Bricks(Canvas& c, float x, float y, float w, float h)
 
 const std::vector<std::string>& UpgradeIconNames()
 {
-    static const std::vector<std::string> names = {"walls", "bounty", "chest", "darts", "powder",
-                                                    "coals", "focus",  "bows",  "loaders", "sights",
-                                                    "veins", "lore",   "embers", "masons"};
+    static const std::vector<std::string> names = []
+    {
+        std::vector<std::string> out;
+        for (const game::UpgradeKind& u : game::Upgrades())
+            if (std::find(out.begin(), out.end(), u.icon) == out.end())
+                out.push_back(u.icon);
+        return out;
+    }();
     return names;
 }
 

@@ -8,7 +8,7 @@
 namespace demodata
 {
 
-// Every icon name the upgrade list uses.
+// Every icon name the upgrade list of the game catalogue uses, once each.
 const std::vector<std::string>& UpgradeIconNames();
 // The icon of a name, `size` pixels square; an unknown name gets a plain star medallion.
 Canvas UpgradeIcon(const std::string& name, int size);
