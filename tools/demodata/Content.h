@@ -25,10 +25,10 @@ void WriteUnitSprites(Output& out);    // td/units/t1units, t2units, t3units
 void WriteTowerSprites(Output& out);   // td/towers/dart, cannon, artillery, support
 void WriteUiParts(Output& out);        // td/data/ui_parts, shadows, bullets, spell icons and sheets
 // The screens' layouts (image folders in the 1024 x 768 layout space):
-void WriteHudLayout(Output& out);      // td/ui, the in-level overlay, and the tutorial's skip button
-void WriteMenuLayouts(Output& out);    // main menu, in-game menu, modal windows, profiles, unlock message, result
-void WriteOptionsLayout(Output& out);  // td/options, the options dialog's controls
-void WriteSelectLayouts(Output& out);  // episode select and level select
-void WriteShopLayouts(Output& out);    // upgrade shop and gem shop
+void WriteHudLayout(Output& out);     // td/ui, the in-level overlay, and the tutorial's skip button
+void WriteMenuLayouts(Output& out);   // menus, modal windows, profiles, unlock message, level result
+void WriteOptionsLayout(Output& out); // td/options, the options dialog's controls
+void WriteSelectLayouts(Output& out); // episode select and level select
+void WriteShopLayouts(Output& out);   // upgrade shop and gem shop
 
 } // namespace demodata

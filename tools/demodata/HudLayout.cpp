@@ -79,7 +79,8 @@ void WriteHud(Output& out)
                             {"options_btn", Glyph::Gear, 960}};
     for (const Button& b : speed)
     {
-        f.Add(std::string("button/") + b.name, b.x, 703, IconButton(54, palette::kButton, b.glyph, Face::Normal));
+        f.Add(std::string("button/") + b.name, b.x, 703,
+              IconButton(54, palette::kButton, b.glyph, Face::Normal));
         f.Add(std::string("button/") + b.name + "_ac", b.x, 703,
               IconButton(54, RgbaOf(0x1D6B61), b.glyph, Face::Active));
     }

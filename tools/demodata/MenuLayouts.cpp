@@ -1,8 +1,8 @@
 // The menu screens and windows: main menu "td/main_menu", in-game menu "td/data/ingame", the modal message,
 // dialog and name input "td/data/mm", the profiles screen "td/data/profiles", the unlock message
 // "td/data/message" and the level result window "td/ui_levelresult". Captions are written by the game over
-// empty button faces; a child button group "button/<art>_<name>" holds its "pos" and "label" places and shares
-// the faces "button/<art>_normal" and "button/<art>_over".
+// empty button faces; a child button group "button/<art>_<name>" holds its "pos" and "label" places and
+// shares the faces "button/<art>_normal" and "button/<art>_over".
 #include <string>
 
 #include "tools/demodata/Art.h"

@@ -27,7 +27,8 @@ Canvas DialogPanel()
     }
     // Thin rules under the section captions.
     for (int y : {160 + 44, 352 + 44, 480 + 44})
-        Line(c, 90, static_cast<float>(y - kPanelY), 510, static_cast<float>(y - kPanelY), 2, WithAlpha(kGold, 120));
+        Line(c, 90, static_cast<float>(y - kPanelY), 510, static_cast<float>(y - kPanelY), 2,
+             WithAlpha(kGold, 120));
     return c;
 }
 
@@ -100,14 +101,16 @@ void WriteOptionsLayout(Output& out)
         int y;
         Rgba fill;
     };
-    for (const Slider& s : {Slider{"sound", kSoundY, palette::kButton}, Slider{"music", kMusicY, palette::kGem}})
+    for (const Slider& s :
+         {Slider{"sound", kSoundY, palette::kButton}, Slider{"music", kMusicY, palette::kGem}})
     {
         const std::string base = std::string("main_options/") + s.name + "/" + s.name;
         f.Add(base + "_back", kBarX - 8, s.y - 18, Trough());
         f.Add(base + "_bar", kBarX, s.y - 12, Bar(s.fill));
         f.Add(base + "_begunok", kBarX, s.y - 26, Thumb());
         const std::string step = std::string("buttons/") + s.name;
-        f.Add(step + "_dec/b_in", 308, s.y - 24, IconButton(48, palette::kButton, Glyph::Minus, Face::Normal));
+        f.Add(step + "_dec/b_in", 308, s.y - 24,
+              IconButton(48, palette::kButton, Glyph::Minus, Face::Normal));
         f.Add(step + "_dec/b_ac", 308, s.y - 24, IconButton(48, palette::kButton, Glyph::Minus, Face::Over));
         f.Add(step + "_inc/b_in", 674, s.y - 24, IconButton(48, palette::kButton, Glyph::Plus, Face::Normal));
         f.Add(step + "_inc/b_ac", 674, s.y - 24, IconButton(48, palette::kButton, Glyph::Plus, Face::Over));

@@ -80,7 +80,8 @@ const std::vector<StringEntry>& ScreenStrings()
         {"level_tab_1", "Normal"},
         {"level_tab_2", "Hard"},
         {"HardcoreTitle", "Hardcore"},
-        {"HardcoreUnlockMessage", "Earn three stars on every level of this episode to open its hardcore levels."},
+        {"HardcoreUnlockMessage",
+         "Earn three stars on every level of this episode to open its hardcore levels."},
         {"HardcoreDescMessage", "One life, every tower and spell, no upgrades. Good luck!"},
         // Unlock message.
         {"unlock_caption", "New!"},

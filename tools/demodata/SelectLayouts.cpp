@@ -69,7 +69,8 @@ Canvas ChapterCard(int n)
               [&](float t) { return fw * 0.45f * (1 - std::fabs(std::fmod(t * 2.2f, 1.0f) * 2 - 1)); });
         Ridge(art, 0, w, fw * 0.92f, s.near, [&](float t) { return fw * 0.12f * std::sin(t * 5); });
         for (int k = 0; k < 40; ++k)
-            art.FillCircle(std::fmod(k * 73.0f, fw), std::fmod(k * 41.0f, fw * 0.9f), 2, RgbaOf(0xFFFFFF, 200));
+            art.FillCircle(std::fmod(k * 73.0f, fw), std::fmod(k * 41.0f, fw * 0.9f), 2,
+                           RgbaOf(0xFFFFFF, 200));
         break;
     case 2:
         art.FillCircle(fw * 0.5f, fw * 0.55f, 60, RgbaOf(0xFFBA08, 140));
@@ -85,7 +86,8 @@ Canvas ChapterCard(int n)
         art.FillCircle(fw * 0.25f, fw * 0.22f, 34, RgbaOf(0xFFFFFF, 220));
         Ridge(art, 0, w, fw * 0.7f, s.far, [&](float t) { return fw * 0.1f * std::sin(t * 4 + 0.5f); });
         Ridge(art, 0, w, fw * 0.86f, s.near, [&](float t) { return fw * 0.09f * std::sin(t * 6 + 2); });
-        art.FillPolygon({{fw * 0.62f, fw * 0.7f}, {fw * 0.74f, fw * 0.48f}, {fw * 0.86f, fw * 0.7f}}, RgbaOf(0xA26B3C));
+        art.FillPolygon({{fw * 0.62f, fw * 0.7f}, {fw * 0.74f, fw * 0.48f}, {fw * 0.86f, fw * 0.7f}},
+                        RgbaOf(0xA26B3C));
         break;
     case 4:
         Ridge(art, 0, w, fw * 0.66f, s.far, [&](float t) { return fw * 0.05f * std::sin(t * 7); });
@@ -94,12 +96,13 @@ Canvas ChapterCard(int n)
             art.FillRoundRect(fw * (0.08f + k * 0.13f), fw * (0.76f + (k % 3) * 0.05f), 40, 10, 5,
                               RgbaOf(0x84A98C, 180));
         for (int k = 0; k < 12; ++k)
-            Line(art, fw * (0.04f + k * 0.08f), fw * 0.95f, fw * (0.05f + k * 0.08f), fw * (0.72f - (k % 3) * 0.05f), 3,
-                 s.near);
+            Line(art, fw * (0.04f + k * 0.08f), fw * 0.95f, fw * (0.05f + k * 0.08f),
+                 fw * (0.72f - (k % 3) * 0.05f), 3, s.near);
         break;
     default:
         for (int k = 0; k < 60; ++k)
-            art.FillCircle(std::fmod(k * 97.0f, fw), std::fmod(k * 53.0f, fw * 0.6f), 1.5f, RgbaOf(0xFFFFFF, 220));
+            art.FillCircle(std::fmod(k * 97.0f, fw), std::fmod(k * 53.0f, fw * 0.6f), 1.5f,
+                           RgbaOf(0xFFFFFF, 220));
         art.FillCircle(fw * 0.78f, fw * 0.2f, 26, s.accent);
         Ridge(art, 0, w, fw * 0.82f, s.far, [&](float t) { return fw * 0.05f * std::sin(t * 5); });
         DrawTower(art, fw * 0.35f, fw * 0.8f, 50, 150, s.near);
@@ -148,7 +151,8 @@ Canvas NewBadge(int w, int h)
         burst.push_back({w * 0.5f + std::cos(a) * w * 0.48f * r, h * 0.5f + std::sin(a) * h * 0.48f * r});
     }
     c.FillPolygon(burst, kGoldDark);
-    FillRoundGradient(c, w * 0.1f, h * 0.12f, w * 0.8f, h * 0.76f, h * 0.38f, RgbaOf(0xF25C54), RgbaOf(0xA4161A));
+    FillRoundGradient(c, w * 0.1f, h * 0.12f, w * 0.8f, h * 0.76f, h * 0.38f, RgbaOf(0xF25C54),
+                      RgbaOf(0xA4161A));
     c.StrokeRoundRect(w * 0.1f + 2, h * 0.12f + 2, w * 0.8f - 4, h * 0.76f - 4, h * 0.38f - 2, 2, kGold);
     return c;
 }
@@ -196,7 +200,10 @@ Canvas LevelPlate(int state) // 0 locked, 1 open, 2 completed, 3 three stars
 {
     const int d = 112;
     Canvas c(d, d);
-    Rgba fill = state == 0 ? kSlate : state == 1 ? palette::kButton : state == 2 ? RgbaOf(0x2B6CB0) : kGoldDark;
+    Rgba fill = state == 0   ? kSlate
+                : state == 1 ? palette::kButton
+                : state == 2 ? RgbaOf(0x2B6CB0)
+                             : kGoldDark;
     c.FillRoundRect(4, 8, d - 8.0f, d - 8.0f, 24, palette::kShadow);
     c.FillRoundRect(2, 2, d - 6.0f, d - 8.0f, 24, kInk);
     FillRoundGradient(c, 5, 5, d - 12.0f, d - 14.0f, 21, Lighter(fill, 0.3f), Darker(fill, 0.3f));

@@ -86,7 +86,8 @@ void UpgradeShop(Output& out)
     {
         Canvas star(20, 20);
         star.FillStar(10, 10.5f, 9.5f, 4.2f, 5, palette::kStar);
-        f.Add("item_plate/stars/star_0" + std::to_string(i), kPlateX + 484 + 20 * (i - 1), kPlateY + 35, star);
+        f.Add("item_plate/stars/star_0" + std::to_string(i), kPlateX + 484 + 20 * (i - 1), kPlateY + 35,
+              star);
     }
     f.Add("item_plate/buy_in", kPlateX + 690, kPlateY + 17, BuyButton(Face::Normal));
     f.Add("item_plate/buy_ac", kPlateX + 690, kPlateY + 17, BuyButton(Face::Over));

@@ -1,7 +1,7 @@
 // The localised strings sheet: key;text per line ("\n" in a text is a line break). The screens' texts come
 // first, then the fixed keys of the level, then the texts made from the game catalogue (episode names, unlock
-// texts, upgrade names and steps). Each key is written once: the first table that names it wins, so a screen's
-// text, sized for its place, stands.
+// texts, upgrade names and steps). Each key is written once: the first table that names it wins, so a
+// screen's text, sized for its place, stands.
 #include <cstdio>
 #include <set>
 #include <string>

@@ -37,7 +37,8 @@ struct Lcg
 
 Rgba Mix(Rgba a, Rgba b, float t)
 {
-    auto m = [t](std::uint8_t x, std::uint8_t y) { return static_cast<std::uint8_t>(std::lround(x + (y - x) * t)); };
+    auto m = [t](std::uint8_t x, std::uint8_t y)
+    { return static_cast<std::uint8_t>(std::lround(x + (y - x) * t)); };
     return Rgba{m(a.r, b.r), m(a.g, b.g), m(a.b, b.b), m(a.a, b.a)};
 }
 
@@ -93,8 +94,10 @@ void Line(Canvas& c, float x0, float y0, float x1, float y1, float width, Rgba c
 
 void Arc(Canvas& c, float cx, float cy, float r, float width, float from, float to, Rgba col)
 {
-    int x0 = std::max(0, static_cast<int>(cx - r - width)), x1 = std::min(c.Width(), static_cast<int>(cx + r + width + 2));
-    int y0 = std::max(0, static_cast<int>(cy - r - width)), y1 = std::min(c.Height(), static_cast<int>(cy + r + width + 2));
+    int x0 = std::max(0, static_cast<int>(cx - r - width)),
+        x1 = std::min(c.Width(), static_cast<int>(cx + r + width + 2));
+    int y0 = std::max(0, static_cast<int>(cy - r - width)),
+        y1 = std::min(c.Height(), static_cast<int>(cy + r + width + 2));
     for (int j = y0; j < y1; ++j)
         for (int i = x0; i < x1; ++i)
         {
@@ -151,11 +154,15 @@ Canvas Ribbon(int w, int h, Rgba body)
         c.FillPolygon({{x0, inset * 2}, {x1, inset * 2}, {x1, fh}, {x0, fh}, {notch, fh - inset * 1.5f}},
                       side ? Darker(body, 0.35f) : Darker(body, 0.35f));
     }
-    FillRoundGradient(c, tail, 2, fw - tail * 2, fh - inset * 2, 6, Lighter(body, 0.25f), Darker(body, 0.15f));
+    FillRoundGradient(c, tail, 2, fw - tail * 2, fh - inset * 2, 6, Lighter(body, 0.25f),
+                      Darker(body, 0.15f));
     c.StrokeRoundRect(tail + 3, 5, fw - tail * 2 - 6, fh - inset * 2 - 6, 4, 2, WithAlpha(kGoldDark, 200));
-    c.FillPolygon({{tail, fh - inset * 2 + 2}, {tail + tail * 0.6f, fh - inset * 2 + 2}, {tail + tail * 0.6f, fh - inset}},
+    c.FillPolygon({{tail, fh - inset * 2 + 2},
+                   {tail + tail * 0.6f, fh - inset * 2 + 2},
+                   {tail + tail * 0.6f, fh - inset}},
                   kGoldDark);
-    c.FillPolygon({{fw - tail, fh - inset * 2 + 2}, {fw - tail - tail * 0.6f, fh - inset * 2 + 2},
+    c.FillPolygon({{fw - tail, fh - inset * 2 + 2},
+                   {fw - tail - tail * 0.6f, fh - inset * 2 + 2},
                    {fw - tail - tail * 0.6f, fh - inset}},
                   kGoldDark);
     return c;
@@ -230,7 +237,8 @@ Canvas ButtonFace(int w, int h, Rgba fill, Face face)
     c.FillRoundRect(3, 6, fw - 6, fh - 6, r, palette::kShadow);
     c.FillRoundRect(2, 2, fw - 4, fh - 7, r, face == Face::Normal ? kInk : kGoldDark);
     FillRoundGradient(c, 5, 5, fw - 10, fh - 13, r - 3, Lighter(body, 0.3f), Darker(body, 0.25f));
-    FillRoundGradient(c, 9, 7, fw - 18, (fh - 13) * 0.45f, r - 6, Rgba{255, 255, 255, 80}, Rgba{255, 255, 255, 10});
+    FillRoundGradient(c, 9, 7, fw - 18, (fh - 13) * 0.45f, r - 6, Rgba{255, 255, 255, 80},
+                      Rgba{255, 255, 255, 10});
     if (face != Face::Normal)
         c.StrokeRoundRect(4, 4, fw - 8, fh - 11, r - 2, 3, kGold);
     return c;
@@ -244,8 +252,8 @@ Canvas RoundFace(int d, Rgba fill, Face face)
     c.FillCircle(fd * 0.5f, fd * 0.5f + 2, r + 1, palette::kShadow);
     c.FillCircle(fd * 0.5f, fd * 0.5f - 1, r, face == Face::Normal ? kInk : kGoldDark);
     Canvas inner(d, d);
-    FillRoundGradient(inner, fd * 0.5f - r + 3, fd * 0.5f - r + 2, (r - 3) * 2, (r - 3) * 2, r - 3, Lighter(body, 0.3f),
-                      Darker(body, 0.3f));
+    FillRoundGradient(inner, fd * 0.5f - r + 3, fd * 0.5f - r + 2, (r - 3) * 2, (r - 3) * 2, r - 3,
+                      Lighter(body, 0.3f), Darker(body, 0.3f));
     c.Draw(inner, 0, 0);
     c.FillCircle(fd * 0.5f - r * 0.25f, fd * 0.5f - r * 0.45f, r * 0.35f, Rgba{255, 255, 255, 40});
     if (face == Face::Active)
@@ -260,7 +268,8 @@ void DrawGlyph(Canvas& c, Glyph g, float cx, float cy, float size, Rgba col)
     const float s = size * 0.5f; // half size
     const float lw = std::max(2.0f, size * 0.13f);
     auto P = [cx, cy, s](float x, float y) { return PointF{cx + x * s, cy + y * s}; };
-    auto L = [&](float x0, float y0, float x1, float y1, float w) { Line(c, cx + x0 * s, cy + y0 * s, cx + x1 * s, cy + y1 * s, w, col); };
+    auto L = [&](float x0, float y0, float x1, float y1, float w)
+    { Line(c, cx + x0 * s, cy + y0 * s, cx + x1 * s, cy + y1 * s, w, col); };
     switch (g)
     {
     case Glyph::Play:
@@ -279,9 +288,10 @@ void DrawGlyph(Canvas& c, Glyph g, float cx, float cy, float size, Rgba col)
         {
             float a = k * kPi / 4, ca = std::cos(a), sa = std::sin(a);
             float w = 0.18f;
-            c.FillPolygon({P(ca * 0.5f - sa * w, sa * 0.5f + ca * w), P(ca * 0.82f - sa * w, sa * 0.82f + ca * w),
-                           P(ca * 0.82f + sa * w, sa * 0.82f - ca * w), P(ca * 0.5f + sa * w, sa * 0.5f - ca * w)},
-                          col);
+            c.FillPolygon(
+                {P(ca * 0.5f - sa * w, sa * 0.5f + ca * w), P(ca * 0.82f - sa * w, sa * 0.82f + ca * w),
+                 P(ca * 0.82f + sa * w, sa * 0.82f - ca * w), P(ca * 0.5f + sa * w, sa * 0.5f - ca * w)},
+                col);
         }
         c.StrokeCircle(cx, cy, s * 0.45f, s * 0.3f, col);
         break;
@@ -327,8 +337,8 @@ void DrawGlyph(Canvas& c, Glyph g, float cx, float cy, float size, Rgba col)
         L(0.35f, -0.2f, 0.35f, 0.05f, lw * 1.1f);
         c.FillRoundRect(cx - s * 0.6f, cy, s * 1.2f, s * 0.8f, s * 0.12f, col);
         c.FillCircle(cx, cy + s * 0.35f, s * 0.12f, kInk);
-        c.FillRect(static_cast<int>(cx - s * 0.04f), static_cast<int>(cy + s * 0.35f), std::max(1, static_cast<int>(s * 0.08f)),
-                   static_cast<int>(s * 0.25f), kInk);
+        c.FillRect(static_cast<int>(cx - s * 0.04f), static_cast<int>(cy + s * 0.35f),
+                   std::max(1, static_cast<int>(s * 0.08f)), static_cast<int>(s * 0.25f), kInk);
         break;
     case Glyph::Skull:
         c.FillCircle(cx, cy - s * 0.15f, s * 0.62f, col);
@@ -347,16 +357,18 @@ void DrawGlyph(Canvas& c, Glyph g, float cx, float cy, float size, Rgba col)
     case Glyph::GemPlus:
     {
         float k = g == Glyph::GemPlus ? 0.8f : 1.0f, ox = g == Glyph::GemPlus ? -0.15f : 0.0f;
-        c.FillPolygon({P(ox - 0.75f * k, -0.25f * k), P(ox - 0.45f * k, -0.65f * k), P(ox + 0.45f * k, -0.65f * k),
-                       P(ox + 0.75f * k, -0.25f * k), P(ox, 0.8f * k)},
+        c.FillPolygon({P(ox - 0.75f * k, -0.25f * k), P(ox - 0.45f * k, -0.65f * k),
+                       P(ox + 0.45f * k, -0.65f * k), P(ox + 0.75f * k, -0.25f * k), P(ox, 0.8f * k)},
                       col);
         c.FillPolygon({P(ox - 0.45f * k, -0.65f * k), P(ox + 0.45f * k, -0.65f * k), P(ox, -0.25f * k)},
                       Lighter(col, 0.45f));
         if (g == Glyph::GemPlus)
         {
             c.FillCircle(cx + s * 0.55f, cy + s * 0.5f, s * 0.38f, kGreen);
-            Line(c, cx + s * 0.35f, cy + s * 0.5f, cx + s * 0.75f, cy + s * 0.5f, lw, Rgba{255, 255, 255, 255});
-            Line(c, cx + s * 0.55f, cy + s * 0.3f, cx + s * 0.55f, cy + s * 0.7f, lw, Rgba{255, 255, 255, 255});
+            Line(c, cx + s * 0.35f, cy + s * 0.5f, cx + s * 0.75f, cy + s * 0.5f, lw,
+                 Rgba{255, 255, 255, 255});
+            Line(c, cx + s * 0.55f, cy + s * 0.3f, cx + s * 0.55f, cy + s * 0.7f, lw,
+                 Rgba{255, 255, 255, 255});
         }
         break;
     }
@@ -388,7 +400,8 @@ void DrawGlyph(Canvas& c, Glyph g, float cx, float cy, float size, Rgba col)
         break;
     case Glyph::Flag:
         L(-0.5f, -0.8f, -0.5f, 0.8f, lw);
-        c.FillPolygon({P(-0.45f, -0.75f), P(0.7f, -0.5f), P(0.2f, -0.28f), P(0.7f, -0.05f), P(-0.45f, 0.1f)}, col);
+        c.FillPolygon({P(-0.45f, -0.75f), P(0.7f, -0.5f), P(0.2f, -0.28f), P(0.7f, -0.05f), P(-0.45f, 0.1f)},
+                      col);
         break;
     case Glyph::Note:
         c.FillCircle(cx - s * 0.35f, cy + s * 0.5f, s * 0.25f, col);
@@ -398,8 +411,8 @@ void DrawGlyph(Canvas& c, Glyph g, float cx, float cy, float size, Rgba col)
         L(-0.14f, -0.6f, 0.66f, -0.75f, lw * 1.4f);
         break;
     case Glyph::Speaker:
-        c.FillPolygon({P(-0.75f, -0.25f), P(-0.4f, -0.25f), P(0.05f, -0.65f), P(0.05f, 0.65f), P(-0.4f, 0.25f),
-                       P(-0.75f, 0.25f)},
+        c.FillPolygon({P(-0.75f, -0.25f), P(-0.4f, -0.25f), P(0.05f, -0.65f), P(0.05f, 0.65f),
+                       P(-0.4f, 0.25f), P(-0.75f, 0.25f)},
                       col);
         Arc(c, cx + s * 0.05f, cy, s * 0.35f, lw * 0.8f, -50, 50, col);
         Arc(c, cx + s * 0.05f, cy, s * 0.65f, lw * 0.8f, -50, 50, col);
@@ -448,7 +461,8 @@ Canvas GlyphIcon(int size, Glyph g, Rgba col)
 Canvas Marker(int w, int h)
 {
     Canvas c(w, h);
-    c.StrokeRoundRect(1, 1, w - 2.0f, h - 2.0f, std::min(6.0f, std::min(w, h) * 0.3f), 1, RgbaOf(0xFFFFFF, 60));
+    c.StrokeRoundRect(1, 1, w - 2.0f, h - 2.0f, std::min(6.0f, std::min(w, h) * 0.3f), 1,
+                      RgbaOf(0xFFFFFF, 60));
     return c;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
-// Pieces shared by the screen layouts: one look for panels, button faces and icon glyphs, and the builder of an
-// exported image folder (one PNG per layer plus its "layers.xml", listed back to front so that the layer index
-// is the drawing order).
+// Pieces shared by the screen layouts: one look for panels, button faces and icon glyphs, and the builder of
+// an exported image folder (one PNG per layer plus its "layers.xml", listed back to front so that the layer
+// index is the drawing order).
 #include <string>
 #include <vector>
 

@@ -45,10 +45,12 @@ void Emblem(Canvas& c, int family, float cx, float cy, float s)
     {
     case 0: // an arrow
         Line(c, cx - s, cy + s * 0.6f, cx + s * 0.7f, cy - s * 0.6f, s * 0.16f, RgbaOf(0x6B4226));
-        c.FillPolygon({{cx + s, cy - s * 0.85f}, {cx + s * 0.45f, cy - s * 0.65f}, {cx + s * 0.8f, cy - s * 0.3f}},
-                      RgbaOf(0xD9D9D9));
-        c.FillPolygon({{cx - s, cy + s * 0.6f}, {cx - s * 0.75f, cy + s * 0.25f}, {cx - s * 0.6f, cy + s * 0.7f}},
-                      kRed);
+        c.FillPolygon(
+            {{cx + s, cy - s * 0.85f}, {cx + s * 0.45f, cy - s * 0.65f}, {cx + s * 0.8f, cy - s * 0.3f}},
+            RgbaOf(0xD9D9D9));
+        c.FillPolygon(
+            {{cx - s, cy + s * 0.6f}, {cx - s * 0.75f, cy + s * 0.25f}, {cx - s * 0.6f, cy + s * 0.7f}},
+            kRed);
         break;
     case 1: // a cannon ball
         c.FillCircle(cx, cy, s * 0.55f, RgbaOf(0x22262E));
@@ -60,7 +62,10 @@ void Emblem(Canvas& c, int family, float cx, float cy, float s)
         c.FillCircle(cx + s * 0.32f, cy - s * 0.98f, s * 0.14f, RgbaOf(0xF77F00));
         break;
     default: // a crystal
-        c.FillPolygon({{cx, cy - s}, {cx + s * 0.5f, cy - s * 0.2f}, {cx, cy + s * 0.8f}, {cx - s * 0.5f, cy - s * 0.2f}},
+        c.FillPolygon({{cx, cy - s},
+                       {cx + s * 0.5f, cy - s * 0.2f},
+                       {cx, cy + s * 0.8f},
+                       {cx - s * 0.5f, cy - s * 0.2f}},
                       RgbaOf(0x7FDBFF));
         c.FillPolygon({{cx, cy - s}, {cx + s * 0.5f, cy - s * 0.2f}, {cx, cy - s * 0.05f}}, RgbaOf(0xD6F6FF));
         break;
@@ -96,8 +101,12 @@ Canvas SpellIcon(const game::SpellKind& spell, int size)
 {
     float s = static_cast<float>(size), h = s * 0.5f;
     const std::string key = spell.key;
-    const int kind = key == "meteor" ? 0 : key == "frost" ? 1 : key == "poison" ? 2 : key == "roots" ? 3
-                     : key == "warcry" ? 4 : 5;
+    const int kind = key == "meteor"   ? 0
+                     : key == "frost"  ? 1
+                     : key == "poison" ? 2
+                     : key == "roots"  ? 3
+                     : key == "warcry" ? 4
+                                       : 5;
     switch (kind)
     {
     case 0:
@@ -124,8 +133,11 @@ Canvas SpellIcon(const game::SpellKind& spell, int size)
     case 2:
     { // a poison cloud
         Canvas c = Medallion(size, RgbaOf(0x1E4D2B));
-        const float puffs[][3] = {
-            {-0.12f, 0.05f, 0.14f}, {0.1f, 0.02f, 0.16f}, {0.0f, -0.1f, 0.15f}, {0.18f, 0.1f, 0.1f}, {-0.2f, 0.12f, 0.09f}};
+        const float puffs[][3] = {{-0.12f, 0.05f, 0.14f},
+                                  {0.1f, 0.02f, 0.16f},
+                                  {0.0f, -0.1f, 0.15f},
+                                  {0.18f, 0.1f, 0.1f},
+                                  {-0.2f, 0.12f, 0.09f}};
         for (const auto& p : puffs)
             c.FillCircle(h + p[0] * s, h + p[1] * s, p[2] * s, RgbaOf(0x58D68D, 220));
         DrawGlyph(c, Glyph::Skull, h, h + s * 0.02f, s * 0.18f, RgbaOf(0x0B3D20));
@@ -137,16 +149,19 @@ Canvas SpellIcon(const game::SpellKind& spell, int size)
         c.FillRoundRect(h - s * 0.3f, h + s * 0.18f, s * 0.6f, s * 0.1f, s * 0.05f, RgbaOf(0x5C4033));
         for (int k = -1; k <= 1; ++k)
         {
-            Arc(c, h + k * s * 0.14f + s * 0.1f, h + s * 0.15f, s * 0.12f, s * 0.045f, 180, 300, RgbaOf(0x7D9D3A));
-            Line(c, h + k * s * 0.14f, h + s * 0.2f, h + k * s * 0.14f, h + s * 0.05f, s * 0.045f, RgbaOf(0x7D9D3A));
+            Arc(c, h + k * s * 0.14f + s * 0.1f, h + s * 0.15f, s * 0.12f, s * 0.045f, 180, 300,
+                RgbaOf(0x7D9D3A));
+            Line(c, h + k * s * 0.14f, h + s * 0.2f, h + k * s * 0.14f, h + s * 0.05f, s * 0.045f,
+                 RgbaOf(0x7D9D3A));
         }
         return c;
     }
     case 4:
     { // a war horn with its call
         Canvas c = Medallion(size, RgbaOf(0x6A4C1A));
-        c.FillPolygon({{h - s * 0.28f, h + s * 0.05f}, {h + s * 0.12f, h - s * 0.12f}, {h + s * 0.12f, h + s * 0.16f}},
-                      RgbaOf(0xF3E3C3));
+        c.FillPolygon(
+            {{h - s * 0.28f, h + s * 0.05f}, {h + s * 0.12f, h - s * 0.12f}, {h + s * 0.12f, h + s * 0.16f}},
+            RgbaOf(0xF3E3C3));
         c.FillCircle(h + s * 0.12f, h + s * 0.02f, s * 0.14f, RgbaOf(0xF3E3C3));
         c.FillCircle(h + s * 0.12f, h + s * 0.02f, s * 0.08f, RgbaOf(0x3B2F1A));
         for (int k = 0; k < 2; ++k)

@@ -83,7 +83,8 @@ Canvas UpgradeIcon(const std::string& name, int size)
         if (name == "bows")
             Arc(c, s * 0.62f, s * 0.62f, s * 0.34f, s * 0.05f, 180, 270, RgbaOf(0xC08552));
         Line(c, s * 0.25f, s * 0.75f, s * 0.72f, s * 0.28f, s * 0.06f, RgbaOf(0x6B4226));
-        c.FillPolygon({{s * 0.8f, s * 0.2f}, {s * 0.58f, s * 0.28f}, {s * 0.72f, s * 0.42f}}, RgbaOf(0xDDDDDD));
+        c.FillPolygon({{s * 0.8f, s * 0.2f}, {s * 0.58f, s * 0.28f}, {s * 0.72f, s * 0.42f}},
+                      RgbaOf(0xDDDDDD));
         c.FillPolygon({{s * 0.25f, s * 0.75f}, {s * 0.3f, s * 0.6f}, {s * 0.4f, s * 0.7f}}, kRed);
         return c;
     }
@@ -131,7 +132,8 @@ Canvas UpgradeIcon(const std::string& name, int size)
     if (name == "veins")
     {
         Canvas c = Disc(size, RgbaOf(0x4A3B33));
-        for (auto [x, y, r] : {std::tuple{0.38f, 0.58f, 0.13f}, std::tuple{0.6f, 0.6f, 0.11f}, std::tuple{0.5f, 0.4f, 0.12f}})
+        for (auto [x, y, r] :
+             {std::tuple{0.38f, 0.58f, 0.13f}, std::tuple{0.6f, 0.6f, 0.11f}, std::tuple{0.5f, 0.4f, 0.12f}})
         {
             c.FillCircle(s * x, s * y, s * r, RgbaOf(0xB8860B));
             c.FillCircle(s * x - s * r * 0.3f, s * y - s * r * 0.3f, s * r * 0.5f, palette::kMoney);

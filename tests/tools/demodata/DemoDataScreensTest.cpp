@@ -47,8 +47,8 @@ TEST_F(DemoData, EveryScreenStringIsInTheSheetOnce)
     for (const demodata::StringEntry& e : demodata::ScreenStrings())
         EXPECT_EQ(lines[e.key], 1) << e.key;
     // Keys the screens build or take from other tables than the screens' own.
-    for (const char* key : {"game_caption", "options_OptionsTitle", "options_OptionsSounds", "options_OptionsGameType",
-                            "options_OptionsWindowType", "options_OptionsOk"})
+    for (const char* key : {"game_caption", "options_OptionsTitle", "options_OptionsSounds",
+                            "options_OptionsGameType", "options_OptionsWindowType", "options_OptionsOk"})
         EXPECT_EQ(lines[key], 1) << key;
 }
 
@@ -87,12 +87,17 @@ const std::vector<LayoutNames>& Layouts()
     static const std::vector<LayoutNames> layouts = {
         {"td/ui",
          {},
-         {"options_btn", "pause_btn", "play_btn", "speed_btn", "options_btn_ac", "pause_btn_ac", "play_btn_ac",
-          "speed_btn_ac"},
+         {"options_btn", "pause_btn", "play_btn", "speed_btn", "options_btn_ac", "pause_btn_ac",
+          "play_btn_ac", "speed_btn_ac"},
          {},
          {"crystals", "mana", "coins", "waves"},
          {}},
-        {"td/data/tutorial/skip", {}, {"b4_normal", "b4_over"}, {}, {}, {"button/b4_normal", "button/b4_over"}},
+        {"td/data/tutorial/skip",
+         {},
+         {"b4_normal", "b4_over"},
+         {},
+         {},
+         {"button/b4_normal", "button/b4_over"}},
         {"td/main_menu",
          {"en", "ru"},
          {},
@@ -117,10 +122,15 @@ const std::vector<LayoutNames>& Layouts()
          Join({"b1_create", "b1_rename", "b6_delete", "b1_back", "b1_confirm"}, Numbered("b5_p", 1, 5)),
          Join({"caption", "select"}, Numbered("profile", 1, 5)),
          {}},
-        {"td/data/message", {}, {"ok"}, {}, {"caption", "message", "button"}, {"icons/id36", "icons/id37", "icons/id38"}},
+        {"td/data/message",
+         {},
+         {"ok"},
+         {},
+         {"caption", "message", "button"},
+         {"icons/id36", "icons/id37", "icons/id38"}},
         {"td/ui_levelresult",
-         {"back_win", "back_lose", "diffictly", "diffictly_lose", "victory_label", "defeat_label", "star0", "star1",
-          "star2"},
+         {"back_win", "back_lose", "diffictly", "diffictly_lose", "victory_label", "defeat_label", "star0",
+          "star1", "star2"},
          {"done", "close", "restart", "menu"},
          {},
          {"levelResult", "levelName", "gameName", "killScore", "goldBonus", "lifeBonus", "totalScore", "gems",
@@ -137,16 +147,16 @@ const std::vector<LayoutNames>& Layouts()
          {"back", "upgrade", "locked_d", "unlocked_d"},
          {},
          {"gems", "episode"},
-         {"plate/new", "plate/super", "plate/complete", "plate/incomplete", "plate/locked", "stars_plate/plate",
-          "stars_plate/star", "tabs/up_button_ac", "tabs/up_button_in"}},
+         {"plate/new", "plate/super", "plate/complete", "plate/incomplete", "plate/locked",
+          "stars_plate/plate", "stars_plate/star", "tabs/up_button_ac", "tabs/up_button_in"}},
         {"td/shop",
          {"back_header", "back_footer"},
          {"back_ac", "return_ac", "down_in", "up_in", "gem_shop0", "gem_shop1"},
          {},
          {"caption", "gems"},
-         Join({"text/gems", "text/caption", "tabs/up_button_ac", "tabs/up_button_in", "scroll/bar", "scroll/slider_in",
-               "item_plate/Layer_1", "item_plate/stars/clear_star", "item_plate/buy_ac", "item_plate/buy_in",
-               "item_plate/grem"},
+         Join({"text/gems", "text/caption", "tabs/up_button_ac", "tabs/up_button_in", "scroll/bar",
+               "scroll/slider_in", "item_plate/Layer_1", "item_plate/stars/clear_star", "item_plate/buy_ac",
+               "item_plate/buy_in", "item_plate/grem"},
               Numbered("item_plate/stars/star_0", 1, 10))},
         {"td/gem_shop",
          {},
@@ -159,17 +169,40 @@ const std::vector<LayoutNames>& Layouts()
          {},
          {},
          {},
-         {"main_options/options_title", "main_options/sounds_and_music", "main_options/game_type",
-          "main_options/window_type", "buttons/menu/menu_in", "buttons/menu/menu_ac", "buttons/menu/menu_sh",
-          "buttons/close/ok_in", "buttons/close/ok_ac", "buttons/cheat/cheat_in", "buttons/cheat/cheat_ac",
-          "buttons/close/close_caption", "main_options/sound/sound_bar", "main_options/sound/sound_begunok",
-          "main_options/sound/sound_back", "main_options/music/music_bar", "main_options/music/music_begunok",
-          "main_options/music/music_back", "buttons/music_dec/b_in", "buttons/music_dec/b_ac", "buttons/music_inc/b_in",
-          "buttons/music_inc/b_ac", "buttons/sound_dec/b_in", "buttons/sound_dec/b_ac", "buttons/sound_inc/b_in",
-          "buttons/sound_inc/b_ac", "main_options/window/window_nonselected", "main_options/window/window_ac",
-          "main_options/window/window_in", "main_options/window/window_sh",
-          "main_options/fullscreen/fullscreen_nonselected", "main_options/fullscreen/fullscreen_ac",
-          "main_options/fullscreen/main_menu_in", "main_options/fullscreen/main_menu_sh"}},
+         {"main_options/options_title",
+          "main_options/sounds_and_music",
+          "main_options/game_type",
+          "main_options/window_type",
+          "buttons/menu/menu_in",
+          "buttons/menu/menu_ac",
+          "buttons/menu/menu_sh",
+          "buttons/close/ok_in",
+          "buttons/close/ok_ac",
+          "buttons/cheat/cheat_in",
+          "buttons/cheat/cheat_ac",
+          "buttons/close/close_caption",
+          "main_options/sound/sound_bar",
+          "main_options/sound/sound_begunok",
+          "main_options/sound/sound_back",
+          "main_options/music/music_bar",
+          "main_options/music/music_begunok",
+          "main_options/music/music_back",
+          "buttons/music_dec/b_in",
+          "buttons/music_dec/b_ac",
+          "buttons/music_inc/b_in",
+          "buttons/music_inc/b_ac",
+          "buttons/sound_dec/b_in",
+          "buttons/sound_dec/b_ac",
+          "buttons/sound_inc/b_in",
+          "buttons/sound_inc/b_ac",
+          "main_options/window/window_nonselected",
+          "main_options/window/window_ac",
+          "main_options/window/window_in",
+          "main_options/window/window_sh",
+          "main_options/fullscreen/fullscreen_nonselected",
+          "main_options/fullscreen/fullscreen_ac",
+          "main_options/fullscreen/main_menu_in",
+          "main_options/fullscreen/main_menu_sh"}},
     };
     return layouts;
 }
@@ -236,7 +269,8 @@ TEST_F(DemoData, ScreenLayoutsHoldTheNamesTheirScreensLookUp)
         {
             EXPECT_TRUE(groups.count(g)) << "button group " << g;
             const std::string art = g.substr(0, g.find('_'));
-            for (const std::string& n : {"button/" + g + "/pos", "button/" + art + "_normal", "button/" + art + "_over"})
+            for (const std::string& n :
+                 {"button/" + g + "/pos", "button/" + art + "_normal", "button/" + art + "_over"})
                 EXPECT_NE(folder->FindImageInfo(Wide(n)), nullptr) << n;
         }
     }
@@ -262,7 +296,8 @@ TEST_F(DemoData, ScreenLayoutsFollowTheirScreensRules)
     EXPECT_EQ(groups, (std::vector<std::wstring>{L"b1_cancel", L"b1_ok"}));
 
     // A layout's pictures are drawn in index order: the full-screen background of a menu comes first.
-    for (const char* layout : {"td/main_menu", "td/episode_select", "td/level_select", "td/shop", "td/gem_shop"})
+    for (const char* layout :
+         {"td/main_menu", "td/episode_select", "td/level_select", "td/shop", "td/gem_shop"})
     {
         std::unique_ptr<file::PsdFolder> folder = OpenFolder(Root(), layout);
         const base::ImageInfo* back = folder->FindImageInfo(L"background");
@@ -290,8 +325,9 @@ TEST_F(DemoData, ScreenLabelsAndFormatsAreInTheSheet)
         const wchar_t* text;
         const wchar_t* expected;
     };
-    for (const Case& c : {Case{"unlockEpisodeText", 18, nullptr, L"18"}, Case{"gemShopTitle2", 135, nullptr, L"135"},
-                          Case{"gemShopBuyFor", 0, L"$0.99", L"$0.99"}})
+    for (const Case& c :
+         {Case{"unlockEpisodeText", 18, nullptr, L"18"}, Case{"gemShopTitle2", 135, nullptr, L"135"},
+          Case{"gemShopBuyFor", 0, L"$0.99", L"$0.99"}})
     {
         ASSERT_TRUE(sheet.count(c.key)) << c.key;
         std::wstring format = Wide(sheet[c.key]);
@@ -325,7 +361,8 @@ TEST_F(DemoData, ScreenIconsCoverTheWorldsUnlocksAndUpgrades)
         {
             if (!id.empty() && std::isdigit(static_cast<unsigned char>(id[0])))
             {
-                EXPECT_NE(message->FindImageInfo(L"icons/id" + Wide(std::to_string(std::stoi(id)))), nullptr) << id;
+                EXPECT_NE(message->FindImageInfo(L"icons/id" + Wide(std::to_string(std::stoi(id)))), nullptr)
+                    << id;
             }
         }
     }
