@@ -32,6 +32,8 @@ const std::vector<StringEntry>& ScreenStrings()
         {"profile_corrupt", "The player file was damaged.\\nA new player begins."},
         {"b1_ok", "OK"},
         {"b1_cancel", "Back"},
+        // The failed lives purchase is a modal dialog: its caption is sized for the caption place.
+        {"buyHealthDialogTitle", "Not bought"},
         // Main menu.
         {"b2_play", "Play"},
         {"b1_shop", "Upgrades"},

@@ -177,7 +177,7 @@ void EpisodeSelect(Output& out)
         glow.FillCircle(260, 240, static_cast<float>(r), RgbaOf(0xFFE8A3, 4));
     f.Add("glow", 252, 144, glow);
     f.Add("ribbon", 252, 14, Ribbon(520, 104));
-    f.Add("stars_plate", 804, 22, CounterPlate(208, Glyph::Star, palette::kStar));
+    f.Add("stars_plate", 780, 22, CounterPlate(232, Glyph::Star, palette::kStar));
     Canvas namePlate(520, 56);
     namePlate.Draw(Well(520, 56), 0, 0);
     f.Add("name_plate", 252, 576, namePlate);
@@ -192,7 +192,7 @@ void EpisodeSelect(Output& out)
     f.Add("button/play", 466, 640, IconButton(92, kGreen, Glyph::Play, Face::Normal));
     f.Mark("text/caption", 282, 18, 460, 70);
     f.Mark("text/levelName", 262, 578, 500, 52);
-    f.Mark("text/stars", 852, 28, 156, 48);
+    f.Mark("text/stars", 826, 28, 182, 48);
     f.Finish();
 }
 

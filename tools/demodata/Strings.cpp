@@ -37,7 +37,6 @@ const Entry kStrings[] = {
     {"towerUpgradeInfoDamage", "Damage +%d%%\\n"},
     {"towerUpgradeInfoRof", "Rate of fire +%d%%\\n"},
     {"towerUpgradeInfoIncome", "Income +%d%%\\n"},
-    {"buyHealthDialogTitle", "Purchase failed"},
     {"buyHealthDialogText", "The lives could not be bought: %s"},
 };
 
