@@ -1,0 +1,50 @@
+#include "Source/TD/TDProtoTable.h"
+
+#include "Core/Base/Containers.h"
+#include "Source/TD/TDUnitProto.h"
+
+#include <tinyxml2.h>
+
+TDProtoTable::TDProtoTable(tinyxml2::XMLElement* data, TDSpriteSheetSource* sheets)
+{
+    load(data, sheets);
+}
+
+TDProtoTable::~TDProtoTable()
+{
+    clear();
+}
+
+void TDProtoTable::load(tinyxml2::XMLElement* data, TDSpriteSheetSource* sheets)
+{
+    if (!data)
+        return;
+    for (const char* name : {"units", "towers", "ammo"})
+    {
+        tinyxml2::XMLElement* section = data->FirstChildElement(name);
+        if (!section)
+            continue;
+        for (tinyxml2::XMLElement* e = section->FirstChildElement(); e; e = e->NextSiblingElement())
+            mProtos.push_back(new TDUnitProto(e, true, sheets));
+    }
+}
+
+void TDProtoTable::clear()
+{
+    base::DeleteAll(mProtos);
+}
+
+TDUnitProto* TDProtoTable::find(int id) const
+{
+    for (TDUnitProto* proto : mProtos)
+    {
+        if (proto->id == id)
+            return proto;
+        for (TDUnitProto* branch : proto->branches)
+        {
+            if (branch->id == id)
+                return branch;
+        }
+    }
+    return nullptr;
+}
