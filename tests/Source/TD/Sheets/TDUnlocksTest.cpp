@@ -1,0 +1,119 @@
+#include "Source/TD/TDUnlocks.h"
+
+#include "Source/TD/TDEpisodeTable.h"
+#include "Source/TD/TDProfile.h"
+#include "Source/TD/TDTestUtil.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+class UnlocksTest : public tdtest::GameDataTest
+{
+protected:
+    TDUnlocks Load(const std::string& text)
+    {
+        Write("td/unlocks.csv", text);
+        return TDUnlocks(mCursor);
+    }
+    std::vector<int> NewIds(const TDUnlocks& unlocks)
+    {
+        std::vector<int> ids{99};
+        unlocks.getNewIds(ids);
+        return ids;
+    }
+
+    tdtest::Cursor mCursor;
+};
+
+TEST_F(UnlocksTest, EachLineAddsToEveryEarlierLine)
+{
+    TDUnlocks unlocks = Load("0;0;1,2\n0;1;3\n\n1; 0 ;4 , 5\n");
+    struct Case
+    {
+        int episode, level;
+        std::vector<int> unlocked, fresh;
+    } cases[] = {
+        {0, 0, {1, 2}, {1, 2}},
+        {0, 1, {1, 2, 3}, {3}},
+        {1, 0, {1, 2, 3, 4, 5}, {4, 5}},
+        {0, 2, {}, {}}, // a level without a line offers nothing
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(std::to_string(c.episode) + "/" + std::to_string(c.level));
+        mCursor.episode = c.episode;
+        mCursor.level = c.level;
+        EXPECT_EQ(unlocks.getUnlocked(c.episode, c.level), c.unlocked);
+        EXPECT_EQ(NewIds(unlocks), c.fresh);
+        for (int id : {1, 3, 4})
+        {
+            const bool listed = std::find(c.unlocked.begin(), c.unlocked.end(), id) != c.unlocked.end();
+            EXPECT_EQ(unlocks.isUnlocked(id), listed) << id;
+        }
+    }
+}
+
+TEST_F(UnlocksTest, MinusOneOffersEveryIdAndHardcoreOffersEverything)
+{
+    TDUnlocks unlocks = Load("0;0;1\n0;1;-1,7\n");
+    mCursor.level = 1;
+    EXPECT_TRUE(unlocks.isUnlocked(12345));
+    mCursor.level = 0;
+    EXPECT_FALSE(unlocks.isUnlocked(12345));
+
+    mCursor.mode = kModeHardcore;
+    EXPECT_TRUE(unlocks.isUnlocked(12345));
+    EXPECT_EQ(NewIds(unlocks), (std::vector<int>{36, 37, 38}));
+    mCursor.level = 1;
+    EXPECT_EQ(NewIds(unlocks), std::vector<int>{}) << "hardcore's new ids belong to its first level only";
+    mCursor.episode = 5;
+    EXPECT_TRUE(unlocks.isUnlocked(1));
+}
+
+TEST_F(UnlocksTest, CrLfLinesAndDamagedLinesAreHandled)
+{
+    // A line ending in ";" before CR LF has no ids; a later line for the same level replaces it; a line that
+    // names no level is left out (its ids go nowhere) and said in the log.
+    TDUnlocks unlocks = Load("0;0;1,,2\r\n0;1;\r\n7\r\n0;2;3\r\n0;2;4\r\n");
+    EXPECT_EQ(unlocks.getNew(0, 1), std::vector<int>{});
+    EXPECT_EQ(unlocks.getUnlocked(0, 1), (std::vector<int>{1, 2}));
+    EXPECT_EQ(unlocks.getNew(0, 2), std::vector<int>{4});
+    EXPECT_EQ(unlocks.getUnlocked(0, 2), (std::vector<int>{1, 2, 3, 4}));
+    EXPECT_EQ(tdtest::LogCapture::CountLines(L"line 3 names no episode and level"), 1);
+    EXPECT_EQ(unlocks.getUnlocked(0, 0), (std::vector<int>{1, 2})) << "the short line did not reuse 0;0";
+}
+
+TEST_F(UnlocksTest, AMissingFileOffersNothingOutsideHardcore)
+{
+    TDUnlocks unlocks(mCursor);
+    EXPECT_FALSE(unlocks.isUnlocked(1));
+    EXPECT_EQ(NewIds(unlocks), std::vector<int>{});
+    EXPECT_EQ(tdtest::LogCapture::CountLines(L"Data file 'td/unlocks.csv': missing"), 1);
+}
+
+TEST_F(UnlocksTest, ByProgressAsksTheLatestLevelThePlayerReached)
+{
+    Write("td/setup_sheet.csv", "0;3;0;0;0\n1;3;0;2;0\n");
+    TDEpisodeTable episodes;
+    episodes.load();
+    TDUnlocks unlocks = Load("0;0;1\n0;1;2\n1;0;3\n1;2;4\n");
+    file::Profiles::Instance()->Load();
+    TDProfile profile(mCursor, episodes);
+    EXPECT_TRUE(unlocks.isUnlockedByProgress(1)) << "without a profile: episode 0, level 0";
+
+    unlocks.setProfile(&profile);
+    EXPECT_FALSE(unlocks.isUnlockedByProgress(2));
+    TDLevelResult won;
+    won.stars = 1;
+    profile.saveLevelResult(0, 1, kModeNormal, won);
+    EXPECT_TRUE(unlocks.isUnlockedByProgress(2));
+    EXPECT_FALSE(unlocks.isUnlockedByProgress(3));
+    profile.saveLevelResult(0, 0, kModeNormal, won); // two stars in all open episode 1
+    EXPECT_TRUE(unlocks.isUnlockedByProgress(3));
+    EXPECT_FALSE(unlocks.isUnlockedByProgress(4));
+
+    mCursor.mode = kModeHardcore; // no shortcut by mode
+    EXPECT_FALSE(unlocks.isUnlockedByProgress(4));
+}
+} // namespace
