@@ -3,8 +3,29 @@
 #include "Source/TD/TDCsvSheet.h"
 #include "Source/TD/TDEpisodeTable.h"
 #include "Source/TD/TDProtoTable.h"
+#include "Source/TD/TDResources.h"
+#include "Source/TD/TDUnitProto.h"
 
 #include <tinyxml2.h>
+
+namespace
+{
+// Holds nothing: every question goes to the registry singleton.
+class RegistrySheets : public TDSpriteSheetSource
+{
+public:
+    TDSpriteSheet* getSheet(const tinyxml2::XMLElement& element) override
+    {
+        return TDResources::Instance()->getSheet(element);
+    }
+};
+} // namespace
+
+TDSpriteSheetSource* registrySheets()
+{
+    static RegistrySheets sheets;
+    return &sheets;
+}
 
 TDSheetSettings loadGameSheets(TDProtoTable& table, TDEpisodeTable& episodes, TDSpriteSheetSource* sheets)
 {

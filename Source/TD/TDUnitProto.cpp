@@ -119,7 +119,7 @@ TDUnitProto::TDUnitProto(tinyxml2::XMLElement* e, bool readBranches, TDSpriteShe
             branches.push_back(new TDUnitProto(child, false, sheets));
     }
     if (sheets)
-        sheet = sheets->getSheet(e);
+        sheet = sheets->getSheet(*e);
 }
 
 TDUnitProto::~TDUnitProto()

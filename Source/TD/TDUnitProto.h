@@ -11,12 +11,12 @@ class XMLElement;
 
 class TDSpriteSheet;
 
-// Hands out the sprite sheet that a prototype row names with its "psd" (and "img") attribute; the sprite
-// registry answers it. Null stands for "no sheet".
+// Hands out the sprite sheet that a prototype row names with its "psd" (and "img") attribute, null for none.
+// The game answers it with the sprite registry (registrySheets); tests and tools may answer it themselves.
 class TDSpriteSheetSource
 {
 public:
-    virtual TDSpriteSheet* getSheet(tinyxml2::XMLElement* element) = 0;
+    virtual TDSpriteSheet* getSheet(const tinyxml2::XMLElement& element) = 0;
 
 protected:
     ~TDSpriteSheetSource() = default;

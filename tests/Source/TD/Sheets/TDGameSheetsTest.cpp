@@ -2,6 +2,7 @@
 
 #include "Source/TD/TDEpisodeTable.h"
 #include "Source/TD/TDProtoTable.h"
+#include "Source/TD/TDResources.h"
 #include "Source/TD/TDTestUtil.h"
 #include "Source/TD/TDUnitProto.h"
 
@@ -57,6 +58,20 @@ TEST_F(GameSheetsTest, TheThreeSheetsAndTheEpisodeTableLoadTogether)
         loadGameSheets(table, episodes, nullptr);
         EXPECT_EQ(table.getProtos().size(), 5u);
     }
+}
+
+TEST_F(GameSheetsTest, PrototypesShareTheRegistrysSheets)
+{
+    WriteSheets("\n", "");
+    TDProtoTable table;
+    TDEpisodeTable episodes;
+    loadGameSheets(table, episodes);
+    const TDSpriteSheet* dart = table.find(10000)->sheet;
+    ASSERT_NE(dart, nullptr);
+    EXPECT_EQ(table.find(10001)->sheet, dart) << "one sheet per document, shared";
+    EXPECT_EQ(TDResources::Instance()->findSheet(L"td/towers/dart"), dart);
+    EXPECT_NE(table.find(0)->sheet, dart);
+    TDResources::Instance()->clear();
 }
 
 TEST_F(GameSheetsTest, MissingSheetsGiveEmptyTablesAndALogLineEach)

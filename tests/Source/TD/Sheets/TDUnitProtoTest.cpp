@@ -146,9 +146,9 @@ TEST_F(UnitProtoTest, TheSpriteSheetComesFromTheSourceForEveryRowAndBranch)
 {
     struct Source : TDSpriteSheetSource
     {
-        TDSpriteSheet* getSheet(tinyxml2::XMLElement* e) override
+        TDSpriteSheet* getSheet(const tinyxml2::XMLElement& e) override
         {
-            asked.push_back(e->Attribute("psd"));
+            asked.push_back(e.Attribute("psd"));
             return reinterpret_cast<TDSpriteSheet*>(&asked);
         }
         std::vector<std::string> asked;
