@@ -1,0 +1,94 @@
+// Every sheet and XML file of the generated demo data loads through the game's own readers without a single
+// line in the log, and holds what the game looks up.
+#include "Core/Base/TextEncoding.h"
+#include "Core/File/FileManager.h"
+#include "Core/Sound/SoundSystem.h"
+#include "Source/TD/LocalStrings.h"
+#include "Source/TD/SoundTags.h"
+#include "Source/TD/TDEpisodeTable.h"
+#include "Source/TD/TDGameSheets.h"
+#include "Source/TD/TDProtoTable.h"
+#include "Source/TD/TDTestUtil.h"
+#include "Source/TD/TDUnitProto.h"
+#include "Source/TD/TDUnlocks.h"
+#include "Source/TD/TDUpgradeList.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <unistd.h>
+
+namespace
+{
+namespace fs = std::filesystem;
+
+class DemoDataLoadTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        std::string folder = (fs::temp_directory_path() / "td-demodata-XXXXXX").string();
+        ASSERT_NE(mkdtemp(folder.data()), nullptr);
+        sRoot = folder;
+        const std::string command =
+            std::string("'") + CORV_DEMODATA_EXE + "' '" + sRoot.string() + "' >/dev/null 2>&1";
+        ASSERT_EQ(std::system(command.c_str()), 0);
+    }
+    static void TearDownTestSuite()
+    {
+        std::error_code ignored;
+        fs::remove_all(sRoot, ignored);
+    }
+
+    void SetUp() override
+    {
+        mOld = fs::current_path();
+        fs::current_path(sRoot);
+        file::FileManager::Instance()->mMounts.clear();
+        tdtest::LogCapture::Reset();
+    }
+    void TearDown() override { fs::current_path(mOld); }
+
+    static inline fs::path sRoot;
+    fs::path mOld;
+};
+
+TEST_F(DemoDataLoadTest, SheetsAndXmlLoadWithoutALogLine)
+{
+    TDProtoTable table;
+    TDEpisodeTable episodes;
+    loadGameSheets(table, episodes, nullptr);
+    for (int id : {0, 11, 39, 2001, 2002, 2003, 10000, 20000, 30000, 40000})
+        EXPECT_NE(table.find(id), nullptr) << id;
+    EXPECT_FALSE(table.find(10000)->branches.empty()) << "towers have their branches";
+    EXPECT_GE(episodes.getEpisodeCount(), 3);
+    for (int e = 0; e < episodes.getEpisodeCount(); ++e)
+    {
+        EXPECT_GT(episodes.getLevelCount(e), 0) << e;
+        EXPECT_GT(episodes.getHardcoreLevelCount(e), 0) << e;
+    }
+
+    tdtest::Cursor cursor;
+    TDUnlocks unlocks(cursor);
+    EXPECT_FALSE(unlocks.getUnlocked(0, 0).empty());
+
+    TDUpgradeList upgrades(L"td/upgrades.xml");
+    EXPECT_FALSE(upgrades.getUpgrades().empty());
+    for (const TDUpgrade* upgrade : upgrades.getUpgrades())
+        for (int target : upgrade->targetIds)
+            EXPECT_TRUE(target == -1 || table.find(target) != nullptr)
+                << upgrade->id << " targets " << target;
+
+    LocalStrings strings;
+    EXPECT_NE(strings.get(L"game_caption"), L"???");
+
+    SoundSystem::SetOutputDevice(mixer::kDeviceNone);
+    w7::SoundTags tags;
+    tags.Load();
+    EXPECT_FALSE(tags.GetEntries().empty());
+    for (const w7::SoundTags::Entry* entry : tags.GetEntries())
+        EXPECT_TRUE(entry->sound && entry->sound->GetChannel() != 0) << base::ToNarrow(entry->tag, 1);
+
+    EXPECT_EQ(tdtest::LogCapture::Text(), L"");
+}
+} // namespace
