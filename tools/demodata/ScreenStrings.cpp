@@ -34,6 +34,9 @@ const std::vector<StringEntry>& ScreenStrings()
         {"b1_cancel", "Back"},
         // The failed lives purchase is a modal dialog: its caption is sized for the caption place.
         {"buyHealthDialogTitle", "Not bought"},
+        // What the local purchase service reports when a purchase fails or gets no answer.
+        {"purchase_failed", "The purchase did not go through."},
+        {"purchase_timeout", "The store did not answer."},
         // Main menu.
         {"b2_play", "Play"},
         {"b1_shop", "Upgrades"},
