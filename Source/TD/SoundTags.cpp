@@ -32,39 +32,30 @@ void SoundTags::Clear()
 bool SoundTags::Load(const std::wstring& path)
 {
     Clear();
-    const std::string text = readGameTextFile(path, true);
-    base::StringTokenizer<std::string> lines(text, '\n', true);
-    std::string raw;
-    while (lines.Next(raw))
-    {
-        std::string line;
-        base::RemoveChar(raw, ' ', line);
-        // CR LF line ends read like LF ones: the carriage return belongs to no field.
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (trimBlanks(line).empty())
-            continue;
-        base::StringTokenizer<std::string> fields(line, ';', false);
-        std::string tag, file, volume, group, unused;
-        fields.Next(tag);
-        fields.Next(file);
-        const bool hasVolume = fields.Next(volume);
-        const bool hasGroup = fields.Next(group);
-        fields.Next(unused);
-        if (!tag.empty() && tag[0] == '#')
-            continue;
+    forEachSheetLine(readGameTextFile(path, true),
+                     [&](int, const std::string& line)
+                     {
+                         base::StringTokenizer<std::string> fields(line, ';', false);
+                         std::string tag, file, volume, group, unused;
+                         fields.Next(tag);
+                         fields.Next(file);
+                         const bool hasVolume = fields.Next(volume);
+                         const bool hasGroup = fields.Next(group);
+                         fields.Next(unused);
+                         if (!tag.empty() && tag[0] == '#')
+                             return;
 
-        auto* entry = new Entry;
-        entry->tag = base::ToWide(tag, base::kEncodingUtf8);
-        entry->file = base::ToWide(file, base::kEncodingUtf8);
-        if (hasVolume)
-            readLeadingFloat(volume.c_str(), &entry->volume);
-        if (hasGroup)
-            entry->group = leadingInt(group.c_str());
-        if (!file.empty())
-            entry->sound = SoundSystem::Instance()->CreateSound("td/data/sound/" + file);
-        mEntries.push_back(entry);
-    }
+                         auto* entry = new Entry;
+                         entry->tag = base::ToWide(tag, base::kEncodingUtf8);
+                         entry->file = base::ToWide(file, base::kEncodingUtf8);
+                         if (hasVolume)
+                             readLeadingFloat(volume.c_str(), &entry->volume);
+                         if (hasGroup)
+                             entry->group = leadingInt(group.c_str());
+                         if (!file.empty())
+                             entry->sound = SoundSystem::Instance()->CreateSound("td/data/sound/" + file);
+                         mEntries.push_back(entry);
+                     });
     return true;
 }
 

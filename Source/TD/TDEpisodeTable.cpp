@@ -8,48 +8,34 @@
 
 void TDEpisodeTable::load(const std::wstring& path)
 {
-    const std::string text = readGameTextFile(path, true);
-    int lineNumber = 0;
-    std::size_t start = 0;
-    while (start < text.size())
-    {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        const std::string raw = text.substr(start, end - start);
-        start = end + 1;
-        ++lineNumber;
-
-        std::string line;
-        base::RemoveChar(raw, ' ', line);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (trimBlanks(line).empty())
-            continue;
-        std::vector<std::string> fields;
-        base::StringTokenizer<std::string> tokens(line, ';', false);
-        std::string field;
-        while (tokens.Next(field))
-            fields.push_back(field);
-        if (fields.size() != 5)
-        {
-            logDataProblem(path, L"line " + std::to_wstring(lineNumber) +
-                                     L" does not have five fields; it is skipped");
-            continue;
-        }
-        TDEpisodeInfo info;
-        const int id = leadingInt(fields[0].c_str());
-        info.levelCount = leadingInt(fields[1].c_str());
-        info.hardcoreLevelCount = leadingInt(fields[2].c_str());
-        info.starsRequired = leadingInt(fields[3].c_str());
-        if (id < 0 || info.levelCount < 0 || info.hardcoreLevelCount < 0)
-        {
-            logDataProblem(path, L"line " + std::to_wstring(lineNumber) +
-                                     L" gives a negative episode id or level count; it is skipped");
-            continue;
-        }
-        mEpisodes[id] = info;
-    }
+    forEachSheetLine(readGameTextFile(path, true),
+                     [&](int lineNumber, const std::string& line)
+                     {
+                         std::vector<std::string> fields;
+                         base::StringTokenizer<std::string> tokens(line, ';', false);
+                         std::string field;
+                         while (tokens.Next(field))
+                             fields.push_back(field);
+                         if (fields.size() != 5)
+                         {
+                             logDataProblem(path, L"line " + std::to_wstring(lineNumber) +
+                                                      L" does not have five fields; it is skipped");
+                             return;
+                         }
+                         TDEpisodeInfo info;
+                         const int id = leadingInt(fields[0].c_str());
+                         info.levelCount = leadingInt(fields[1].c_str());
+                         info.hardcoreLevelCount = leadingInt(fields[2].c_str());
+                         info.starsRequired = leadingInt(fields[3].c_str());
+                         if (id < 0 || info.levelCount < 0 || info.hardcoreLevelCount < 0)
+                         {
+                             logDataProblem(
+                                 path, L"line " + std::to_wstring(lineNumber) +
+                                           L" gives a negative episode id or level count; it is skipped");
+                             return;
+                         }
+                         mEpisodes[id] = info;
+                     });
 }
 
 const TDEpisodeInfo* TDEpisodeTable::find(int episode) const

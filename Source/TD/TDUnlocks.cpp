@@ -8,56 +8,40 @@
 
 TDUnlocks::TDUnlocks(const TDLevelCursor& cursor, const std::wstring& path) : mCursor(cursor)
 {
-    const std::string text = readGameTextFile(path, true);
     std::vector<int> running;
-    int lineNumber = 0;
-    std::size_t start = 0;
-    while (start < text.size())
-    {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        const std::string raw = text.substr(start, end - start);
-        start = end + 1;
-        ++lineNumber;
+    forEachSheetLine(readGameTextFile(path, true),
+                     [&](int lineNumber, const std::string& line)
+                     {
+                         base::StringTokenizer<std::string> fields(line, ';', false);
+                         std::string episodeText, levelText, idText;
+                         const bool hasEpisode = fields.Next(episodeText);
+                         const bool hasLevel = fields.Next(levelText);
+                         fields.Next(idText);
+                         if (!hasEpisode || !hasLevel)
+                         {
+                             // Without its level the line's ids would land on whatever level came before; it
+                             // is left out.
+                             logDataProblem(path, L"line " + std::to_wstring(lineNumber) +
+                                                      L" names no episode and level; it is skipped");
+                             return;
+                         }
+                         const int episode = leadingInt(episodeText.c_str());
+                         const int level = leadingInt(levelText.c_str());
 
-        std::string line;
-        base::RemoveChar(raw, ' ', line);
-        // A carriage return left by CR LF line ends belongs to no field.
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (trimBlanks(line).empty())
-            continue;
-
-        base::StringTokenizer<std::string> fields(line, ';', false);
-        std::string episodeText, levelText, idText;
-        const bool hasEpisode = fields.Next(episodeText);
-        const bool hasLevel = fields.Next(levelText);
-        fields.Next(idText);
-        if (!hasEpisode || !hasLevel)
-        {
-            // Without its level the line's ids would land on whatever level came before; it is left out.
-            logDataProblem(path, L"line " + std::to_wstring(lineNumber) +
-                                     L" names no episode and level; it is skipped");
-            continue;
-        }
-        const int episode = leadingInt(episodeText.c_str());
-        const int level = leadingInt(levelText.c_str());
-
-        std::vector<int> own;
-        base::StringTokenizer<std::string> ids(idText, ',', false);
-        std::string idToken;
-        while (ids.Next(idToken))
-        {
-            if (idToken.empty())
-                continue;
-            const int id = leadingInt(idToken.c_str());
-            own.push_back(id);
-            running.push_back(id);
-        }
-        mNew[episode][level] = own;
-        mUnlocked[episode][level] = running;
-    }
+                         std::vector<int> own;
+                         base::StringTokenizer<std::string> ids(idText, ',', false);
+                         std::string idToken;
+                         while (ids.Next(idToken))
+                         {
+                             if (idToken.empty())
+                                 continue;
+                             const int id = leadingInt(idToken.c_str());
+                             own.push_back(id);
+                             running.push_back(id);
+                         }
+                         mNew[episode][level] = own;
+                         mUnlocked[episode][level] = running;
+                     });
 }
 
 const std::vector<int>& TDUnlocks::lookup(const Table& table, int episode, int level)

@@ -1,5 +1,7 @@
 #include "Source/TD/TDUtil.h"
 
+#include "Core/Base/StringUtils.h"
+
 #include "Core/Base/Log.h"
 #include "Core/Base/MathUtil.h"
 #include "Core/File/FileManager.h"
@@ -142,6 +144,30 @@ std::string trimBlanks(const std::string& text)
     while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t'))
         --end;
     return text.substr(begin, end - begin);
+}
+
+void forEachSheetLine(const std::string& text,
+                      const std::function<void(int lineNumber, const std::string& line)>& each)
+{
+    int lineNumber = 0;
+    std::size_t start = 0;
+    while (start < text.size())
+    {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        const std::string raw = text.substr(start, end - start);
+        start = end + 1;
+        ++lineNumber;
+
+        std::string line;
+        base::RemoveChar(raw, ' ', line);
+        // A carriage return left by CR LF line ends belongs to no field.
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (!trimBlanks(line).empty())
+            each(lineNumber, line);
+    }
 }
 
 void logDataProblem(const std::wstring& file, const std::wstring& what)

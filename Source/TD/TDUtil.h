@@ -2,6 +2,7 @@
 
 #include "Core/Base/MathTypes.h"
 
+#include <functional>
 #include <string>
 
 // Small helpers shared by every moving part of the game world.
@@ -52,3 +53,9 @@ void logDataProblem(const std::wstring& file, const std::wstring& what);
 // a leading UTF-8 byte-order mark dropped. A missing file reads as an empty text; when required is set that
 // is logged as a data problem.
 std::string readGameTextFile(const std::wstring& path, bool required);
+
+// Walks the lines of a headerless sheet (episodes, unlocks, sounds): each line, split at line feeds, loses
+// its spaces and a carriage return left by CR LF ends; blank lines are passed over. The callback gets the
+// line's number in the file (from 1) and the line.
+void forEachSheetLine(const std::string& text,
+                      const std::function<void(int lineNumber, const std::string& line)>& each);
