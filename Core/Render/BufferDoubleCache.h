@@ -22,11 +22,16 @@ public:
     virtual VNResultEnum BeginFrame() = 0;
     // Unlocks every locked buffer; 1 when the cache was not begun or an unlock failed.
     virtual VNResultEnum EndFrame() = 0;
+    // Between frames, after playback: reshapes the buffers to what the last frame needed.
+    virtual VNResultEnum FitToLastFrame() = 0;
 };
 
-// Largest buffer a cache adds for one request larger than its grow size (elements); 16-bit indices cannot
-// address more vertices than this in one buffer anyway.
+// Largest request a cache serves and largest vertex buffer it makes (elements): 16-bit indices cannot address
+// more vertices than this in one buffer.
 inline constexpr uint32_t kMaxCacheBufferElements = 65536;
+// Largest index buffer a cache makes (elements): the indices of several full vertex buffers of quads, so that
+// a frame's indices need few buffers.
+inline constexpr uint32_t kMaxIndexCacheBufferElements = 1u << 19;
 
 namespace detail
 {
@@ -54,11 +59,19 @@ VNResultEnum CreateTypedBuffer(Render* render, uint32_t count, B** out)
 
 // Frames fill the first buffer and then further buffers added as needed; all of them are kept across frames.
 // Only one member of each pair is made: no frame ever fills the second.
+//
+// A frame's draws merge only while they stay in one buffer, so the cache keeps the buffers few: a further
+// buffer is as large as all the cache holds so far (up to the largest buffer of its kind), and after a frame
+// that needed more further buffers than its demand calls for, FitToLastFrame replaces them with as few as
+// hold that demand.
 template <typename B>
 class BufferDoubleCache : public BufferDoubleCacheBase
 {
 public:
     using Element = typename B::Element;
+    static constexpr uint32_t kMaxBuffer = std::is_same_v<typename B::Impl, IndexBufferImpl>
+                                               ? kMaxIndexCacheBufferElements
+                                               : kMaxCacheBufferElements;
 
     // A range handed out by Allocate: first element and count in the chosen buffer.
     struct Range
@@ -102,6 +115,8 @@ public:
         if (mBegun)
             return VN_FAIL;
         mBegun = true;
+        mCursor = 0;
+        mExtraDemand = 0;
         return VN_OK;
     }
 
@@ -114,8 +129,15 @@ public:
                 failed = true;
         };
         unlock(mFirst);
+        mLastExtrasUsed = 0;
         for (B* b : mExtra)
+        {
+            if (b->GetImpl()->IsLocked())
+                ++mLastExtrasUsed;
             unlock(b);
+        }
+        mLastExtraDemand = mExtraDemand;
+        mCursor = 0;
         if (!mBegun)
             return VN_FAIL;
         mBegun = false;
@@ -123,29 +145,33 @@ public:
     }
 
     // Takes count elements: *out points where to write them, *range says where they are.
-    // A request that fits no buffer adds one of the grow size, or of the request itself when that is larger
-    // (up to kMaxCacheBufferElements), so long text runs and particle bursts are not dropped.
+    // The search starts at the buffer that last had room and only moves on, so a frame fills its buffers in
+    // order and consecutive ranges continue each other. A request that fits no buffer adds one (see the class
+    // comment), at least as large as the request, which may not exceed the grow size or
+    // kMaxCacheBufferElements, whichever is larger.
     VNResultEnum Allocate(uint32_t count, Element** out, Range* range)
     {
         if (!mBegun || !mFirst)
             return VN_FAIL;
-        B* chosen = nullptr;
-        if (HasRoom(mFirst, count))
-            chosen = mFirst;
-        for (size_t i = 0; !chosen && i < mExtra.size(); ++i)
-            if (HasRoom(mExtra[i], count))
-                chosen = mExtra[i];
-        if (!chosen)
+        const size_t buffers = 1 + mExtra.size();
+        size_t index = mCursor;
+        while (index < buffers && !HasRoom(At(index), count))
+            ++index;
+        if (index == buffers)
         {
-            const uint32_t size = std::max(mGrow, count);
             if (count > std::max(mGrow, kMaxCacheBufferElements))
                 return VN_FAIL;
+            const uint64_t held = Capacity();
+            const auto step =
+                static_cast<uint32_t>(std::min<uint64_t>(std::max<uint64_t>(mGrow, held), kMaxBuffer));
             B* added = nullptr;
-            if (const VNResultEnum r = detail::CreateTypedBuffer(mRender, size, &added); r != VN_OK)
+            if (const VNResultEnum r = detail::CreateTypedBuffer(mRender, std::max(step, count), &added);
+                r != VN_OK)
                 return r;
             mExtra.push_back(added);
-            chosen = added;
         }
+        mCursor = index;
+        B* chosen = At(index);
         auto* impl = chosen->GetImpl();
         if (!impl->IsLocked())
             if (const VNResultEnum r = impl->Lock(); r != VN_OK)
@@ -157,8 +183,37 @@ public:
         uint32_t obtained = 0;
         if (const VNResultEnum r = impl->Reserve(count, &p, &obtained); r != VN_OK)
             return r;
+        if (index > 0)
+            mExtraDemand += obtained;
         *out = static_cast<Element*>(p);
         return obtained < count ? VN_FAIL : VN_OK;
+    }
+
+    // After a frame that used more further buffers than its demand on them calls for, replaces them with as
+    // few as hold that demand and a quarter more; refused while a frame is open. Whatever a frame recorded
+    // must have been played back: the buffers it drew from may go.
+    VNResultEnum FitToLastFrame() override
+    {
+        if (mBegun)
+            return VN_FAIL;
+        const uint64_t demand = mLastExtraDemand + mLastExtraDemand / 4;
+        const uint64_t needed = (demand + kMaxBuffer - 1) / kMaxBuffer;
+        if (mLastExtrasUsed <= needed)
+            return VN_OK;
+        ReleaseExtraPairs();
+        for (uint64_t left = demand; left > 0;)
+        {
+            const auto size =
+                static_cast<uint32_t>(std::max<uint64_t>(std::min<uint64_t>(left, kMaxBuffer), mGrow));
+            B* added = nullptr;
+            // On failure the cache simply grows again when a frame needs it.
+            if (const VNResultEnum r = detail::CreateTypedBuffer(mRender, size, &added); r != VN_OK)
+                return r;
+            mExtra.push_back(added);
+            left -= std::min<uint64_t>(left, size);
+        }
+        mLastExtrasUsed = 0;
+        return VN_OK;
     }
 
     // Frees every buffer added after the first; refused while a frame is open.
@@ -169,6 +224,7 @@ public:
         for (B* b : mExtra)
             delete b;
         mExtra.clear();
+        mCursor = 0;
         return VN_OK;
     }
 
@@ -186,11 +242,28 @@ private:
         return impl->GetCapacity() - used >= count;
     }
 
+    B* At(size_t index) const { return index == 0 ? mFirst : mExtra[index - 1]; }
+
+    uint64_t Capacity() const
+    {
+        uint64_t total = mFirst->GetImpl()->GetCapacity();
+        for (B* b : mExtra)
+            total += b->GetImpl()->GetCapacity();
+        return total;
+    }
+
     Render* mRender;
     bool mBegun = false;
     B* mFirst = nullptr;
     uint32_t mGrow = 0;
     std::vector<B*> mExtra;
+    // The buffer that last had room (0 the first, i + 1 further buffer i).
+    size_t mCursor = 0;
+    // Elements this frame took from further buffers; the same and the further buffers used, of the last
+    // frame.
+    uint64_t mExtraDemand = 0;
+    uint64_t mLastExtraDemand = 0;
+    uint64_t mLastExtrasUsed = 0;
 };
 
 using VertexCache2D = BufferDoubleCache<VertexBuffer<SVertex2D>>;

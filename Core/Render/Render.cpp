@@ -493,6 +493,8 @@ VNResultEnum Render::Playback()
             b.Seek(0, 0);
             mPlayedState = mApplied;
             mPlayedTarget = mRecordedTarget;
+            if (!mFrameOpen)
+                FitCachesToLastFrame();
             return VN_OK;
         }
         if (r != VN_OK)
@@ -645,6 +647,19 @@ VNResultEnum Render::CreateIndexCache(uint32_t size, uint32_t grow, BufferDouble
             delete cache;
     }
     return r;
+}
+
+void Render::FitCachesToLastFrame()
+{
+    // Nothing recorded is left to point at the buffers that go. A buffer that cannot be made is made again
+    // by the frame that needs it, so failures are not passed on.
+    for (BufferDoubleCacheBase* c : mVertexCaches)
+        if (c)
+            (void)c->FitToLastFrame();
+    if (mIndexCache16)
+        (void)mIndexCache16->FitToLastFrame();
+    if (mIndexCache32)
+        (void)mIndexCache32->FitToLastFrame();
 }
 
 void Render::ReleaseCachesAndShaders()

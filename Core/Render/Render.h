@@ -141,6 +141,8 @@ public:
     void UnregisterShaderImpl(ShaderImpl* s) { Unregister(mShaderImpls, s); }
 
     VNResultEnum CreateIndexCache(uint32_t size, uint32_t grow, BufferDoubleCacheBase** out, bool wide);
+    // Between frames: each cache reshapes its buffers to what the last frame took (run after a played frame).
+    void FitCachesToLastFrame();
     // Deletes the caches and the built-in shaders (before the back end releases its device).
     void ReleaseCachesAndShaders();
 

@@ -23,10 +23,13 @@ void BufferStorageGL::Upload(uint32_t bytes)
 {
     if (!mName || bytes == 0)
         return;
-    // Orphaning and then writing only the used part measured faster on Mesa than mapping.
+    // A dynamic buffer is filled anew each frame: its contents are replaced by just the written part in one
+    // call, which leaves draws already made with the old contents to GL and copies nothing the frame did not
+    // write. (Replacing measured faster on Mesa than mapping.)
     if (mDynamic)
-        GL_CHECK(glNamedBufferData(mName, static_cast<GLsizeiptr>(mShadow.size()), nullptr, GL_STREAM_DRAW));
-    GL_CHECK(glNamedBufferSubData(mName, 0, bytes, mShadow.data()));
+        GL_CHECK(glNamedBufferData(mName, bytes, mShadow.data(), GL_STREAM_DRAW));
+    else
+        GL_CHECK(glNamedBufferSubData(mName, 0, bytes, mShadow.data()));
     mUploaded += bytes;
 }
 

@@ -1,11 +1,14 @@
 // Text and a masked sprite drawn through the drawing front on the OpenGL back end and read back against
 // pictures the test computes itself. Needs a display (xvfb-run); skips without one.
 #include "Core/Base/MemoryStream.h"
+#include "Core/Base/Transform3D.h"
 #include "Support/HiddenGLRender.h"
 #include "Core/Render/BMFont.h"
 #include "Core/Render/GL/RenderGL.h"
+#include "Core/Render/GL/TextureGL.h"
 #include "Core/Render/Graphics.h"
 #include "Core/Render/ImageLoader.h"
+#include "Core/Render/RenderTarget.h"
 #include "Core/Render/Image/GraphicsTestUtil.h"
 #include "Core/Render/Image/ImageTestUtil.h"
 #include "Core/Render/Texture.h"
@@ -14,6 +17,7 @@
 #include <epoxy/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -191,4 +195,95 @@ TEST_F(GraphicsGL, TextLineMatchesGlyphBlocks)
     Fill(want, 20 + 22, 52, 8, 12, yellow);
     Fill(want, 20 + 30, 52, 4, 12, yellow);
     Compare(got, want);
+}
+
+// 12,000 small sprites from one atlas, half of them rotated, in varying colours and alpha, drawn into a
+// target as image layers draw them. Batched in one frame (one texture, one state: the renderer merges them
+// into a handful of draws spread over several cache buffers, the frame growing the caches) and one sprite per
+// played frame, the pictures are the same.
+TEST_F(GraphicsGL, BatchedSpritesMatchSingleDraws)
+{
+    constexpr int kAtlas = 16, kCell = 4, kTarget = 512, kSprites = 12000;
+    std::vector<uint32_t> atlas(kAtlas * kAtlas);
+    for (int y = 0; y < kAtlas; ++y)
+        for (int x = 0; x < kAtlas; ++x)
+            atlas[y * kAtlas + x] = static_cast<uint32_t>(0x60 + 0x20 * ((x + y) % 4)) << 24 |
+                                    static_cast<uint32_t>(x * 16) << 16 | static_cast<uint32_t>(y * 16) << 8 |
+                                    static_cast<uint32_t>(255 - 8 * (x + y));
+    Texture* raw = nullptr;
+    ASSERT_EQ(sRender->CreateTexture(&raw), VN_OK);
+    std::unique_ptr<Texture> texture(raw);
+    ASSERT_EQ(texture->CreateFromPixels(kAtlas, kAtlas, CompressionNone, atlas.data(), kAtlas * kAtlas * 4),
+              VN_OK);
+    std::vector<std::unique_ptr<TestImage>> cells;
+    for (int c = 0; c < (kAtlas / kCell) * (kAtlas / kCell); ++c)
+    {
+        cells.push_back(std::make_unique<TestImage>(kCell, kCell, texture.get()));
+        const float step = static_cast<float>(kCell) / kAtlas;
+        cells.back()->PlaceInAtlas(static_cast<float>(c % 4) * step, static_cast<float>(c / 4) * step, step,
+                                   step);
+    }
+    Image* targetImage = nullptr;
+    ASSERT_EQ(sRender->CreateRenderTarget(kTarget, kTarget, &targetImage, true), VN_OK);
+    std::unique_ptr<Image> target(targetImage);
+
+    Play(); // the fixture's back-buffer frame is not used here
+
+    // The target's context opens its own frame; Flush plays back what it holds and starts the next.
+    auto draw = [&](bool single)
+    {
+        {
+            Graphics g(static_cast<RenderTarget*>(targetImage));
+            EXPECT_TRUE(g.mOwnsFrame);
+            EXPECT_EQ(g.Clear(ClearColor, Color(0xFF000000u), 1.0f, 0), VN_OK);
+            uint32_t seed = 7;
+            auto next = [&seed]
+            {
+                seed = seed * 1664525u + 1013904223u;
+                return seed >> 8;
+            };
+            math::Transform3D world;
+            for (int i = 0; i < kSprites; ++i)
+            {
+                world.Reset();
+                if (i % 2)
+                    world.Rotate(0.0f, 0.0f, static_cast<float>(next() % 628) / 100.0f);
+                world.Translate(static_cast<float>(next() % kTarget), static_cast<float>(next() % kTarget));
+                g.mTransform = &world;
+                g.SetColor(static_cast<float>(next() % 256) / 255.0f,
+                           static_cast<float>(next() % 256) / 255.0f, 1.0f,
+                           static_cast<float>(128 + next() % 128) / 255.0f);
+                {
+                    auto d = g.DrawImage(cells[next() % cells.size()].get());
+                    d->mAlignH = 2;
+                    d->mAlignV = 2;
+                }
+                if (single)
+                {
+                    EXPECT_EQ(g.Flush(), VN_OK);
+                }
+            }
+            g.mTransform = nullptr;
+        }
+        std::vector<uint32_t> px(static_cast<size_t>(kTarget) * kTarget);
+        glGetTextureImage(static_cast<TextureGL*>(targetImage->GetTexture())->GetName(), 0, GL_BGRA,
+                          GL_UNSIGNED_BYTE, static_cast<GLsizei>(px.size() * 4), px.data());
+        return px;
+    };
+    const std::vector<uint32_t> batched = draw(false);
+    const std::vector<uint32_t> single = draw(true);
+
+    const auto covered =
+        std::count_if(batched.begin(), batched.end(), [](uint32_t p) { return p != 0xFF000000u; });
+    EXPECT_GT(covered, kTarget * kTarget / 3);
+    int wrong = 0;
+    for (size_t i = 0; i < batched.size(); ++i)
+    {
+        if (batched[i] != single[i] && ++wrong <= 5)
+        {
+            ADD_FAILURE() << "pixel " << i % kTarget << "," << i / kTarget << ": batched " << std::hex
+                          << batched[i] << " single " << single[i];
+        }
+    }
+    EXPECT_EQ(wrong, 0);
 }

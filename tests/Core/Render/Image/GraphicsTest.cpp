@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
+#include <vector>
+
 using namespace render;
 using render::test::TestImage;
 
@@ -257,4 +261,39 @@ TEST_F(GraphicsDraw, ClipRectAndBlendModeReachTheState)
     EXPECT_TRUE(render.GetRequestedState().mScissorOn);
     graphics->ResetClipRect();
     EXPECT_TRUE(graphics->mStateChanged);
+}
+
+// 50,000 sprites of one texture with one state, each moved by its own world transform as image layers draw
+// them: the frame plays as a handful of draws that together hold every quad, each within the reach of 16-bit
+// indices. The first frame grows the caches; later frames find them fitted to the frame.
+TEST_F(GraphicsDraw, ManySpritesOfOneTextureAreAHandfulOfDraws)
+{
+    TestImage image(4, 4);
+    math::Transform3D world;
+    for (int frame = 0; frame < 3; ++frame)
+    {
+        for (int i = 0; i < 50000; ++i)
+        {
+            world.Reset();
+            world.Translate(static_cast<float>(i % 1000), static_cast<float>(i / 1000));
+            graphics->mTransform = &world;
+            graphics->DrawImage(&image)->mAlignH = 2;
+        }
+        graphics->mTransform = nullptr;
+        const std::vector<std::string> draws = DrawLines();
+        uint64_t triangles = 0;
+        for (const std::string& line : draws)
+        {
+            unsigned type = 0, size = 0, first = 0, count = 0, minVertex = 0, vertexCount = 0;
+            ASSERT_EQ(std::sscanf(line.c_str(), "DrawIndexedPrimitive %u %u %u %u %u %u", &type, &size,
+                                  &first, &count, &minVertex, &vertexCount),
+                      6)
+                << line;
+            EXPECT_LE(minVertex + vertexCount, 65536u) << line;
+            EXPECT_EQ(vertexCount, count * 2) << line; // two triangles per four vertices
+            triangles += count;
+        }
+        EXPECT_EQ(triangles, 100000u) << "frame " << frame;
+        EXPECT_LE(draws.size(), frame == 0 ? 9u : 5u) << "frame " << frame;
+    }
 }
