@@ -1,7 +1,6 @@
-// The drawing preamble shared by the image, text and particles layers: the layer's transform, colour,
-// effective alpha, shader and blend mode are set on the context for the draw and the context is restored
-// afterwards.
+// The drawing preamble shared by the image, text and particles layers (LayerDrawScope) and their draws.
 #include "Core/Layer/ImageLayer.h"
+#include "Core/Layer/LayerDrawScope.h"
 #include "Core/Layer/ParticlesLayer.h"
 #include "Core/Layer/TextLayer.h"
 #include "Core/Render/DrawParam.h"
@@ -10,63 +9,42 @@
 namespace layer
 {
 
-namespace
+LayerDrawScope::LayerDrawScope(render::Graphics* g, const Layer& layer, bool particles)
+    : mGraphics(g), mTransform(g->mTransform), mColor(g->mColor), mKind(g->mDefaultShader),
+      mShader(g->mShader), mTint(g->mTint), mTinted(layer.IsTinted())
 {
+    const float* c = layer.GetColor();
+    g->mTransform = &layer.GetTransform();
+    if (mTinted)
+    {
+        (void)g->SetDefaultShader(2);
+        g->mTint = layer.GetTintAmount();
+    }
+    else
+    {
+        (void)g->SetDefaultShader(1);
+    }
+    g->SetColor(c[0], c[1], c[2], layer.GetEffectiveAlpha());
+    (void)g->SetBlendMode(!particles && layer.IsAdditive() ? 2 : 1);
+}
 
-class DrawScope
+LayerDrawScope::~LayerDrawScope()
 {
-public:
-    DrawScope(render::Graphics* g, const Layer& layer, bool particles)
-        : mGraphics(g), mTransform(g->mTransform), mColor(g->mColor), mKind(g->mDefaultShader),
-          mShader(g->mShader), mTint(g->mTint), mTinted(layer.IsTinted())
-    {
-        const float* c = layer.GetColor();
-        g->mTransform = &layer.GetTransform();
-        if (mTinted)
-        {
-            (void)g->SetDefaultShader(2);
-            g->mTint = layer.GetTintAmount();
-        }
-        else
-        {
-            (void)g->SetDefaultShader(1);
-        }
-        g->SetColor(c[0], c[1], c[2], layer.GetEffectiveAlpha());
-        (void)g->SetBlendMode(!particles && layer.IsAdditive() ? 2 : 1);
-    }
-
-    ~DrawScope()
-    {
-        if (mKind == 0)
-            mGraphics->SetShader(mShader);
-        else
-            (void)mGraphics->SetDefaultShader(mKind);
-        if (mTinted)
-            mGraphics->mTint = mTint;
-        mGraphics->mColor = mColor;
-        mGraphics->mTransform = mTransform;
-    }
-
-    DrawScope(const DrawScope&) = delete;
-    DrawScope& operator=(const DrawScope&) = delete;
-
-private:
-    render::Graphics* mGraphics;
-    const math::Transform3D* mTransform;
-    render::Color mColor;
-    int32_t mKind;
-    render::ShaderTextured* mShader;
-    float mTint;
-    bool mTinted;
-};
-
-} // namespace
+    if (mKind == 0)
+        mGraphics->SetShader(mShader);
+    else
+        (void)mGraphics->SetDefaultShader(mKind);
+    if (mTinted)
+        mGraphics->mTint = mTint;
+    mGraphics->mColor = mColor;
+    mGraphics->mTransform = mTransform;
+}
 
 VNResultEnum ImageLayer::DrawSelf(render::Graphics* graphics)
 {
     if (!mImage || !graphics)
         return VN_OK;
-    DrawScope scope(graphics, *this, false);
+    LayerDrawScope scope(graphics, *this, false);
     {
         auto draw = graphics->DrawImage(mImage);
         draw->mAlignH = mAnchorH;
@@ -79,7 +57,7 @@ VNResultEnum TextLayer::DrawSelf(render::Graphics* graphics)
 {
     if (!mFont || mText.empty() || !graphics)
         return VN_OK;
-    DrawScope scope(graphics, *this, false);
+    LayerDrawScope scope(graphics, *this, false);
     render::Font* saved = graphics->mFont;
     graphics->mFont = mFont.Get();
     {
@@ -97,7 +75,7 @@ VNResultEnum ParticlesLayer::DrawSelf(render::Graphics* graphics)
 {
     if (!mEmitter || !graphics)
         return VN_OK;
-    DrawScope scope(graphics, *this, true);
+    LayerDrawScope scope(graphics, *this, true);
     {
         auto draw = graphics->DrawParticles(mEmitter);
     }
