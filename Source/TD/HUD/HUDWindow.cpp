@@ -1,0 +1,275 @@
+#include "Source/TD/HUD/HUDWindow.h"
+
+#include "Core/Base/ImageInfo.h"
+#include "Core/Base/Paths.h"
+#include "Core/File/FileManager.h"
+#include "Core/File/ImageContainer.h"
+#include "Core/Render/Graphics.h"
+#include "Source/TD/HUD/TDScreenContext.h"
+#include "Source/TD/SoundTags.h"
+#include "Source/TD/TDButtonFrame.h"
+#include "Source/TD/TDLayoutHelpers.h"
+#include "Source/TD/TDUtil.h"
+
+#include <algorithm>
+
+namespace
+{
+
+// Every window scales about the centre of the layout space, the point the buttons scale about too.
+constexpr float kCentreX = TDButtonFrame::kLayoutCentreX;
+constexpr float kCentreY = TDButtonFrame::kLayoutCentreY;
+
+bool holds(const math::Rect& rect, int x, int y)
+{
+    const float px = static_cast<float>(x);
+    const float py = static_cast<float>(y);
+    return px >= rect.x && px <= rect.x + rect.width && py >= rect.y && py <= rect.y + rect.height;
+}
+
+std::wstring layoutPath(file::ImageContainer* layout, const std::wstring& fallback)
+{
+    return layout != nullptr ? layout->GetPath() : fallback;
+}
+
+} // namespace
+
+HUDWindow::HUDWindow() : mFont(boardFont(TDBoardFont::Main42_3)) {}
+
+HUDWindow::HUDWindow(const std::wstring& layoutName) : HUDWindow()
+{
+    load(layoutName);
+    releaseLayout();
+}
+
+HUDWindow::~HUDWindow()
+{
+    for (TDFrameEntry* image : mImages)
+        delete image;
+    for (TDButtonFrame* button : mButtons)
+        delete button;
+    for (auto& [name, rect] : mTextRects)
+        delete rect;
+    releaseLayout();
+}
+
+void HUDWindow::load(const std::wstring& layoutName)
+{
+    file::RegisterImageContainers();
+    releaseLayout();
+    mLayout = file::FileManager::Instance()->OpenImageContainer(layoutName);
+    if (mLayout == nullptr)
+    {
+        logDataProblem(layoutName, L"the screen layout cannot be opened; the screen shows nothing");
+        return;
+    }
+
+    std::vector<std::wstring> names;
+    (void)mLayout->ListImages(std::wstring(), false, &names, false);
+    for (const std::wstring& name : names)
+    {
+        const base::ImageInfo* info = mLayout->FindImageInfo(name);
+        if (info == nullptr)
+            continue;
+        auto* image = new TDFrameEntry;
+        image->mOwnsTexture = true;
+        image->mRect = math::Rect(info->mRect[0], info->mRect[1], info->mRect[2], info->mRect[3]);
+        image->mVisible = true;
+        image->mName = name;
+        image->mTexture = loadPsdLayerImage(mLayout, name);
+        image->mDepth = info->mIndex;
+        mImages.push_back(image);
+    }
+
+    names.clear();
+    (void)mLayout->ListImages(L"button", true, &names, false);
+    for (const std::wstring& name : names)
+    {
+        const base::ImageInfo* info = mLayout->FindImageInfo(name);
+        if (info == nullptr)
+            continue;
+        auto* button = new TDButtonFrame;
+        button->mOwnsTexture = true;
+        button->mRect = math::Rect(info->mRect[0], info->mRect[1], info->mRect[2], info->mRect[3]);
+        button->mTexture = loadPsdLayerImage(mLayout, name);
+        button->mName = base::GetBaseName(name);
+        mButtons.push_back(button);
+    }
+
+    names.clear();
+    (void)mLayout->ListImages(L"text", false, &names, false);
+    for (const std::wstring& name : names)
+    {
+        const base::ImageInfo* info = mLayout->FindImageInfo(name);
+        if (info == nullptr)
+            continue;
+        auto* rect = new TDFrameEntry;
+        rect->mRect = math::Rect(info->mRect[0], info->mRect[1], info->mRect[2], info->mRect[3]);
+        rect->mName = base::GetBaseName(name);
+        // A later rectangle of the same name takes the place of the earlier one.
+        TDFrameEntry*& slot = mTextRects[rect->mName];
+        delete slot;
+        slot = rect;
+    }
+
+    std::stable_sort(mImages.begin(), mImages.end(), TDFrameEntry::lessByDepth);
+}
+
+void HUDWindow::releaseLayout()
+{
+    delete mLayout;
+    mLayout = nullptr;
+}
+
+void HUDWindow::draw(render::Graphics* graphics)
+{
+    drawImages(graphics);
+    drawButtons(graphics);
+    drawTexts(graphics);
+}
+
+void HUDWindow::update(float dt)
+{
+    mElapsed += dt;
+    for (TDButtonFrame* button : mButtons)
+        button->update(dt);
+}
+
+void HUDWindow::refresh() {}
+
+void HUDWindow::reservedHook() {}
+
+void HUDWindow::onClose() {}
+
+void HUDWindow::mouseMove(int x, int y)
+{
+    mCursorX = static_cast<float>(x);
+    mCursorY = static_cast<float>(y);
+    for (TDButtonFrame* button : mButtons)
+        button->onMouseMove(x, y);
+}
+
+void HUDWindow::mouseUp(int, int) {}
+
+void HUDWindow::mouseDown(int, int) {}
+
+void HUDWindow::mouseWheel(int) {}
+
+void HUDWindow::onChar(int) {}
+
+void HUDWindow::onKeyDown(int) {}
+
+int HUDWindow::hitTest(int x, int y)
+{
+    for (size_t i = 0; i < mButtons.size(); ++i)
+        if (holds(mButtons[i]->mRect, x, y))
+            return static_cast<int>(i);
+    return -1;
+}
+
+std::wstring HUDWindow::click(int x, int y)
+{
+    for (TDButtonFrame* button : mButtons)
+    {
+        if (button->mVisible && holds(button->mRect, x, y))
+        {
+            (void)w7::SoundTags::Instance()->Play(L"simple");
+            return button->mName;
+        }
+    }
+    return std::wstring();
+}
+
+TDButtonFrame* HUDWindow::findButton(const std::wstring& name)
+{
+    for (TDButtonFrame* button : mButtons)
+        if (button->mName == name)
+            return button;
+    if (mReportedMissing.insert(name).second)
+        logDataProblem(layoutPath(mLayout, L"screen layout"), L"no button '" + name + L"'");
+    return nullptr;
+}
+
+void HUDWindow::setButtonVisible(const std::wstring& name, bool visible)
+{
+    if (TDButtonFrame* button = findButton(name))
+        button->mVisible = visible;
+}
+
+void HUDWindow::setFont(const CountedHandle<render::Font>& font)
+{
+    mFont = font;
+}
+
+void HUDWindow::setText(const std::wstring& rectName, const std::wstring& text)
+{
+    for (auto& [name, shown] : mTexts)
+    {
+        if (name == rectName)
+        {
+            shown = text;
+            return;
+        }
+    }
+    mTexts.emplace_back(rectName, text);
+}
+
+void HUDWindow::setImageVisible(const std::wstring& imageName, bool visible)
+{
+    for (TDFrameEntry* image : mImages)
+        if (image->mName == imageName)
+            image->mVisible = visible;
+}
+
+void HUDWindow::drawImages(render::Graphics* graphics)
+{
+    if (graphics == nullptr)
+        return;
+    for (TDFrameEntry* image : mImages)
+    {
+        if (!image->mVisible || image->mTexture == nullptr)
+            continue;
+        graphics->DrawImage(image->mTexture)
+            .Translate(image->mRect.x + mOffsetX - kCentreX, image->mRect.y + mOffsetY - kCentreY)
+            .Scale(mScale)
+            .Translate(kCentreX, kCentreY);
+    }
+}
+
+void HUDWindow::drawButtons(render::Graphics* graphics)
+{
+    if (graphics == nullptr)
+        return;
+    for (TDButtonFrame* button : mButtons)
+        if (button->mVisible)
+            button->draw(graphics, mScale);
+    graphics->SetColor(1.0f, 1.0f, 1.0f, 1.0f);
+}
+
+void HUDWindow::drawTexts(render::Graphics* graphics)
+{
+    for (const auto& [name, text] : mTexts)
+        drawText(graphics, name, text);
+}
+
+void HUDWindow::drawText(render::Graphics* graphics, const std::wstring& rectName, const std::wstring& text)
+{
+    if (graphics == nullptr)
+        return;
+    const auto found = mTextRects.find(rectName);
+    const TDFrameEntry* rect = found != mTextRects.end() ? found->second : nullptr;
+    const bool caption = rectName == L"caption" || rectName == L"levelResult";
+    const CountedHandle<render::Font> font = caption ? boardFont(TDBoardFont::Main80) : mFont;
+    if (font)
+        graphics->mFont = font.Get();
+    if (rect == nullptr || graphics->mFont == nullptr)
+        return;
+    graphics->SetColor(rect->mColor);
+    auto draw = graphics->DrawText(text, rect->mRect.width, 0.0f, 2, true);
+    draw->mAlignH = 2;
+    draw->mAlignV = 2;
+    draw.Translate(mOffsetX + rect->mRect.x + rect->mRect.width * 0.5f - kCentreX,
+                   mOffsetY + rect->mRect.y + rect->mRect.height * 0.5f - kCentreY)
+        .Scale(mScale)
+        .Translate(kCentreX, kCentreY);
+}
