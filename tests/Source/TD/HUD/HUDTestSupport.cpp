@@ -1,5 +1,8 @@
 #include "Source/TD/HUD/HUDTestSupport.h"
 
+#include "Core/Particles/Lib/PtcFormat.h"
+#include "Core/Particles/ParticleEmitter.h"
+#include "Core/Particles/ParticleSystem.h"
 #include "Core/Render/BufferDoubleCache.h"
 #include "Core/Render/RecordingRender.h"
 #include "Core/Sound/AudioFixtures.h"
@@ -86,6 +89,27 @@ void WriteLayout(const fs::path& folder, const std::vector<LayoutLayer>& layers)
     }
     xml << "</Layers>\n";
     std::ofstream(folder / "layers.xml") << xml.str();
+}
+
+void LoadGlint()
+{
+    render::ParticleSystem* system = render::ParticleSystem::Instance();
+    if (std::unique_ptr<render::ParticleEmitter> known(system->GetEmitter("blik_1")); known)
+        return;
+    ptl::ParticleTypeDesc type;
+    type.rate = 10.0f;
+    type.lifeMin = type.lifeMax = 0.5f;
+    ptl::EmitterDesc emitter;
+    emitter.name = "blik_1";
+    emitter.duration = 1000.0f;
+    emitter.updateStepMs = 20.0f;
+    emitter.types = {type};
+    ptl::PtcDesc desc;
+    desc.atlases = {"fx_atlas.png"};
+    desc.root.emitters = {emitter};
+    std::vector<std::uint8_t> bytes;
+    ASSERT_TRUE(ptl::WritePtc(desc, bytes));
+    ASSERT_TRUE(system->LoadFromMemory(bytes.data(), bytes.size(), nullptr));
 }
 
 void ScreenFixture::SetUp()

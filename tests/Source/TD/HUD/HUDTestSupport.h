@@ -101,6 +101,9 @@ struct LayoutLayer
 // Writes folder/layers.xml and one DDS per written layer.
 void WriteLayout(const fs::path& folder, const std::vector<LayoutLayer>& layers);
 
+// Loads, once per process, the slider's glint "blik_1" (a long-running effect) into the particle system.
+void LoadGlint();
+
 // A fresh data root with the headless game, a stand-in board, the image-layer factory of the game's renderer
 // and an empty log capture; a recording graphics context on demand.
 class ScreenFixture : public tdtest::GameFixture
