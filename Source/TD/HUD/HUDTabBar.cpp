@@ -28,14 +28,12 @@ std::wstring pathOf(file::ImageContainer* layout)
     return layout != nullptr ? layout->GetPath() : std::wstring(L"(no layout)");
 }
 
-// A picture of the layout at (0, 0); a layer the layout lacks leaves it empty, with a log line.
+// A picture of the layout at (0, 0); a layer the layout lacks leaves it empty (the bar reports it once).
 layer::ImageLayer* makePicture(file::ImageContainer* layout, const wchar_t* name)
 {
     auto* picture = new layer::ImageLayer;
     if (findPsdLayer(layout, name) != nullptr)
         picture->SetImage(loadPsdLayerImage(layout, name), true);
-    else
-        logDataProblem(pathOf(layout), std::wstring(L"no layer '") + name + L"'");
     return picture;
 }
 
@@ -119,6 +117,10 @@ HUDTabBar::HUDTabBar(file::ImageContainer* layout, const std::vector<std::wstrin
                      const std::vector<bool>& enabled)
 {
     mRoot = new layer::Layer;
+    // Every tab shows the same two pictures: a missing one is reported once for the bar.
+    for (const wchar_t* name : {kActiveImage, kInactiveImage})
+        if (findPsdLayer(layout, name) == nullptr)
+            logDataProblem(pathOf(layout), std::wstring(L"no layer '") + name + L"'; the tabs show nothing");
     float baseline = 0.0f;
     if (const base::ImageInfo* info = findPsdLayer(layout, kActiveImage))
         baseline = info->mRect[1] + info->mRect[3];

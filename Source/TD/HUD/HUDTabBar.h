@@ -17,7 +17,7 @@ class TextLayer;
 
 // One tab of a tab bar: an active and an inactive picture ("tabs/up_button_ac", "tabs/up_button_in") and a
 // localised label, standing on its anchor (the bottom centre of the tab, the root layer's position), which
-// also carries its zoom.
+// also carries its zoom. A picture the layout lacks leaves the tab without it (and without area).
 class HUDTab
 {
 public:
@@ -52,7 +52,7 @@ class HUDTabBar
 public:
     // One tab per key, 200 apart from x 300 on the bottom edge of the layout's "tabs/up_button_ac"; a
     // disabled tab takes the place of the tab after it. The first tab starts selected, enabled or not. A key
-    // without its flag counts as disabled.
+    // without its flag counts as disabled. Tab pictures the layout lacks are logged once.
     HUDTabBar(file::ImageContainer* layout, const std::vector<std::wstring>& labelKeys,
               const std::vector<bool>& enabled);
     HUDTabBar(const HUDTabBar&) = delete;

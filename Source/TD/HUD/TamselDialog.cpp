@@ -7,6 +7,7 @@
 #include "Core/Layer/TextLayer.h"
 #include "Core/Widget/FrameManager.h"
 #include "Source/TD/LocalStrings.h"
+#include "Source/TD/TDUtil.h"
 
 TamselDialog::TamselDialog()
 {
@@ -42,7 +43,11 @@ VNResultEnum TamselDialog::addCaption(const std::wstring& layerName, const std::
     file::ImageContainer* folder = GetContainer();
     const base::ImageInfo* info = folder != nullptr ? folder->FindImageInfo(layerName) : nullptr;
     if (info == nullptr)
+    {
+        logDataProblem(folder != nullptr ? folder->GetPath() : std::wstring(L"(no layout)"),
+                       L"no layer '" + layerName + L"' for a caption");
         return VN_FAIL;
+    }
     layer::TextLayer* caption = nullptr;
     if (const VNResultEnum r = CreateTextLayer(font, LocalStrings::Instance()->get(textKey),
                                                gui::HitModeDisabled, widget::Widget::GetLayer(), &caption);

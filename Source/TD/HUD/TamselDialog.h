@@ -37,8 +37,8 @@ public:
     VNResultEnum Hide(bool deleteAfterHide) override;
 
     // A text layer of the key's localised text in the font, centred on the named layer's rectangle (the
-    // layer itself is not drawn), letter spacing 2, on whole pixels, under the dialog's layer. 1 and nothing
-    // made when the layout lacks the layer.
+    // layer itself is not drawn), letter spacing 2, on whole pixels, under the dialog's layer. 1, a log line
+    // and nothing made when the layout lacks the layer.
     VNResultEnum addCaption(const std::wstring& layerName, const std::wstring& textKey,
                             const CountedHandle<render::Font>& font, layer::TextLayer** out);
 

@@ -160,8 +160,9 @@ TEST_F(BarsTest, MissingTabPicturesAreLoggedAndLeaveTabsThatCannotBePressed)
     hudtest::WriteLayout(mRoot / "td/empty", {{"other", 0, 0, 4, 4}});
     std::unique_ptr<file::ImageContainer> empty(
         file::FileManager::Instance()->OpenImageContainer(L"td/empty"));
-    HUDTabBar bar(empty.get(), {L"tab_a"}, {true});
-    EXPECT_GE(tdtest::LogCapture::CountLines(L"'tabs/up_button_ac'"), 1);
+    HUDTabBar bar(empty.get(), {L"tab_a", L"tab_b"}, {true, true});
+    EXPECT_EQ(tdtest::LogCapture::CountLines(L"'tabs/up_button_ac'"), 1) << "once for the bar";
+    EXPECT_EQ(tdtest::LogCapture::CountLines(L"'tabs/up_button_in'"), 1);
     EXPECT_EQ(bar.press(300, -5), -1);
     bar.update(0.1f);
 }

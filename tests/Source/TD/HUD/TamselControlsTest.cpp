@@ -506,6 +506,7 @@ TEST_F(TamselTest, CaptionsAreCentredOnTheirLayerRectangle)
     EXPECT_EQ(dialog->addCaption(L"nothing", L"dlg_title", font, &none), VN_FAIL);
     EXPECT_EQ(none, nullptr);
     EXPECT_EQ(dialog->GetLayer()->GetChildren().size(), children);
+    EXPECT_EQ(tdtest::LogCapture::CountLines(L"'nothing'"), 1);
 }
 
 // A dialog whose build fails is not left in the modal tier, where it would take every click from the screen
