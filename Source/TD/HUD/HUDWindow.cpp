@@ -27,11 +27,6 @@ bool holds(const math::Rect& rect, int x, int y)
     return px >= rect.x && px <= rect.x + rect.width && py >= rect.y && py <= rect.y + rect.height;
 }
 
-std::wstring layoutPath(file::ImageContainer* layout, const std::wstring& fallback)
-{
-    return layout != nullptr ? layout->GetPath() : fallback;
-}
-
 } // namespace
 
 HUDWindow::HUDWindow() : mFont(boardFont(TDBoardFont::Main42_3)) {}
@@ -57,6 +52,7 @@ void HUDWindow::load(const std::wstring& layoutName)
 {
     file::RegisterImageContainers();
     releaseLayout();
+    mLayoutName = layoutName;
     mLayout = file::FileManager::Instance()->OpenImageContainer(layoutName);
     if (mLayout == nullptr)
     {
@@ -186,7 +182,8 @@ TDButtonFrame* HUDWindow::findButton(const std::wstring& name)
         if (button->mName == name)
             return button;
     if (mReportedMissing.insert(name).second)
-        logDataProblem(layoutPath(mLayout, L"screen layout"), L"no button '" + name + L"'");
+        logDataProblem(mLayoutName.empty() ? std::wstring(L"(screen without layout)") : mLayoutName,
+                       L"no button '" + name + L"'");
     return nullptr;
 }
 

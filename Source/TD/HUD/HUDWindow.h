@@ -118,6 +118,8 @@ public:
     int32_t mPhase = 0;
 
 private:
+    // What load was given, for the log.
+    std::wstring mLayoutName;
     // Button names already reported missing, so a lookup repeated every frame logs once.
     std::set<std::wstring> mReportedMissing;
 };

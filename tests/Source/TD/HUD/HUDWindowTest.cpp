@@ -127,6 +127,7 @@ TEST_F(HUDWindowTest, MissingLayoutOrButtonIsLoggedOnceAndAnswersNothing)
     screen.setButtonVisible(L"gone", false);
     EXPECT_EQ(screen.findButton(L"Ok"), nullptr) << "names compare exactly";
     EXPECT_EQ(tdtest::LogCapture::CountLines(L"'gone'"), 1) << "a name is reported once per window";
+    EXPECT_EQ(tdtest::LogCapture::CountLines(L"td/screen"), 2) << "with the layout's name";
     EXPECT_EQ(tdtest::LogCapture::CountLines(L"'Ok'"), 1);
 }
 
