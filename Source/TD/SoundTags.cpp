@@ -65,6 +65,8 @@ bool SoundTags::Play(const std::wstring& tag)
     {
         if (entry->tag != tag || entry->file.empty())
             continue;
+        if (mObserver)
+            mObserver->onSoundTag(tag, true);
         if (entry->sound)
         {
             const float volume =
@@ -74,15 +76,26 @@ bool SoundTags::Play(const std::wstring& tag)
         }
         return true;
     }
+    if (mObserver)
+        mObserver->onSoundTag(tag, false);
     return false;
 }
 
 void PlayMusic(const std::wstring& file)
 {
+    if (SoundObserver* observer = SoundTags::Instance()->GetObserver())
+        observer->onMusic(file);
     SoundSystem* sound = SoundSystem::Instance();
     sound->SetPlaylist({base::ToNarrow(file, base::kEncodingUtf8)});
     if (TDProfile* profile = SoundTags::Instance()->GetProfile())
         sound->SetMusicVolume(profile->getMusicVolume());
+}
+
+void StopMusic()
+{
+    if (SoundObserver* observer = SoundTags::Instance()->GetObserver())
+        observer->onMusic(std::wstring());
+    SoundSystem::Instance()->PlayMusic(std::string());
 }
 
 std::wstring LevelMusic(int episode)

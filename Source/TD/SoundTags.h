@@ -10,6 +10,18 @@ class TDProfile;
 
 namespace w7
 {
+// Told of every sound the game asks for: each tag played (known to the sheet or not) and each music request
+// (an empty file stops the music). Tests record the game's sounds through it.
+class SoundObserver
+{
+public:
+    virtual void onSoundTag(const std::wstring& tag, bool known) = 0;
+    virtual void onMusic(const std::wstring& file) = 0;
+
+protected:
+    ~SoundObserver() = default;
+};
+
 // The game's sound effects by tag, from "td/sounds_sheet.csv": one row per effect, "tag;file;volume;group;
 // unused" (spaces ignored, '#' at the start of a tag marks a comment), the file relative to
 // "td/data/sound/" with or without its extension. Every row loads its own sound, so playing never loads.
@@ -43,16 +55,23 @@ public:
 
     const std::vector<Entry*>& GetEntries() const { return mEntries; }
 
+    // Null: nobody is told.
+    void SetObserver(SoundObserver* observer) { mObserver = observer; }
+    SoundObserver* GetObserver() const { return mObserver; }
+
 private:
     void Clear();
 
     std::vector<Entry*> mEntries; // owned, in sheet order
     TDProfile* mProfile = nullptr;
+    SoundObserver* mObserver = nullptr;
 };
 
 // Loops one music track (a path below the data root) at the player's music volume; the track that already
 // plays goes on.
 void PlayMusic(const std::wstring& file);
+// Stops the music at once.
+void StopMusic();
 
 // The music of the splash screens, the main menu and the level select.
 inline constexpr const wchar_t* kMenuMusic = L"td/data/music/main_menu.ogg";
