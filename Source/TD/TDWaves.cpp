@@ -1,0 +1,250 @@
+#include "Source/TD/TDWaves.h"
+
+#include "Core/Base/Containers.h"
+#include "Core/Base/Log.h"
+#include "Core/Base/TextEncoding.h"
+#include "Source/TD/TDModifier.h"
+#include "Source/TD/TDUnit.h"
+#include "Source/TD/TDUtil.h"
+
+#include <tinyxml2.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+int intAttribute(const tinyxml2::XMLElement& element, const char* name, int fallback)
+{
+    const char* text = element.Attribute(name);
+    return text ? leadingInt(text) : fallback;
+}
+
+// A number of the level file; a value that is there but no usable number reads as the fallback, with a
+// warning.
+float floatAttribute(const tinyxml2::XMLElement& element, const char* name, float fallback,
+                     const std::wstring& source)
+{
+    const char* text = element.Attribute(name);
+    float value = fallback;
+    if (text && !readLeadingFloat(text, &value))
+        logDataProblem(source, L"wave value \"" + base::ToWide(text, base::kEncodingUtf8) +
+                                   L"\" is no usable number; its default is used");
+    return value;
+}
+} // namespace
+
+TDWaveEntry::TDWaveEntry(TDWaveProto* wave) : mWave(wave) {}
+
+void TDWaveEntry::loadFromXML(const tinyxml2::XMLElement& element)
+{
+    mUpgrade = intAttribute(element, "upgrade", 0);
+    mUnitId = intAttribute(element, "id", 0);
+    const char* x = element.Attribute("x");
+    const char* y = element.Attribute("y");
+    mX = 0.0f;
+    mY = 0.0f;
+    if (x)
+        readLeadingFloat(x, &mX);
+    if (y)
+        readLeadingFloat(y, &mY);
+}
+
+TDWaveProto::~TDWaveProto()
+{
+    base::DeleteAll(mEntries);
+}
+
+void TDWaveProto::loadFromXML(const tinyxml2::XMLElement& element, const std::wstring& source)
+{
+    mTimeout = intAttribute(element, "timeout", 0);
+    mSpawnId = intAttribute(element, "spawn", 0);
+    mWipeAward = intAttribute(element, "wipeAward", 0);
+    mScale = floatAttribute(element, "scale", 1.0f, source);
+    if (mScale == 0.0f)
+        mScale = 1.0f;
+    mLinked = intAttribute(element, "linked", -1);
+    base::DeleteAll(mEntries);
+    for (const tinyxml2::XMLElement* child = element.FirstChildElement(); child;
+         child = child->NextSiblingElement())
+    {
+        auto* entry = new TDWaveEntry(this);
+        entry->loadFromXML(*child);
+        entry->mSpawned = 0;
+        mEntries.push_back(entry);
+    }
+    mSpawnedCount = 0;
+}
+
+void TDWaveProto::update(float dt)
+{
+    mClock += dt;
+}
+
+bool TDWaveProto::isCompleted() const
+{
+    return std::all_of(mEntries.begin(), mEntries.end(),
+                       [](const TDWaveEntry* entry)
+                       { return entry->mState == kEntryKilled || entry->mState == kEntryEscaped; });
+}
+
+void TDWaveProto::onEntryDone(int, float, TDWaveEntry*) {}
+
+TDWaves::~TDWaves()
+{
+    clearUnits();
+    clearWaves();
+}
+
+void TDWaves::clearUnits()
+{
+    base::DeleteAll(mUnits);
+}
+
+void TDWaves::clearWaves()
+{
+    mActive.clear();
+    base::DeleteAll(mWaves);
+}
+
+void TDWaves::load(const tinyxml2::XMLElement* waves, const std::wstring& source)
+{
+    clearWaves();
+    mNextWave = 0;
+    mClock = 0.0f;
+    mBaseDelay = 0.0f;
+    if (!waves)
+        return;
+    mBaseDelay = floatAttribute(*waves, "timeout", 0.0f, source);
+    // The base delay counts in whole seconds; one beyond the int range would be no delay a player could sit
+    // through anyway.
+    const int baseDelay = truncToInt(std::floor(mBaseDelay));
+    for (const tinyxml2::XMLElement* element = waves->FirstChildElement("wave"); element;
+         element = element->NextSiblingElement())
+    {
+        auto* wave = new TDWaveProto;
+        wave->loadFromXML(*element, source);
+        if (wave->mEntries.empty())
+        {
+            delete wave;
+            continue;
+        }
+        base::LogMessage(*base::MainLog::Instance(), L"LOADED ENEMY WAVE=(timeout=%d, spawner=%d)\n") %
+            wave->mTimeout % wave->mSpawnId;
+        const long long sum = static_cast<long long>(wave->mTimeout) + baseDelay;
+        wave->mTimeout = static_cast<int>(std::clamp<long long>(sum, INT32_MIN, INT32_MAX));
+        mWaves.push_back(wave);
+    }
+}
+
+void TDWaves::reset()
+{
+    mActive.clear();
+    mCompletedGroups = 0;
+    for (TDWaveProto* wave : mWaves)
+    {
+        wave->mStarted = 0;
+        wave->mClock = 0.0f;
+        wave->mSpawnedCount = 0;
+        std::vector<TDWaveEntry*> kept;
+        for (TDWaveEntry* entry : wave->mEntries)
+        {
+            if (entry->mX == -1.0f)
+            {
+                delete entry;
+                continue;
+            }
+            entry->mSpawned = 0;
+            entry->mState = kEntryWaiting;
+            kept.push_back(entry);
+        }
+        wave->mEntries = std::move(kept);
+    }
+}
+
+void TDWaves::update(float dt)
+{
+    mClock += dt;
+}
+
+void TDWaves::updateUnitModifiers(float dt)
+{
+    for (TDUnit* unit : mUnits)
+        for (std::size_t i = 0; i < unit->mModifiers.size(); ++i)
+            unit->mModifiers[i]->update(unit, dt);
+}
+
+void TDWaves::updateUnits(float dt)
+{
+    for (std::size_t i = 0; i < mUnits.size(); ++i)
+        mUnits[i]->update(dt);
+}
+
+void TDWaves::clearSpeedReductions()
+{
+    for (TDUnit* unit : mUnits)
+        unit->mSpeedReduction = 0.0f;
+}
+
+int TDWaves::getWaveCount() const
+{
+    return static_cast<int>(std::count_if(mWaves.begin(), mWaves.end(),
+                                          [](const TDWaveProto* wave) { return wave->mLinked == -1; }));
+}
+
+float TDWaves::countdown() const
+{
+    float best = 10000000.0f;
+    for (const TDWaveProto* wave : mActive)
+    {
+        float earliest = 0.0f;
+        for (const TDWaveEntry* entry : wave->mEntries)
+            earliest = std::min(earliest, entry->mX);
+        best = std::min(best, static_cast<float>(wave->mTimeout) + earliest / 45.0f);
+    }
+    return best;
+}
+
+void TDWaves::jumpClock(float time)
+{
+    mClock = time;
+    for (TDWaveProto* wave : mActive)
+        wave->mClock = time;
+}
+
+bool TDWaves::allCompleted() const
+{
+    return std::all_of(mActive.begin(), mActive.end(),
+                       [](const TDWaveProto* wave) { return wave->isCompleted(); });
+}
+
+void TDWaves::startLinked()
+{
+    for (TDWaveProto* wave : mWaves)
+        if (wave->mLinked == mNextWave)
+        {
+            wave->mStarted = 1;
+            mActive.push_back(wave);
+        }
+}
+
+TDUnit* TDWaves::unitAt(int x, int y) const
+{
+    for (TDUnit* unit : mUnits)
+        if (unit->hitTest(x, y))
+            return unit;
+    return nullptr;
+}
+
+void TDWaves::getUnitsInRange(float x, float y, float size, std::vector<TDUnit*>& out) const
+{
+    for (TDUnit* unit : mUnits)
+        if (pointDistance(x, y, unit->mX, unit->mY) <= size * 0.5f)
+            out.push_back(unit);
+}
+
+void TDWaves::addUnit(TDUnit* unit)
+{
+    if (unit)
+        mUnits.push_back(unit);
+}

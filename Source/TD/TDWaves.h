@@ -1,0 +1,143 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tinyxml2
+{
+class XMLElement;
+}
+
+class TDUnit;
+class TDWaveProto;
+
+// The state of a spawn entry: waiting, its unit on the map, killed, escaped.
+enum TDWaveEntryState : int
+{
+    kEntryWaiting = -1,
+    kEntryKilled = 2,
+    kEntryEscaped = 3,
+    kEntryOnMap = 7
+};
+
+// One spawn entry of a wave: which unit comes, when (x, in 1/45 s after the wave's timeout), on which lane
+// (y) and at which tier (upgrade).
+class TDWaveEntry
+{
+public:
+    // A new entry of the wave: waiting, tier 1, not spawned.
+    explicit TDWaveEntry(TDWaveProto* wave);
+
+    // "id", "upgrade", "x" and "y" of a spawn element (0 when absent).
+    void loadFromXML(const tinyxml2::XMLElement& element);
+    void setState(int state) { mState = state; }
+
+    int mState = kEntryWaiting;
+    int mUnitId = 0;
+    int mUpgrade = 1;
+    float mX = 0.0f;
+    float mY = 0.0f;
+    int mSpawned = 0;
+    // The owning wave, not owned.
+    TDWaveProto* mWave = nullptr;
+};
+
+// One wave of a level: its spawn point, timing and entries in file order (entries made while the level runs
+// are appended).
+class TDWaveProto
+{
+public:
+    TDWaveProto() = default;
+    TDWaveProto(const TDWaveProto&) = delete;
+    TDWaveProto& operator=(const TDWaveProto&) = delete;
+    virtual ~TDWaveProto();
+
+    // The attributes and every child element as an entry; source names the level in warnings.
+    void loadFromXML(const tinyxml2::XMLElement& element, const std::wstring& source);
+
+    // Advances the wave's clock; spawning comes with the units.
+    virtual void update(float dt);
+    // Every entry killed or escaped (true without entries).
+    virtual bool isCompleted() const;
+    // Told how one of its entries ended; the plain wave does nothing with it.
+    virtual void onEntryDone(int protoId, float reportedValue, TDWaveEntry* entry);
+
+    float mClock = 0.0f;
+    int mStarted = 0;
+    // -1: the first spawn point of the map.
+    int mSpawnId = 0;
+    // Seconds from the wave's start to its first spawn, the level's base delay included.
+    int mTimeout = 0;
+    int mWipeAward = 0;
+    // -1 starts its own group, else the index of the wave it starts with.
+    int mLinked = -1;
+    float mScale = 1.0f;
+    int mSpawnedCount = 0;
+    // Owned, in file order.
+    std::vector<TDWaveEntry*> mEntries;
+};
+
+// The waves of a level and its live units. The level file's waves are read and reset here; the wave clock
+// runs. Spawning, moving and finishing units, group starts and the level's end arrive with the units: until
+// then the update starts nothing, so no level is ever won by its (empty) waves.
+class TDWaves
+{
+public:
+    TDWaves() = default;
+    TDWaves(const TDWaves&) = delete;
+    TDWaves& operator=(const TDWaves&) = delete;
+    // Deletes every unit, then every wave.
+    ~TDWaves();
+
+    // Replaces the waves by those of a `waves` element (null: none): the base delay "timeout" (its integer
+    // part is added to each wave's own), the first `wave` child and every element after it; waves without
+    // entries are dropped. Each wave loaded writes one log line. source names the level in warnings.
+    void load(const tinyxml2::XMLElement* waves, const std::wstring& source);
+    // A level start: no active group, no completed group, every wave back to not started; entries made while
+    // the level ran (x exactly -1) go, the others wait again.
+    void reset();
+    // Deletes every live unit.
+    void clearUnits();
+    // Deletes the waves and their entries.
+    void clearWaves();
+
+    // Advances the wave clock.
+    void update(float dt);
+    // The per-frame steps over the live units (modifiers, the units themselves, the end-of-frame speed
+    // reset); each unit does its own part.
+    void updateUnitModifiers(float dt);
+    void updateUnits(float dt);
+    void clearSpeedReductions();
+
+    // The groups: waves not linked to another.
+    int getWaveCount() const;
+    // The smallest time before a wave of the running group spawns; 10 000 000 when none runs.
+    float countdown() const;
+    // Sets the manager's clock and every active wave's clock (the early wave call).
+    void jumpClock(float time);
+    // Every active wave completed (true when none is active).
+    bool allCompleted() const;
+    // Starts every wave linked to the next wave index.
+    void startLinked();
+
+    // The live unit under a map point, or null.
+    TDUnit* unitAt(int x, int y) const;
+    // Appends the live units within size x 0.5 of the point, in list order.
+    void getUnitsInRange(float x, float y, float size, std::vector<TDUnit*>& out) const;
+    // Takes a unit into the live list (owned).
+    void addUnit(TDUnit* unit);
+
+    const std::vector<TDWaveProto*>& getWaves() const { return mWaves; }
+    const std::vector<TDUnit*>& getUnits() const { return mUnits; }
+
+    // Not owned: the running group.
+    std::vector<TDWaveProto*> mActive;
+    // Owned, in level order.
+    std::vector<TDWaveProto*> mWaves;
+    // Owned, in spawn order.
+    std::vector<TDUnit*> mUnits;
+    int mNextWave = 0;
+    int mCompletedGroups = 0;
+    float mBaseDelay = 0.0f;
+    float mClock = 0.0f;
+};
