@@ -1,6 +1,8 @@
 // Preparing every route and lane of a level at its start: sampled from the curves, and read from the
-// level's route cache. Also the route search each spawned unit runs.
+// level's route cache, for a made-up large level and for the demo level with the most links. Also the route
+// search each spawned unit runs.
 #include "Source/TD/TDRoutes.h"
+#include "Source/TD/TDWaves.h"
 
 #include "Source/TD/Routes/PathCacheWriter.h"
 
@@ -8,6 +10,8 @@
 #include <tinyxml2.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <sstream>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -138,6 +142,123 @@ void BM_PrepareRoutesFromCache(benchmark::State& state)
     fs::remove(file);
 }
 BENCHMARK(BM_PrepareRoutesFromCache)->Unit(benchmark::kMillisecond);
+
+#ifdef CORV_DEMODATA_EXE
+// The demo level with the most links, generated once: its route network and its waves as the level start
+// hands them to the route preparation.
+struct DemoLevel
+{
+    std::string xml;
+    std::string name;
+    std::vector<TDRouteWave> waves;
+
+    DemoLevel()
+    {
+        const fs::path root = fs::temp_directory_path() / ("corv-bench-demo-" + std::to_string(::getpid()));
+        const std::string command =
+            std::string("'") + CORV_DEMODATA_EXE + "' '" + root.string() + "' >/dev/null 2>&1";
+        if (std::system(command.c_str()) != 0)
+            return;
+        std::size_t mostLinks = 0;
+        for (const char* folder : {"td/levels_normal", "td/levels_hardcore"})
+            for (const fs::directory_entry& entry : fs::directory_iterator(root / folder))
+            {
+                std::ifstream in(entry.path());
+                std::ostringstream text;
+                text << in.rdbuf();
+                tinyxml2::XMLDocument doc;
+                if (doc.Parse(text.str().c_str()) != tinyxml2::XML_SUCCESS || !doc.FirstChildElement("map"))
+                    continue;
+                std::size_t links = 0;
+                const tinyxml2::XMLElement* list = doc.FirstChildElement("map")->FirstChildElement("links");
+                for (const tinyxml2::XMLElement* l = list ? list->FirstChildElement() : nullptr; l;
+                     l = l->NextSiblingElement())
+                    ++links;
+                if (links > mostLinks)
+                {
+                    mostLinks = links;
+                    xml = text.str();
+                    name = entry.path().filename().string();
+                }
+            }
+        fs::remove_all(root);
+        tinyxml2::XMLDocument doc;
+        if (xml.empty() || doc.Parse(xml.c_str()) != tinyxml2::XML_SUCCESS)
+            return;
+        TDWaves levelWaves;
+        levelWaves.load(doc.FirstChildElement("map")->FirstChildElement("waves"), L"bench");
+        for (const TDWaveProto* wave : levelWaves.getWaves())
+        {
+            TDRouteWave route;
+            route.spawnId = wave->mSpawnId;
+            for (const TDWaveEntry* entry : wave->mEntries)
+                route.laneKeys.push_back(TDRoutes::laneKey(entry->mY));
+            waves.push_back(route);
+        }
+    }
+
+    bool load(TDRoutes& routes) const
+    {
+        tinyxml2::XMLDocument doc;
+        if (xml.empty() || doc.Parse(xml.c_str()) != tinyxml2::XML_SUCCESS)
+            return false;
+        const tinyxml2::XMLElement* map = doc.FirstChildElement("map");
+        routes.loadPoints(map->FirstChildElement("points"), 1.0f);
+        routes.loadLinks(map->FirstChildElement("links"), 1.0f);
+        return true;
+    }
+};
+
+const DemoLevel& demoLevel()
+{
+    static const DemoLevel instance;
+    return instance;
+}
+
+void BM_PrepareDemoLevelComputed(benchmark::State& state)
+{
+    TDRoutes routes;
+    if (!demoLevel().load(routes))
+    {
+        state.SkipWithError("the demo data could not be generated");
+        return;
+    }
+    for (auto _ : state)
+    {
+        routes.preparePaths(L"no-such-level.cache", demoLevel().waves);
+        benchmark::DoNotOptimize(routes.getPathTable().laneCount());
+    }
+    state.SetLabel(demoLevel().name);
+    state.counters["lanes"] = static_cast<double>(routes.getPathTable().laneCount());
+    state.counters["links"] = static_cast<double>(routes.getLinks().size());
+}
+BENCHMARK(BM_PrepareDemoLevelComputed)->Unit(benchmark::kMillisecond);
+
+void BM_PrepareDemoLevelFromCache(benchmark::State& state)
+{
+    TDRoutes routes;
+    if (!demoLevel().load(routes))
+    {
+        state.SkipWithError("the demo data could not be generated");
+        return;
+    }
+    routes.preparePaths(L"no-such-level.cache", demoLevel().waves);
+    const fs::path file =
+        fs::temp_directory_path() / ("corv-bench-demo-" + std::to_string(::getpid()) + ".cache");
+    const std::string bytes = routestest::writePathCache(routes.getPathTable(), routes.getLinks());
+    std::ofstream(file, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    const std::wstring name = file.wstring();
+    for (auto _ : state)
+    {
+        routes.preparePaths(name, demoLevel().waves);
+        benchmark::DoNotOptimize(routes.getPathTable().laneCount());
+    }
+    state.SetLabel(demoLevel().name);
+    state.counters["bytes"] = static_cast<double>(bytes.size());
+    fs::remove(file);
+}
+BENCHMARK(BM_PrepareDemoLevelFromCache)->Unit(benchmark::kMillisecond);
+#endif
 
 // The search one spawned unit runs for its route.
 void BM_FindRoute(benchmark::State& state)
