@@ -7,7 +7,6 @@
 #include "Core/Particles/ParticleEmitter.h"
 #include "Core/Particles/ParticleSystem.h"
 #include "Core/Render/Image.h"
-#include "Core/Sound/SoundSystem.h"
 #include "Source/TD/Game.h"
 #include "Source/TD/GameWindow.h"
 #include "Source/TD/HUD/HUD.h"
