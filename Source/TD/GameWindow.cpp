@@ -5,6 +5,7 @@
 #include "Core/Resource/ResourceManager.h"
 #include "Framework/GameApplication.h"
 #include "Source/TD/HUD/HUD.h"
+#include "Source/TD/HUD/HUDWindow.h"
 #include "Source/TD/TDEconomy.h"
 #include "Source/TD/TDGameSheets.h"
 #include "Source/TD/TDMap.h"
@@ -46,12 +47,34 @@ GameWindow::GameWindow() = default;
 
 GameWindow::~GameWindow()
 {
+    delete mOverlayDialog;
+    mOverlayDialog = nullptr;
+    delete mLevelBanner;
+    mLevelBanner = nullptr;
     delete mMap;
     mMap = nullptr;
+    if (TDScreenContext::current() == this)
+        TDScreenContext::setCurrent(nullptr);
+}
+
+CountedHandle<render::Font> GameWindow::getFont(TDBoardFont font) const
+{
+    const CountedHandle<render::BMFont>* fonts[kBoardFontCount] = {
+        &mFontMain32_1, &mFontMain32_2, &mFontMain42_1, &mFontMain42_2, &mFontMain80, &mFontMain42_3};
+    const int index = static_cast<int>(font);
+    if (index < 0 || index >= kBoardFontCount || !*fonts[index])
+        return CountedHandle<render::Font>();
+    return CountedHandle<render::Font>(*fonts[index]);
+}
+
+layer::Layer* GameWindow::getRootLayer() const
+{
+    return GetLayer();
 }
 
 VNResultEnum GameWindow::Init()
 {
+    TDScreenContext::setCurrent(this);
     SetHitRect(math::Rect(-10000.0f, -10000.0f, 20000.0f, 20000.0f));
     mCursorX = 0;
     mCursorY = 0;
@@ -71,8 +94,27 @@ VNResultEnum GameWindow::Init()
     return VN_OK;
 }
 
+namespace
+{
+// An overlay window lives while its active flag is set; one that cleared it goes at the next update.
+void updateOverlay(HUDWindow*& window, float dt)
+{
+    if (!window)
+        return;
+    if (window->mActive)
+    {
+        window->update(dt);
+        return;
+    }
+    delete window;
+    window = nullptr;
+}
+} // namespace
+
 VNResultEnum GameWindow::Update(float dt)
 {
+    updateOverlay(mOverlayDialog, dt);
+    updateOverlay(mLevelBanner, dt);
     if (mMap)
         mMap->update(dt);
     return VN_OK;
@@ -86,8 +128,12 @@ VNResultEnum GameWindow::PreDraw(render::Graphics* graphics, layer::Layer*)
     return VN_OK;
 }
 
-VNResultEnum GameWindow::PostDraw(render::Graphics*, layer::Layer*)
+VNResultEnum GameWindow::PostDraw(render::Graphics* graphics, layer::Layer*)
 {
+    if (mOverlayDialog)
+        mOverlayDialog->draw(graphics);
+    if (mLevelBanner)
+        mLevelBanner->draw(graphics);
     return VN_OK;
 }
 
@@ -145,15 +191,30 @@ VNResultEnum GameWindow::OnChar(wchar_t character)
 
 VNResultEnum GameWindow::OnWidgetMouseDown(const math::Point3& point, int32_t button)
 {
-    if (button == 1 && mMap)
-        mMap->onClick(truncated(point.x), truncated(point.y));
+    if (button != 1)
+        return VN_OK;
+    const int x = truncated(point.x);
+    const int y = truncated(point.y);
+    if (mOverlayDialog)
+    {
+        mOverlayDialog->mouseDown(x, y);
+        mOverlayDialog->mouseMove(x, y);
+    }
+    else if (mMap)
+    {
+        mMap->onClick(x, y);
+    }
     return VN_OK;
 }
 
 VNResultEnum GameWindow::OnWidgetMouseUp(const math::Point3& point, int32_t)
 {
-    if (mMap)
-        mMap->onMouseUp(truncated(point.x), truncated(point.y));
+    const int x = truncated(point.x);
+    const int y = truncated(point.y);
+    if (mOverlayDialog)
+        mOverlayDialog->mouseUp(x, y);
+    else if (mMap)
+        mMap->onMouseUp(x, y);
     return VN_OK;
 }
 
@@ -161,15 +222,21 @@ VNResultEnum GameWindow::OnWidgetMouseMove(const math::Point3& point)
 {
     mCursorX = truncated(point.x);
     mCursorY = truncated(point.y);
-    if (mMap)
+    if (mOverlayDialog)
+        mOverlayDialog->mouseMove(mCursorX, mCursorY);
+    else if (mMap)
         mMap->onMouseMove(mCursorX, mCursorY);
     return VN_OK;
 }
 
 VNResultEnum GameWindow::OnWidgetMouseDrag(const math::Point3& point)
 {
+    const int x = truncated(point.x);
+    const int y = truncated(point.y);
     if (mMap)
-        mMap->onMouseMove(truncated(point.x), truncated(point.y));
+        mMap->onMouseMove(x, y);
+    if (mOverlayDialog)
+        mOverlayDialog->mouseMove(x, y);
     return VN_OK;
 }
 

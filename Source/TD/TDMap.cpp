@@ -8,7 +8,7 @@
 #include "Core/Particles/ParticleSystem.h"
 #include "Core/Render/Image.h"
 #include "Source/TD/Game.h"
-#include "Source/TD/GameWindow.h"
+#include "Source/TD/HUD/TDScreenContext.h"
 #include "Source/TD/HUD/HUD.h"
 #include "Source/TD/HUD/TDContextMenu.h"
 #include "Source/TD/HUDPopupTexts.h"
@@ -182,8 +182,8 @@ void TDMap::loadContextIcons()
 {
     mWaveCallMarkers = std::make_unique<TDWaveCallMarkers>();
     mPopups = std::make_unique<HUDPopupTexts>();
-    if (Game* game = Game::Get(); game && game->GetGameWindow())
-        mPopups->mFont = game->GetGameWindow()->mFontMain42_3.Get();
+    mPopupFont = boardFont(TDBoardFont::Main42_3);
+    mPopups->mFont = mPopupFont.Get();
     const TDFrameEntry* brush = uiFrame(L"ui/brush");
     mBrushImage = brush ? brush->mTexture : nullptr;
     const TDFrameEntry* radius = uiFrame(L"ui/radius");
@@ -224,7 +224,7 @@ void TDMap::startLevel()
     if (mLevelArt)
         for (TDFrameEntry* frame : mLevelArt->mSpotFrames)
             frame->mVisible = true;
-    mHud->closeTopWindow();
+    mHud->deleteWindows();
     parseLevel(mLevelFile);
     mSpeed = 1.0f;
     mState = kStatePlaying;

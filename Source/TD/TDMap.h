@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Core/Render/Font.h"
+#include "Core/Resource/CountedHandle.h"
 #include "Source/TD/TDEpisodeTable.h"
 #include "Source/TD/TDLevelCursor.h"
 #include "Source/TD/TDProfile.h"
@@ -290,6 +292,8 @@ public:
     // Owned.
     std::vector<TDParticle*> mParticles;
     std::unique_ptr<HUDPopupTexts> mPopups;
+    // The notices' font, the board's "main_42_3" (empty without a board).
+    CountedHandle<render::Font> mPopupFont;
     std::unique_ptr<TDEconomy> mEconomy;
     std::unique_ptr<TDProtoTable> mProtoTable;
     // The level's art path, normalised (folder and file name).

@@ -12,7 +12,7 @@
 #include "Core/Render/RenderTarget.h"
 #include "Framework/GameApplication.h"
 #include "Source/TD/Game.h"
-#include "Source/TD/GameWindow.h"
+#include "Source/TD/HUD/TDScreenContext.h"
 #include "Source/TD/HUD/HUD.h"
 #include "Source/TD/HUD/TDContextMenu.h"
 #include "Source/TD/HUDPopupTexts.h"
@@ -79,14 +79,6 @@ TDFrameEntry* drawCopy(const TDFrameEntry& source)
     copy->mTransform.Translate(source.mRect.x + source.mRect.width * 0.5f,
                                source.mRect.y + source.mRect.height * 0.5f);
     return copy;
-}
-
-render::Font* boardFont(CountedHandle<render::BMFont> GameWindow::*font)
-{
-    const Game* game = Game::Get();
-    if (!game || !game->GetGameWindow())
-        return nullptr;
-    return (game->GetGameWindow()->*font).Get();
 }
 
 // Runs a drawing step under the camera and restores the transform it found.
@@ -380,11 +372,11 @@ void TDMap::drawWaveCallTexts(render::Graphics* graphics)
     const std::vector<TDFrameEntry*>& markers = mWaveCallMarkers->getMarkers();
     if (markers.empty())
         return;
-    render::Font* font = boardFont(&GameWindow::mFontMain42_3);
+    const CountedHandle<render::Font> font = boardFont(TDBoardFont::Main42_3);
     if (!font)
         return;
     render::Font* savedFont = graphics->mFont;
-    graphics->mFont = font;
+    graphics->mFont = font.Get();
     graphics->SetColor(1.0f, 1.0f, 1.0f, 1.0f);
     const int seconds = truncToInt(mWaveCallMarkers->mDueTime - mWaves->mClock);
     const std::wstring text =
@@ -437,11 +429,11 @@ void TDMap::drawDeveloperOverlays(render::Graphics* graphics)
 
 void TDMap::drawWaveSchedule(render::Graphics* graphics)
 {
-    render::Font* font = boardFont(&GameWindow::mFontMain32_2);
+    const CountedHandle<render::Font> font = boardFont(TDBoardFont::Main32_2);
     if (!font)
         return;
     render::Font* savedFont = graphics->mFont;
-    graphics->mFont = font;
+    graphics->mFont = font.Get();
     const std::vector<TDWaveProto*>& waves = mWaves->getWaves();
     for (std::size_t w = 0; w < waves.size(); ++w)
     {

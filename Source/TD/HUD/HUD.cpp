@@ -8,6 +8,7 @@
 #include "Core/File/ImageContainer.h"
 #include "Core/Render/Graphics.h"
 #include "Source/TD/Game.h"
+#include "Source/TD/HUD/HUDWindow.h"
 #include "Source/TD/LocalStrings.h"
 #include "Source/TD/TDButtonFrame.h"
 #include "Source/TD/TDEconomy.h"
@@ -54,10 +55,30 @@ HUD::HUD(TDMap& map) : mMap(map)
 
 HUD::~HUD()
 {
+    base::DeleteAll(mWindows);
+    base::DeleteAll(mPending);
     base::DeleteAll(mButtons);
 }
 
-void HUD::update(float) {}
+void HUD::update(float dt)
+{
+    for (std::size_t i = 0; i < mWindows.size(); ++i)
+        mWindows[i]->update(dt);
+    for (std::size_t i = 0; i < mWindows.size(); ++i)
+        if (!mWindows[i]->mActive)
+            mWindows[i]->onClose();
+    std::vector<HUDWindow*> open;
+    for (HUDWindow* window : mWindows)
+    {
+        if (window->mActive)
+            open.push_back(window);
+        else
+            delete window;
+    }
+    mWindows = std::move(open);
+    mWindows.insert(mWindows.end(), mPending.begin(), mPending.end());
+    mPending.clear();
+}
 
 void HUD::draw(render::Graphics* graphics)
 {
@@ -81,15 +102,23 @@ void HUD::draw(render::Graphics* graphics)
     graphics->SetColor(1.0f, 1.0f, 1.0f, 1.0f);
 }
 
-void HUD::drawWindows(render::Graphics*, int) {}
-
-std::wstring HUD::click(int, int)
+void HUD::drawWindows(render::Graphics* graphics, int layer)
 {
-    return std::wstring();
+    for (HUDWindow* window : mWindows)
+        if (window->mDrawLayer == layer)
+            window->draw(graphics);
 }
 
-int HUD::hitTest(int, int)
+std::wstring HUD::click(int x, int y)
 {
+    return mWindows.empty() ? std::wstring() : mWindows.back()->click(x, y);
+}
+
+int HUD::hitTest(int x, int y)
+{
+    for (auto it = mWindows.rbegin(); it != mWindows.rend(); ++it)
+        if (const int answer = (*it)->hitTest(x, y); answer != -1)
+            return answer;
     return -1;
 }
 
@@ -97,19 +126,59 @@ void HUD::mouseMove(int x, int y)
 {
     for (TDButtonFrame* button : mButtons)
         button->onMouseMove(x, y);
+    if (!mWindows.empty())
+        mWindows.back()->mouseMove(x, y);
 }
 
-void HUD::mouseDown(int, int) {}
+void HUD::mouseDown(int x, int y)
+{
+    if (!mWindows.empty())
+        mWindows.back()->mouseDown(x, y);
+}
 
-void HUD::mouseUp(int, int) {}
+void HUD::mouseUp(int x, int y)
+{
+    if (!mWindows.empty())
+        mWindows.back()->mouseUp(x, y);
+}
 
-void HUD::mouseWheel(int) {}
+void HUD::mouseWheel(int delta)
+{
+    for (std::size_t i = 0; i < mWindows.size(); ++i)
+        mWindows[i]->mouseWheel(delta);
+}
 
-void HUD::onKeyDown(int) {}
+void HUD::onKeyDown(int key)
+{
+    for (std::size_t i = 0; i < mWindows.size(); ++i)
+        mWindows[i]->onKeyDown(key);
+}
 
-void HUD::onChar(wchar_t) {}
+void HUD::onChar(wchar_t character)
+{
+    for (std::size_t i = 0; i < mWindows.size(); ++i)
+        mWindows[i]->onChar(static_cast<int>(character));
+}
 
-void HUD::closeTopWindow() {}
+void HUD::showWindow(HUDWindow* window)
+{
+    if (window)
+        mPending.push_back(window);
+}
+
+void HUD::closeTopWindow()
+{
+    if (mWindows.empty())
+        return;
+    HUDWindow* top = mWindows.back();
+    mWindows.pop_back();
+    delete top;
+}
+
+void HUD::deleteWindows()
+{
+    base::DeleteAll(mWindows);
+}
 
 void HUD::openSplashScreens()
 {

@@ -11,13 +11,15 @@ namespace render
 class Graphics;
 }
 
+class HUDWindow;
 class TDButtonFrame;
 class TDMap;
 
-// The in-level overlay and the screen manager, as far as the level core needs it: the counters' texts, the
-// openers (each sets the map's state), the input lock the tutorial sets, the places of the speed buttons
-// from the layout "td/ui", and the spell ids a level offers. The screens complete it: its pictures, the
-// stack of screens the openers queue, the spell buttons, and the answers of click and hitTest.
+// The in-level overlay and the screen manager, as far as the level core needs it: the stack of open windows
+// (queued windows join it at the end of the next update, a window that cleared its active flag goes), the
+// counters' texts, the openers (each sets the map's state), the input lock the tutorial sets, the places of
+// the speed buttons from the layout "td/ui", and the spell ids a level offers. The screens complete it: its
+// own pictures and buttons, the screens its openers queue and the spell buttons.
 class HUD : public TDEconomyView
 {
 public:
@@ -27,16 +29,18 @@ public:
     HUD& operator=(const HUD&) = delete;
     virtual ~HUD();
 
-    // The frame (unscaled time).
+    // The frame (unscaled time): every window's update, bottom to top; then the windows that cleared their
+    // active flag get onClose and go; then the queued windows join the stack in queue order.
     void update(float dt);
     // The side images in the menu states, then normal blending in white for what follows.
     void draw(render::Graphics* graphics);
     // The open screens of a draw layer (0 under the map's effects, 1 above them).
     void drawWindows(render::Graphics* graphics, int layer);
 
-    // Pointer and keys. click answers the name of the button under the point, hitTest the index of a usable
-    // spell button (-2 one that cannot be used, -1 nothing); with no screen and no spell button yet they
-    // answer nothing.
+    // Pointer and keys. With a window open, click answers the top window's click and hitTest the first
+    // answer of the windows from the top (-1 when none answers); with none open both answer nothing yet
+    // (the HUD's own buttons and spell buttons come with the screens). The pointer goes to the top window,
+    // the wheel, keys and characters to every window, bottom to top.
     std::wstring click(int x, int y);
     int hitTest(int x, int y);
     void mouseMove(int x, int y);
@@ -46,9 +50,14 @@ public:
     void onKeyDown(int key);
     void onChar(wchar_t character);
 
-    // The stack of screens.
+    // The stack of windows (owned); the last is the top window.
+    // Queues a window; it joins the stack at the end of the next update.
+    void showWindow(HUDWindow* window);
+    // Deletes the top window at once, without onClose; nothing on an empty stack.
     void closeTopWindow();
-    int getWindowCount() const { return 0; }
+    // Deletes every window of the stack (a level start); queued windows stay queued.
+    void deleteWindows();
+    const std::vector<HUDWindow*>& getWindows() const { return mWindows; }
 
     // Openers: each sets the map's state (and what its screen needs of the map) and asks for its screen.
     // The first screen of the game. Until the splash and the menus exist, the game goes straight to the first
@@ -98,6 +107,8 @@ public:
 
 private:
     TDMap& mMap;
+    std::vector<HUDWindow*> mWindows;
+    std::vector<HUDWindow*> mPending;
     // Owned: the buttons of "td/ui" (rectangles; their pictures come with the screens).
     std::vector<TDButtonFrame*> mButtons;
     std::map<std::wstring, std::wstring> mTexts;

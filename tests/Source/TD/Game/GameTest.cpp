@@ -7,6 +7,8 @@
 #include "Source/TD/Game.h"
 #include "Source/TD/GameWindow.h"
 #include "Source/TD/HUD/HUD.h"
+#include "Source/TD/HUD/HUDWindow.h"
+#include "Source/TD/HUD/TDScreenContext.h"
 #include "Source/TD/Harness/TDGameHarness.h"
 #include "Source/TD/LocalStrings.h"
 #include "Source/TD/TDButtonFrame.h"
@@ -161,6 +163,140 @@ TEST(Game, DeveloperKeysNeedTheDeveloperFlagAndAPlayedLevel)
     map->startLevel();
     harness.key('l');
     EXPECT_EQ(map->mState, kStateLost);
+}
+
+// A window that counts what reaches it.
+class CountingWindow : public HUDWindow
+{
+public:
+    explicit CountingWindow(int* deleted = nullptr) : mDeleted(deleted) {}
+    ~CountingWindow() override
+    {
+        if (mDeleted)
+            ++*mDeleted;
+    }
+    void update(float dt) override
+    {
+        ++updates;
+        HUDWindow::update(dt);
+    }
+    void draw(render::Graphics*) override { ++draws; }
+    void mouseDown(int x, int y) override
+    {
+        ++downs;
+        lastX = x;
+        lastY = y;
+    }
+    void mouseUp(int, int) override { ++ups; }
+    void mouseMove(int, int) override { ++moves; }
+    void onClose() override { ++closes; }
+    void onKeyDown(int) override { ++keys; }
+    void onChar(int) override { ++chars; }
+    std::wstring click(int, int) override { return answer; }
+    int hitTest(int, int) override { return index; }
+
+    int* mDeleted;
+    int updates = 0, draws = 0, downs = 0, ups = 0, moves = 0, closes = 0, keys = 0, chars = 0;
+    int lastX = 0, lastY = 0;
+    std::wstring answer;
+    int index = -1;
+};
+
+TEST(Game, TheBoardIsTheScreensContextAndShowsItsOverlayWindowsOverEverything)
+{
+    GameHarness harness;
+    ASSERT_TRUE(harness.start());
+    GameWindow* board = harness.game()->GetGameWindow();
+    ASSERT_EQ(TDScreenContext::current(), board);
+    EXPECT_EQ(boardFont(TDBoardFont::Main80).Get(), board->mFontMain80.Get());
+    EXPECT_EQ(boardRootLayer(), board->GetLayer());
+    harness.step();
+
+    int deleted = 0;
+    auto* dialog = new CountingWindow(&deleted);
+    board->mOverlayDialog = dialog;
+    harness.move(300.5f, 200.7f);
+    harness.press(300.5f, 200.7f);
+    harness.release(300.5f, 200.7f);
+    EXPECT_EQ(dialog->downs, 1) << "the press goes to the dialog, not to the map";
+    EXPECT_EQ(dialog->lastX, 300);
+    EXPECT_EQ(dialog->lastY, 200);
+    EXPECT_EQ(dialog->ups, 1);
+    EXPECT_EQ(dialog->moves, 2) << "the move, and the move that follows the press";
+    harness.step();
+    EXPECT_EQ(dialog->updates, 1);
+    EXPECT_EQ(dialog->draws, 1);
+    dialog->mActive = 0;
+    harness.step();
+    EXPECT_EQ(board->mOverlayDialog, nullptr);
+    EXPECT_EQ(deleted, 1);
+
+    // Keys reach the HUD's windows through the board.
+    auto* screen = new CountingWindow;
+    harness.map()->mHud->showWindow(screen);
+    harness.step();
+    harness.key('a');
+    harness.game()->OnChar(L'b');
+    EXPECT_EQ(screen->keys, 1);
+    EXPECT_EQ(screen->chars, 1);
+}
+
+TEST(Game, TheScreensContextGoesWithTheBoard)
+{
+    {
+        GameHarness harness;
+        ASSERT_TRUE(harness.start());
+        EXPECT_NE(TDScreenContext::current(), nullptr);
+    }
+    EXPECT_EQ(TDScreenContext::current(), nullptr);
+}
+
+TEST(Game, TheHUDStacksQueuedWindowsAndClosesThemAsTheyAsk)
+{
+    GameHarness harness;
+    ASSERT_TRUE(harness.start());
+    HUD& hud = *harness.map()->mHud;
+    int deleted = 0;
+    auto* first = new CountingWindow(&deleted);
+    auto* second = new CountingWindow(&deleted);
+    hud.showWindow(first);
+    hud.showWindow(second);
+    EXPECT_TRUE(hud.getWindows().empty()) << "queued until the next update";
+    harness.step();
+    ASSERT_EQ(hud.getWindows().size(), 2u);
+    EXPECT_EQ(hud.getWindows().back(), second) << "the last queued is on top";
+    EXPECT_EQ(first->updates, 0) << "joined at the end of the update";
+    EXPECT_EQ(first->draws, 1);
+
+    // The top window answers; hitTest asks from the top down.
+    second->answer = L"ok";
+    first->index = 3;
+    EXPECT_EQ(hud.click(10, 10), L"ok");
+    EXPECT_EQ(hud.hitTest(10, 10), 3);
+    harness.press(10.0f, 10.0f);
+    EXPECT_EQ(second->downs, 1);
+    EXPECT_EQ(first->downs, 0);
+
+    // A window that clears its flag gets onClose and goes at the next update; closeTopWindow deletes at once.
+    first->mActive = 0;
+    harness.step();
+    EXPECT_EQ(deleted, 1);
+    ASSERT_EQ(hud.getWindows().size(), 1u);
+    hud.closeTopWindow();
+    EXPECT_EQ(deleted, 2);
+    EXPECT_TRUE(hud.getWindows().empty());
+    hud.closeTopWindow();
+
+    // A level start deletes the open windows and keeps the queued ones.
+    hud.showWindow(new CountingWindow(&deleted));
+    harness.step();
+    auto* queued = new CountingWindow(&deleted);
+    hud.showWindow(queued);
+    harness.map()->startLevel();
+    EXPECT_EQ(deleted, 3);
+    harness.step();
+    ASSERT_EQ(hud.getWindows().size(), 1u);
+    EXPECT_EQ(hud.getWindows()[0], queued);
 }
 
 } // namespace

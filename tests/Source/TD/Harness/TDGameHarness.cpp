@@ -265,7 +265,11 @@ bool GameHarness::start()
         return false;
     const VNResultEnum result =
         mBackend == Backend::GL ? mApp->Init() : mApp->startHeadless(root, userFolder());
-    return result == VN_OK && mApp->GetCurrentScreen() != nullptr && map() != nullptr;
+    if (result != VN_OK || mApp->GetCurrentScreen() == nullptr || map() == nullptr)
+        return false;
+    // The board joins the frame manager in the first frame; from then on it is updated and takes the pointer.
+    step();
+    return true;
 }
 
 void GameHarness::step(int frames)

@@ -60,7 +60,8 @@ public:
     GameHarness& operator=(const GameHarness&) = delete;
 
     // Starts the game on the demo data as the executable does (it opens the first level of the first
-    // episode). False when it cannot start; on GL, also when there is no display (the caller skips).
+    // episode), then runs one frame, in which the board joins the frame manager. False when it cannot start;
+    // on GL, also when there is no display (the caller skips).
     bool start();
 
     // Frames of 1/60 s each through the application's whole frame (update, frames, draw, playback).
