@@ -27,16 +27,26 @@ app::Application* app::CreateApplication()
 
 namespace
 {
+// The player's profile lives in a folder of its own, never saved, and removed at exit.
+struct UserFolder
+{
+    std::filesystem::path path =
+        std::filesystem::temp_directory_path() / ("corv-fuzz-level-" + std::to_string(::getpid()));
+    ~UserFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+};
+
 TDMap& fuzzMap()
 {
+    static UserFolder user;
     static TDMap* map = []
     {
-        // The data root stays the current folder (the corpus folders are relative to it); the player's
-        // profile lives in a folder of its own and is never saved.
-        const std::filesystem::path user =
-            std::filesystem::temp_directory_path() / ("corv-fuzz-level-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(user);
-        (void)file::UserDataFileContainer::Instance()->SetPath(user.wstring() + L"/");
+        // The data root stays the current folder (the corpus folders are relative to it).
+        std::filesystem::create_directories(user.path);
+        (void)file::UserDataFileContainer::Instance()->SetPath(user.path.wstring() + L"/");
         file::Profiles::mNoSaveAtExit = true;
         return new TDMap;
     }();
