@@ -184,6 +184,13 @@ public:
     void onMouseUp(int x, int y);
     void onMouseMove(int x, int y);
     void onMouseWheel(int wheel);
+    // The release's answer c of the HUD, dispatched by state (the release table); each returns true when its
+    // row skips the common tail. Each screen group keeps its rows in a file of its own.
+    bool releaseInPlay(int x, int y, float mapX, float mapY);            // state 0: TDMapInput.cpp
+    bool releaseInMenus(const std::wstring& c, int x, int y);           // 1, 2, 4, 7, 16: TDMapReleaseMenus.cpp
+    bool releaseInSelectScreens(const std::wstring& c, int x, int y);   // 5, 6, 11, 13, 14, 15: TDMapReleaseSelect.cpp
+    bool releaseInShops(const std::wstring& c, int x, int y);           // 8, 18: TDMapReleaseShops.cpp
+    bool releaseInRefill(const std::wstring& c, int x, int y);          // 22: TDMapReleaseRefill.cpp
 
     // Sheets, episodes, purchases.
     // The prototypes, the episode table and the constants of the sheets.

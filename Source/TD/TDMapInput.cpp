@@ -30,8 +30,48 @@ void TDMap::onClick(int x, int y)
 void TDMap::onMouseUp(int x, int y)
 {
     TDTutorial::Instance()->onRelease(x, y);
+    const float mapX = (static_cast<float>(x) - mViewOffsetX) / mViewScale;
+    const float mapY = (static_cast<float>(y) - mViewOffsetY) / mViewScale;
+    bool skipTail = false;
+    switch (mState)
+    {
+    case kStatePlaying:
+        skipTail = releaseInPlay(x, y, mapX, mapY);
+        break;
+    case kStateWon:
+    case kStateLost:
+    case kStateIngameMenu:
+    case kStateMainMenu:
+    case kStateModal:
+        skipTail = releaseInMenus(mHud->click(x, y), x, y);
+        break;
+    case kStateEpisodeSelect:
+    case kStateLevelSelect:
+    case kStateUnlockMessage:
+    case kStateProfiles:
+    case kStateNewProfileName:
+    case kStateRenameProfile:
+        skipTail = releaseInSelectScreens(mHud->click(x, y), x, y);
+        break;
+    case kStateShop:
+    case kStateGemShop:
+        skipTail = releaseInShops(mHud->click(x, y), x, y);
+        break;
+    case kStateRefillOffer:
+        skipTail = releaseInRefill(mHud->click(x, y), x, y);
+        break;
+    default: // constructed, starting, splash and the wait for a purchase only run the tail
+        break;
+    }
+    if (skipTail)
+        return;
     mHud->mouseUp(x, y);
     mHud->mouseMove(-1, -1);
+}
+
+bool TDMap::releaseInPlay(int, int, float, float)
+{
+    return false;
 }
 
 void TDMap::onMouseMove(int x, int y)
