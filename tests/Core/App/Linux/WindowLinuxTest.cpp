@@ -233,13 +233,29 @@ TEST_F(WindowFixture, CloseEndsTheTaskOnTheNextTick)
 
 TEST_F(WindowFixture, LeavingReportsAMoveToTheOutsidePointThenTheLeave)
 {
-    Push(WindowEvent(SDL_WINDOWEVENT_LEAVE)); // not inside yet: nothing
+    // The pointer goes to the screen's corner, outside the window whatever the screen's size; the
+    // events of its own move are drained first.
+    int wx = 0;
+    int wy = 0;
+    SDL_GetWindowPosition(static_cast<SDL_Window*>(window.GetNativeHandle()), &wx, &wy);
+    ASSERT_TRUE(wx > 0 || wy > 0) << "the window must leave the corner free";
+    ASSERT_EQ(SDL_WarpMouseGlobal(0, 0), 0);
+    for (int i = 0; i < 5; ++i)
+    {
+        window.PumpEvents();
+        SDL_Delay(10);
+    }
+    Push(WindowEvent(SDL_WINDOWEVENT_LEAVE));
+    window.PumpEvents();
+    recorder.calls.clear();
+
+    Push(WindowEvent(SDL_WINDOWEVENT_LEAVE)); // not inside: nothing
     Push(WindowEvent(SDL_WINDOWEVENT_ENTER));
     Push(WindowEvent(SDL_WINDOWEVENT_LEAVE));
     window.PumpEvents();
-    ASSERT_EQ(recorder.calls.size(), 2u);
-    EXPECT_EQ(recorder.calls[0].rfind("move ", 0), 0u);
-    EXPECT_EQ(recorder.calls[1], "leave");
+    const std::vector<std::string> expected = {"move " + std::to_string(1000 - wx) + "," + std::to_string(-wy),
+                                               "leave"};
+    EXPECT_EQ(recorder.calls, expected);
 }
 
 TEST_F(WindowFixture, MovesOfTheWindowedWindowAreRemembered)
