@@ -2,6 +2,7 @@
 
 #include "Core/App/CriticalSection.h"
 #include "Core/App/InstanceLock.h"
+#include "Core/App/Linux/DisplayLossLinux.h"
 #include "Core/App/Linux/SignalsLinux.h"
 #include "Core/App/MonitorInfo.h"
 #include "Core/Base/Log.h"
@@ -299,6 +300,7 @@ VNResultEnum WindowLinux::Create(int32_t x, int32_t y, int32_t outerWidth, int32
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
             return VN_FAIL;
         mVideoStarted = true;
+        WatchDisplayLoss();
     }
     // The renderer creates its OpenGL context on this window: the pixel format is chosen now.
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 4);
