@@ -124,16 +124,16 @@ void TDTower::update(float dt)
     mTimer = std::max(0.0f, mTimer - dt);
     mCooldown = std::max(0.0f, mCooldown - dt);
 
+    // A tower without strength (income, boost) sees no unit: it only looks around.
+    const bool fights = p->strength != -1.0f;
     std::vector<TDUnit*> inRange;
-    findUnitsInRange(inRange, 0.0f);
-    if (p->strength == -1.0f)
-    {
-        mTarget.reset();
-    }
-    else if (inRange.empty())
+    if (fights)
+        findUnitsInRange(inRange, 0.0f);
+    if (inRange.empty())
     {
         std::vector<TDUnit*> near;
-        findUnitsInRange(near, 100.0f);
+        if (fights)
+            findUnitsInRange(near, 100.0f);
         if (near.empty())
         {
             if (mTarget.get())
