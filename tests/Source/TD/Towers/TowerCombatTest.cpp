@@ -185,6 +185,44 @@ TEST_F(TowerCombat, BulletsNeverSkipTheirHitWindow)
     }
 }
 
+TEST_F(TowerCombat, AShooterWhoseAmmunitionHasNoRowStillFiresAndLands)
+{
+    for (int towerId : {10000, 20000}) // homing and straight
+    {
+        SCOPED_TRACE(towerId);
+        proto(towerId)->ammoid = 424242;
+        TDTower* tower = build(towerId);
+        TDUnit* unit = addUnit(1, tower->mX + 60.0f, tower->mY);
+        tower->mTarget = unit;
+        tower->shoot();
+        ASSERT_EQ(mMap->mBullets->getBullets().size(), 1u);
+        for (int i = 0; i < 120 && !mMap->mBullets->getBullets().empty(); ++i)
+        {
+            mMap->mBullets->update(1.0f / 60.0f);
+            mMap->update(0.0f); // and drawn meanwhile in a real frame: nothing to draw, nothing read
+        }
+        EXPECT_TRUE(mMap->mBullets->getBullets().empty());
+        mMap->sellTower(tower);
+        mMap->mWaves->clearUnits();
+    }
+}
+
+TEST_F(TowerCombat, ABeamLetsGoOfAUnitThatLeftTheGame)
+{
+    TDTower* portal = build(40000);
+    setMoney(1000);
+    ASSERT_TRUE(portal->upgrade(3, 0.0f));
+    TDUnit* unit = addUnit(1, portal->mX + 40.0f, portal->mY);
+    portal->mTarget = unit;
+    portal->shoot();
+    ASSERT_NE(portal->mBeam.get(), nullptr);
+    portal->mState = kTowerHolding;
+    mMap->mWaves->clearUnits(); // the unit is gone without a word to the tower
+    mHarness.step(2);
+    EXPECT_EQ(portal->mBeam.get(), nullptr);
+    EXPECT_EQ(portal->mTarget.get(), nullptr);
+}
+
 TEST_F(TowerCombat, LostTargetsAndOvershotsEndBulletsTheirOwnWay)
 {
     TDTower* dart = build(10000);
