@@ -252,6 +252,21 @@ TEST_F(TowerCommands, TierUpdatesCostTheirPriceUpToTheirCountAndRaiseStrengthAnd
     EXPECT_FLOAT_EQ(tower->getRange(), (p.r + p.r * p.tierK) * 0.5f);
 }
 
+TEST_F(TowerCommands, ALevelsOwnTowersStandFromTheStartFreeOfCharge)
+{
+    mHarness.loadLevel(mMap->mMode, 0, 1); // 1-2 places a dart tower
+    mHarness.step();
+    ASSERT_EQ(mMap->mTowers.size(), 1u);
+    const TDTower* tower = mMap->mTowers[0];
+    EXPECT_EQ(tower->mProto->id, 10000);
+    EXPECT_FALSE(tower->mSpotFrame->mVisible);
+    EXPECT_EQ(mMap->mEconomy->mMoney, mMap->mEconomy->mBudget) << "the level pays for its own tower";
+    // A restart builds it again, once.
+    mMap->startLevel();
+    EXPECT_EQ(mMap->mTowers.size(), 1u);
+    EXPECT_EQ(mMap->mEconomy->mMoney, mMap->mEconomy->mBudget);
+}
+
 TEST_F(TowerCommands, RangeIsHalfTheDiameterWithItsBoostAndTheSpotMultiplier)
 {
     TDTower* tower = build(10000);
