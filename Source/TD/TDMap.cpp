@@ -22,6 +22,7 @@
 #include "Source/TD/TDEmitter.h"
 #include "Source/TD/TDFrameEntry.h"
 #include "Source/TD/TDLevelArt.h"
+#include "Source/TD/TDLevelSettlement.h"
 #include "Source/TD/TDModifier.h"
 #include "Source/TD/TDParticle.h"
 #include "Source/TD/TDProtoTable.h"
@@ -107,6 +108,7 @@ TDMap::TDMap()
     w7::SoundTags::Instance()->SetProfile(mProfile.get());
     mMode = mProfile->getMode();
     mWaves = std::make_unique<TDWaves>();
+    mWaves->setMap(this);
     mBullets = std::make_unique<TDBullets>();
     mMapScale = 1.0f;
     loadSheets();
@@ -344,9 +346,14 @@ bool TDMap::isTowerDebuffed(const TDTower* tower) const
 
 void TDMap::levelWon()
 {
+    mSpeed = 0.0f;
+    updateSpeedButtons();
     mState = kStateWon;
     mResultAction = 2;
+    w7::StopMusic();
     w7::SoundTags::Instance()->Play(L"winSound");
+    // The result window settles the level when it opens; until it exists the end settles here.
+    mLastSettlement = settleLevelResult(*this);
 }
 
 void TDMap::levelLost()
@@ -357,4 +364,5 @@ void TDMap::levelLost()
     mState = kStateLost;
     w7::StopMusic();
     w7::SoundTags::Instance()->Play(L"loseSound");
+    mLastSettlement = settleLevelResult(*this);
 }

@@ -4,6 +4,7 @@
 #include "Core/Resource/CountedHandle.h"
 #include "Source/TD/TDEpisodeTable.h"
 #include "Source/TD/TDLevelCursor.h"
+#include "Source/TD/TDLevelSettlement.h"
 #include "Source/TD/TDProfile.h"
 #include "Source/TD/TDRoutes.h"
 #include "Source/TD/TDWatch.h"
@@ -50,6 +51,7 @@ class TDUnitProto;
 class TDUnlocks;
 class TDUpgradeList;
 class TDWaveCallMarkers;
+class TDWaveEntry;
 class TDWaves;
 
 // The game's situation: which screen is up and what input means. The level simulates only while playing.
@@ -130,6 +132,19 @@ public:
     // window comes with the screens.
     void levelWon();
     void levelLost();
+    // Units (TDMapUnits.cpp).
+    // Makes the entry's unit at the spawn point with its innate modifiers, its route to the goal (a straight
+    // flier: the spawn point and the goal) and its first link.
+    TDUnit* spawnUnit(TDWaveEntry* entry, TDPoint* spawn);
+    // A unit reached the goal: it leaves as escaped and takes its base prototype's strength off the lives;
+    // the level is lost when none remain.
+    void onUnitEscaped(TDUnit* unit);
+    // A dying carrier lets out n units of id 11 at its place, spread along its lane.
+    void releaseCarried(TDUnit* unit, int n);
+    // The early wave call of a press on a next-wave marker at the screen point: two money for every second
+    // skipped (shown as a notice there), the wave clocks jump to the markers' due time, the markers go.
+    // Returns the bonus paid.
+    int callWaveEarly(int x, int y);
 
     // Level file and art.
     // The file of mMode, mEpisode and mLevel ("td/levels_normal/level_01_03.xml"); then startLevel.
@@ -342,6 +357,8 @@ public:
     std::vector<std::pair<TDFrameEntry*, int>> mPrebuiltTowers;
     // The spells sheet, read once with the map.
     std::unique_ptr<TDSpellList> mSpellList;
+    // What the last end of a level settled (stars, gems, best score, the stored result).
+    TDLevelSettlement mLastSettlement;
 
 private:
     // The parse's parts.
