@@ -266,15 +266,25 @@ TEST_F(TowerCombat, AShellClimbsThenArcsToWhereItsTargetWasAndHoldsItsTowerUntil
         mMap->mBullets->update(1.0f / 60.0f);
     EXPECT_EQ(shell->mPhase, 1);
     EXPECT_FLOAT_EQ(shell->mArc[4], unit->getTargetPoint().x);
-    unit->mX += 200.0f; // the arc still ends where the unit was when it began
+    const float endX = shell->mArc[4];
+    const float endY = shell->mArc[5];
+    unit->mX += 30.0f; // the arc still ends where the unit was when it began
     int frames = 0;
-    while (!mMap->mBullets->getBullets().empty() && frames < 200)
+    while (shell->mPhase != 4 && frames < 200)
     {
         EXPECT_EQ(mortar->mState, kTowerWaitingForShell);
         mMap->mBullets->update(1.0f / 60.0f);
         ++frames;
     }
     EXPECT_NEAR(frames, 61, 2) << "one second of arc";
+    // It lands there and, aimed, starts after its unit in the same step.
+    const float step = proto(30200)->speed / 60.0f + 0.01f;
+    EXPECT_NEAR(shell->mX, endX, step);
+    EXPECT_NEAR(shell->mY, endY, step);
+    // Landed, the aimed shell goes after its unit and the tower waits until it is gone.
+    for (int i = 0; i < 200 && !mMap->mBullets->getBullets().empty(); ++i)
+        mMap->mBullets->update(1.0f / 60.0f);
+    EXPECT_TRUE(mMap->mBullets->getBullets().empty());
     EXPECT_EQ(mortar->mState, kTowerIdle);
 }
 
