@@ -28,6 +28,7 @@
 #include "Source/TD/TDProtoTable.h"
 #include "Source/TD/TDResources.h"
 #include "Source/TD/TDRules.h"
+#include "Source/TD/TDSpellList.h"
 #include "Source/TD/TDSprite.h"
 #include "Source/TD/TDSpriteAnimation.h"
 #include "Source/TD/TDTower.h"
@@ -111,6 +112,7 @@ TDMap::TDMap()
     mBullets = std::make_unique<TDBullets>();
     mMapScale = 1.0f;
     loadSheets();
+    mSpellList = std::make_unique<TDSpellList>(L"td/spells_sheet.csv");
     mActiveMarker = startMarker("active");
     mActiveButtonMarker = startMarker("active_btn");
     updateSpeedButtons();
@@ -228,6 +230,7 @@ void TDMap::startLevel()
             frame->mVisible = true;
     mHud->deleteWindows();
     parseLevel(mLevelFile);
+    buildPrebuiltTowers();
     mSpeed = 1.0f;
     mState = kStatePlaying;
     updateSpeedButtons();

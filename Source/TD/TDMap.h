@@ -41,6 +41,8 @@ class TDModifier;
 class TDParticle;
 class TDProtoTable;
 class TDPurchaseService;
+class TDSpell;
+class TDSpellList;
 class TDSprite;
 class TDSpriteAnimation;
 class TDTower;
@@ -230,6 +232,28 @@ public:
     void onHealthRefilled() override;
     void onHealthPurchaseFailed(const std::wstring& caption, const std::wstring& message) override;
 
+    // Map commands (TDMapCommands.cpp).
+    // Builds a tower of the table's prototype on a free spot frame, paying the price of the prototype with the
+    // bought upgrades; null (and nothing changed) when the money does not suffice.
+    TDTower* buildTower(TDUnitProto* proto, TDFrameEntry* spotFrame);
+    // Refunds the tower (TDTower::sellValue), frees its spot and removes it with its bullets, beam, marks and
+    // the map modifiers it owns. A tower that is not on the map is only refunded.
+    void sellTower(TDTower* tower);
+    // The first free spot frame whose centre lies within 40 of the map point; the first tower whose aim
+    // point lies closer than 50.
+    TDFrameEntry* findSpotAt(int x, int y) const;
+    TDTower* findTowerAt(int x, int y) const;
+    // A tower prototype's price with the bought upgrades (the build menu's figure); 0 for an unknown id.
+    float getTowerPrice(int protoId) const;
+    // Buys a spot not yet owned for its money and gem prices; false (nothing paid) when either falls short.
+    bool buySpot(TDFrameEntry* spotFrame);
+    // Places the spell of the spell id at the map point and casts it; null for a spell id without a row.
+    TDSpell* castSpell(int spellId, float x, float y);
+    // The recharge time of a spell's button: its prototype's cooldown with the bought upgrades (0 unknown).
+    float getSpellCooldown(int spellId) const;
+    // The towers the level file places, built free of charge (level start).
+    void buildPrebuiltTowers();
+
     // The unit last pressed on, or null (also once it has been deleted).
     TDUnit* getSelectedUnit() const { return mSelectedUnit.get(); }
     void setSelectedUnit(TDUnit* unit);
@@ -331,6 +355,8 @@ public:
     // The towers the level file puts on spots at the start, in spot order, for the towers to build: the spot
     // frame and the prototype id.
     std::vector<std::pair<TDFrameEntry*, int>> mPrebuiltTowers;
+    // The spells sheet, read once with the map.
+    std::unique_ptr<TDSpellList> mSpellList;
     // What the last end of a level settled (stars, gems, best score, the stored result).
     TDLevelSettlement mLastSettlement;
 
