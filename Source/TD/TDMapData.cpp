@@ -7,6 +7,7 @@
 #include "Source/TD/TDEconomy.h"
 #include "Source/TD/TDGameSheets.h"
 #include "Source/TD/TDProtoTable.h"
+#include "Source/TD/TDTutorial.h"
 
 void TDMap::loadSheets()
 {
@@ -64,6 +65,9 @@ void TDMap::onProfileSelected(TDProfile& profile)
     mEconomy->mGems = profile.getGems();
     mHud->updateGemsText();
     mMode = profile.getMode();
+    // A tutorial not made yet reads the profile when it is.
+    if (base::Singletone<TDTutorial>::Exists())
+        TDTutorial::Instance()->reloadState();
 }
 
 bool TDMap::isFullscreen() const
