@@ -57,7 +57,7 @@ bool TDMap::isHardcoreUnlocked(int episode) const
 
 void TDMap::onPurchaseResult(const TPurchaseResult& result)
 {
-    if (onGemShopPurchase(result))
+    if (onGemShopPurchase(result) || onRefillPurchase(result))
         return;
     handlePurchaseResult(result, *mEconomy, this);
 }
