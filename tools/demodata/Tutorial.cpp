@@ -33,6 +33,9 @@ struct Arrow
     int tailX, tailY, tipX, tipY; // layout units; the tip touches what it shows
 };
 
+constexpr int kPlateW = 520;
+constexpr int kPlateH = 190;
+
 struct Step
 {
     int id;
@@ -40,7 +43,7 @@ struct Step
     const char* complete;
     const char* folder;
     const char* string;
-    int plateX, plateY, plateW, plateH;
+    int plateX, plateY; // the plate is kPlateW x kPlateH
     bool arrow;
     Arrow to;
     std::vector<Cmd> cmds;
@@ -50,39 +53,31 @@ struct Step
 // The spot at (896, 563) is the first of 1-1 ("#0"); the play button's centre is (869, 730), the first
 // spell slot's (52, 718); the next-wave marker stands at the road's entrance on the left edge.
 const std::vector<Step> kSteps = {
-    {0, "unlock_window_close", "tower_select", "build", "tutorial_build",
-     360, 430, 440, 150, true, {780, 505, 868, 548},
+    {0, "unlock_window_close", "tower_select", "build", "tutorial_build", 300, 400, true, {800, 505, 868, 548},
      {{"pause", 1}, {"blockUI", 2}, {"spot", 0}}, {}},
-    {1, "tower_select", "tower_built", "choose", "tutorial_choose",
-     40, 560, 440, 150, false, {}, {}, {{"spot", -1}}},
-    {2, "tower_built", "game_play", "play", "tutorial_play",
-     470, 480, 440, 150, true, {820, 630, 862, 700},
+    {1, "tower_select", "tower_built", "choose", "tutorial_choose", 40, 540, false, {}, {}, {{"spot", -1}}},
+    {2, "tower_built", "game_play", "play", "tutorial_play", 330, 470, true, {820, 640, 862, 700},
      {{"blockUI", 1}}, {{"blockUI", 0}}},
-    {3, "wave_vanish_1", "wave_forced", "call", "tutorial_call",
-     130, 300, 460, 170, true, {150, 300, 60, 268},
+    {3, "wave_vanish_1", "wave_forced", "call", "tutorial_call", 130, 280, true, {150, 300, 60, 268},
      {{"blockUI", 3}}, {{"blockUI", 0}}},
-    {4, "wave_forced", "tower_upgraded", "upgrade", "tutorial_upgrade",
-     300, 90, 460, 150, false, {}, {{"addMoney", 150}, {"pause", 1}, {"blockUI", 2}}, {}},
-    {5, "tower_upgraded", "spell_casted", "spell", "tutorial_spell",
-     120, 470, 460, 150, true, {110, 622, 62, 684},
+    {4, "wave_forced", "tower_upgraded", "upgrade", "tutorial_upgrade", 300, 90, false, {},
+     {{"addMoney", 150}, {"pause", 1}, {"blockUI", 2}}, {}},
+    {5, "tower_upgraded", "spell_casted", "spell", "tutorial_spell", 120, 430, true, {110, 622, 62, 684},
      {{"resetSpell", 0}, {"blockUI", 0}}, {}},
-    {6, "spell_casted", "game_play", "done", "tutorial_done",
-     300, 300, 460, 170, true, {780, 470, 862, 700},
+    {6, "spell_casted", "game_play", "done", "tutorial_done", 250, 280, true, {780, 470, 862, 700},
      {{"pause", 1}, {"blockUI", 1}}, {{"blockUI", 0}}},
 };
 
+// The texts wrap on their plates.
 const std::vector<StringEntry> kStrings = {
-    {"tutorial_build", "Enemies will soon walk this road.\\nPress the build spot the arrow shows."},
-    {"tutorial_choose", "Choose the dart tower in the menu.\\nTowers cost money: yours is at the top."},
-    {"tutorial_play", "Your tower fires on its own.\\nPress Play to let the first wave come."},
-    {"tutorial_call",
-     "Wave cleared! Press the flag at the road's\\nentrance to call the next wave now: every\\nsecond you save "
-     "pays money."},
-    {"tutorial_upgrade", "Here is some money. Press your tower and\\nbuy upgrades until it earns a star."},
-    {"tutorial_spell", "Spells help in a tight spot. Press the\\nmeteor, then press the road by the enemies."},
-    {"tutorial_done",
-     "Well done! Build more towers as money comes\\nin and keep the enemies off the road's end.\\nPress Play to go "
-     "on."},
+    {"tutorial_build", "Enemies will soon walk this road. Press the build spot the arrow shows."},
+    {"tutorial_choose", "Choose the dart tower in the menu. Towers cost money: yours is at the top."},
+    {"tutorial_play", "Your tower fires on its own. Press Play to let the first wave come."},
+    {"tutorial_call", "Wave cleared! Press the flag by the road's entrance to call the next wave early and earn "
+                      "money."},
+    {"tutorial_upgrade", "Here is some money. Press your tower and buy upgrades until it earns a star."},
+    {"tutorial_spell", "Spells help in a tight spot. Press the meteor, then press the road by the enemies."},
+    {"tutorial_done", "Well done! Build more towers as money comes in. Press Play to go on."},
 };
 
 // An arrow from tail to tip, on a canvas placed by the returned corner.
@@ -144,10 +139,10 @@ void WriteTutorial(Output& out)
         xml += Cmds("cmds", s.cmds) + Cmds("onComplete", s.onComplete);
         xml += "  </step>\n";
 
-        Canvas plate(s.plateW, s.plateH);
-        FillRoundGradient(plate, 2, 2, s.plateW - 4.0f, s.plateH - 4.0f, 18, WithAlpha(palette::kPanel, 235),
+        Canvas plate(kPlateW, kPlateH);
+        FillRoundGradient(plate, 2, 2, kPlateW - 4.0f, kPlateH - 4.0f, 18, WithAlpha(palette::kPanel, 235),
                           WithAlpha(kDeep, 235));
-        plate.StrokeRoundRect(3, 3, s.plateW - 6.0f, s.plateH - 6.0f, 17, 3, kGold);
+        plate.StrokeRoundRect(3, 3, kPlateW - 6.0f, kPlateH - 6.0f, 17, 3, kGold);
         pictures.Add(std::string(s.folder) + "/plate", s.plateX, s.plateY, plate);
         if (s.arrow)
         {
@@ -155,7 +150,7 @@ void WriteTutorial(Output& out)
             Canvas arrow = ArrowPicture(s.to, left, top);
             pictures.Add(std::string(s.folder) + "/arrow", left, top, arrow);
         }
-        pictures.Place(place, s.plateX + 16, s.plateY + 12, s.plateW - 32, s.plateH - 24);
+        pictures.Place(place, s.plateX + 16, s.plateY + 12, kPlateW - 32, kPlateH - 24);
     }
     xml += "</tutorial>\n";
     pictures.Finish();
