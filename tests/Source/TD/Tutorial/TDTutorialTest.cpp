@@ -1,6 +1,8 @@
 // The tutorial of level 1-1 on the demo data, walked step by step, re-armed by a level start, paused by the
 // in-game menu and skipped through its button.
 #include "Core/Layer/TextLayer.h"
+#include "Source/TD/Game.h"
+#include "Source/TD/GameWindow.h"
 #include "Source/TD/HUD/HUD.h"
 #include "Source/TD/HUD/TDScreenContext.h"
 #include "Source/TD/HUD/TutorialButton.h"
@@ -189,10 +191,16 @@ TEST(Tutorial, TheSkipButtonTurnsTheTutorialOffForThePlayer)
     TutorialButton* button = tutorial().getSkipButton();
     const math::Point3 at = button->GetPosition();
 
-    // A release beside the button does nothing to the tutorial.
+    // The pictures take no pointer from the map, and a release beside the button does nothing to the
+    // tutorial.
+    harness.move(560.0f, 495.0f);
+    EXPECT_EQ(harness.game()->GetGameWindow()->mCursorX, 560) << "the pointer over the text reaches the board";
     harness.click(at.x, at.y + 200.0f);
     harness.step();
     EXPECT_TRUE(tutorial().isShown());
+    harness.move(at.x, at.y);
+    harness.step(6);
+    EXPECT_GT(button->mScale, 1.0f) << "the button grows while hovered";
     harness.click(at.x, at.y);
     harness.step();
     EXPECT_FALSE(tutorial().isEnabled());
