@@ -164,7 +164,8 @@ TDMap::~TDMap()
     for (auto& list : mFrameLists)
         list.clear();
     TDResources::Instance()->clear();
-    TDTutorial::Instance()->hide();
+    // Its pictures hang on the board and belong to this game's renderer, its states to this profile.
+    TDTutorial::onMapDestroyed(this);
     // The sound tags outlive the map: they must not keep reading its profile.
     if (base::Singletone<w7::SoundTags>::Exists() &&
         w7::SoundTags::Instance()->GetProfile() == mProfile.get())

@@ -223,6 +223,9 @@ public:
     // The gem-shop side of a purchase result: a bought or restored pack adds its gems and the screen on top
     // shows the new count at once. True when the result was a pack's (TDMapGemPurchase.cpp).
     bool onGemShopPurchase(const TPurchaseResult& result);
+    // The refill side: a result of the lives refill acts only while a level is played or waits for it
+    // (states 0, 22, 23). True when the result was the refill's (TDMapReleaseRefill.cpp).
+    bool onRefillPurchase(const TPurchaseResult& result);
 
     // Profile hooks.
     void onProfileSelected(TDProfile& profile) override;
