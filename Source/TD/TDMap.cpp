@@ -10,6 +10,7 @@
 #include "Source/TD/Game.h"
 #include "Source/TD/HUD/TDScreenContext.h"
 #include "Source/TD/HUD/HUD.h"
+#include "Source/TD/HUD/HUDIngameMenu.h"
 #include "Source/TD/HUD/TDContextMenu.h"
 #include "Source/TD/HUDPopupTexts.h"
 #include "Source/TD/Purchase/TDPurchaseService.h"
@@ -293,6 +294,7 @@ void TDMap::openIngameMenu()
     updateSpeedButtons();
     mState = kStateIngameMenu;
     TDTutorial::Instance()->pause();
+    mHud->showWindow(new HUDIngameMenu);
 }
 
 void TDMap::onUnitRemoved(TDUnit* unit)
@@ -341,9 +343,13 @@ bool TDMap::isTowerDebuffed(const TDTower* tower) const
 
 void TDMap::levelWon()
 {
+    mSpeed = 0.0f;
+    updateSpeedButtons();
     mState = kStateWon;
     mResultAction = 2;
+    w7::StopMusic();
     w7::SoundTags::Instance()->Play(L"winSound");
+    mHud->showLevelResult(true);
 }
 
 void TDMap::levelLost()
@@ -354,4 +360,5 @@ void TDMap::levelLost()
     mState = kStateLost;
     w7::StopMusic();
     w7::SoundTags::Instance()->Play(L"loseSound");
+    mHud->showLevelResult(false);
 }

@@ -1,5 +1,7 @@
 #include "Source/TD/Harness/TDGameHarness.h"
 
+#include "Source/TD/HUD/HUD.h"
+
 #include "Core/Base/MathUtil.h"
 #include "Core/File/FileManager.h"
 #include "Core/File/Profiles.h"
@@ -14,6 +16,7 @@
 #include "Framework/GameWindow.h"
 #include "Source/TD/Game.h"
 #include "Source/TD/GameWindow.h"
+#include "Source/TD/HUD/HUD.h"
 #include "Source/TD/TDMap.h"
 
 #include <epoxy/gl.h>
@@ -247,7 +250,7 @@ GameHarness::~GameHarness()
     fs::remove_all(mUserData, error);
 }
 
-bool GameHarness::start()
+bool GameHarness::start(Opening opening)
 {
     const fs::path& root = demoDataRoot();
     if (root.empty() || mGame)
@@ -268,7 +271,16 @@ bool GameHarness::start()
     if (result != VN_OK || mApp->GetCurrentScreen() == nullptr || map() == nullptr)
         return false;
     // The board joins the frame manager in the first frame; from then on it is updated and takes the pointer.
+    // The splash screens it queued join the HUD at the end of the board's first update, the next frame.
     step();
+    for (int frame = 0; frame < 3 && map()->mHud->getWindows().empty(); ++frame)
+        step();
+    if (opening == Opening::FirstLevel)
+    {
+        mSounds.clear();
+        loadLevel(map()->mMode, 0, 0);
+        step();
+    }
     return true;
 }
 
