@@ -32,12 +32,14 @@ inline TDLevelSettlement settleLevelResult(TDMap& map)
     constexpr int kStarGems[] = {0, 3, 8, 13};
     if (settled.stars > old.stars)
         settled.gems = kStarGems[settled.stars] - kStarGems[old.stars];
-    if (settled.gems > 0)
-        map.mEconomy->addGems(settled.gems);
     settled.result.stars = map.mState == kStateWon ? settled.stars : 0;
     settled.result.gems = settled.gems;
     settled.bestScore = std::max(settled.result.getTotalScore(), old.high);
     if (map.mProfile)
         map.mProfile->saveLevelResult(map.mEpisode, map.mLevel, map.mMode, settled.result);
+    // After the store, which adds the result's gems to the profile's count: the purse then writes its own
+    // count over it, so the gems are counted once.
+    if (settled.gems > 0)
+        map.mEconomy->addGems(settled.gems);
     return settled;
 }

@@ -4,6 +4,7 @@
 
 #include "Core/Base/MathUtil.h"
 #include "Core/File/FileManager.h"
+#include "Core/Gui/GameControlHelper.h"
 #include "Core/File/Profiles.h"
 #include "Core/File/UserDataFileContainer.h"
 #include "Core/Render/Color.h"
@@ -12,6 +13,7 @@
 #include "Core/Render/RenderTarget.h"
 #include "Core/Render/RenderInitParam.h"
 #include "Core/Sound/SoundSystem.h"
+#include "Core/Widget/DialogEffects.h"
 #include "Core/Widget/FrameManager.h"
 #include "Framework/GameWindow.h"
 #include "Source/TD/Game.h"
@@ -24,6 +26,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <system_error>
 
 #include <fcntl.h>
@@ -178,8 +181,19 @@ public:
         mRender = recording;
         if (const VNResultEnum r = recording->InitRender(nullptr, param); r != VN_OK)
             return r;
+        // The game's widget dialogs take their images through the factory the windowed start-up sets.
+        mImageLayerFactory = std::make_unique<gui::RenderImageLayerFactory>(mRender);
+        gui::SetImageLayerFactory(mImageLayerFactory.get());
         mFrameManager = new widget::FrameManager;
+        if (const VNResultEnum r = LoadGameConfig(); r != VN_OK)
+            return r;
         return InitGame();
+    }
+
+    ~Application() override
+    {
+        if (gui::GetImageLayerFactory() == mImageLayerFactory.get())
+            gui::SetImageLayerFactory(nullptr);
     }
 
     render::RecordingRender* recording() const
@@ -225,6 +239,7 @@ public:
 
 private:
     bool mGL;
+    std::unique_ptr<gui::RenderImageLayerFactory> mImageLayerFactory;
 };
 
 GameHarness::GameHarness(Backend backend) : mBackend(backend)
@@ -241,13 +256,21 @@ GameHarness::GameHarness(Backend backend) : mBackend(backend)
 
 GameHarness::~GameHarness()
 {
+    end();
+    std::error_code error;
+    fs::remove_all(mUserData, error);
+}
+
+void GameHarness::end()
+{
     delete mGame;
     mGame = nullptr;
     mApp = nullptr;
+    // The dialog effects were loaded through that game's renderer; the next game loads its own.
+    if (base::Singletone<widget::DialogEffectsManager>::Exists())
+        delete widget::DialogEffectsManager::Instance();
     if (base::Singletone<w7::SoundTags>::Exists() && w7::SoundTags::Instance()->GetObserver() == &mSounds)
         w7::SoundTags::Instance()->SetObserver(nullptr);
-    std::error_code error;
-    fs::remove_all(mUserData, error);
 }
 
 bool GameHarness::start(Opening opening)
@@ -318,6 +341,12 @@ void GameHarness::release(float x, float y)
 {
     if (mGame)
         (void)mGame->OnMouseUp(math::Point2(x, y), 1);
+}
+
+void GameHarness::drag(float x, float y)
+{
+    if (mGame)
+        (void)mGame->OnMouseDrag(math::Point2(x, y));
 }
 
 void GameHarness::click(float x, float y)

@@ -72,12 +72,18 @@ public:
     // also when there is no display (the caller skips).
     bool start(Opening opening = Opening::FirstLevel);
 
+    // Ends the game as its process does (what the game keeps at exit is written); the user-data folder stays
+    // until the harness goes.
+    void end();
+
     // Frames of 1/60 s each through the application's whole frame (update, frames, draw, playback).
     void step(int frames = 1);
     // The pointer, in logical coordinates, through the application and the frame manager.
     void move(float x, float y);
     void press(float x, float y);
     void release(float x, float y);
+    // The pointer moved with the button held.
+    void drag(float x, float y);
     // Move, press and release at one point.
     void click(float x, float y);
     void key(int key);
