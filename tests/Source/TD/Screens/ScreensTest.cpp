@@ -40,6 +40,7 @@ constexpr float kPlayY = 300.0f, kOptionsY = 504.0f, kClozeY = 592.0f;
 constexpr float kResumeY = 278.0f, kRestartY = 372.0f, kMainMenuY = 560.0f;
 constexpr float kBoxOkX = 396.0f, kBoxCancelX = 636.0f, kBoxSingleX = 512.0f, kBoxButtonY = 520.0f;
 // The options dialog's music row: the thumb at full volume, the bar's middle, the minus stepper.
+constexpr float kCheatY = 434.0f;
 constexpr float kMusicY = 304.0f, kMusicThumbX = 640.0f, kMusicMiddleX = 516.0f, kMusicDownX = 332.0f;
 
 template <class T>
@@ -203,6 +204,11 @@ void optionsInertUntilShownAndADragSavedOnce(GameHarness& h)
     EXPECT_NE(saved, before) << "saved at the release";
     h.step(5);
     EXPECT_EQ(profileFile(h), saved) << "and only then";
+
+    // The bug button turns the developer keys on.
+    EXPECT_FALSE(h.map()->mDeveloperMode);
+    h.click(kMenuX, kCheatY);
+    EXPECT_TRUE(h.map()->mDeveloperMode);
 
     // The stepper moves by a quarter at once and clamps at 0.
     h.click(kMusicDownX, kMusicY);
