@@ -373,7 +373,9 @@ TEST_F(DemoData, ScreenIconsCoverTheWorldsUnlocksAndUpgrades)
                 }
                 // The first level opens at once: the game and its tests start there.
                 if (fields[0] == "0" && fields[1] == "0")
+                {
                     EXPECT_FALSE(drawn) << id;
+                }
             }
         }
     }
