@@ -10,6 +10,8 @@
 #include "Source/TD/TDButtonFrame.h"
 #include "Source/TD/TDMap.h"
 
+#include <tinyxml2.h>
+
 namespace
 {
 using selecttest::SelectScreens;
@@ -149,6 +151,44 @@ TEST_F(EpisodeSelect, PlayFadesWhileTheRowMovesAndArrowsStep)
     EXPECT_EQ(mMap->mState, kStateLevelSelect);
     EXPECT_EQ(mMap->mEpisode, 0);
     EXPECT_NE(top<HUDLevelSelect>(), nullptr);
+}
+
+// A tap on empty space while the row still slides after an arrow step runs the release rules on what is left
+// of the offset; with no drag before it, it is never taken for a flick.
+TEST_F(EpisodeSelect, ATapDuringASlideJudgesTheOffsetLeft)
+{
+    struct Case
+    {
+        const char* what;
+        int framesAfterArrow;
+        int to;
+    };
+    const Case cases[] = {
+        {"more than a quarter left: back to the card before the step", 6, 0},
+        {"a little left: the step stands", 21, 1},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        ASSERT_NE(open(), nullptr);
+        press(L"arrow_right");
+        mHarness.step(c.framesAfterArrow - 1);
+        ASSERT_EQ(mCarousel->mState, HUDEpisodeCarousel::kSlidingRight);
+        clickAt(900.0f, 250.0f);
+        mHarness.step(60);
+        EXPECT_EQ(mCarousel->mCurrent, c.to);
+        EXPECT_EQ(mCarousel->mOffset, 0.0f);
+        hud().closeTopWindow();
+    }
+}
+
+TEST_F(EpisodeSelect, ALastEpisodeOutsideTheTableStartsOnTheLastCard)
+{
+    mMap->mProfile->getElement()->SetAttribute("lastEpisode", 9);
+    HUDEpisodeSelectIOS* screen = open();
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(mCarousel->mCurrent, mCarousel->count() - 1);
+    EXPECT_EQ(shownText(screen, L"levelName"), text(L"episode" + std::to_wstring(mCarousel->count() - 1)));
 }
 
 TEST_F(EpisodeSelect, ATapOnTheMiddleCardOpensItAndBackLeadsToTheMenu)
