@@ -26,9 +26,9 @@ bool TDMap::releaseInSelectScreens(const std::wstring& c, int x, int y)
         }
         if (c == L"shop")
         {
-            // The upgrade shop is not there yet: the way to it leads back to the main menu.
             hud.closeTopWindow();
-            hud.openMainMenu();
+            hud.openShop(0);
+            shopReturnScreen() = L"episodes";
             return true;
         }
         if (const int h = hud.hitTest(x, y); h != -1 && isEpisodeUnlocked(h))
@@ -56,7 +56,8 @@ bool TDMap::releaseInSelectScreens(const std::wstring& c, int x, int y)
         if (c == L"upgrade")
         {
             hud.closeTopWindow();
-            hud.openMainMenu();
+            hud.openShop(0);
+            shopReturnScreen() = L"levels";
             return true;
         }
         if (c == L"unlocked_d")

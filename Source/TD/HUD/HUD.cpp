@@ -193,17 +193,6 @@ void HUD::openMainMenu()
     mMap.mState = kStateMainMenu;
 }
 
-void HUD::openShop(int)
-{
-    mMap.mState = kStateShop;
-}
-
-void HUD::openGemShop(const std::wstring& returnScreen)
-{
-    mMap.mState = kStateGemShop;
-    gemShopReturnScreen() = returnScreen;
-}
-
 void HUD::nextLevel()
 {
     ++mMap.mLevel;

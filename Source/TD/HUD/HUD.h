@@ -58,6 +58,8 @@ public:
     // Deletes every window of the stack (a level start); queued windows stay queued.
     void deleteWindows();
     const std::vector<HUDWindow*>& getWindows() const { return mWindows; }
+    // The top window rebuilds what it shows from changed data; nothing on an empty stack.
+    void refreshTopWindow();
 
     // Openers: each sets the map's state (and what its screen needs of the map) and asks for its screen.
     // The first screen of the game. Until the splash and the menus exist, the game goes straight to the first
@@ -67,6 +69,8 @@ public:
     void openProfiles();
     void openEpisodeSelect();
     void openLevelSelect();
+    // The upgrade shop after a level (fromGame 1) or from a menu (0); the gem shop, which returns to the
+    // screen named ("game", "shop0", "shop1", "episodes", "levels"). Both in HUDOpenShops.cpp.
     void openShop(int fromGame);
     void openGemShop(const std::wstring& returnScreen);
     void showUnlockMessage(const std::vector<int>& ids);
@@ -76,8 +80,6 @@ public:
     // The two confirmations go to the game board's overlay slot (replacing what it held), not the stack.
     void showProfileDeletionDialog();
     void showTutorialCancelDialog();
-    // The top window rebuilds what it shows (after a profile changed under it); nothing on an empty stack.
-    void refreshTopWindow();
     // The top window of the stack, or null.
     HUDWindow* topWindow() const { return mWindows.empty() ? nullptr : mWindows.back(); }
     // After a won level: the next level of the episode, or the episode select past its last one (in

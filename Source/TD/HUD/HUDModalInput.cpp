@@ -120,8 +120,9 @@ std::wstring HUDModalInput::click(int x, int y)
         }
         else if (map->mCurrentScreen == L"shop")
         {
-            // The upgrade shop is not there yet: the main menu below takes the player back.
-            map->mState = kStateMainMenu;
+            hud.closeTopWindow();
+            hud.openShop(0);
+            shopReturnScreen() = L"mmenu";
         }
         else
         {

@@ -88,9 +88,3 @@ void HUD::showTutorialCancelDialog()
 {
     putInOverlaySlot(new HUDConfirmTutorialCancelDialog);
 }
-
-void HUD::refreshTopWindow()
-{
-    if (!mWindows.empty())
-        mWindows.back()->refresh();
-}

@@ -101,7 +101,14 @@ TEST_F(GameExe, OpensTheFirstLevelAndLoadsTheDemoDataWithoutWarnings)
                           << "'" << CORVANTIS_EXE << "' --data_path '" << tdtest::demoDataRoot().string()
                           << "' &\n"
                           << "game=$!\n"
-                          << "sleep 10\n"
+                          // A loaded machine starts the game slowly: wait until the level's grass shows (up to a
+                          // minute), then a moment more for the art's last layers.
+                          << "for i in $(seq 60); do sleep 1\n"
+                          << "  import -window root '" << (root / "shot.png").string() << "'\n"
+                          << "  [ \"$(convert '" << (root / "shot.png").string()
+                          << "' -format '%[fx:mean>0.05]' info:)\" = 1 ] && break\n"
+                          << "done\n"
+                          << "sleep 2\n"
                           << "import -window root '" << (root / "shot.png").string() << "'\n"
                           << "kill -TERM $game\n"
                           << "wait $game\n"

@@ -200,3 +200,37 @@ TEST_F(LevelSelect, HardcoreOpensByStarsAndGoesBackToTheProfilesMode)
 }
 
 } // namespace
+
+namespace
+{
+TEST_F(LevelSelect, TheWaysIntoTheUpgradeShopRememberWhereTheyCameFrom)
+{
+    struct Case
+    {
+        const wchar_t* button;
+        bool fromLevels;
+        const wchar_t* returnTo;
+    };
+    for (const Case& c : {Case{L"upgrade", true, L"levels"}, Case{L"shop", false, L"episodes"}})
+    {
+        SCOPED_TRACE(std::string(c.returnTo, c.returnTo + std::wcslen(c.returnTo)));
+        hud().deleteWindows();
+        if (c.fromLevels)
+        {
+            ASSERT_NE(open(kModeNormal), nullptr);
+        }
+        else
+        {
+            hud().openEpisodeSelect();
+            mHarness.step(2);
+        }
+        press(c.button);
+        EXPECT_EQ(mMap->mState, kStateShop);
+        EXPECT_EQ(shopReturnScreen(), c.returnTo);
+        mHarness.step();
+        ASSERT_NE(topWindow(), nullptr);
+        EXPECT_EQ(top<HUDLevelSelect>(), nullptr);
+        EXPECT_EQ(top<HUDEpisodeSelectIOS>(), nullptr);
+    }
+}
+} // namespace

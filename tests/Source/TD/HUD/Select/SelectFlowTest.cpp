@@ -313,8 +313,15 @@ TEST_F(Profiles, RenameStartsFromTheCurrentNameAndDeleteAsksFirst)
 // sanitizer to see a use after free).
 TEST_F(NameInput, OkOnEveryPathLeavesNoDeletedWindowBehind)
 {
-    for (const wchar_t* from : {L"", L"mmenu", L"shop"})
+    struct Case
     {
+        const wchar_t* from;
+        int state;
+    };
+    for (const Case& c :
+         {Case{L"", kStateProfiles}, Case{L"mmenu", kStateEpisodeSelect}, Case{L"shop", kStateShop}})
+    {
+        const wchar_t* from = c.from;
         SCOPED_TRACE(std::string(from, from + std::wcslen(from)));
         HUDModalInput* input = openNewProfileInput(from);
         ASSERT_NE(input, nullptr);
@@ -323,6 +330,7 @@ TEST_F(NameInput, OkOnEveryPathLeavesNoDeletedWindowBehind)
         mHarness.type(std::wstring(L"P") + std::to_wstring(std::wcslen(from)));
         press(L"ok");
         mHarness.step(3);
+        EXPECT_EQ(mMap->mState, c.state);
         EXPECT_EQ(top<HUDModalInput>(), nullptr);
         hud().deleteWindows();
     }
