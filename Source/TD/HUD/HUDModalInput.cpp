@@ -150,7 +150,9 @@ void HUDModalInput::draw(render::Graphics* graphics)
         return;
     graphics->mFont = font.Get();
     graphics->SetColor(1.0f, 1.0f, 1.0f, 1.0f);
-    auto text = graphics->DrawText(mText + L"|");
+    // The draw runs when `text` goes, so the string it reads must outlive it.
+    const std::wstring shown = mText + L"|";
+    auto text = graphics->DrawText(shown);
     text->mAlignH = 0;
     text->mAlignV = 2;
     text.Translate(mInputBox->mRect.x + 15.0f, mInputBox->mRect.y + mInputBox->mRect.height * 0.5f);
