@@ -85,6 +85,9 @@ public:
     // After a won level: the next level of the episode, or the episode select past its last one (in
     // hardcore the mode then returns to the profile's).
     void nextLevel();
+    // Asks the player to confirm turning the tutorial off (the tutorial's skip button). Until the
+    // confirmation dialog exists the skip is taken as confirmed at once.
+    void showTutorialCancelDialog();
 
     // Spells: the spell ids the level offers, in the order asked.
     void deleteSpellButtons();
