@@ -902,6 +902,14 @@ const std::vector<int>& HardcoreNewIds()
 {
     return kHardcoreNew;
 }
+int ComingSoonEpisode()
+{
+    return static_cast<int>(kEpisodes.size());
+}
+const char* ComingSoonName()
+{
+    return "Sunken Coast";
+}
 const std::vector<std::string>& FlagColumns()
 {
     return kFlagColumns;
