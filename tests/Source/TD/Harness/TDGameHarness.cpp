@@ -321,6 +321,12 @@ void GameHarness::key(int code)
         (void)mGame->OnKeyDown(code);
 }
 
+void GameHarness::wheel(float x, float y, int delta)
+{
+    if (mGame)
+        (void)mGame->OnMouseWheel(math::Point2(x, y), delta);
+}
+
 void GameHarness::loadLevel(int mode, int episode, int level)
 {
     TDMap* played = map();

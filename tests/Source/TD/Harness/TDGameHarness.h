@@ -73,6 +73,8 @@ public:
     // Move, press and release at one point.
     void click(float x, float y);
     void key(int key);
+    // The mouse wheel over a point (a notch is 120, positive away from the player).
+    void wheel(float x, float y, int delta);
 
     // Plays another level: the map's mode, episode and level, then the map's level load.
     void loadLevel(int mode, int episode, int level);
