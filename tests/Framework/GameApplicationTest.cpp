@@ -238,8 +238,9 @@ protected:
 
     VNResultEnum UpdateGame(float dt) override
     {
+        // Seconds, unclamped: a loaded machine may take long over a frame, but never minutes.
         EXPECT_GE(dt, 0.0f);
-        EXPECT_LE(dt, 0.25f);
+        EXPECT_LT(dt, 30.0f);
         ++frames;
         if (frames == 1 && base::Singletone<SoundSystem>::Exists())
             trackInFirstFrame = SoundSystem::Instance()->GetCurrentTrack();
