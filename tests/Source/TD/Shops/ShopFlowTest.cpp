@@ -8,6 +8,11 @@
 #include "Source/TD/HUD/HUDShopWindow.h"
 #include "Source/TD/HUD/TDScreenContext.h"
 #include "Source/TD/TDButtonFrame.h"
+#include "Source/TD/TDEconomy.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 
 namespace
 {
@@ -184,6 +189,80 @@ TEST(ShopFlow, ARoundTripThroughTheGemShopKeepsWhereTheUpgradeShopLeadsAndLeaves
         EXPECT_EQ(map->mLevel, c.level);
         EXPECT_EQ(board->GetChildren().size(), boardLayers);
     }
+}
+
+// Keeps only the layers of a layout whose names start with one of the prefixes, and puts the layout back
+// when it goes.
+class StrippedLayout
+{
+public:
+    StrippedLayout(const std::filesystem::path& folder, const std::vector<std::string>& keep)
+        : mFile(folder / "layers.xml")
+    {
+        std::ifstream in(mFile);
+        std::stringstream text;
+        text << in.rdbuf();
+        mOriginal = text.str();
+        std::istringstream lines(mOriginal);
+        std::string stripped;
+        for (std::string line; std::getline(lines, line);)
+        {
+            const std::size_t name = line.find("name=\"");
+            bool kept = name == std::string::npos;
+            for (const std::string& prefix : keep)
+                kept = kept || line.compare(name + 6, prefix.size(), prefix) == 0;
+            if (kept)
+                stripped += line + "\n";
+        }
+        std::ofstream(mFile) << stripped;
+    }
+    ~StrippedLayout() { std::ofstream(mFile) << mOriginal; }
+
+private:
+    std::filesystem::path mFile;
+    std::string mOriginal;
+};
+
+TEST(ShopFlow, LayoutsLackingTheirPartsStillOpenWorkAndClose)
+{
+    // The upgrade shop keeps only its back button, the gem shop its first plate's button and its back button.
+    const StrippedLayout shopLayout(tdtest::demoDataRoot() / "td" / "shop", {"button/back_ac"});
+    const StrippedLayout gemLayout(tdtest::demoDataRoot() / "td" / "gem_shop",
+                                   {"button/b_01_in", "button/back_in"});
+    GameHarness harness;
+    shoptest::writeProfile(harness, std::string(shoptest::kProgress) + "<gems amount=\"50\"/>");
+    ASSERT_TRUE(harness.start());
+    TDMap* map = harness.map();
+    shopReturnScreen() = L"episodes";
+    map->mHud->openShop(0);
+    harness.step(2);
+    auto* shop = shoptest::topWindow<HUDShopWindow>(harness);
+    ASSERT_NE(shop, nullptr);
+    EXPECT_EQ(shop->mPlates.size(), 7u) << "the plates stand without their pictures";
+    for (const float y : {shoptest::buyY(0), shoptest::kSliderTopY, 570.0f})
+    {
+        harness.click(shoptest::buyX(), y);
+        harness.click(shoptest::kSliderX, y);
+    }
+    harness.wheel(500.0f, 400.0f, -240);
+    harness.step(2);
+    EXPECT_EQ(map->mEconomy->mGems, 50) << "no buy button to hit";
+    harness.click(kBackX, kBackY);
+    harness.step();
+    EXPECT_EQ(map->mState, kStateEpisodeSelect);
+
+    map->mHud->openGemShop(L"levels");
+    harness.step(2);
+    auto* gems = shoptest::topWindow<HUDBuyGemScreen>(harness);
+    ASSERT_NE(gems, nullptr);
+    harness.move(217.0f, 306.0f);
+    harness.step(2);
+    // The first plate has its rectangle and so still sells; the others have nothing to press.
+    EXPECT_EQ(gems->click(217, 306), L"buy_50_cr");
+    EXPECT_EQ(gems->click(512, 306), L"");
+    harness.click(kGemBackX, kGemBackY);
+    harness.step();
+    EXPECT_EQ(map->mState, kStateLevelSelect);
 }
 
 } // namespace
