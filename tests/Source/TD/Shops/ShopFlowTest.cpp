@@ -3,6 +3,8 @@
 // a level restarts it or moves on, and a closed shop leaves nothing on the board.
 #include "ShopTestSupport.h"
 
+#include "Core/Base/Log.h"
+#include "Core/Base/LogOutput.h"
 #include "Core/Layer/Layer.h"
 #include "Source/TD/HUD/HUDBuyGemScreen.h"
 #include "Source/TD/HUD/HUDShopWindow.h"
@@ -23,6 +25,18 @@ constexpr float kBackX = 66.0f, kBackY = 696.0f;       // "back_ac"
 constexpr float kReturnX = 958.0f, kReturnY = 696.0f;  // "return_ac"
 constexpr float kGemX = 512.0f, kGemY = 698.0f;        // "gem_shop0" and "gem_shop1"
 constexpr float kGemBackX = 56.0f, kGemBackY = 720.0f; // the gem shop's "back_in"
+
+// What the game logs from the moment it is added (the log owns it; the text stays here).
+std::wstring& loggedText()
+{
+    static std::wstring text;
+    return text;
+}
+class LogCapture : public base::LogOutput
+{
+public:
+    void Write(const std::wstring& text) override { loggedText() += text; }
+};
 
 int windowCount(const GameHarness& harness)
 {
@@ -189,6 +203,28 @@ TEST(ShopFlow, ARoundTripThroughTheGemShopKeepsWhereTheUpgradeShopLeadsAndLeaves
         EXPECT_EQ(map->mLevel, c.level);
         EXPECT_EQ(board->GetChildren().size(), boardLayers);
     }
+}
+
+TEST(ShopFlow, BothShopsFindEveryPictureAndTextTheyLookUp)
+{
+    GameHarness harness;
+    shoptest::writeProfile(harness, std::string(shoptest::kProgress) + "<gems amount=\"50\"/>");
+    ASSERT_TRUE(harness.start());
+    base::MainLog::Instance()->AddTextOutput(new LogCapture);
+    loggedText().clear();
+    TDMap* map = harness.map();
+    map->mHud->openShop(1);
+    harness.step(2);
+    for (int tab : {1, 2, 0})
+        harness.click(shoptest::tabX(tab), shoptest::kTabY);
+    harness.click(shoptest::buyX(), shoptest::buyY(0));
+    harness.click(kGemX, kGemY);
+    harness.step(2);
+    harness.click(217.0f, 306.0f);
+    harness.step(60);
+    const std::wstring log = loggedText();
+    for (const wchar_t* problem : {L"has no layer", L"no button", L"???", L"cannot"})
+        EXPECT_EQ(log.find(problem), std::wstring::npos) << std::string(log.begin(), log.end());
 }
 
 // Keeps only the layers of a layout whose names start with one of the prefixes, and puts the layout back
