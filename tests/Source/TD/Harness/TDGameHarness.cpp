@@ -375,6 +375,12 @@ void GameHarness::type(const std::wstring& text)
         (void)mGame->OnChar(c);
 }
 
+void GameHarness::wheel(float x, float y, int delta)
+{
+    if (mGame)
+        (void)mGame->OnMouseWheel(math::Point2(x, y), delta);
+}
+
 void GameHarness::loadLevel(int mode, int episode, int level, bool keepNotice)
 {
     TDMap* played = map();

@@ -89,6 +89,8 @@ public:
     void key(int key);
     // Typed characters, one by one, as the window's text input delivers them.
     void type(const std::wstring& text);
+    // The mouse wheel over a point (a notch is 120, positive away from the player).
+    void wheel(float x, float y, int delta);
 
     // Plays another level: the map's mode, episode and level, then the map's level load.
     // The unlock message a level start may open is dismissed as a player would (its "ok", item by item), so
