@@ -10,6 +10,7 @@
 #include "Source/TD/Game.h"
 #include "Source/TD/HUD/TDScreenContext.h"
 #include "Source/TD/HUD/HUD.h"
+#include "Source/TD/HUD/HUDIngameMenu.h"
 #include "Source/TD/HUD/TDContextMenu.h"
 #include "Source/TD/HUDPopupTexts.h"
 #include "Source/TD/Purchase/TDPurchaseService.h"
@@ -28,6 +29,7 @@
 #include "Source/TD/TDProtoTable.h"
 #include "Source/TD/TDResources.h"
 #include "Source/TD/TDRules.h"
+#include "Source/TD/TDSpellList.h"
 #include "Source/TD/TDSprite.h"
 #include "Source/TD/TDSpriteAnimation.h"
 #include "Source/TD/TDTower.h"
@@ -111,6 +113,7 @@ TDMap::TDMap()
     mBullets = std::make_unique<TDBullets>();
     mMapScale = 1.0f;
     loadSheets();
+    mSpellList = std::make_unique<TDSpellList>(L"td/spells_sheet.csv");
     mActiveMarker = startMarker("active");
     mActiveButtonMarker = startMarker("active_btn");
     updateSpeedButtons();
@@ -162,7 +165,8 @@ TDMap::~TDMap()
     for (auto& list : mFrameLists)
         list.clear();
     TDResources::Instance()->clear();
-    TDTutorial::Instance()->hide();
+    // Its pictures hang on the board and belong to this game's renderer, its states to this profile.
+    TDTutorial::onMapDestroyed(this);
     // The sound tags outlive the map: they must not keep reading its profile.
     if (base::Singletone<w7::SoundTags>::Exists() &&
         w7::SoundTags::Instance()->GetProfile() == mProfile.get())
@@ -228,6 +232,7 @@ void TDMap::startLevel()
             frame->mVisible = true;
     mHud->deleteWindows();
     parseLevel(mLevelFile);
+    buildPrebuiltTowers();
     mSpeed = 1.0f;
     mState = kStatePlaying;
     updateSpeedButtons();
@@ -295,6 +300,7 @@ void TDMap::openIngameMenu()
     updateSpeedButtons();
     mState = kStateIngameMenu;
     TDTutorial::Instance()->pause();
+    mHud->showWindow(new HUDIngameMenu);
 }
 
 void TDMap::onUnitRemoved(TDUnit* unit)
@@ -349,8 +355,7 @@ void TDMap::levelWon()
     mResultAction = 2;
     w7::StopMusic();
     w7::SoundTags::Instance()->Play(L"winSound");
-    // The result window settles the level when it opens; until it exists the end settles here.
-    mLastSettlement = settleLevelResult(*this);
+    mHud->showLevelResult(true);
 }
 
 void TDMap::levelLost()
@@ -361,5 +366,5 @@ void TDMap::levelLost()
     mState = kStateLost;
     w7::StopMusic();
     w7::SoundTags::Instance()->Play(L"loseSound");
-    mLastSettlement = settleLevelResult(*this);
+    mHud->showLevelResult(false);
 }
