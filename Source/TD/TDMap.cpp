@@ -10,6 +10,7 @@
 #include "Source/TD/Game.h"
 #include "Source/TD/HUD/TDScreenContext.h"
 #include "Source/TD/HUD/HUD.h"
+#include "Source/TD/HUD/HUDIngameMenu.h"
 #include "Source/TD/HUD/TDContextMenu.h"
 #include "Source/TD/HUDPopupTexts.h"
 #include "Source/TD/Purchase/TDPurchaseService.h"
@@ -164,7 +165,8 @@ TDMap::~TDMap()
     for (auto& list : mFrameLists)
         list.clear();
     TDResources::Instance()->clear();
-    TDTutorial::Instance()->hide();
+    // Its pictures hang on the board and belong to this game's renderer, its states to this profile.
+    TDTutorial::onMapDestroyed(this);
     // The sound tags outlive the map: they must not keep reading its profile.
     if (base::Singletone<w7::SoundTags>::Exists() &&
         w7::SoundTags::Instance()->GetProfile() == mProfile.get())
@@ -298,6 +300,7 @@ void TDMap::openIngameMenu()
     updateSpeedButtons();
     mState = kStateIngameMenu;
     TDTutorial::Instance()->pause();
+    mHud->showWindow(new HUDIngameMenu);
 }
 
 void TDMap::onUnitRemoved(TDUnit* unit)
@@ -352,8 +355,12 @@ void TDMap::levelWon()
     mResultAction = 2;
     w7::StopMusic();
     w7::SoundTags::Instance()->Play(L"winSound");
+<<<<<<< HEAD
     // The result window settles the level when it opens; until it exists the end settles here.
     mLastSettlement = settleLevelResult(*this);
+=======
+    mHud->showLevelResult(true);
+>>>>>>> i23
 }
 
 void TDMap::levelLost()
@@ -364,5 +371,9 @@ void TDMap::levelLost()
     mState = kStateLost;
     w7::StopMusic();
     w7::SoundTags::Instance()->Play(L"loseSound");
+<<<<<<< HEAD
     mLastSettlement = settleLevelResult(*this);
+=======
+    mHud->showLevelResult(false);
+>>>>>>> i23
 }

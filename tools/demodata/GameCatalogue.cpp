@@ -833,8 +833,9 @@ const std::vector<EpisodeInfo> kEpisodes = {
 // Each line lists what becomes new at that level; a level sees everything of its line and the lines before.
 // Every level has a line, because a level without one has nothing unlocked.
 const std::vector<UnlockLine> kUnlocks = {
-    {0, 0, {10000, 3000}},
-    {0, 1, {20000, 10001}},
+    // The tutorial of 1-1 has the dart tower earn its first star, so that upgrade is there from the start.
+    {0, 0, {10000, 10001, 3000}},
+    {0, 1, {20000}},
     {0, 2, {30000, 20001, 10002, 3001}},
     {0, 3, {40000, 30001, 20002, 40001, 3002}},
     {0, 4, {10100, 10200, 30002, 40002, 3003}},

@@ -9,6 +9,7 @@
 #include "tools/demodata/Content.h"
 #include "tools/demodata/GameCatalogue.h"
 #include "tools/demodata/ScreenStrings.h"
+#include "tools/demodata/Tutorial.h"
 
 namespace demodata
 {
@@ -55,6 +56,8 @@ void WriteStrings(Output& out)
     for (const StringEntry& e : ScreenStrings())
         add(e.key, e.text);
     for (const Entry& e : kStrings)
+        add(e.key, e.text);
+    for (const StringEntry& e : TutorialStrings())
         add(e.key, e.text);
     for (std::size_t i = 0; i < Episodes().size(); ++i)
     {
