@@ -355,12 +355,7 @@ void TDMap::levelWon()
     mResultAction = 2;
     w7::StopMusic();
     w7::SoundTags::Instance()->Play(L"winSound");
-<<<<<<< HEAD
-    // The result window settles the level when it opens; until it exists the end settles here.
-    mLastSettlement = settleLevelResult(*this);
-=======
     mHud->showLevelResult(true);
->>>>>>> i23
 }
 
 void TDMap::levelLost()
@@ -371,9 +366,5 @@ void TDMap::levelLost()
     mState = kStateLost;
     w7::StopMusic();
     w7::SoundTags::Instance()->Play(L"loseSound");
-<<<<<<< HEAD
-    mLastSettlement = settleLevelResult(*this);
-=======
     mHud->showLevelResult(false);
->>>>>>> i23
 }

@@ -132,7 +132,6 @@ public:
     // play).
     void levelWon();
     void levelLost();
-<<<<<<< HEAD
     // Units (TDMapUnits.cpp).
     // Makes the entry's unit at the spawn point with its innate modifiers, its route to the goal (a straight
     // flier: the spawn point and the goal) and its first link.
@@ -146,11 +145,9 @@ public:
     // skipped (shown as a notice there), the wave clocks jump to the markers' due time, the markers go.
     // Returns the bonus paid.
     int callWaveEarly(int x, int y);
-=======
     // What the OK of a confirmation runs: "restart" closes the top window and restarts the level, "mmenu"
     // closes it and opens the main menu, "levels" closes it and opens the level select; others nothing.
     void executeConfirmedCommand(const std::wstring& command);
->>>>>>> i23
 
     // Level file and art.
     // The file of mMode, mEpisode and mLevel ("td/levels_normal/level_01_03.xml"); then startLevel.

@@ -64,6 +64,8 @@ void WriteStrings(Output& out)
         add("episode" + std::to_string(i), Episodes()[i].name);
         add("episodeHardcore" + std::to_string(i), std::string(Episodes()[i].name) + " (hardcore)");
     }
+    add("episode" + std::to_string(ComingSoonEpisode()), ComingSoonName());
+    add("episodeHardcore" + std::to_string(ComingSoonEpisode()), std::string(ComingSoonName()) + " (hardcore)");
     // What the unlock message says about every id that becomes new somewhere.
     std::set<int> ids(HardcoreNewIds().begin(), HardcoreNewIds().end());
     for (const UnlockLine& line : Unlocks())
@@ -84,7 +86,7 @@ void WriteStrings(Output& out)
             std::snprintf(buf, sizeof buf, u.what, static_cast<int>(value < 0 ? -value : value));
             add(key + "_step" + std::to_string(s), buf);
         }
-        add(key + "_complete", std::string(u.name) + ": fully upgraded.");
+        add(key + "_complete", "Fully upgraded");
     }
     out.WriteText("td/strings_en.csv", sheet);
 }
