@@ -29,5 +29,6 @@ void WriteMenuLayouts(Output& out);   // menus, modal windows, profiles, unlock 
 void WriteOptionsLayout(Output& out); // td/options, the options dialog's controls
 void WriteSelectLayouts(Output& out); // episode select and level select
 void WriteShopLayouts(Output& out);   // upgrade shop and gem shop
+void WriteTutorial(Output& out);      // td/tutorial.xml and its pictures td/data/tutorial
 
 } // namespace demodata

@@ -45,6 +45,7 @@ int main(int argc, char** argv)
     demodata::WriteOptionsLayout(out);
     demodata::WriteSelectLayouts(out);
     demodata::WriteShopLayouts(out);
+    demodata::WriteTutorial(out);
 #ifdef CORV_DEMODATA_PARTICLES
     demodata::WriteParticles(out);
 #endif

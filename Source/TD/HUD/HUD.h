@@ -76,6 +76,11 @@ public:
     void showModalMessage(const std::wstring& caption, const std::wstring& message, int restoreState);
     void showModalDialog(const std::wstring& caption, const std::wstring& message, int restoreState);
     void showModalInput();
+    // The two confirmations go to the game board's overlay slot (replacing what it held), not the stack.
+    void showProfileDeletionDialog();
+    void showTutorialCancelDialog();
+    // The top window of the stack, or null.
+    HUDWindow* topWindow() const { return mWindows.empty() ? nullptr : mWindows.back(); }
     // After a won level: the next level of the episode, or the episode select past its last one (in
     // hardcore the mode then returns to the profile's).
     void nextLevel();

@@ -4,16 +4,11 @@
 #include "Core/Render/Graphics.h"
 #include "Source/TD/LocalStrings.h"
 #include "Source/TD/TDEconomy.h"
+#include "Source/TD/TDLevelSettlement.h"
 #include "Source/TD/TDMap.h"
 
 #include <algorithm>
 #include <cmath>
-
-#if __has_include("Source/TD/TDLevelSettlement.h")
-#include "Source/TD/TDLevelSettlement.h"
-#else
-#include "Source/TD/HUD/TDLevelSettlementStandIn.h"
-#endif
 
 namespace
 {
@@ -35,6 +30,7 @@ HUDLevelResultWindow::HUDLevelResultWindow(TDMap& map) : HUDWindow(L"td/ui_level
     mScale = 0.0f;
     mPhase = 0;
     const TDLevelSettlement settled = settleLevelResult(map);
+    map.mLastSettlement = settled;
     for (int i = 0; i < 3; ++i)
         setImageVisible(L"star" + decimal(i), i < settled.stars);
     LocalStrings* strings = LocalStrings::Instance();

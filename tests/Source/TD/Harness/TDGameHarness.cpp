@@ -19,6 +19,11 @@
 #include "Source/TD/Game.h"
 #include "Source/TD/GameWindow.h"
 #include "Source/TD/HUD/HUD.h"
+#include "Source/TD/HUD/HUDButton.h"
+#include "Source/TD/HUD/HUDModalMessage.h"
+#include "Source/TD/HUD/HUDProfiles.h"
+#include "Source/TD/TDButtonFrame.h"
+#include "Source/TD/TDFrameEntry.h"
 #include "Source/TD/TDMap.h"
 
 #include <epoxy/gl.h>
@@ -365,7 +370,21 @@ void GameHarness::key(int code)
         (void)mGame->OnKeyDown(code);
 }
 
-void GameHarness::loadLevel(int mode, int episode, int level)
+void GameHarness::type(const std::wstring& text)
+{
+    if (!mGame)
+        return;
+    for (wchar_t c : text)
+        (void)mGame->OnChar(c);
+}
+
+void GameHarness::wheel(float x, float y, int delta)
+{
+    if (mGame)
+        (void)mGame->OnMouseWheel(math::Point2(x, y), delta);
+}
+
+void GameHarness::loadLevel(int mode, int episode, int level, bool keepNotice)
 {
     TDMap* played = map();
     if (!played)
@@ -374,6 +393,51 @@ void GameHarness::loadLevel(int mode, int episode, int level)
     played->mEpisode = episode;
     played->mLevel = level;
     played->loadLevel();
+    if (!keepNotice)
+        (void)dismissUnlockMessage();
+}
+
+bool GameHarness::dismissUnlockMessage()
+{
+    TDMap* played = map();
+    if (!played || played->mState != kStateUnlockMessage)
+        return false;
+    // The message joins the screens at the end of the next frame; each "ok" shows the next item.
+    for (int guard = 0; guard < 64 && played->mState == kStateUnlockMessage; ++guard)
+    {
+        step();
+        const math::Point2 ok = buttonCentre(L"ok");
+        if (ok.x < 0.0f)
+            continue;
+        click(ok.x, ok.y);
+    }
+    step();
+    return played->mState != kStateUnlockMessage;
+}
+
+math::Point2 GameHarness::buttonCentre(const std::wstring& name) const
+{
+    TDMap* played = map();
+    HUDWindow* top = played ? played->mHud->topWindow() : nullptr;
+    if (top == nullptr)
+        return math::Point2(-1.0f, -1.0f);
+    for (const TDButtonFrame* button : top->mButtons)
+        if (button->mName == name && button->mVisible)
+            return math::Point2(button->mRect.x + button->mRect.width * 0.5f,
+                                button->mRect.y + button->mRect.height * 0.5f);
+    std::vector<HUDButtonOver*> children;
+    if (auto* message = dynamic_cast<HUDModalMessage*>(top))
+        children = message->mChildren;
+    else if (auto* profiles = dynamic_cast<HUDProfiles*>(top))
+        children = profiles->mChildren;
+    for (HUDButtonOver* child : children)
+    {
+        if (child->mName != name || child->mVisible == 0 || child->mNormal == nullptr)
+            continue;
+        const math::Rect& r = child->mNormal->mRect;
+        return math::Point2(r.x + child->mXOffset + r.width * 0.5f, r.y + r.height * 0.5f);
+    }
+    return math::Point2(-1.0f, -1.0f);
 }
 
 TDMap* GameHarness::map() const

@@ -87,9 +87,20 @@ public:
     // Move, press and release at one point.
     void click(float x, float y);
     void key(int key);
+    // Typed characters, one by one, as the window's text input delivers them.
+    void type(const std::wstring& text);
+    // The mouse wheel over a point (a notch is 120, positive away from the player).
+    void wheel(float x, float y, int delta);
 
     // Plays another level: the map's mode, episode and level, then the map's level load.
-    void loadLevel(int mode, int episode, int level);
+    // The unlock message a level start may open is dismissed as a player would (its "ok", item by item), so
+    // the level plays when this returns; keepNotice leaves it open.
+    void loadLevel(int mode, int episode, int level, bool keepNotice = false);
+    // Presses "ok" on the unlock message until it has gone; false when none was open.
+    bool dismissUnlockMessage();
+    // The centre of the named button of the top screen (frame button or child button); (-1, -1) when the top
+    // screen has none visible.
+    math::Point2 buttonCentre(const std::wstring& name) const;
 
     Game* game() const { return mGame; }
     TDMap* map() const;
