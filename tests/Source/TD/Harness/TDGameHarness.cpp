@@ -305,6 +305,9 @@ bool GameHarness::start(Opening opening)
         step();
     if (opening == Opening::FirstLevel)
     {
+        // The level's music starts at once, as when the game opened its first level directly, instead of
+        // fading over the splash's.
+        w7::StopMusic();
         mSounds.clear();
         loadLevel(map()->mMode, 0, 0);
         step();
