@@ -10,6 +10,7 @@
 #include "Source/TD/Game.h"
 #include "Source/TD/HUD/TDScreenContext.h"
 #include "Source/TD/HUD/HUD.h"
+#include "Source/TD/HUD/HUDIngameMenu.h"
 #include "Source/TD/HUD/TDContextMenu.h"
 #include "Source/TD/HUDPopupTexts.h"
 #include "Source/TD/Purchase/TDPurchaseService.h"
@@ -22,11 +23,13 @@
 #include "Source/TD/TDEmitter.h"
 #include "Source/TD/TDFrameEntry.h"
 #include "Source/TD/TDLevelArt.h"
+#include "Source/TD/TDLevelSettlement.h"
 #include "Source/TD/TDModifier.h"
 #include "Source/TD/TDParticle.h"
 #include "Source/TD/TDProtoTable.h"
 #include "Source/TD/TDResources.h"
 #include "Source/TD/TDRules.h"
+#include "Source/TD/TDSpellList.h"
 #include "Source/TD/TDSprite.h"
 #include "Source/TD/TDSpriteAnimation.h"
 #include "Source/TD/TDTower.h"
@@ -106,9 +109,11 @@ TDMap::TDMap()
     w7::SoundTags::Instance()->SetProfile(mProfile.get());
     mMode = mProfile->getMode();
     mWaves = std::make_unique<TDWaves>();
+    mWaves->setMap(this);
     mBullets = std::make_unique<TDBullets>();
     mMapScale = 1.0f;
     loadSheets();
+    mSpellList = std::make_unique<TDSpellList>(L"td/spells_sheet.csv");
     mActiveMarker = startMarker("active");
     mActiveButtonMarker = startMarker("active_btn");
     updateSpeedButtons();
@@ -160,7 +165,8 @@ TDMap::~TDMap()
     for (auto& list : mFrameLists)
         list.clear();
     TDResources::Instance()->clear();
-    TDTutorial::Instance()->hide();
+    // Its pictures hang on the board and belong to this game's renderer, its states to this profile.
+    TDTutorial::onMapDestroyed(this);
     // The sound tags outlive the map: they must not keep reading its profile.
     if (base::Singletone<w7::SoundTags>::Exists() &&
         w7::SoundTags::Instance()->GetProfile() == mProfile.get())
@@ -226,6 +232,7 @@ void TDMap::startLevel()
             frame->mVisible = true;
     mHud->deleteWindows();
     parseLevel(mLevelFile);
+    buildPrebuiltTowers();
     mSpeed = 1.0f;
     mState = kStatePlaying;
     updateSpeedButtons();
@@ -293,6 +300,7 @@ void TDMap::openIngameMenu()
     updateSpeedButtons();
     mState = kStateIngameMenu;
     TDTutorial::Instance()->pause();
+    mHud->showWindow(new HUDIngameMenu);
 }
 
 void TDMap::onUnitRemoved(TDUnit* unit)
@@ -341,9 +349,13 @@ bool TDMap::isTowerDebuffed(const TDTower* tower) const
 
 void TDMap::levelWon()
 {
+    mSpeed = 0.0f;
+    updateSpeedButtons();
     mState = kStateWon;
     mResultAction = 2;
+    w7::StopMusic();
     w7::SoundTags::Instance()->Play(L"winSound");
+    mHud->showLevelResult(true);
 }
 
 void TDMap::levelLost()
@@ -354,4 +366,5 @@ void TDMap::levelLost()
     mState = kStateLost;
     w7::StopMusic();
     w7::SoundTags::Instance()->Play(L"loseSound");
+    mHud->showLevelResult(false);
 }

@@ -4,6 +4,7 @@
 #include "Core/Resource/CountedHandle.h"
 #include "Source/TD/TDEpisodeTable.h"
 #include "Source/TD/TDLevelCursor.h"
+#include "Source/TD/TDLevelSettlement.h"
 #include "Source/TD/TDProfile.h"
 #include "Source/TD/TDRoutes.h"
 #include "Source/TD/TDWatch.h"
@@ -40,6 +41,8 @@ class TDModifier;
 class TDParticle;
 class TDProtoTable;
 class TDPurchaseService;
+class TDSpell;
+class TDSpellList;
 class TDSprite;
 class TDSpriteAnimation;
 class TDTower;
@@ -48,6 +51,7 @@ class TDUnitProto;
 class TDUnlocks;
 class TDUpgradeList;
 class TDWaveCallMarkers;
+class TDWaveEntry;
 class TDWaves;
 
 // The game's situation: which screen is up and what input means. The level simulates only while playing.
@@ -124,10 +128,26 @@ public:
     // A live unit whose prototype blocks (or weakens) towers is near the tower; never for an exempt tower.
     bool isTowerBlocked(const TDTower* tower) const;
     bool isTowerDebuffed(const TDTower* tower) const;
-    // The end of a level, as far as the level core goes: state, result action, speed, sound. The result
-    // window comes with the screens.
+    // The end of a level: frozen, the result action, the sound, and the result window (which settles the
+    // play).
     void levelWon();
     void levelLost();
+    // Units (TDMapUnits.cpp).
+    // Makes the entry's unit at the spawn point with its innate modifiers, its route to the goal (a straight
+    // flier: the spawn point and the goal) and its first link.
+    TDUnit* spawnUnit(TDWaveEntry* entry, TDPoint* spawn);
+    // A unit reached the goal: it leaves as escaped and takes its base prototype's strength off the lives;
+    // the level is lost when none remain.
+    void onUnitEscaped(TDUnit* unit);
+    // A dying carrier lets out n units of id 11 at its place, spread along its lane.
+    void releaseCarried(TDUnit* unit, int n);
+    // The early wave call of a press on a next-wave marker at the screen point: two money for every second
+    // skipped (shown as a notice there), the wave clocks jump to the markers' due time, the markers go.
+    // Returns the bonus paid.
+    int callWaveEarly(int x, int y);
+    // What the OK of a confirmation runs: "restart" closes the top window and restarts the level, "mmenu"
+    // closes it and opens the main menu, "levels" closes it and opens the level select; others nothing.
+    void executeConfirmedCommand(const std::wstring& command);
 
     // Level file and art.
     // The file of mMode, mEpisode and mLevel ("td/levels_normal/level_01_03.xml"); then startLevel.
@@ -206,6 +226,9 @@ public:
     // The gem-shop side of a purchase result: a bought or restored pack adds its gems and the screen on top
     // shows the new count at once. True when the result was a pack's (TDMapGemPurchase.cpp).
     bool onGemShopPurchase(const TPurchaseResult& result);
+    // The refill side: a result of the lives refill acts only while a level is played or waits for it
+    // (states 0, 22, 23). True when the result was the refill's (TDMapReleaseRefill.cpp).
+    bool onRefillPurchase(const TPurchaseResult& result);
 
     // Profile hooks.
     void onProfileSelected(TDProfile& profile) override;
@@ -214,6 +237,28 @@ public:
     // Purchase hooks (the lives refill).
     void onHealthRefilled() override;
     void onHealthPurchaseFailed(const std::wstring& caption, const std::wstring& message) override;
+
+    // Map commands (TDMapCommands.cpp).
+    // Builds a tower of the table's prototype on a free spot frame, paying the price of the prototype with the
+    // bought upgrades; null (and nothing changed) when the money does not suffice.
+    TDTower* buildTower(TDUnitProto* proto, TDFrameEntry* spotFrame);
+    // Refunds the tower (TDTower::sellValue), frees its spot and removes it with its bullets, beam, marks and
+    // the map modifiers it owns. A tower that is not on the map is only refunded.
+    void sellTower(TDTower* tower);
+    // The first free spot frame whose centre lies within 40 of the map point; the first tower whose aim
+    // point lies closer than 50.
+    TDFrameEntry* findSpotAt(int x, int y) const;
+    TDTower* findTowerAt(int x, int y) const;
+    // A tower prototype's price with the bought upgrades (the build menu's figure); 0 for an unknown id.
+    float getTowerPrice(int protoId) const;
+    // Buys a spot not yet owned for its money and gem prices; false (nothing paid) when either falls short.
+    bool buySpot(TDFrameEntry* spotFrame);
+    // Places the spell of the spell id at the map point and casts it; null for a spell id without a row.
+    TDSpell* castSpell(int spellId, float x, float y);
+    // The recharge time of a spell's button: its prototype's cooldown with the bought upgrades (0 unknown).
+    float getSpellCooldown(int spellId) const;
+    // The towers the level file places, built free of charge (level start).
+    void buildPrebuiltTowers();
 
     // The unit last pressed on, or null (also once it has been deleted).
     TDUnit* getSelectedUnit() const { return mSelectedUnit.get(); }
@@ -316,8 +361,14 @@ public:
     // The towers the level file puts on spots at the start, in spot order, for the towers to build: the spot
     // frame and the prototype id.
     std::vector<std::pair<TDFrameEntry*, int>> mPrebuiltTowers;
+    // The spells sheet, read once with the map.
+    std::unique_ptr<TDSpellList> mSpellList;
+    // What the result window of the last ended level settled (stars, gems, best score, the stored result).
+    TDLevelSettlement mLastSettlement;
 
 private:
+    // Closes the top window and opens the screen; the main menu when that screen queues no window.
+    void leaveTopWindowFor(void (HUD::*opener)());
     // The parse's parts.
     std::string readLevelDocument(const std::wstring& path);
     void buildSpotFrames();

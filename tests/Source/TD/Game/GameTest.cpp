@@ -89,7 +89,8 @@ TEST(Game, SideImagesFrameThePlayfieldBehindTheSelectScreens)
     GameHarness harness;
     ASSERT_TRUE(harness.start());
     harness.step();
-    EXPECT_EQ(countLines(harness.lastFrame(), "DrawIndexedPrimitive"), 3) << "ground, spots, glow";
+    EXPECT_EQ(countLines(harness.lastFrame(), "DrawIndexedPrimitive"), 5)
+        << "ground, spots, the next-wave marker, its countdown text, glow";
     harness.map()->mState = kStateEpisodeSelect;
     harness.step();
     // No world behind the episode select: only the two side images.
