@@ -11,6 +11,7 @@
 #include "Source/TD/TDMap.h"
 #include "Source/TD/TDProtoTable.h"
 #include "Source/TD/TDTower.h"
+#include "Source/TD/TDTutorial.h"
 #include "Source/TD/TDUnit.h"
 #include "Source/TD/TDUnitProto.h"
 #include "Source/TD/TDWaves.h"
@@ -23,6 +24,14 @@
 
 namespace tdtest
 {
+// These sessions play by script: the tutorial, which pauses the game at its steps, is skipped.
+inline void skipTutorial(TDMap& map)
+{
+    TDTutorial::Instance()->skip();
+    map.mSpeed = 1.0f;
+    map.updateSpeedButtons();
+}
+
 class TowerFixture : public ::testing::Test
 {
 protected:
@@ -31,6 +40,7 @@ protected:
         ASSERT_TRUE(mHarness.start());
         mMap = mHarness.map();
         ASSERT_EQ(mMap->mState, kStatePlaying);
+        skipTutorial(*mMap);
         // No wave runs by itself in these tests: units are placed by hand.
         mMap->mWaves->mActive.clear();
         mMap->mWaves->clearUnits();

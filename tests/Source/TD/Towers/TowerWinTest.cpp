@@ -31,6 +31,7 @@ TEST(TowerWin, OneInstantTowerWinsWithThreeStarsAndTheMoneyAddsUp)
     GameHarness harness;
     ASSERT_TRUE(harness.start());
     TDMap* map = harness.map();
+    tdtest::skipTutorial(*map);
     // An instant tower that reaches the whole map.
     TDUnitProto* p = map->mProtoTable->find(10000);
     p->speed = -1.0f;
@@ -130,6 +131,7 @@ struct Session
     void play(GameHarness& harness)
     {
         TDMap* map = harness.map();
+        tdtest::skipTutorial(*map);
         // Every fighting tower hits hard enough to hold the level whatever stands.
         for (TDUnitProto* p : map->mProtoTable->getProtos())
             if (p->id >= 10000 && p->id < 50000)
@@ -201,9 +203,13 @@ struct Session
                 TDTower* tower = map->buildTower(map->mProtoTable->find(variants[next].base), spots[s]);
                 ASSERT_NE(tower, nullptr);
                 if (variants[next].levelId == 0 && tower->tierUpdatesLeft() > 0)
+                {
                     tierBought |= tower->tierUpdate();
+                }
                 else if (variants[next].levelId > 0)
+                {
                     ASSERT_TRUE(tower->upgrade(variants[next].levelId, 0.0f));
+                }
                 map->mEconomy->mMoney -= 5000;
                 built.insert(tower->getProto()->id);
                 standing[s] = tower;

@@ -62,6 +62,7 @@ TEST(TowersGL, BuiltUpgradedAndSoldTowersAndASpellOnLevelOne)
         GTEST_SKIP() << "needs a display with OpenGL 4.5 (run under xvfb-run)";
     TDMap* map = harness.map();
     ASSERT_EQ(map->mState, kStatePlaying);
+    tdtest::skipTutorial(*map);
     map->mWaves->mActive.clear();
     harness.step(30);
     const Picture empty = take(harness);
