@@ -15,6 +15,7 @@
 #include "Source/TD/Game.h"
 #include "Source/TD/GameWindow.h"
 #include "Source/TD/TDMap.h"
+#include "Source/TD/TDTutorial.h"
 
 #include <epoxy/gl.h>
 #include <gtest/gtest.h>
@@ -267,6 +268,8 @@ bool GameHarness::start()
         mBackend == Backend::GL ? mApp->Init() : mApp->startHeadless(root, userFolder());
     if (result != VN_OK || mApp->GetCurrentScreen() == nullptr || map() == nullptr)
         return false;
+    if (!mTutorial)
+        TDTutorial::Instance()->setEnabled(false);
     // The board joins the frame manager in the first frame; from then on it is updated and takes the pointer.
     step();
     return true;

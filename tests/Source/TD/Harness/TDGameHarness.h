@@ -63,6 +63,9 @@ public:
     // episode), then runs one frame, in which the board joins the frame manager. False when it cannot start;
     // on GL, also when there is no display (the caller skips).
     bool start();
+    // The tutorial of the first level pauses the game and locks the HUD as a new player is guided; scripted
+    // runs have it off unless they ask for it before start (the profile is left as it is).
+    bool mTutorial = false;
 
     // Frames of 1/60 s each through the application's whole frame (update, frames, draw, playback).
     void step(int frames = 1);
