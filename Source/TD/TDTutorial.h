@@ -79,6 +79,9 @@ public:
     // Runs one command of a step.
     void runCommand(const TDTutorialCmd& command);
 
+    // Turns the tutorial on or off for this run only (the profile keeps its switch; selecting a profile
+    // reads it again). Scripted runs of the game that play the first level without a player use it.
+    void setEnabled(bool enabled) { mEnabled = enabled; }
     bool isEnabled() const { return mEnabled; }
     bool isShown() const { return mShown; }
     bool isSkipRequested() const { return mSkipRequested; }

@@ -25,6 +25,7 @@
 #include "Source/TD/TDButtonFrame.h"
 #include "Source/TD/TDFrameEntry.h"
 #include "Source/TD/TDMap.h"
+#include "Source/TD/TDTutorial.h"
 
 #include <epoxy/gl.h>
 #include <gtest/gtest.h>
@@ -298,6 +299,8 @@ bool GameHarness::start(Opening opening)
         mBackend == Backend::GL ? mApp->Init() : mApp->startHeadless(root, userFolder());
     if (result != VN_OK || mApp->GetCurrentScreen() == nullptr || map() == nullptr)
         return false;
+    if (!mTutorial)
+        TDTutorial::Instance()->setEnabled(false);
     // The board joins the frame manager in the first frame; from then on it is updated and takes the pointer.
     // The splash screens it queued join the HUD at the end of the board's first update, the next frame.
     step();

@@ -75,6 +75,9 @@ public:
     // Ends the game as its process does (what the game keeps at exit is written); the user-data folder stays
     // until the harness goes.
     void end();
+    // The tutorial of the first level pauses the game and locks the HUD as a new player is guided; scripted
+    // runs have it off unless they ask for it before start (the profile is left as it is).
+    bool mTutorial = false;
 
     // Frames of 1/60 s each through the application's whole frame (update, frames, draw, playback).
     void step(int frames = 1);

@@ -55,6 +55,7 @@ int brightness(uint32_t c)
 TEST(TutorialGL, TheShownStepLiesAboveTheMap)
 {
     GameHarness harness(GameHarness::Backend::GL);
+    harness.mTutorial = true;
     if (!harness.start())
         GTEST_SKIP() << "needs a display with OpenGL 4.5 (run under xvfb-run)";
     harness.step(2);

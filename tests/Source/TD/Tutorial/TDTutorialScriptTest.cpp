@@ -50,6 +50,7 @@ class TutorialScript : public testing::Test
 protected:
     void SetUp() override
     {
+        harness.mTutorial = true;
         ASSERT_TRUE(harness.start());
         map = harness.map();
         LogCapture::Reset();

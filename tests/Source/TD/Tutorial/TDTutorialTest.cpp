@@ -58,6 +58,7 @@ void walkTo(const std::vector<const wchar_t*>& events)
 TEST(Tutorial, GuidesANewPlayerThroughTheFirstLevel)
 {
     GameHarness harness;
+    harness.mTutorial = true;
     ASSERT_TRUE(harness.start());
     TDMap* map = harness.map();
     ASSERT_EQ(tutorial().getSteps().size(), 7u);
@@ -125,6 +126,7 @@ TEST(Tutorial, GuidesANewPlayerThroughTheFirstLevel)
 TEST(Tutorial, FollowsTheGameThroughTheFirstLevel)
 {
     GameHarness harness;
+    harness.mTutorial = true;
     ASSERT_TRUE(harness.start());
     TDMap* map = harness.map();
     auto playOn = [map]
@@ -175,6 +177,7 @@ TEST(Tutorial, FollowsTheGameThroughTheFirstLevel)
 TEST(Tutorial, ReactsOnlyInTheFirstLevel)
 {
     GameHarness harness;
+    harness.mTutorial = true;
     ASSERT_TRUE(harness.start());
     harness.loadLevel(kModeNormal, 0, 1);
     tutorial().onEvent(L"unlock_window_close");
@@ -188,6 +191,7 @@ TEST(Tutorial, ReactsOnlyInTheFirstLevel)
 TEST(Tutorial, ALevelStartReArmsTheStepsLeftUnfinished)
 {
     GameHarness harness;
+    harness.mTutorial = true;
     ASSERT_TRUE(harness.start());
     TDMap* map = harness.map();
     // Built, and asked to start the wave; the player leaves for the level again.
@@ -221,6 +225,7 @@ TEST(Tutorial, ALevelStartReArmsTheStepsLeftUnfinished)
 TEST(Tutorial, TheInGameMenuHidesTheStepUntilPlayResumes)
 {
     GameHarness harness;
+    harness.mTutorial = true;
     ASSERT_TRUE(harness.start());
     TDMap* map = harness.map();
     tutorial().onEvent(L"unlock_window_close");
@@ -239,6 +244,7 @@ TEST(Tutorial, TheInGameMenuHidesTheStepUntilPlayResumes)
 TEST(Tutorial, TheSkipButtonTurnsTheTutorialOffForThePlayer)
 {
     GameHarness harness;
+    harness.mTutorial = true;
     ASSERT_TRUE(harness.start());
     TDMap* map = harness.map();
     tutorial().runCommand({L"dropChanceOverride", 40});
