@@ -77,7 +77,8 @@ public:
     void showModalMessage(const std::wstring& caption, const std::wstring& message, int restoreState);
     void showModalDialog(const std::wstring& caption, const std::wstring& message, int restoreState);
     void showModalInput();
-    // The two confirmations go to the game board's overlay slot (replacing what it held), not the stack.
+    // The two confirmations go to the game board's overlay slot (replacing what it held), not the stack:
+    // deleting the current profile, and turning the tutorial off (its skip button).
     void showProfileDeletionDialog();
     void showTutorialCancelDialog();
     // The top window of the stack, or null.
@@ -85,9 +86,6 @@ public:
     // After a won level: the next level of the episode, or the episode select past its last one (in
     // hardcore the mode then returns to the profile's).
     void nextLevel();
-    // Asks the player to confirm turning the tutorial off (the tutorial's skip button). Until the
-    // confirmation dialog exists the skip is taken as confirmed at once.
-    void showTutorialCancelDialog();
 
     // Spells: the spell ids the level offers, in the order asked.
     void deleteSpellButtons();
