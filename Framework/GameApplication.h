@@ -199,13 +199,15 @@ protected:
     ScreenFit mFit;
     ScreenSetup mSetup;
 
+    // "data/game.xml": the dialogs' show and hide effects, loaded through the renderer.
+    VNResultEnum LoadGameConfig();
+
 private:
     VNResultEnum InitSteps();
     // Clear, frames, bars, end, present and playback of one frame.
     VNResultEnum DrawFrame();
     // The frames into the render target (then drawn onto the screen) or straight onto the screen.
     VNResultEnum DrawFrames(render::Graphics* screen);
-    VNResultEnum LoadGameConfig();
 
     // The game controls' image layers come from the application (the renderer's owner).
     class ImageLayers : public gui::ImageLayerFactory

@@ -10,6 +10,7 @@
 #include "Source/TD/Game.h"
 #include "Source/TD/HUD/TDScreenContext.h"
 #include "Source/TD/HUD/HUD.h"
+#include "Source/TD/HUD/HUDIngameMenu.h"
 #include "Source/TD/HUD/TDContextMenu.h"
 #include "Source/TD/HUDPopupTexts.h"
 #include "Source/TD/Purchase/TDPurchaseService.h"
@@ -299,6 +300,7 @@ void TDMap::openIngameMenu()
     updateSpeedButtons();
     mState = kStateIngameMenu;
     TDTutorial::Instance()->pause();
+    mHud->showWindow(new HUDIngameMenu);
 }
 
 void TDMap::onUnitRemoved(TDUnit* unit)
@@ -353,8 +355,7 @@ void TDMap::levelWon()
     mResultAction = 2;
     w7::StopMusic();
     w7::SoundTags::Instance()->Play(L"winSound");
-    // The result window settles the level when it opens; until it exists the end settles here.
-    mLastSettlement = settleLevelResult(*this);
+    mHud->showLevelResult(true);
 }
 
 void TDMap::levelLost()
@@ -365,5 +366,5 @@ void TDMap::levelLost()
     mState = kStateLost;
     w7::StopMusic();
     w7::SoundTags::Instance()->Play(L"loseSound");
-    mLastSettlement = settleLevelResult(*this);
+    mHud->showLevelResult(false);
 }

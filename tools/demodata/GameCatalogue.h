@@ -143,7 +143,7 @@ struct UpgradeKind
     int unlockEpisode, unlockLevel;
     std::vector<int> targets; // -1: global
     std::vector<UpgradeStep> steps;
-    const char* what; // what one step does, with %d for the step's main value
+    const char* what; // what one step does, with %d for the step's main value; one line of a shop plate
 };
 
 struct EpisodeInfo

@@ -86,7 +86,7 @@ void WriteStrings(Output& out)
             std::snprintf(buf, sizeof buf, u.what, static_cast<int>(value < 0 ? -value : value));
             add(key + "_step" + std::to_string(s), buf);
         }
-        add(key + "_complete", std::string(u.name) + ": fully upgraded.");
+        add(key + "_complete", "Fully upgraded");
     }
     out.WriteText("td/strings_en.csv", sheet);
 }

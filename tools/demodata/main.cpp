@@ -33,7 +33,6 @@ int main(int argc, char** argv)
     demodata::WriteSounds(out);
     demodata::WriteMusic(out);
     demodata::WriteStrings(out);
-    demodata::WriteWidgetShowcase(out);
     demodata::WriteGameSheets(out);
     demodata::WriteUpgrades(out);
     demodata::WriteLevels(out);

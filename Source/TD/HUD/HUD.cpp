@@ -180,19 +180,6 @@ void HUD::deleteWindows()
     base::DeleteAll(mWindows);
 }
 
-void HUD::openSplashScreens()
-{
-    mMap.mState = kStateSplash;
-    mMap.mEpisode = 0;
-    mMap.mLevel = 0;
-    mMap.loadLevel();
-}
-
-void HUD::openMainMenu()
-{
-    mMap.mState = kStateMainMenu;
-}
-
 void HUD::nextLevel()
 {
     ++mMap.mLevel;

@@ -1,7 +1,10 @@
 #include "Source/TD/Harness/TDGameHarness.h"
 
+#include "Source/TD/HUD/HUD.h"
+
 #include "Core/Base/MathUtil.h"
 #include "Core/File/FileManager.h"
+#include "Core/Gui/GameControlHelper.h"
 #include "Core/File/Profiles.h"
 #include "Core/File/UserDataFileContainer.h"
 #include "Core/Render/Color.h"
@@ -10,6 +13,7 @@
 #include "Core/Render/RenderTarget.h"
 #include "Core/Render/RenderInitParam.h"
 #include "Core/Sound/SoundSystem.h"
+#include "Core/Widget/DialogEffects.h"
 #include "Core/Widget/FrameManager.h"
 #include "Framework/GameWindow.h"
 #include "Source/TD/Game.h"
@@ -27,6 +31,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <system_error>
 
 #include <fcntl.h>
@@ -181,8 +186,19 @@ public:
         mRender = recording;
         if (const VNResultEnum r = recording->InitRender(nullptr, param); r != VN_OK)
             return r;
+        // The game's widget dialogs take their images through the factory the windowed start-up sets.
+        mImageLayerFactory = std::make_unique<gui::RenderImageLayerFactory>(mRender);
+        gui::SetImageLayerFactory(mImageLayerFactory.get());
         mFrameManager = new widget::FrameManager;
+        if (const VNResultEnum r = LoadGameConfig(); r != VN_OK)
+            return r;
         return InitGame();
+    }
+
+    ~Application() override
+    {
+        if (gui::GetImageLayerFactory() == mImageLayerFactory.get())
+            gui::SetImageLayerFactory(nullptr);
     }
 
     render::RecordingRender* recording() const
@@ -228,6 +244,7 @@ public:
 
 private:
     bool mGL;
+    std::unique_ptr<gui::RenderImageLayerFactory> mImageLayerFactory;
 };
 
 GameHarness::GameHarness(Backend backend) : mBackend(backend)
@@ -244,16 +261,24 @@ GameHarness::GameHarness(Backend backend) : mBackend(backend)
 
 GameHarness::~GameHarness()
 {
-    delete mGame;
-    mGame = nullptr;
-    mApp = nullptr;
-    if (base::Singletone<w7::SoundTags>::Exists() && w7::SoundTags::Instance()->GetObserver() == &mSounds)
-        w7::SoundTags::Instance()->SetObserver(nullptr);
+    end();
     std::error_code error;
     fs::remove_all(mUserData, error);
 }
 
-bool GameHarness::start()
+void GameHarness::end()
+{
+    delete mGame;
+    mGame = nullptr;
+    mApp = nullptr;
+    // The dialog effects were loaded through that game's renderer; the next game loads its own.
+    if (base::Singletone<widget::DialogEffectsManager>::Exists())
+        delete widget::DialogEffectsManager::Instance();
+    if (base::Singletone<w7::SoundTags>::Exists() && w7::SoundTags::Instance()->GetObserver() == &mSounds)
+        w7::SoundTags::Instance()->SetObserver(nullptr);
+}
+
+bool GameHarness::start(Opening opening)
 {
     const fs::path& root = demoDataRoot();
     if (root.empty() || mGame)
@@ -274,7 +299,19 @@ bool GameHarness::start()
     if (result != VN_OK || mApp->GetCurrentScreen() == nullptr || map() == nullptr)
         return false;
     // The board joins the frame manager in the first frame; from then on it is updated and takes the pointer.
+    // The splash screens it queued join the HUD at the end of the board's first update, the next frame.
     step();
+    for (int frame = 0; frame < 3 && map()->mHud->getWindows().empty(); ++frame)
+        step();
+    if (opening == Opening::FirstLevel)
+    {
+        // The level's music starts at once, as when the game opened its first level directly, instead of
+        // fading over the splash's.
+        w7::StopMusic();
+        mSounds.clear();
+        loadLevel(map()->mMode, 0, 0);
+        step();
+    }
     return true;
 }
 
@@ -314,6 +351,12 @@ void GameHarness::release(float x, float y)
         (void)mGame->OnMouseUp(math::Point2(x, y), 1);
 }
 
+void GameHarness::drag(float x, float y)
+{
+    if (mGame)
+        (void)mGame->OnMouseDrag(math::Point2(x, y));
+}
+
 void GameHarness::click(float x, float y)
 {
     move(x, y);
@@ -333,6 +376,12 @@ void GameHarness::type(const std::wstring& text)
         return;
     for (wchar_t c : text)
         (void)mGame->OnChar(c);
+}
+
+void GameHarness::wheel(float x, float y, int delta)
+{
+    if (mGame)
+        (void)mGame->OnMouseWheel(math::Point2(x, y), delta);
 }
 
 void GameHarness::loadLevel(int mode, int episode, int level, bool keepNotice)

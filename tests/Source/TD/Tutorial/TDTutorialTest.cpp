@@ -13,7 +13,11 @@
 #include "Source/TD/LocalStrings.h"
 #include "Source/TD/TDEconomy.h"
 #include "Source/TD/TDMap.h"
+#include "Source/TD/TDFrameEntry.h"
+#include "Source/TD/TDLevelArt.h"
 #include "Source/TD/TDProfile.h"
+#include "Source/TD/TDProtoTable.h"
+#include "Source/TD/TDTower.h"
 #include "Source/TD/TDTutorial.h"
 
 #include <gtest/gtest.h>
@@ -115,6 +119,59 @@ TEST(Tutorial, GuidesANewPlayerThroughTheFirstLevel)
     // A completed tutorial ignores its events when they come again.
     tutorial().onEvent(L"unlock_window_close");
     EXPECT_FALSE(tutorial().isShown());
+    EXPECT_TRUE(harness.sounds().unknownTags.empty());
+}
+
+// The same tutorial played with the game's own commands where they send the events (building, the waves,
+// the early call, the upgrade, the spell); the events of the screens and the map's pointer are sent as those
+// would send them.
+TEST(Tutorial, FollowsTheGameThroughTheFirstLevel)
+{
+    GameHarness harness;
+    ASSERT_TRUE(harness.start());
+    TDMap* map = harness.map();
+    auto playOn = [map]
+    {
+        // What the play button does, besides its event.
+        map->mSpeed = 1.0f;
+        map->updateSpeedButtons();
+        tutorial().onEvent(L"game_play");
+    };
+
+    tutorial().onEvent(L"unlock_window_close");
+    ASSERT_EQ(map->mTutorialSpot, 0);
+    TDFrameEntry* spot = map->mLevelArt->mSpotFrames.at(0);
+    tutorial().onEvent(L"tower_select");
+    TDTower* tower = map->buildTower(map->mProtoTable->find(10000), spot);
+    ASSERT_NE(tower, nullptr);
+    tutorial().onEvent(L"tower_built");
+    EXPECT_EQ(shownText(), text(L"tutorial_play"));
+    playOn();
+    EXPECT_FALSE(tutorial().isShown());
+
+    // The first wave comes and goes; the tutorial asks for the next one early.
+    for (int frame = 0; frame < 60 * 120 && !tutorial().isShown(); ++frame)
+        harness.step();
+    ASSERT_EQ(shownText(), text(L"tutorial_call"));
+    EXPECT_EQ(map->mHud->mBlockUI, 3);
+    (void)map->callWaveEarly(40, 260);
+    EXPECT_EQ(shownText(), text(L"tutorial_upgrade"));
+    EXPECT_EQ(map->mSpeed, 0.0f);
+
+    // A tier update is no upgrade to a branch; the branch is.
+    ASSERT_GT(tower->tierUpdatesLeft(), 0);
+    ASSERT_TRUE(tower->tierUpdate());
+    EXPECT_EQ(shownText(), text(L"tutorial_upgrade"));
+    ASSERT_TRUE(tower->upgradeTo(10001, map->getTowerPrice(10001)));
+    EXPECT_EQ(shownText(), text(L"tutorial_spell"));
+
+    ASSERT_NE(map->castSpell(0, 520.0f, 410.0f), nullptr);
+    EXPECT_EQ(shownText(), text(L"tutorial_done"));
+    playOn();
+    EXPECT_FALSE(tutorial().isShown());
+    for (int id = 0; id < 7; ++id)
+        EXPECT_EQ(map->mProfile->getTutorialStepState(id), kTutorialCompleted) << id;
+    EXPECT_EQ(map->mHud->mBlockUI, 0);
     EXPECT_TRUE(harness.sounds().unknownTags.empty());
 }
 
