@@ -71,14 +71,26 @@ bool TDMap::releaseInMenus(const std::wstring& c, int, int)
             openDialog(new OptionsDialog);
         return false;
     case kStateMainMenu:
-        if (c == L"play")
+        if (c == L"play" || c == L"shop")
         {
-            // Until the episode and level select exist, play is the first level.
-            mHud->closeTopWindow();
-            mMode = mProfile ? mProfile->getMode() : mMode;
-            mEpisode = 0;
-            mLevel = 0;
-            loadLevel();
+            // A player without a name gives one first; the name input then goes on where play or shop led.
+            if (mProfile && mProfile->getCurrentName().empty())
+            {
+                mCurrentScreen = c == L"play" ? L"mmenu" : L"shop";
+                mState = kStateNewProfileName;
+                mHud->showModalInput();
+            }
+            else if (c == L"play")
+            {
+                mHud->closeTopWindow();
+                mHud->openEpisodeSelect();
+            }
+            else
+            {
+                mHud->closeTopWindow();
+                mHud->openShop(0);
+                shopReturnScreen() = L"mmenu";
+            }
         }
         else if (c == L"cloze")
         {
@@ -88,15 +100,6 @@ bool TDMap::releaseInMenus(const std::wstring& c, int, int)
         else if (c == L"options")
         {
             openDialog(new OptionsDialog);
-        }
-        else if (c == L"shop")
-        {
-            mHud->openShop(0);
-            shopReturnScreen() = L"mmenu";
-            if (mHud->hasQueuedWindow())
-                mHud->closeTopWindow();
-            else
-                mState = kStateMainMenu;
         }
         else if (c == L"profile")
         {

@@ -90,6 +90,7 @@ bool TDMap::releaseInSelectScreens(const std::wstring& c, int x, int y)
             hud.closeTopWindow();
             hud.mFadeState = 0;
             mState = kStatePlaying;
+            hud.showLevelName();
             mSpeed = 1.0f;
             TDTutorial::Instance()->onEvent(mProfile->getTutorialStepState(5) == 2 ? L"buildspot_bought"
                                                                                     : L"unlock_window_close");

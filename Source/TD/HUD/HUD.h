@@ -76,7 +76,8 @@ public:
     void showModalMessage(const std::wstring& caption, const std::wstring& message, int restoreState);
     void showModalDialog(const std::wstring& caption, const std::wstring& message, int restoreState);
     void showModalInput();
-    // The two confirmations go to the game board's overlay slot (replacing what it held), not the stack.
+    // The two confirmations go to the game board's overlay slot (replacing what it held), not the stack:
+    // deleting the current profile, and turning the tutorial off (its skip button).
     void showProfileDeletionDialog();
     void showTutorialCancelDialog();
     // The top window of the stack, or null.

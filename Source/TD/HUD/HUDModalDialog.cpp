@@ -66,11 +66,11 @@ HUDConfirmTutorialCancelDialog::HUDConfirmTutorialCancelDialog()
 void HUDConfirmTutorialCancelDialog::onConfirm()
 {
     mActive = 0;
-    TDTutorial::Instance()->hide();
+    TDTutorial::Instance()->confirmSkip();
 }
 
 void HUDConfirmTutorialCancelDialog::onCancel()
 {
     mActive = 0;
-    TDTutorial::Instance()->resume();
+    TDTutorial::Instance()->cancelSkip();
 }

@@ -51,8 +51,9 @@ void HUD::showUnlockMessage(const std::vector<int>& ids)
     if (message->mIds.empty())
     {
         // Nothing of the list has a picture: an empty message would stand the level still for nothing, so
-        // the level goes on as it does without news.
+        // the level starts as it does without news.
         delete message;
+        showLevelName();
         return;
     }
     mMap.mState = kStateUnlockMessage;

@@ -6,7 +6,10 @@
 #include "Source/TD/HUD/HUD.h"
 #include "Source/TD/HUD/TDScreenContext.h"
 #include "Source/TD/HUD/TutorialButton.h"
+#include "Source/TD/HUD/HUDButton.h"
+#include "Source/TD/HUD/HUDModalDialog.h"
 #include "Source/TD/Harness/TDGameHarness.h"
+#include "Source/TD/TDFrameEntry.h"
 #include "Source/TD/LocalStrings.h"
 #include "Source/TD/TDEconomy.h"
 #include "Source/TD/TDMap.h"
@@ -265,6 +268,12 @@ TEST(Tutorial, TheSkipButtonTurnsTheTutorialOffForThePlayer)
     harness.step(6);
     EXPECT_GT(button->mScale, 1.0f) << "the button grows while hovered";
     harness.click(at.x, at.y);
+    harness.step();
+    // The skip asks first, in the board's overlay slot; its confirm button turns the tutorial off.
+    auto* confirm = dynamic_cast<HUDModalDialog*>(harness.game()->GetGameWindow()->mOverlayDialog);
+    ASSERT_NE(confirm, nullptr);
+    const math::Rect yes = confirm->child(1)->mNormal->mRect;
+    harness.click(yes.x + yes.width / 2, yes.y + yes.height / 2);
     harness.step();
     EXPECT_FALSE(tutorial().isEnabled());
     EXPECT_FALSE(tutorial().isShown());

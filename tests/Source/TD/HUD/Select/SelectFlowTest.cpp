@@ -16,6 +16,8 @@
 #include "Source/TD/TDFrameEntry.h"
 #include "Source/TD/TDMap.h"
 #include "Source/TD/TDTestUtil.h"
+#include "Source/TD/TDTutorial.h"
+#include "Source/TD/TDUnlocks.h"
 
 #include <fstream>
 
@@ -347,42 +349,53 @@ class UnlockMessage : public SelectScreens
 TEST_F(UnlockMessage, NewsBeforeALevelShowOneItemPerOkThenTheLevelRuns)
 {
     EXPECT_EQ(mMap->mState, kStatePlaying) << "the first level brings nothing with a picture";
-    mHarness.loadLevel(kModeNormal, 0, 1, true);
-    EXPECT_EQ(mMap->mState, kStateUnlockMessage);
-    EXPECT_EQ(mMap->mSpeed, 0.0f);
-    mHarness.step();
-    HUDUnlockMessage* message = top<HUDUnlockMessage>();
-    ASSERT_NE(message, nullptr);
-    ASSERT_EQ(message->mIds, (std::vector<int>{20000, 10001}));
-    auto shownIcons = [&]
+    // The first level's tutorial would stand the game still on its own.
+    TDTutorial::Instance()->skip();
+    struct Case
     {
-        std::vector<std::wstring> shown;
-        for (const TDFrameEntry* icon : message->mIcons)
-            if (icon->mVisible)
-                shown.push_back(icon->mName);
-        return shown;
+        const char* what;
+        int mode;
+        int level;
+        std::vector<int> ids;
     };
-    auto messageText = [&]
+    const Case cases[] = {
+        {"the second level's news", kModeNormal, 1, mMap->mUnlocks->getNew(0, 1)},
+        {"the hardcore rules at the first hardcore level", kModeHardcore, 0, {36, 37, 38}},
+    };
+    for (const Case& c : cases)
     {
-        for (const auto& [name, shown] : message->mTexts)
-            if (name == L"message")
-                return shown;
-        return std::wstring();
-    };
-    EXPECT_EQ(shownIcons(), std::vector<std::wstring>{L"icons/id20000"});
-    EXPECT_EQ(messageText(), text(L"unlock_20000"));
-    const float gameTime = mMap->mGameTime;
-    mHarness.step(30);
-    EXPECT_EQ(mMap->mGameTime, gameTime) << "the level stands still under the message";
-
-    press(L"ok");
-    EXPECT_EQ(mMap->mState, kStateUnlockMessage);
-    EXPECT_EQ(shownIcons(), std::vector<std::wstring>{L"icons/id10001"});
-    EXPECT_EQ(messageText(), text(L"unlock_10001"));
-    press(L"ok");
-    EXPECT_EQ(mMap->mState, kStatePlaying);
-    EXPECT_EQ(mMap->mSpeed, 1.0f);
-    EXPECT_EQ(top<HUDUnlockMessage>(), nullptr);
+        SCOPED_TRACE(c.what);
+        ASSERT_FALSE(c.ids.empty());
+        mHarness.loadLevel(c.mode, 0, c.level, true);
+        EXPECT_EQ(mMap->mState, kStateUnlockMessage);
+        EXPECT_EQ(mMap->mSpeed, 0.0f);
+        mHarness.step();
+        HUDUnlockMessage* message = top<HUDUnlockMessage>();
+        ASSERT_NE(message, nullptr);
+        ASSERT_EQ(message->mIds, c.ids);
+        const float gameTime = mMap->mGameTime;
+        mHarness.step(30);
+        EXPECT_EQ(mMap->mGameTime, gameTime) << "the level stands still under the message";
+        for (int id : c.ids)
+        {
+            SCOPED_TRACE(id);
+            ASSERT_EQ(mMap->mState, kStateUnlockMessage);
+            std::vector<std::wstring> shown;
+            for (const TDFrameEntry* icon : message->mIcons)
+                if (icon->mVisible)
+                    shown.push_back(icon->mName);
+            EXPECT_EQ(shown, std::vector<std::wstring>{L"icons/id" + std::to_wstring(id)});
+            std::wstring said;
+            for (const auto& [name, shownText] : message->mTexts)
+                if (name == L"message")
+                    said = shownText;
+            EXPECT_EQ(said, text((L"unlock_" + std::to_wstring(id)).c_str()));
+            press(L"ok");
+        }
+        EXPECT_EQ(mMap->mState, kStatePlaying);
+        EXPECT_EQ(mMap->mSpeed, 1.0f);
+        EXPECT_EQ(top<HUDUnlockMessage>(), nullptr);
+    }
 }
 
 TEST_F(UnlockMessage, IdsWithoutAPictureAreLeftOutAndNoneAtAllOpensNothing)
@@ -407,17 +420,6 @@ TEST_F(UnlockMessage, IdsWithoutAPictureAreLeftOutAndNoneAtAllOpensNothing)
     EXPECT_EQ(mMap->mState, kStatePlaying);
     EXPECT_EQ(mMap->mSpeed, 1.0f);
     EXPECT_EQ(top<HUDUnlockMessage>(), nullptr);
-}
-
-TEST_F(UnlockMessage, TheFirstHardcoreLevelAnnouncesItsThreeRules)
-{
-    mHarness.loadLevel(kModeHardcore, 0, 0, true);
-    mHarness.step();
-    HUDUnlockMessage* message = top<HUDUnlockMessage>();
-    ASSERT_NE(message, nullptr);
-    EXPECT_EQ(message->mIds, (std::vector<int>{36, 37, 38}));
-    EXPECT_TRUE(mHarness.dismissUnlockMessage());
-    EXPECT_EQ(mMap->mState, kStatePlaying);
 }
 
 } // namespace
@@ -458,5 +460,40 @@ TEST_F(NameInput, EveryScreenFindsItsDataInTheDemo)
         if (line.find(";???") != std::string::npos)
             missing += line + "\n";
     EXPECT_TRUE(missing.empty()) << missing;
+}
+} // namespace
+
+namespace
+{
+// The tutorial's skip asks first, in the board's overlay slot: cancel lets the tutorial go on, confirm turns
+// it off for the player.
+TEST_F(UnlockMessage, TheTutorialSkipIsConfirmedInTheOverlayDialog)
+{
+    TDTutorial* tutorial = TDTutorial::Instance();
+    GameWindow* board = Game::Get()->GetGameWindow();
+    struct Case
+    {
+        std::size_t button;
+        bool available;
+    };
+    for (const Case& c : {Case{0, true}, Case{1, false}})
+    {
+        SCOPED_TRACE(c.button);
+        tutorial->requestSkip();
+        auto* dialog = dynamic_cast<HUDConfirmTutorialCancelDialog*>(board->mOverlayDialog);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_TRUE(tutorial->isSkipRequested());
+        EXPECT_EQ(mMap->mState, kStatePlaying) << "the confirmation leaves the state alone";
+        const math::Rect r = dialog->child(c.button)->mNormal->mRect;
+        clickAt(r.x + r.width / 2, r.y + r.height / 2);
+        mHarness.step();
+        EXPECT_EQ(board->mOverlayDialog, nullptr);
+        EXPECT_FALSE(tutorial->isSkipRequested());
+        EXPECT_EQ(mMap->mProfile->isTutorialAvailable(), c.available);
+        if (c.available)
+        {
+            EXPECT_TRUE(tutorial->isShown()) << "the step shows again";
+        }
+    }
 }
 } // namespace
