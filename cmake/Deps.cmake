@@ -43,7 +43,7 @@ function(corv_test name)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
   target_compile_definitions(${name} PRIVATE
     CORV_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
-    CORV_TESTDATA_DIR="${PROJECT_SOURCE_DIR}/../shared/testdata")
+    CORV_TESTDATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")
   corv_warnings(${name})
   if(ARG_SERIAL)
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)

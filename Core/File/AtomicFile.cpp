@@ -2,8 +2,10 @@
 
 #include "Core/Base/Paths.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <random>
 #include <unistd.h>
 
 namespace file
@@ -29,6 +31,18 @@ void SyncFolderOf(const std::wstring& path)
         ::close(fd);
     }
 }
+
+// A name nobody can have prepared: a link or file planted at a fixed name would otherwise be written through.
+std::wstring UniqueTempName(const std::wstring& path)
+{
+    static std::mt19937_64 generator{std::random_device{}() ^ static_cast<std::uint64_t>(::getpid())};
+    static const wchar_t kDigits[] = L"0123456789abcdefghijklmnopqrstuvwxyz";
+    std::wstring name = path + L".tmp-";
+    std::uint64_t bits = generator();
+    for (int i = 0; i < 8; ++i, bits /= 36)
+        name += kDigits[bits % 36];
+    return name;
+}
 } // namespace
 
 void SetAtomicFaultHook(AtomicFaultHook hook)
@@ -45,14 +59,24 @@ VNResultEnum AtomicFileWriter::Open(const std::wstring& path)
 {
     Abort();
     mPath = path;
-    mTempPath = path + L".tmp";
     mFailed = false;
-    if (Fault("open") || mHandle.Open(mTempPath, 1, 0) != VN_OK)
+    if (!Fault("open"))
     {
-        mFailed = true;
-        return VN_FAIL;
+        // Exclusive creation never follows a link and never opens an existing file; a taken name is retried.
+        for (int attempt = 0; attempt < 16; ++attempt)
+        {
+            const std::wstring candidate = UniqueTempName(path);
+            if (mHandle.Open(candidate, 1, 1) == VN_OK)
+            {
+                mTempPath = candidate;
+                return VN_OK;
+            }
+            if (errno != EEXIST)
+                break;
+        }
     }
-    return VN_OK;
+    mFailed = true;
+    return VN_FAIL;
 }
 
 VNResultEnum AtomicFileWriter::Write(const void* data, unsigned size)

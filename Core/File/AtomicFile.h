@@ -19,7 +19,8 @@ public:
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
     ~AtomicFileWriter();
 
-    // Creates the temporary file beside path.
+    // Creates the temporary file beside path under a fresh name ("<path>.tmp-" and eight characters),
+    // exclusively: never through a link, never over an existing file.
     VNResultEnum Open(const std::wstring& path);
     // Every byte must be written; 1 otherwise, and the writer is then failed for good.
     VNResultEnum Write(const void* data, unsigned size);

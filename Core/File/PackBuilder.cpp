@@ -67,12 +67,13 @@ VNResultEnum BuildPack(const std::wstring& folder, const std::wstring& packPath)
         return Refuse(packPath, L"the folder '" + dir + L"' or a folder below it cannot be read");
 
     PackIndex index;
-    const std::wstring tempPath = packPath + L".tmp";
+    // Temporary files of this pack (also one left by a build that was killed) are never packed.
+    const std::wstring tempPrefix = packPath + L".tmp";
     for (const std::wstring& name : names)
     {
         const std::wstring path = dir + name;
         // A pack kept inside its own folder must not swallow itself or its half-written successor.
-        if (path == packPath || path == tempPath)
+        if (path == packPath || path.rfind(tempPrefix, 0) == 0)
             continue;
         base::FileStream file;
         if (file.Open(path, base::FileStream::ModeRead, base::FileStream::OpenExisting) != VN_OK)
@@ -99,7 +100,7 @@ VNResultEnum BuildPack(const std::wstring& folder, const std::wstring& packPath)
 
     AtomicFileWriter writer;
     if (writer.Open(packPath) != VN_OK)
-        return Refuse(packPath, L"cannot create '" + writer.GetTempPath() + L"'");
+        return Refuse(packPath, L"cannot create a temporary file beside it");
     if (writer.Write(header.bytes.data(), header.Size()) != VN_OK)
         return Refuse(packPath, L"writing the index failed");
     std::vector<char> buffer(kChunk);

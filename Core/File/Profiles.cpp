@@ -73,6 +73,12 @@ void Profiles::Load()
     UserDataFileContainer* folder = UserDataFileContainer::Instance();
     if (!folder->Exists(kFileName))
     {
+        // A folder in the file's place makes every save of this session fail at its rename.
+        const std::wstring path = folder->GetPath() + kFileName;
+        if (FileManager::Instance()->IsDirectory(path))
+            Log(L"The profiles file '%s' is a folder: progress of this session cannot be saved until it is "
+                L"removed.\n",
+                path);
         mRoot = mDocument->NewElement("Profiles");
         mDocument->InsertEndChild(mRoot);
         SelectProfile(kDefaultName);

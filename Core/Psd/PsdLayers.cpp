@@ -127,7 +127,10 @@ static psdr_status psdr_read_layer_mask(psdr_document* doc, psdr_layer* layer)
     psdr_block_close(doc, &block);
     int64_t w = (int64_t)layer->mask_right - layer->mask_left;
     int64_t h = (int64_t)layer->mask_bottom - layer->mask_top;
-    if (w < 0 || h < 0 || w > PSDR_MAX_SIDE || h > PSDR_MAX_SIDE)
+    // Inverted bounds are a mask without area, as for the layer's own bounds.
+    if (w < 0 || h < 0)
+        w = h = 0;
+    if (w > PSDR_MAX_SIDE || h > PSDR_MAX_SIDE)
         return PSDR_ERR_RANGE;
     layer->mask_width = (int32_t)w;
     layer->mask_height = (int32_t)h;
@@ -288,7 +291,10 @@ static psdr_status psdr_read_layer_record(psdr_document* doc, psdr_layer* layer)
     layer->right = psdr_read_int32(doc);
     int64_t w = (int64_t)layer->right - layer->left;
     int64_t h = (int64_t)layer->bottom - layer->top;
-    if (w < 0 || h < 0 || w > PSDR_MAX_SIDE || h > PSDR_MAX_SIDE)
+    // Editors write inverted bounds (top 0, bottom -1) for layers with nothing on them: no area.
+    if (w < 0 || h < 0)
+        w = h = 0;
+    if (w > PSDR_MAX_SIDE || h > PSDR_MAX_SIDE)
         return PSDR_ERR_RANGE;
     layer->width = (int32_t)w;
     layer->height = (int32_t)h;

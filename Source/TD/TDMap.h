@@ -204,6 +204,9 @@ public:
     bool isEpisodeUnlocked(int episode) const;
     bool isHardcoreUnlocked(int episode) const;
     void onPurchaseResult(const TPurchaseResult& result);
+    // The gem-shop side of a purchase result: a bought or restored pack adds its gems and the screen on top
+    // shows the new count at once. True when the result was a pack's (TDMapGemPurchase.cpp).
+    bool onGemShopPurchase(const TPurchaseResult& result);
 
     // Profile hooks.
     void onProfileSelected(TDProfile& profile) override;

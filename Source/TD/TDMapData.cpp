@@ -56,6 +56,8 @@ bool TDMap::isHardcoreUnlocked(int episode) const
 
 void TDMap::onPurchaseResult(const TPurchaseResult& result)
 {
+    if (onGemShopPurchase(result))
+        return;
     handlePurchaseResult(result, *mEconomy, this);
 }
 

@@ -61,6 +61,7 @@ VNResultEnum ApplicationLinux::FindAppDataFolder(const char* xdgDataHome, const 
 VNResultEnum ApplicationLinux::PreInit()
 {
     InstallCloseSignals();
+    IgnoreFileSizeLimitSignal();
     if (FindExeFolder(mExeFolder) != VN_OK)
         return VN_FAIL;
     base::MainLog::Instance()->AddTextOutput(new base::LogDebugOutput);

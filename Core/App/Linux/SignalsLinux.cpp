@@ -30,6 +30,18 @@ void InstallCloseSignals()
     sigaction(SIGINT, &action, nullptr);
 }
 
+void IgnoreFileSizeLimitSignal()
+{
+    // With the signal ignored a write past RLIMIT_FSIZE fails with EFBIG like a full disk, and the
+    // atomic save keeps the previous file instead of the process dying half-way.
+    struct sigaction action
+    {
+    };
+    action.sa_handler = SIG_IGN;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGXFSZ, &action, nullptr);
+}
+
 bool TakeCloseSignal()
 {
     if (gCloseRequested == 0)

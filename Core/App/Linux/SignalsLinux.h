@@ -7,6 +7,9 @@ namespace app
 // window's close button, so profiles and the log are written; a second signal ends it at once.
 void InstallCloseSignals();
 
+// A file-size limit makes writes fail instead of killing the process.
+void IgnoreFileSizeLimitSignal();
+
 // True once after a close signal arrived; polled by the window task.
 bool TakeCloseSignal();
 

@@ -41,7 +41,7 @@ VNResultEnum FileHandleLinux::Open(const std::wstring& path, int mode, int dispo
         flags |= O_CREAT | O_TRUNC;
         break;
     case 1:
-        flags |= O_CREAT | O_EXCL;
+        flags |= O_CREAT | O_EXCL | O_NOFOLLOW;
         break;
     case 2:
         break;

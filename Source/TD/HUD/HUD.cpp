@@ -324,17 +324,6 @@ void HUD::openLevelSelect()
     mMap.mState = kStateLevelSelect;
 }
 
-void HUD::openShop(int)
-{
-    mMap.mState = kStateShop;
-}
-
-void HUD::openGemShop(const std::wstring& returnScreen)
-{
-    mMap.mState = kStateGemShop;
-    gemShopReturnScreen() = returnScreen;
-}
-
 void HUD::showUnlockMessage(const std::vector<int>&)
 {
     // The message pauses the level (state 11, speed 0) until the player dismisses it. Until the screen

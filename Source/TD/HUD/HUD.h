@@ -73,6 +73,8 @@ public:
     // Deletes every window of the stack (a level start); queued windows stay queued.
     void deleteWindows();
     const std::vector<HUDWindow*>& getWindows() const { return mWindows; }
+    // The top window rebuilds what it shows from changed data; nothing on an empty stack.
+    void refreshTopWindow();
 
     // Openers: each sets the map's state (and what its screen needs of the map) and asks for its screen.
     // The first screen of the game. Until the splash and the menus exist, the game goes straight to the first
@@ -82,6 +84,8 @@ public:
     void openProfiles();
     void openEpisodeSelect();
     void openLevelSelect();
+    // The upgrade shop after a level (fromGame 1) or from a menu (0); the gem shop, which returns to the
+    // screen named ("game", "shop0", "shop1", "episodes", "levels"). Both in HUDOpenShops.cpp.
     void openShop(int fromGame);
     void openGemShop(const std::wstring& returnScreen);
     void showUnlockMessage(const std::vector<int>& ids);

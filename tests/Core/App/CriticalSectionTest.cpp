@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -36,14 +38,26 @@ TEST(CriticalSection, ExcludesOtherThreads)
     EXPECT_EQ(counter, static_cast<long>(kThreads) * kIncrements);
 }
 
+// Code that holds the platform class excludes code that holds the neutral one: both reach the same mutex.
 TEST(CriticalSection, UsableThroughThePlatformBase)
 {
     app::CriticalSection lock;
     app::CriticalSectionLinux& platform = lock;
-    platform.Lock();
-    platform.Unlock();
+    std::string order;
     lock.Lock();
+    std::thread other(
+        [&]
+        {
+            platform.Lock();
+            order += 'B';
+            platform.Unlock();
+        });
+    // Long enough for the other thread to reach its Lock; it must wait for ours all the same.
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    order += 'A';
     lock.Unlock();
+    other.join();
+    EXPECT_EQ(order, "AB");
 }
 
 } // namespace

@@ -20,6 +20,19 @@ inline void WriteBytes(const fs::path& path, const std::string& bytes)
     std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+// The temporary files an atomic write of path left beside it ("<name>.tmp-..."), by name.
+inline std::vector<std::string> TempFilesBeside(const fs::path& path)
+{
+    std::vector<std::string> found;
+    const fs::path dir = path.parent_path().empty() ? fs::path(".") : path.parent_path();
+    const std::string prefix = path.filename().string() + ".tmp";
+    std::error_code ignored;
+    for (const auto& e : fs::directory_iterator(dir, ignored))
+        if (e.path().filename().string().rfind(prefix, 0) == 0)
+            found.push_back(e.path().filename().string());
+    return found;
+}
+
 inline std::string ReadBytes(const fs::path& path)
 {
     std::ifstream in(path, std::ios::binary);

@@ -46,7 +46,7 @@ TEST_F(PackBuilderTest, GoldenPackByteForByte)
                                  "abcdefgh";
     ASSERT_EQ(expected.size(), 82u);
     EXPECT_EQ(ReadBytes("data.dat"), expected);
-    EXPECT_FALSE(fs::exists("data.dat.tmp"));
+    EXPECT_TRUE(TempFilesBeside("data.dat").empty());
 }
 
 TEST_F(PackBuilderTest, EmptyFolderGivesAFourteenBytePack)
@@ -87,7 +87,7 @@ TEST_F(PackBuilderTest, UnreadableSourceFailsAndKeepsTheOldPack)
         WriteBytes("data.dat", "old pack");
         EXPECT_EQ(file::BuildPack(L"td/", L"data.dat"), VN_FAIL);
         EXPECT_EQ(ReadBytes("data.dat"), "old pack");
-        EXPECT_FALSE(fs::exists("data.dat.tmp"));
+        EXPECT_TRUE(TempFilesBeside("data.dat").empty());
         if (fs::exists("td/locked"))
             fs::permissions("td/locked", fs::perms::owner_all);
         fs::remove_all("td");
@@ -136,7 +136,7 @@ TEST_F(PackBuilderTest, FailureAtAnyWriteStepLeavesTheOldPackWhole)
         gStep = 0;
         EXPECT_EQ(file::BuildPack(L"td/", L"data.dat"), VN_FAIL);
         EXPECT_EQ(ReadBytes("data.dat"), "old pack");
-        EXPECT_FALSE(fs::exists("data.dat.tmp"));
+        EXPECT_TRUE(TempFilesBeside("data.dat").empty());
     }
     file::SetAtomicFaultHook(nullptr);
     ASSERT_EQ(file::BuildPack(L"td/", L"data.dat"), VN_OK);

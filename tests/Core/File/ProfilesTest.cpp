@@ -1,5 +1,7 @@
 #include "Core/File/Profiles.h"
 
+#include "Core/Base/Log.h"
+#include "Core/Base/LogOutput.h"
 #include "Core/File/AtomicFile.h"
 #include "Core/File/UserDataFileContainer.h"
 #include "FileTestUtil.h"
@@ -35,6 +37,13 @@ protected:
     std::string ReadProfiles() { return ReadBytes(mUser / "profiles.xml"); }
 
     fs::path mUser;
+};
+
+class LogCapture : public base::LogOutput
+{
+public:
+    static inline std::wstring text;
+    void Write(const std::wstring& t) override { text += t; }
 };
 
 const std::wstring kDefault = L"Player01234567890123456789";
@@ -191,7 +200,7 @@ TEST_F(ProfilesTest, SaveFailingAtAnyStepLeavesTheOldFileWhole)
         gStep = 0;
         EXPECT_NE(store->Save(), 0);
         EXPECT_EQ(ReadProfiles(), kAnnaBen);
-        EXPECT_FALSE(fs::exists(mUser / "profiles.xml.tmp"));
+        EXPECT_TRUE(TempFilesBeside(mUser / "profiles.xml").empty());
     }
     file::SetAtomicFaultHook(nullptr);
     ASSERT_EQ(store->Save(), 0);
@@ -207,6 +216,62 @@ TEST_F(ProfilesTest, SaveIntoAMissingFolderFailsWithoutChangingTheDocument)
     fs::remove_all(mUser);
     EXPECT_EQ(store->Save(), 4);
     EXPECT_EQ(store->GetCurrentName(), kDefault);
+    file::Profiles::mNoSaveAtExit = true;
+}
+TEST_F(ProfilesTest, SaveNeverWritesThroughALinkPlantedBesideTheFile)
+{
+    WriteProfiles(kAnnaBen);
+    const fs::path victim = mRoot / "victim";
+    WriteBytes(victim, "precious");
+    // The names an older save used and any name a neighbour could guess.
+    for (const char* name : {"profiles.xml.tmp", "profiles.xml.tmp-0", "profiles.xml.tmp-00000000"})
+        fs::create_symlink(victim, mUser / name);
+    auto store = LoadStore();
+    store->SelectProfile(L"Newcomer");
+    ASSERT_EQ(store->Save(), 0);
+    EXPECT_EQ(ReadBytes(victim), "precious");
+    EXPECT_TRUE(fs::is_symlink(mUser / "profiles.xml.tmp"));
+    EXPECT_FALSE(fs::is_symlink(mUser / "profiles.xml"));
+    EXPECT_NE(ReadProfiles().find("Newcomer"), std::string::npos);
+    EXPECT_EQ(TempFilesBeside(mUser / "profiles.xml").size(), 3u) << "only the planted links remain";
+}
+
+TEST_F(ProfilesTest, TemporaryFilesAreFreshRegularFilesAndGoWithTheirWriter)
+{
+    fs::create_directories(mUser);
+    const fs::path target = mUser / "profiles.xml";
+    {
+        file::AtomicFileWriter first;
+        file::AtomicFileWriter second;
+        ASSERT_EQ(first.Open(target.wstring()), VN_OK);
+        ASSERT_EQ(second.Open(target.wstring()), VN_OK);
+        const fs::path a = first.GetTempPath();
+        const fs::path b = second.GetTempPath();
+        EXPECT_NE(a, b);
+        EXPECT_EQ(a.parent_path(), mUser) << "beside the target, so the rename stays on one file system";
+        for (const fs::path& p : {a, b})
+        {
+            EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(p))) << p;
+            EXPECT_EQ(fs::file_size(p), 0u) << p;
+        }
+        ASSERT_EQ(first.Write("abc", 3), VN_OK);
+    }
+    EXPECT_TRUE(TempFilesBeside(target).empty()) << "writers dropped before their commit leave nothing";
+    EXPECT_FALSE(fs::exists(target));
+}
+
+TEST_F(ProfilesTest, AFolderInTheFilesPlaceIsReportedAtLoad)
+{
+    fs::create_directories(mUser / "profiles.xml");
+    base::MainLog::Instance()->AddTextOutput(new LogCapture);
+    LogCapture::text.clear();
+    auto store = LoadStore();
+    EXPECT_EQ(store->GetCurrentName(), kDefault);
+    EXPECT_NE(LogCapture::text.find(L"is a folder: progress of this session cannot be saved"), std::wstring::npos)
+        << std::string(LogCapture::text.begin(), LogCapture::text.end());
+    EXPECT_NE(store->Save(), 0);
+    EXPECT_TRUE(fs::is_directory(mUser / "profiles.xml"));
+    EXPECT_TRUE(TempFilesBeside(mUser / "profiles.xml").empty());
     file::Profiles::mNoSaveAtExit = true;
 }
 } // namespace

@@ -57,8 +57,7 @@ std::vector<uint8_t> readFile(const fs::path& p)
 TEST(PsdCorpus, EveryDocumentOpensOrIsRefused)
 {
     const auto files = corpusFiles();
-    if (files.empty())
-        GTEST_SKIP() << "corpus not found at " << kCorpus;
+    ASSERT_FALSE(files.empty()) << "corpus not found at " << kCorpus;
     EXPECT_GE(files.size(), 80u);
     int opened = 0;
     for (const std::string& f : files)
@@ -92,8 +91,7 @@ TEST(PsdCorpus, EveryDocumentOpensOrIsRefused)
 TEST(PsdCorpus, KnownDocuments)
 {
     const fs::path two = kCorpus / "2layers.psd";
-    if (!fs::exists(two))
-        GTEST_SKIP();
+    ASSERT_TRUE(fs::exists(two)) << two;
     psdr_document* doc = nullptr;
     ASSERT_EQ(psdr_load(&doc, two.c_str()), PSDR_OK);
     ASSERT_EQ(doc->layer_count, 2);
@@ -128,8 +126,7 @@ TEST(PsdCorpus, KnownDocuments)
 TEST(PsdCorpus, MergedImagesMatchImageMagick)
 {
     const auto files = corpusFiles();
-    if (files.empty())
-        GTEST_SKIP();
+    ASSERT_FALSE(files.empty()) << kCorpus;
     Magick::InitializeMagick(nullptr);
     int compared = 0;
     for (const std::string& f : files)
@@ -204,8 +201,7 @@ TEST(PsdCorpus, TruncationAtEveryOffset)
          {"transparentbg-gimp.psd", "1layer.psd", "layers/curves.psd", "layers/gradient-fill.psd"})
     {
         const std::vector<uint8_t> whole = readFile(kCorpus / name);
-        if (whole.empty())
-            GTEST_SKIP();
+        ASSERT_FALSE(whole.empty()) << name;
         for (size_t n = 0; n < whole.size(); ++n)
         {
             std::vector<uint8_t> cut(whole.begin(), whole.begin() + long(n));

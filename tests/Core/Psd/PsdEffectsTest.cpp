@@ -269,8 +269,7 @@ TEST(PsdEffects, DamagedDescriptorsAreRefusedCleanly)
 TEST(PsdEffects, CorpusEffectValues)
 {
     const std::filesystem::path path = std::filesystem::path(CORV_TESTDATA_DIR) / "psd" / "layer_effects.psd";
-    if (!std::filesystem::exists(path))
-        GTEST_SKIP();
+    ASSERT_TRUE(std::filesystem::exists(path)) << path;
     psdr_document* doc = nullptr;
     ASSERT_EQ(psdr_load(&doc, path.c_str()), PSDR_OK);
     auto named = [&](const char* name) -> const psdr_effects*

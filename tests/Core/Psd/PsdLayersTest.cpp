@@ -108,9 +108,16 @@ TEST(PsdLayers, RecordTable)
          }},
         {"mask of 56 bytes", [](Layer& l) { l.mask = maskRecord(56, 0x10); }, PSDR_OK,
          [](const psdr_layer& l) { EXPECT_EQ(l.layer_id, 42u); }},
-        {"mask with a negative size",
-         [](Layer& l) { l.mask = Bytes().u32(0).u32(5).u32(2).u32(3).u8(0).u8(0).zeros(2); }, PSDR_ERR_RANGE,
-         nullptr},
+        {"mask with inverted bounds has no area",
+         [](Layer& l) { l.mask = Bytes().u32(0).u32(5).u32(2).u32(3).u8(0).u8(0).zeros(2); }, PSDR_OK,
+         [](const psdr_layer& l)
+         {
+             EXPECT_EQ(l.mask_left, 5) << "stored as found";
+             EXPECT_EQ(l.mask_width, 0);
+             EXPECT_EQ(l.mask_height, 0);
+             EXPECT_EQ(l.mask_pixels, nullptr);
+             EXPECT_EQ(l.pixels[1], 0xFF0A141Eu);
+         }},
         {"mask pixels from channel -2",
          [](Layer& l)
          {
@@ -216,7 +223,42 @@ TEST(PsdLayers, RecordTable)
              l.channels.push_back({0, {}, 0});
          },
          PSDR_OK, [](const psdr_layer& l) { EXPECT_EQ(l.pixels, nullptr); }},
-        {"negative width", [](Layer& l) { l.left = 5; }, PSDR_ERR_RANGE, nullptr},
+        {"inverted bounds are an empty layer",
+         [](Layer& l)
+         {
+             l.top = 0;
+             l.bottom = -1;
+             for (Channel& c : l.channels)
+             {
+                 c.overrideSet = true;
+                 c.override.clear();
+             }
+         },
+         PSDR_OK,
+         [](const psdr_layer& l)
+         {
+             EXPECT_EQ(l.bottom, -1) << "bounds stored as found";
+             EXPECT_EQ(l.width, 0);
+             EXPECT_EQ(l.height, 0);
+             EXPECT_EQ(l.pixels, nullptr);
+             EXPECT_EQ(l.layer_id, 42u) << "the record is read to its end";
+         }},
+        {"right of left is an empty layer",
+         [](Layer& l)
+         {
+             l.left = 5;
+             for (Channel& c : l.channels)
+             {
+                 c.overrideSet = true;
+                 c.override.clear();
+             }
+         },
+         PSDR_OK,
+         [](const psdr_layer& l)
+         {
+             EXPECT_EQ(l.width, 0);
+             EXPECT_EQ(l.pixels, nullptr);
+         }},
         {"over-wide layer", [](Layer& l) { l.left = -40000; }, PSDR_ERR_RANGE, nullptr},
         {"too many channels",
          [](Layer& l) {
@@ -238,6 +280,31 @@ TEST(PsdLayers, RecordTable)
             c.check(loaded.doc->layers[0]);
         }
     }
+}
+
+// An empty layer with inverted bounds sits between two drawn ones: the document opens and the layers
+// around it keep their pixels.
+TEST(PsdLayers, EmptyLayerWithInvertedBoundsAmongOthers)
+{
+    Layer empty = plainLayer();
+    empty.top = 0;
+    empty.bottom = -1;
+    for (Channel& c : empty.channels)
+    {
+        c.overrideSet = true;
+        c.override.clear();
+    }
+    Layer below = plainLayer(2, 1);
+    Layer above = plainLayer(1, 2);
+    above.channels[0].plane = {90, 91};
+    Loaded loaded(write(docWith({below, empty, above})));
+    ASSERT_EQ(loaded.status, PSDR_OK);
+    ASSERT_EQ(loaded.doc->layer_count, 3);
+    EXPECT_EQ(loaded.doc->layers[1].pixels, nullptr);
+    ASSERT_NE(loaded.doc->layers[2].pixels, nullptr);
+    EXPECT_EQ(loaded.doc->layers[2].height, 2);
+    EXPECT_EQ(loaded.doc->layers[2].pixels[1], 0xFF5B141Eu);
+    EXPECT_EQ(loaded.doc->layers[0].pixels[1], 0xFF0A141Eu);
 }
 
 TEST(PsdLayers, DamagedRecords)

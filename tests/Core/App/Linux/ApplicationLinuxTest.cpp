@@ -1,6 +1,8 @@
 #include "Core/App/Application.h"
 #include "Core/App/InstanceLock.h"
 #include "Core/App/TimerLocal.h"
+#include "Core/File/Profiles.h"
+#include "Core/File/UserDataFileContainer.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +13,10 @@
 #include <string>
 #include <vector>
 
+#include <fstream>
+#include <iterator>
+
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -269,6 +275,41 @@ TEST_F(InstanceLockFixture, LockIsReleasedWhenTheHolderDies)
     ASSERT_EQ(WEXITSTATUS(status), 0);
     app::InstanceLock next;
     EXPECT_EQ(next.Acquire(Folder()), app::InstanceLock::Result::Acquired);
+}
+
+// A file-size limit reached during a save: the started application's write fails like any other and the
+// previous file stays, where the default action of SIGXFSZ would kill the process mid-save.
+TEST_F(InstanceLockFixture, SaveBeyondTheFileSizeLimitFailsAndKeepsTheOldFile)
+{
+    const std::filesystem::path profiles = dir / "profiles.xml";
+    const std::string old = "<Profiles currentProfile=\"Ann\"><Profile name=\"Ann\"/></Profiles>";
+    std::ofstream(profiles) << old;
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+    {
+        TestApplication application;
+        if (application.PreInit() != VN_OK)
+            _exit(10);
+        file::UserDataFileContainer::Instance()->SetPath(Folder());
+        file::Profiles store;
+        store.Load();
+        store.SelectProfile(std::wstring(300, L'x'));
+        const rlimit limit{200, 200};
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            _exit(11);
+        const int saved = store.Save();
+        file::Profiles::mNoSaveAtExit = true;
+        _exit(saved != 0 ? 0 : 12);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    std::ifstream in(profiles);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), old);
+    for (const auto& e : std::filesystem::directory_iterator(dir))
+        EXPECT_EQ(e.path().filename().string().rfind("profiles.xml.tmp", 0), std::string::npos) << e.path();
 }
 
 // A singleton made before the application that the application depends on: teardown must take
