@@ -134,6 +134,9 @@ void TDContextMenu::openBuySpotMenu(TDFrameEntry* spot)
 {
     mKind = kMenuBuySpot;
     mSpot = spot;
+    // The arc starts where the item stands, so that the draw keeps it right of the spot.
+    mStartAngle = 90.0f;
+    mEndAngle = 270.0f;
     TDContextMenuItem* item = addItem(1, 1);
     item->mAngle = 90.0f;
     const TDBuildSpot* record = spot ? spot->mLink : nullptr;
@@ -371,28 +374,33 @@ void TDContextMenu::drawItem(render::Graphics* graphics, TDContextMenuItem& item
     drawPrice(graphics, item, f);
 }
 
-void TDContextMenu::drawPrice(render::Graphics* graphics, TDContextMenuItem& item, float f)
+float TDContextMenu::shownPrice(const TDContextMenuItem& item) const
+{
+    if (!item.mPreview)
+        return 0.0f;
+    return mKind == kMenuTowerTier ? item.mPreview->tierCost : item.mValue;
+}
+
+bool TDContextMenu::isShortOf(const TDContextMenuItem& item) const
 {
     const TDEconomy* economy = mMap.mEconomy.get();
     const int money = economy ? economy->mMoney : 0;
     const int gems = economy ? economy->mGems : 0;
-    bool shortOf = false;
     if (item.mPreview)
-    {
-        const float v = mKind == kMenuTowerTier ? item.mPreview->tierCost : item.mValue;
-        item.mLabel->mText = L"$" + std::to_wstring(truncToInt(v));
-        shortOf = money < truncToInt(v);
-    }
+        return money < truncToInt(shownPrice(item));
+    const TDBuildSpot* spot = mSpot ? mSpot->mLink : nullptr;
+    return !item.mText.empty() && spot && (money < spot->mCostGold || gems < spot->mCostReal);
+}
+
+void TDContextMenu::drawPrice(render::Graphics* graphics, TDContextMenuItem& item, float f)
+{
+    if (item.mPreview)
+        item.mLabel->mText = L"$" + std::to_wstring(truncToInt(shownPrice(item)));
     else if (!item.mText.empty())
-    {
         item.mLabel->mText = std::wstring(item.mText.begin(), item.mText.end());
-        const TDBuildSpot* spot = mSpot ? mSpot->mLink : nullptr;
-        shortOf = spot && (money < spot->mCostGold || gems < spot->mCostReal);
-    }
     else
-    {
         return;
-    }
+    const bool shortOf = isShortOf(item);
     item.mLabel->buildChunks();
     if (shortOf)
         graphics->SetColor(item.mPreview ? kShortColour : render::Color(1.0f, 0.0f, 0.0f, 1.0f));

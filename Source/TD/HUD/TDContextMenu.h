@@ -70,6 +70,10 @@ public:
     // A circle of 36 straight pieces.
     static void drawCircle(render::Graphics* graphics, float x, float y, float r);
 
+    // The price an item shows: the tier cost in a tier-update menu, else its value; 0 without a preview.
+    float shownPrice(const TDContextMenuItem& item) const;
+    // Whether the player cannot pay the item now (its price is then drawn in a warning colour).
+    bool isShortOf(const TDContextMenuItem& item) const;
     // Whether the centre lies within 150 of the screen's top, bottom or left edge or within 150 of its right.
     bool isNearEdge() const;
     // The opening factor: grows from 0 to 1 while opening, shrinks back while closing.
