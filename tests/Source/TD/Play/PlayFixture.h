@@ -34,10 +34,10 @@ protected:
     // Starts the game on level 1-1 (or another mode's first level) and lets it run a frame.
     bool startLevel(int mode = kModeEasy)
     {
-        if (!mHarness.start())
+        if (!mHarness.map() && !mHarness.start())
             return false;
         mMap = mHarness.map();
-        if (mode != mMap->mMode)
+        if (mode != mMap->mMode || mMap->mState != kStatePlaying)
             mHarness.loadLevel(mode, 0, 0);
         mHarness.step();
         return mMap->mState == kStatePlaying;
