@@ -23,11 +23,13 @@
 #include "Source/TD/TDEmitter.h"
 #include "Source/TD/TDFrameEntry.h"
 #include "Source/TD/TDLevelArt.h"
+#include "Source/TD/TDLevelSettlement.h"
 #include "Source/TD/TDModifier.h"
 #include "Source/TD/TDParticle.h"
 #include "Source/TD/TDProtoTable.h"
 #include "Source/TD/TDResources.h"
 #include "Source/TD/TDRules.h"
+#include "Source/TD/TDSpellList.h"
 #include "Source/TD/TDSprite.h"
 #include "Source/TD/TDSpriteAnimation.h"
 #include "Source/TD/TDTower.h"
@@ -107,9 +109,11 @@ TDMap::TDMap()
     w7::SoundTags::Instance()->SetProfile(mProfile.get());
     mMode = mProfile->getMode();
     mWaves = std::make_unique<TDWaves>();
+    mWaves->setMap(this);
     mBullets = std::make_unique<TDBullets>();
     mMapScale = 1.0f;
     loadSheets();
+    mSpellList = std::make_unique<TDSpellList>(L"td/spells_sheet.csv");
     mActiveMarker = startMarker("active");
     mActiveButtonMarker = startMarker("active_btn");
     updateSpeedButtons();
@@ -229,6 +233,7 @@ void TDMap::startLevel()
             frame->mVisible = true;
     mHud->deleteWindows();
     parseLevel(mLevelFile);
+    buildPrebuiltTowers();
     mSpeed = 1.0f;
     mState = kStatePlaying;
     updateSpeedButtons();
@@ -344,9 +349,14 @@ bool TDMap::isTowerDebuffed(const TDTower* tower) const
 
 void TDMap::levelWon()
 {
+    mSpeed = 0.0f;
+    updateSpeedButtons();
     mState = kStateWon;
     mResultAction = 2;
+    w7::StopMusic();
     w7::SoundTags::Instance()->Play(L"winSound");
+    // The result window settles the level when it opens; until it exists the end settles here.
+    mLastSettlement = settleLevelResult(*this);
 }
 
 void TDMap::levelLost()
@@ -357,4 +367,5 @@ void TDMap::levelLost()
     mState = kStateLost;
     w7::StopMusic();
     w7::SoundTags::Instance()->Play(L"loseSound");
+    mLastSettlement = settleLevelResult(*this);
 }

@@ -4,6 +4,7 @@
 #include "Core/Resource/CountedHandle.h"
 #include "Source/TD/TDEpisodeTable.h"
 #include "Source/TD/TDLevelCursor.h"
+#include "Source/TD/TDLevelSettlement.h"
 #include "Source/TD/TDProfile.h"
 #include "Source/TD/TDRoutes.h"
 #include "Source/TD/TDWatch.h"
@@ -41,6 +42,8 @@ class TDModifier;
 class TDParticle;
 class TDProtoTable;
 class TDPurchaseService;
+class TDSpell;
+class TDSpellList;
 class TDSprite;
 class TDSpriteAnimation;
 class TDTower;
@@ -49,6 +52,7 @@ class TDUnitProto;
 class TDUnlocks;
 class TDUpgradeList;
 class TDWaveCallMarkers;
+class TDWaveEntry;
 class TDWaves;
 
 // The game's situation: which screen is up and what input means. The level simulates only while playing.
@@ -129,6 +133,19 @@ public:
     // window comes with the screens.
     void levelWon();
     void levelLost();
+    // Units (TDMapUnits.cpp).
+    // Makes the entry's unit at the spawn point with its innate modifiers, its route to the goal (a straight
+    // flier: the spawn point and the goal) and its first link.
+    TDUnit* spawnUnit(TDWaveEntry* entry, TDPoint* spawn);
+    // A unit reached the goal: it leaves as escaped and takes its base prototype's strength off the lives;
+    // the level is lost when none remain.
+    void onUnitEscaped(TDUnit* unit);
+    // A dying carrier lets out n units of id 11 at its place, spread along its lane.
+    void releaseCarried(TDUnit* unit, int n);
+    // The early wave call of a press on a next-wave marker at the screen point: two money for every second
+    // skipped (shown as a notice there), the wave clocks jump to the markers' due time, the markers go.
+    // Returns the bonus paid.
+    int callWaveEarly(int x, int y);
 
     // Level file and art.
     // The file of mMode, mEpisode and mLevel ("td/levels_normal/level_01_03.xml"); then startLevel.
@@ -215,6 +232,28 @@ public:
     // Purchase hooks (the lives refill).
     void onHealthRefilled() override;
     void onHealthPurchaseFailed(const std::wstring& caption, const std::wstring& message) override;
+
+    // Map commands (TDMapCommands.cpp).
+    // Builds a tower of the table's prototype on a free spot frame, paying the price of the prototype with the
+    // bought upgrades; null (and nothing changed) when the money does not suffice.
+    TDTower* buildTower(TDUnitProto* proto, TDFrameEntry* spotFrame);
+    // Refunds the tower (TDTower::sellValue), frees its spot and removes it with its bullets, beam, marks and
+    // the map modifiers it owns. A tower that is not on the map is only refunded.
+    void sellTower(TDTower* tower);
+    // The first free spot frame whose centre lies within 40 of the map point; the first tower whose aim
+    // point lies closer than 50.
+    TDFrameEntry* findSpotAt(int x, int y) const;
+    TDTower* findTowerAt(int x, int y) const;
+    // A tower prototype's price with the bought upgrades (the build menu's figure); 0 for an unknown id.
+    float getTowerPrice(int protoId) const;
+    // Buys a spot not yet owned for its money and gem prices; false (nothing paid) when either falls short.
+    bool buySpot(TDFrameEntry* spotFrame);
+    // Places the spell of the spell id at the map point and casts it; null for a spell id without a row.
+    TDSpell* castSpell(int spellId, float x, float y);
+    // The recharge time of a spell's button: its prototype's cooldown with the bought upgrades (0 unknown).
+    float getSpellCooldown(int spellId) const;
+    // The towers the level file places, built free of charge (level start).
+    void buildPrebuiltTowers();
 
     // The unit last pressed on, or null (also once it has been deleted).
     TDUnit* getSelectedUnit() const { return mSelectedUnit.get(); }
@@ -319,6 +358,10 @@ public:
     std::vector<std::pair<TDFrameEntry*, int>> mPrebuiltTowers;
     // The context menu's and the tower marks' pictures of the sheet "td/ui", looked up by loadContextIcons.
     std::unique_ptr<TDContextIcons> mContextIcons;
+    // The spells sheet, read once with the map.
+    std::unique_ptr<TDSpellList> mSpellList;
+    // What the last end of a level settled (stars, gems, best score, the stored result).
+    TDLevelSettlement mLastSettlement;
 
 private:
     // The parse's parts.

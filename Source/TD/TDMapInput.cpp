@@ -3,7 +3,6 @@
 // context menu of a build spot or a tower. The release rows of the other states live with their screens.
 #include "Source/TD/TDMap.h"
 
-#include "Core/Base/TextStream.h"
 #include "Core/Particles/ParticleEmitter.h"
 #include "Source/TD/HUD/HUD.h"
 #include "Source/TD/HUD/HUDSpellButton.h"
@@ -24,66 +23,9 @@
 
 namespace
 {
-std::wstring decimal(int value)
-{
-    base::TextStream stream;
-    stream.WriteInt(value);
-    return stream.GetText();
-}
-
-// The first tower whose aim point lies closer than 50 to the map point.
-TDTower* towerNear(const std::vector<TDTower*>& towers, int x, int y)
-{
-    for (TDTower* tower : towers)
-        if (pointDistance(tower->mX, tower->mY, static_cast<float>(x), static_cast<float>(y)) < 50.0f)
-            return tower;
-    return nullptr;
-}
-
 bool isTowerMenu(int kind)
 {
     return kind == kMenuTower || kind == kMenuTowerTier;
-}
-
-// The map's commands the menu leads to. The tower commands (build, sell, branch upgrade, tier update) and the
-// placing of a spell belong to the towers and spells; until they are there, a choice only closes the menu
-// and a cast only starts the button's recharge.
-TDTower* buildTowerFromMenu(TDMap&, TDUnitProto*, TDFrameEntry*)
-{
-    return nullptr;
-}
-void sellTowerFromMenu(TDMap&, TDTower*) {}
-void upgradeTowerFromMenu(TDMap&, TDTower&, int, float) {}
-void placeSpell(TDMap&, int, float, float) {}
-
-void callWaveEarly(TDMap& map, int x, int y)
-{
-    TDTutorial::Instance()->onEvent(L"wave_forced");
-    (void)w7::SoundTags::Instance()->Play(L"simple");
-    // Two money for every second the player skips.
-    const int bonus = truncToInt((map.mWaveCallMarkers->mDueTime - map.mWaves->mClock) * 2.0f);
-    map.mEconomy->addMoney(bonus);
-    map.mWaves->jumpClock(map.mWaveCallMarkers->mDueTime);
-    if (HUDPopupNotice* notice = map.mPopups->add(static_cast<float>(x), static_cast<float>(y), HUDPopupTexts::kKindMoney))
-        notice->mText = L"+ " + decimal(bonus);
-    map.mWaveCallMarkers->clear();
-}
-
-bool buySpot(TDMap& map, TDFrameEntry& frame)
-{
-    TDBuildSpot& spot = *frame.mLink;
-    if (spot.mOwned || map.mEconomy->mMoney < spot.mCostGold || map.mEconomy->mGems < spot.mCostReal)
-        return false;
-    TDTutorial::Instance()->onEvent(L"buildspot_bought");
-    map.mEconomy->spendMoney(spot.mCostGold);
-    map.mEconomy->spendGems(spot.mCostReal);
-    if (map.mLevelArt)
-        if (render::Image* owned = map.mLevelArt->getSpotImage(TDLevelArt::kSpotOwned))
-            frame.mTexture = owned;
-    spot.mOwned = true;
-    map.mProfile->addOwnedSpot(frame.mName, map.mEpisode, map.mLevel);
-    (void)w7::SoundTags::Instance()->Play(L"buySpot");
-    return true;
 }
 
 void chooseInContextMenu(TDMap& map, int key)
@@ -92,17 +34,28 @@ void chooseInContextMenu(TDMap& map, int key)
     if (isTowerMenu(menu.mKind) && menu.mTower)
     {
         if (key > 0)
-            upgradeTowerFromMenu(map, *menu.mTower, key, menu.getItemValue(key));
+        {
+            TDTower& tower = *menu.mTower;
+            if (tower.tierUpdatesLeft() > 0)
+                (void)tower.tierUpdate();
+            else
+            {
+                tower.mTierCount = 0;
+                (void)tower.upgrade(key, menu.getItemValue(key));
+            }
+        }
         else if (key == 0)
         {
+            // The spot is free again before the tower goes.
             if (menu.mTower->mSpotFrame)
                 menu.mTower->mSpotFrame->mVisible = true;
-            sellTowerFromMenu(map, menu.mTower);
+            map.sellTower(menu.mTower);
         }
     }
     else if (menu.mKind == kMenuBuild && key > 0)
     {
-        TDTower* tower = buildTowerFromMenu(map, map.mProtoTable->find(key), menu.mSpot);
+        TDUnitProto* proto = map.mProtoTable->find(key);
+        TDTower* tower = proto ? map.buildTower(proto, menu.mSpot) : nullptr;
         // Too little money: the menu stays open for another choice.
         if (!tower)
             return;
@@ -111,15 +64,15 @@ void chooseInContextMenu(TDMap& map, int key)
     }
     else if (menu.mKind == kMenuBuySpot && key > 0 && menu.mSpot && menu.mSpot->mLink)
     {
-        buySpot(map, *menu.mSpot);
+        (void)map.buySpot(menu.mSpot);
     }
     menu.close();
 }
 
-void castSpell(TDMap& map, HUDSpellButton& button, float x, float y)
+// Places the button's spell at the point (the map plays "spell<id>" and casts it), then the button recharges.
+void castArmedSpell(TDMap& map, HUDSpellButton& button, float x, float y)
 {
-    (void)w7::SoundTags::Instance()->Play(L"spell" + decimal(button.getSpellId()));
-    placeSpell(map, button.getProtoId(), x, y);
+    (void)map.castSpell(button.getSpellId(), x, y);
     button.startCooldown();
     map.mArmedSpell = nullptr;
 }
@@ -138,7 +91,7 @@ void TDMap::onClick(int x, int y)
             // The tutorial may hold the waves back: then the press does nothing more at all.
             if (mHud->mBlockUI != 0 && mHud->mBlockUI != 3)
                 return;
-            callWaveEarly(*this, x, y);
+            (void)callWaveEarly(x, y);
         }
         if (TDUnit* unit = mWaves->unitAt(mx, my))
             setSelectedUnit(unit);
@@ -205,7 +158,7 @@ bool TDMap::releaseInPlay(int x, int y, float mapX, float mapY)
 {
     if (mArmedSpell && mHud->hitTest(x, y) == -1)
     {
-        castSpell(*this, *mArmedSpell, mapX, mapY);
+        castArmedSpell(*this, *mArmedSpell, mapX, mapY);
         return true;
     }
     const std::wstring c = mHud->click(x, y);
@@ -267,12 +220,12 @@ bool TDMap::releaseInPlay(int x, int y, float mapX, float mapY)
             mActiveMarker->SetPosition(math::Point2(button.mCenterX, button.mCenterY), 1);
         // The warcry needs no target: it acts the moment its button is released.
         if (button.getSpellId() == HUDSpellButton::kTowerSpellId)
-            castSpell(*this, button, static_cast<float>(x), static_cast<float>(y));
+            castArmedSpell(*this, button, static_cast<float>(x), static_cast<float>(y));
     }
 
     const int mx = truncToInt(mapX);
     const int my = truncToInt(mapY);
-    if (TDFrameEntry* spot = mLevelArt ? mLevelArt->spotAt(mx, my) : nullptr)
+    if (TDFrameEntry* spot = findSpotAt(mx, my))
     {
         if (mContextMenu)
         {
@@ -296,7 +249,7 @@ bool TDMap::releaseInPlay(int x, int y, float mapX, float mapY)
         mContextMenu->mCenterY = spot->mRect.y + spot->mRect.height * 0.5f;
         return true;
     }
-    if (TDTower* tower = towerNear(mTowers, mx, my))
+    if (TDTower* tower = findTowerAt(mx, my))
     {
         if (mContextMenu)
         {

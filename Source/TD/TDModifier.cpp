@@ -5,12 +5,22 @@ TDModifier::TDModifier(const std::string& parameter, float value, float duration
 {
 }
 
-void TDModifier::update(TDUnit*, float dt)
+void TDModifier::update(TDUnit* unit, float dt)
 {
+    if (!mActive)
+        return;
+    mPeriodTimer += dt;
     mElapsed += dt;
-    if (mDuration >= 0.0f && mElapsed > mDuration)
+    if (mPeriodTimer > mPeriod)
+    {
+        mPeriodTimer = 0.0f;
+        apply(unit, dt);
+    }
+    if (mDuration != -1.0f && mElapsed > mDuration)
         mActive = false;
 }
+
+void TDModifier::apply(TDUnit*, float) {}
 
 void TDModifier::releaseUnit(const void* object)
 {

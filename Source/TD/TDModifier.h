@@ -17,8 +17,11 @@ public:
     virtual ~TDModifier() = default;
 
     // One frame for the unit it acts on (null for the map's own modifiers): elapsed time, the effect once per
-    // period, and the end after the duration (-1: never).
+    // period (apply, in the update whose gathered time passes the period; period -1: every update), and the
+    // end after the duration (-1: never). An inactive modifier does nothing.
     virtual void update(TDUnit* unit, float dt);
+    // The effect itself; nothing in the base.
+    virtual void apply(TDUnit* unit, float dt);
     // Forgets an object that goes away (a sold tower).
     virtual void releaseUnit(const void* object);
 

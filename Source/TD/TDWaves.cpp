@@ -38,7 +38,7 @@ TDWaveEntry::TDWaveEntry(TDWaveProto* wave) : mWave(wave) {}
 
 void TDWaveEntry::loadFromXML(const tinyxml2::XMLElement& element)
 {
-    mUpgrade = intAttribute(element, "upgrade", 0);
+    mUpgrade = intAttribute(element, "upgrade", 1);
     mUnitId = intAttribute(element, "id", 0);
     const char* x = element.Attribute("x");
     const char* y = element.Attribute("y");
@@ -76,10 +76,6 @@ void TDWaveProto::loadFromXML(const tinyxml2::XMLElement& element, const std::ws
     mSpawnedCount = 0;
 }
 
-void TDWaveProto::update(float dt)
-{
-    mClock += dt;
-}
 
 bool TDWaveProto::isCompleted() const
 {
@@ -123,6 +119,7 @@ void TDWaves::load(const tinyxml2::XMLElement* waves, const std::wstring& source
          element = element->NextSiblingElement())
     {
         auto* wave = new TDWaveProto;
+        wave->mMap = mMap;
         wave->loadFromXML(*element, source);
         if (wave->mEntries.empty())
         {
@@ -160,11 +157,6 @@ void TDWaves::reset()
         }
         wave->mEntries = std::move(kept);
     }
-}
-
-void TDWaves::update(float dt)
-{
-    mClock += dt;
 }
 
 void TDWaves::updateUnitModifiers(float dt)
@@ -228,6 +220,16 @@ void TDWaves::startLinked()
         }
 }
 
+TDUnit* TDWaves::add(TDWaveEntry* entry, TDPoint* spawn)
+{
+    auto* unit = new TDUnit(mMap, entry);
+    unit->mSpawnPoint = spawn;
+    if (entry)
+        entry->mSpawned = 1;
+    mUnits.push_back(unit);
+    return unit;
+}
+
 TDUnit* TDWaves::unitAt(int x, int y) const
 {
     for (TDUnit* unit : mUnits)
@@ -236,11 +238,14 @@ TDUnit* TDWaves::unitAt(int x, int y) const
     return nullptr;
 }
 
-void TDWaves::getUnitsInRange(float x, float y, float size, std::vector<TDUnit*>& out) const
+void TDWaves::unitsInRadius(float x, float y, float diameter, std::vector<TDUnit*>& out) const
 {
     for (TDUnit* unit : mUnits)
-        if (pointDistance(x, y, unit->mX, unit->mY) <= size * 0.5f)
+    {
+        const math::Point2 at = unit->getTargetPoint();
+        if (pointDistance(x, y, at.x, at.y) <= diameter * 0.5f)
             out.push_back(unit);
+    }
 }
 
 void TDWaves::addUnit(TDUnit* unit)

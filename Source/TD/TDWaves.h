@@ -8,6 +8,8 @@ namespace tinyxml2
 class XMLElement;
 }
 
+class TDMap;
+class TDPoint;
 class TDUnit;
 class TDWaveProto;
 
@@ -28,7 +30,8 @@ public:
     // A new entry of the wave: waiting, tier 1, not spawned.
     explicit TDWaveEntry(TDWaveProto* wave);
 
-    // "id", "upgrade", "x" and "y" of a spawn element (0 when absent).
+    // "id", "upgrade", "x" and "y" of a spawn element (0 when absent; an absent "upgrade" is the first tier,
+    // 1: read as 0 it would pick the top tier).
     void loadFromXML(const tinyxml2::XMLElement& element);
     void setState(int state) { mState = state; }
 
@@ -55,8 +58,10 @@ public:
     // The attributes and every child element as an entry; source names the level in warnings.
     void loadFromXML(const tinyxml2::XMLElement& element, const std::wstring& source);
 
-    // Advances the wave's clock; spawning comes with the units.
+    // Advances the wave's clock and, once started, spawns what is due into the map.
     virtual void update(float dt);
+    // Spawns every entry whose time has come: timeout + scale x x / 45 seconds after the wave started.
+    void spawnDue();
     // Every entry killed or escaped (true without entries).
     virtual bool isCompleted() const;
     // Told how one of its entries ended; the plain wave does nothing with it.
@@ -73,13 +78,16 @@ public:
     int mLinked = -1;
     float mScale = 1.0f;
     int mSpawnedCount = 0;
+    // The map it spawns into, not owned; null spawns nothing.
+    TDMap* mMap = nullptr;
     // Owned, in file order.
     std::vector<TDWaveEntry*> mEntries;
 };
 
-// The waves of a level and its live units. The level file's waves are read and reset here; the wave clock
-// runs. Spawning, moving and finishing units, group starts and the level's end arrive with the units: until
-// then the update starts nothing, so no level is ever won by its (empty) waves.
+// The waves of a level and its live units. One group of waves runs at a time (the wave at the next index
+// that is linked to none, and every wave linked to that index); its entries spawn when due, finished units
+// are recorded as killed or escaped, a wave whose units were all killed pays its wipe award, and the level
+// is won on the first update after the last group finished.
 class TDWaves
 {
 public:
@@ -88,6 +96,10 @@ public:
     TDWaves& operator=(const TDWaves&) = delete;
     // Deletes every unit, then every wave.
     ~TDWaves();
+
+    // The map the waves spawn into, end and pay on; null leaves the manager counting time only.
+    void setMap(TDMap* map) { mMap = map; }
+    TDMap* getMap() const { return mMap; }
 
     // Replaces the waves by those of a `waves` element (null: none): the base delay "timeout" (its integer
     // part is added to each wave's own), the first `wave` child and every element after it; waves without
@@ -101,7 +113,7 @@ public:
     // Deletes the waves and their entries.
     void clearWaves();
 
-    // Advances the wave clock.
+    // One frame: the clock, the next-wave markers, finished units, then the group that runs or starts.
     void update(float dt);
     // The per-frame steps over the live units (modifiers, the units themselves, the end-of-frame speed
     // reset); each unit does its own part.
@@ -115,15 +127,23 @@ public:
     float countdown() const;
     // Sets the manager's clock and every active wave's clock (the early wave call).
     void jumpClock(float time);
+    void setClock(float time) { jumpClock(time); }
     // Every active wave completed (true when none is active).
     bool allCompleted() const;
     // Starts every wave linked to the next wave index.
     void startLinked();
 
+    // Makes the unit of an entry at a spawn point and takes it into the live list (owned); the entry counts
+    // as spawned. TDMap::spawnUnit gives it its route.
+    TDUnit* add(TDWaveEntry* entry, TDPoint* spawn);
     // The live unit under a map point, or null.
     TDUnit* unitAt(int x, int y) const;
-    // Appends the live units within size x 0.5 of the point, in list order.
-    void getUnitsInRange(float x, float y, float size, std::vector<TDUnit*>& out) const;
+    // Appends the live units whose target point lies within diameter x 0.5 of the point, in list order.
+    void unitsInRadius(float x, float y, float diameter, std::vector<TDUnit*>& out) const;
+    void getUnitsInRange(float x, float y, float size, std::vector<TDUnit*>& out) const
+    {
+        unitsInRadius(x, y, size, out);
+    }
     // Takes a unit into the live list (owned).
     void addUnit(TDUnit* unit);
 
@@ -140,4 +160,11 @@ public:
     int mCompletedGroups = 0;
     float mBaseDelay = 0.0f;
     float mClock = 0.0f;
+
+private:
+    void removeFinishedUnits();
+    void startGroup();
+    void updateGroup(float dt);
+
+    TDMap* mMap = nullptr;
 };

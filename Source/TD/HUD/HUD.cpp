@@ -9,7 +9,6 @@
 #include "Core/Render/Graphics.h"
 #include "Source/TD/Game.h"
 #include "Source/TD/HUD/HUDSpellButton.h"
-#include "Source/TD/HUD/HUDSpellSheet.h"
 #include "Source/TD/HUD/HUDWindow.h"
 #include "Source/TD/HUD/TDScreenContext.h"
 #include "Source/TD/LocalStrings.h"
@@ -18,6 +17,7 @@
 #include "Source/TD/TDFrameEntry.h"
 #include "Source/TD/TDLayoutHelpers.h"
 #include "Source/TD/TDMap.h"
+#include "Source/TD/TDSpellList.h"
 #include "Source/TD/TDSpriteAnimation.h"
 #include "Source/TD/TDUnlocks.h"
 #include "Source/TD/TDUtil.h"
@@ -127,7 +127,6 @@ HUD::~HUD()
 {
     mSpellCursor.reset();
     base::DeleteAll(mSpellButtons);
-    mSpellSheet.reset();
     base::DeleteAll(mSpellSlots);
     base::DeleteAll(mWindows);
     base::DeleteAll(mPending);
@@ -374,10 +373,8 @@ void HUD::deleteSpellButtons()
 
 void HUD::addSpellButton(int spellId)
 {
-    if (!mSpellSheet)
-        mSpellSheet = std::make_unique<HUDSpellSheet>();
-    const HUDSpellRow* row = mSpellSheet->findById(spellId);
-    if (!row || !mMap.mUnlocks || !mMap.mUnlocks->isUnlocked(row->protoId))
+    const TDSpellProto* row = mMap.mSpellList ? mMap.mSpellList->findById(spellId) : nullptr;
+    if (!row || !mMap.mUnlocks || !mMap.mUnlocks->isUnlocked(row->mProtoId))
         return;
     const std::size_t index = mSpellButtons.size();
     if (index >= mSpellSlots.size())
@@ -387,7 +384,7 @@ void HUD::addSpellButton(int spellId)
         return;
     }
     const TDFrameEntry& slot = *mSpellSlots[index];
-    auto* button = new HUDSpellButton(mMap, spellId, row->protoId, row->icon, row->shade);
+    auto* button = new HUDSpellButton(mMap, spellId, row->mProtoId, row->mIcon, row->mShade);
     button->mCenterX = slot.mRect.x + slot.mRect.width * 0.5f;
     button->mCenterY = slot.mRect.y + slot.mRect.height * 0.5f;
     button->mIndex = static_cast<int32_t>(index);

@@ -13,7 +13,6 @@ class Graphics;
 }
 
 class HUDSpellButton;
-class HUDSpellSheet;
 class TDButtonFrame;
 class TDFrameEntry;
 class TDMap;
@@ -138,7 +137,4 @@ private:
     std::unique_ptr<TDSpriteAnimation> mSpellCursor;
     // Owned; a button's index is its place here.
     std::vector<HUDSpellButton*> mSpellButtons;
-    // The spells the buttons show, read when the first button is asked for (the spell pictures need the
-    // application's renderer).
-    std::unique_ptr<HUDSpellSheet> mSpellSheet;
 };

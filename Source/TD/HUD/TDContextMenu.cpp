@@ -34,25 +34,15 @@ constexpr float kRangeDisc = 336.0f;
 const render::Color kRangeColour(0.71f, 0.63f, 0.31f, 1.0f);
 const render::Color kShortColour(0.94f, 0.44f, 0.44f, 1.0f);
 
-// What the menu reads of a tower. The tower keeps its tier updates, its branch and its boost in its own
-// record; until those are kept the tower plays its table prototype with none bought.
+// What the menu reads of a tower.
 const TDUnitProto* currentProto(const TDTower& tower)
 {
-    return tower.mProto;
+    return tower.getProto(-1);
 }
-int towerTierCount(const TDTower&)
+float towerBoostRange(const TDTower& tower)
 {
-    return 0;
+    return tower.mBoost ? tower.mBoost->r : 0.0f;
 }
-int towerBranch(const TDTower&)
-{
-    return 0;
-}
-float towerBoostRange(const TDTower&)
-{
-    return 0.0f;
-}
-void drawTowerOverlay(TDTower&, render::Graphics*) {}
 
 float spotRadiusMult(const TDFrameEntry* spot)
 {
@@ -169,7 +159,7 @@ void TDContextMenu::openTowerMenu(TDTower* tower)
     // A tower whose prototype left the table can still be sold, and nothing more.
     if (!base)
         return;
-    if (towerTierCount(*tower) < base->tierUpdates)
+    if (tower->mTierCount < base->tierUpdates)
     {
         mKind = kMenuTowerTier;
         TDContextMenuItem* item = addItem(1, 1);
@@ -179,7 +169,7 @@ void TDContextMenu::openTowerMenu(TDTower* tower)
         item->mValue = base->tierCost;
         return;
     }
-    const int branch = towerBranch(*tower);
+    const int branch = tower->mBranch;
     int index = 1;
     for (const TDUnitProto* child : base->branches)
     {
@@ -321,7 +311,7 @@ void TDContextMenu::draw(render::Graphics* graphics)
         return;
     drawRange(graphics);
     if (mTower && (mKind == kMenuTower || mKind == kMenuTowerTier) && mState != kMenuClosing)
-        drawTowerOverlay(*mTower, graphics);
+        mTower->drawOverlay(graphics);
     if (mItems.empty())
     {
         mAlive = 0;

@@ -89,7 +89,8 @@ TEST(Game, SideImagesFrameThePlayfieldBehindTheSelectScreens)
     GameHarness harness;
     ASSERT_TRUE(harness.start());
     harness.step();
-    EXPECT_GT(countLines(harness.lastFrame(), "DrawIndexedPrimitive"), 3) << "ground, spots, glow, the HUD";
+    EXPECT_GT(countLines(harness.lastFrame(), "DrawIndexedPrimitive"), 5)
+        << "ground, spots, the next-wave marker, its countdown text, glow, the HUD";
     harness.map()->mState = kStateEpisodeSelect;
     harness.step();
     // No world and no HUD overlay behind the episode select: only the two side images.

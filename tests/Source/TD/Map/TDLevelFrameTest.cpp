@@ -17,6 +17,7 @@
 #include "Source/TD/TDLevelArt.h"
 #include "Source/TD/TDMap.h"
 #include "Source/TD/TDModifier.h"
+#include "Source/TD/TDUnitProto.h"
 #include "Source/TD/TDResources.h"
 #include "Source/TD/TDSpriteSheet.h"
 #include "Source/TD/TDTestUtil.h"
@@ -286,7 +287,14 @@ TEST_F(LevelFrameTest, MapModifiersRunEachFrameAndGoWhenInactive)
 class PickedUnit : public TDUnit
 {
 public:
-    PickedUnit(float x, float y) : TDUnit(nullptr, nullptr, x, y) {}
+    PickedUnit(float x, float y) : TDUnit(nullptr, &proto(), x, y) {}
+    // A prototype with health, so the unit lives; it stands still.
+    static TDUnitProto& proto()
+    {
+        static TDUnitProto standing;
+        standing.health = 100.0f;
+        return standing;
+    }
     bool hitTest(int x, int y) const override
     {
         return std::abs(static_cast<float>(x) - mX) < 10.0f && std::abs(static_cast<float>(y) - mY) < 10.0f;
@@ -306,8 +314,11 @@ TEST_F(LevelFrameTest, ASelectedUnitIsForgottenWhenItDiesLeavesOrIsDeleted)
     unit->mState = kUnitDying;
     mHarness.step();
     EXPECT_EQ(mMap->getSelectedUnit(), nullptr);
+    // A dying unit without a death animation has finished at once and left the list.
+    EXPECT_TRUE(mMap->mWaves->getUnits().empty());
 
-    unit->mState = kUnitWalking;
+    unit = new PickedUnit(300.0f, 300.0f);
+    mMap->mWaves->addUnit(unit);
     mMap->setSelectedUnit(unit);
     mMap->onUnitRemoved(unit);
     EXPECT_EQ(mMap->getSelectedUnit(), nullptr);
@@ -318,16 +329,15 @@ TEST_F(LevelFrameTest, ASelectedUnitIsForgottenWhenItDiesLeavesOrIsDeleted)
     mHarness.step(2);
 }
 
-TEST_F(LevelFrameTest, AnEmptyWaveListNeverWinsTheLevel)
+TEST_F(LevelFrameTest, ALevelWithoutWavesIsWonOnItsFirstFrame)
 {
     const fs::path file = tdtest::demoDataRoot() / "td/levels_normal/level_09_01.xml";
     std::ofstream(file) << "<map><li>/td/data/maps/e1_l1/back.psd</li><budget>10</budget><waves/></map>";
     mHarness.loadLevel(kModeNormal, 8, 0);
     EXPECT_TRUE(mMap->mWaves->getWaves().empty());
-    mHarness.step(600);
-    EXPECT_EQ(mMap->mState, kStatePlaying);
-    EXPECT_TRUE(std::find(mHarness.sounds().tags.begin(), mHarness.sounds().tags.end(), L"winSound") ==
-                mHarness.sounds().tags.end());
+    mHarness.step();
+    EXPECT_EQ(mMap->mState, kStateWon);
+    EXPECT_EQ(mHarness.sounds().tags.back(), L"winSound");
     fs::remove(file);
 }
 

@@ -271,4 +271,61 @@ TEST_F(ContextMenuTest, AnEmptyBuildMenuAndAMissingTowerPrototypeDoNoHarm)
     n.openTowerMenu(&bare);
     EXPECT_EQ(n.mItems.size(), 1u);
 }
+TEST_F(ContextMenuTest, APressOnABuildItemBuildsAndTheTowerOpensItsSellAndUpgradeMenu)
+{
+    ASSERT_TRUE(startLevel());
+    TDFrameEntry* spot = spotFrameAt(tdtest::kOwnedSpotX, tdtest::kOwnedSpotY);
+    openMenuAt(tdtest::kOwnedSpotX, tdtest::kOwnedSpotY);
+    const int money = mMap->mEconomy->mMoney;
+    const float price = menu()->getItemValue(10000);
+    ASSERT_TRUE(chooseItem(10000));
+    ASSERT_EQ(mMap->mTowers.size(), 1u);
+    TDTower* tower = mMap->mTowers[0];
+    EXPECT_EQ(mMap->mEconomy->mMoney, money - static_cast<int>(price));
+    EXPECT_EQ(count(L"buildTower"), 1u);
+    EXPECT_FALSE(spot->mVisible) << "the tower stands on it";
+    EXPECT_EQ(menu()->mState, kMenuClosing);
+    mHarness.step(15);
+    EXPECT_EQ(menu(), nullptr);
+
+    // The tower's menu: sell first, then the tier update while one is left, else the branch upgrades.
+    openMenuAt(tower->mX, tower->mY);
+    ASSERT_NE(menu(), nullptr);
+    EXPECT_EQ(menu()->mTower, tower);
+    ASSERT_GE(menu()->mItems.size(), 1u);
+    EXPECT_EQ(menu()->mItems[0]->mKey, 0);
+    const TDUnitProto& base = *mMap->mProtoTable->find(10000);
+    if (base.tierUpdates > tower->mTierCount)
+    {
+        EXPECT_EQ(menu()->mKind, kMenuTowerTier);
+        ASSERT_EQ(menu()->mItems.size(), 2u);
+        EXPECT_FLOAT_EQ(menu()->shownPrice(*menu()->mItems[1]), base.tierCost);
+        mMap->mEconomy->mMoney = 1000;
+        ASSERT_TRUE(chooseItem(1));
+        EXPECT_EQ(tower->mTierCount, 1);
+        mHarness.step(15);
+        openMenuAt(tower->mX, tower->mY);
+    }
+    EXPECT_EQ(menu()->mKind, kMenuTower);
+
+    // Sell: the spot is free again and the money comes back.
+    const int before = mMap->mEconomy->mMoney;
+    const int refund = tower->sellValue();
+    ASSERT_TRUE(chooseItem(0));
+    EXPECT_TRUE(mMap->mTowers.empty());
+    EXPECT_TRUE(spot->mVisible);
+    EXPECT_EQ(count(L"sellTower"), 1u);
+    EXPECT_EQ(mMap->mEconomy->mMoney, before + refund);
+}
+
+TEST_F(ContextMenuTest, ABuildPressWithTooLittleMoneyKeepsTheMenuOpen)
+{
+    ASSERT_TRUE(startLevel());
+    openMenuAt(tdtest::kOwnedSpotX, tdtest::kOwnedSpotY);
+    mMap->mEconomy->mMoney = 1;
+    EXPECT_TRUE(menu()->isShortOf(*menu()->mItems[0]));
+    ASSERT_TRUE(chooseItem(10000));
+    EXPECT_TRUE(mMap->mTowers.empty());
+    EXPECT_EQ(menu()->mState, kMenuOpen);
+}
 } // namespace

@@ -3,6 +3,7 @@
 // itself (a point on its own buttons never arms a spell).
 #include "Core/Render/Image.h"
 #include "Source/TD/HUD/HUDWindow.h"
+#include "Source/TD/TDProtoTable.h"
 #include "Source/TD/TDWaveCallMarkers.h"
 #include "Source/TD/TDWaves.h"
 #include "tests/Source/TD/Play/PlayFixture.h"
@@ -164,6 +165,8 @@ TEST_F(PlayFixture, TheWarcryActsAtOnceAndOnlyWithATowerToBoost)
     ASSERT_TRUE(startLevel(kModeHardcore));
     ASSERT_EQ(hud().getSpellButtons().size(), 5u);
     HUDSpellButton& warcry = spell(4);
+    while (!mMap->mTowers.empty()) // the level's own towers
+        mMap->sellTower(mMap->mTowers.back());
     const int x = static_cast<int>(warcry.mCenterX);
     const int y = static_cast<int>(warcry.mCenterY);
     // No tower: it cannot be pressed, but the point is on it.
@@ -175,8 +178,8 @@ TEST_F(PlayFixture, TheWarcryActsAtOnceAndOnlyWithATowerToBoost)
     EXPECT_FALSE(warcry.isCooling());
 
     // With a tower on the map it is cast the moment its button is released, without staying armed.
-    auto* tower = new TDTower(nullptr, nullptr, 100.0f, 100.0f);
-    mMap->mTowers.push_back(tower);
+    TDFrameEntry* spot = mMap->findSpotAt(481, 510);
+    ASSERT_NE(mMap->buildTower(mMap->mProtoTable->find(10000), spot), nullptr);
     mHarness.sounds().clear();
     clickSpell(4);
     EXPECT_EQ(mMap->mArmedSpell, nullptr);

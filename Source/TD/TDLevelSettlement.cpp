@@ -1,0 +1,52 @@
+#include "Source/TD/TDLevelSettlement.h"
+
+#include "Core/Particles/ParticleEmitter.h"
+#include "Source/TD/TDEconomy.h"
+#include "Source/TD/TDEmitter.h"
+#include "Source/TD/TDMap.h"
+#include "Source/TD/TDProfile.h"
+#include "Source/TD/TDRules.h"
+
+namespace
+{
+constexpr int kEpisodeBonusGems = 100;
+
+// The bonus for a star on every normal level of the episode, paid once per profile and episode. The play
+// being settled is not stored yet, so it counts from the next result on.
+int episodeBonus(TDMap& map)
+{
+    TDProfile& profile = *map.mProfile;
+    const int event = map.mEpisode + 1;
+    if (profile.getEventFlag(event))
+        return 0;
+    const int levels = map.getLevelCount(map.mEpisode);
+    if (levels <= 0)
+        return 0;
+    for (int level = 0; level < levels; ++level)
+        if (profile.getLevelResult(map.mEpisode, level, kModeNormal).stars <= 0)
+            return 0;
+    profile.setEventFlag(event);
+    return kEpisodeBonusGems;
+}
+} // namespace
+
+TDLevelSettlement settleLevelResult(TDMap& map)
+{
+    TDLevelSettlement out;
+    for (TDEmitter* effect : map.mLateEmitters)
+        if (effect->mEmitter)
+            effect->mEmitter->SetState(2);
+    out.stars = starsForLives(map.mLives, map.mMaxLives);
+    const TDLevelResult old = map.mProfile->getLevelResult(map.mEpisode, map.mLevel, map.mMode);
+    map.mEconomy->getLevelResult(out.result, map.mLives, map.mMode);
+    const int starGemsPaid = out.stars > old.stars ? starGems(out.stars, old.stars) : 0;
+    out.gems = starGemsPaid + episodeBonus(map);
+    if (out.gems > 0)
+        map.mEconomy->addGems(out.gems);
+    out.result.stars = map.mState == kStateWon ? out.stars : 0;
+    // The gems were credited above; the stored result carries none, or storing it would credit them again.
+    const int total = out.result.getTotalScore();
+    out.bestScore = total > old.high ? total : old.high;
+    map.mProfile->saveLevelResult(map.mEpisode, map.mLevel, map.mMode, out.result);
+    return out;
+}

@@ -1,0 +1,183 @@
+// How a unit shows: the frame of its animation queued into the map's depth-sorted lists (with its shadow),
+// the rectangle a press picks it by, and its health bar.
+#include "Source/TD/TDUnit.h"
+
+#include "Core/Base/MathUtil.h"
+#include "Core/Render/Graphics.h"
+#include "Core/Render/Image.h"
+#include "Source/TD/Game.h"
+#include "Source/TD/TDFrameEntry.h"
+#include "Source/TD/TDMap.h"
+#include "Source/TD/TDResources.h"
+#include "Source/TD/TDSpriteSheet.h"
+#include "Source/TD/TDUnitProto.h"
+#include "Source/TD/TMobShader.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+enum FrameList
+{
+    kGround = 1,
+    kAir = 3,
+    kAirShadow = 4
+};
+
+const std::vector<TDFrameEntry*>& framesOf(const TDUnitProto& proto, const char* name)
+{
+    static const std::vector<TDFrameEntry*> kNone;
+    return proto.sheet ? proto.sheet->getGroup(std::string(name)) : kNone;
+}
+
+render::ShaderTextured* mobShader()
+{
+    Game* game = Game::Get();
+    return game ? game->GetMobShader() : nullptr;
+}
+} // namespace
+
+const TDFrameEntry* TDUnit::anchorFrame() const
+{
+    const TDUnitProto* proto = getProto();
+    if (!proto)
+        return nullptr;
+    const std::vector<TDFrameEntry*>& root = framesOf(*proto, "");
+    return root.empty() ? nullptr : root.front();
+}
+
+float TDUnit::getRootFrameTop() const
+{
+    const TDFrameEntry* anchor = anchorFrame();
+    if (!mCurrentFrame || !anchor)
+        return 0.0f;
+    // From the target point up to the top of the frame as drawn.
+    return anchor->mRect.y - mCurrentFrame->mRect.y - mFallDrop;
+}
+
+math::Rect TDUnit::getFrameRect() const
+{
+    const TDFrameEntry* f = mCurrentFrame;
+    if (!f)
+        return math::Rect();
+    const TDFrameEntry* a = anchorFrame();
+    const float ax = a ? a->mRect.x : 0.0f;
+    const float ay = a ? a->mRect.y : 0.0f;
+    const float dx = f->mRect.x + f->mRect.width * 0.5f - ax;
+    const float cy = mTargetY + mFallDrop + f->mRect.y + f->mRect.height * 0.5f - ay;
+    const float cx = mFacingLeft ? mTargetX - dx : mTargetX + dx;
+    return math::Rect(cx, cy, f->mRect.width, f->mRect.height);
+}
+
+bool TDUnit::hitTest(int x, int y) const
+{
+    if (!mCurrentFrame)
+        return false;
+    const math::Rect r = getFrameRect();
+    const float px = static_cast<float>(x);
+    const float py = static_cast<float>(y);
+    return px >= r.x - r.width * 0.5f && px <= r.x + r.width * 0.5f && py >= r.y - r.height * 0.5f &&
+           py <= r.y + r.height * 0.5f;
+}
+
+const TDFrameEntry* TDUnit::pickFrame(const TDUnitProto& proto)
+{
+    const bool frozen = proto.ice || proto.stone;
+    const char* group = nullptr;
+    if (mState == kUnitDying || (mState == kUnitCaught && !frozen))
+        group = "death";
+    else if (mState == kUnitWalking || mState == kUnitCaught)
+        group = "walk";
+    else if (mState == kUnitSpecial)
+        group = "special";
+    if (!group)
+        return nullptr;
+    const std::vector<TDFrameEntry*>& frames = framesOf(proto, group);
+    if (frames.empty())
+        return nullptr;
+    std::size_t index = 0;
+    if (mState == kUnitCaught && !frozen)
+    {
+        // A caught unit flickers between two of its death frames.
+        index = static_cast<std::size_t>(1 + static_cast<int>(math::Random() + 0.5f));
+        mAnimTime = 0.0f;
+    }
+    else
+    {
+        const float at = mAnimTime * proto.fps;
+        index = at > 0.0f ? static_cast<std::size_t>(std::min(at, 1.0e6f)) : 0;
+    }
+    return frames[std::min(index, frames.size() - 1)];
+}
+
+void TDUnit::queueFrames()
+{
+    if (!mEntry || !mMap || mState == kUnitGone)
+        return;
+    const TDUnitProto* proto = getProto();
+    if (!proto)
+        return;
+    const TDFrameEntry* frame = pickFrame(*proto);
+    if (!frame)
+        return;
+    mCurrentFrame = frame;
+    const TDFrameEntry* anchor = anchorFrame();
+    const float ax = anchor ? anchor->mRect.x : 0.0f;
+    const float ay = anchor ? anchor->mRect.y : 0.0f;
+    const float alpha = mOpacity * mFade;
+
+    auto* entry = new TDFrameEntry;
+    entry->mTexture = frame->mTexture;
+    entry->mShader = mobShader();
+    entry->mShaderColor = render::Color(proto->fillColor);
+    entry->mColor = render::Color(1.0f, 1.0f, 1.0f, alpha);
+    entry->mMirrored = mFacingLeft;
+    entry->mSortKey = mTargetY;
+    // The image is drawn centred on its transform's origin: offset its centre from the anchor point, turn it
+    // about that point while it falls, then carry it to the target point.
+    const float dx = frame->mRect.x + frame->mRect.width * 0.5f - ax;
+    const float dy = frame->mRect.y + frame->mRect.height * 0.5f - ay;
+    entry->mTransform.Translate(mFacingLeft ? -dx : dx, dy);
+    if (mFallAngle != 0.0f)
+        entry->mTransform.RotateDegrees(mFacingLeft ? -mFallAngle : mFallAngle);
+    entry->mTransform.Translate(mTargetX, mTargetY + mFallDrop);
+    const bool air = proto->air;
+    mMap->mFrameLists[(air || mUpper != 0.0f) ? kAir : kGround].push_back(entry);
+
+    if (air && mShadow)
+    {
+        auto* shadow = new TDFrameEntry;
+        shadow->mTexture = mShadow;
+        shadow->mColor = entry->mColor;
+        shadow->mMirrored = mFacingLeft;
+        shadow->mSortKey = mTargetY;
+        shadow->mTransform.Translate(mTargetX + 5.0f, mTargetY + 15.0f);
+        mMap->mFrameLists[kAirShadow].push_back(shadow);
+    }
+}
+
+void TDUnit::drawOverlay(render::Graphics* graphics)
+{
+    if (!graphics || !mMap || mState == kUnitDying || mState == kUnitGone || !(mHealthBarTime > 0.0f))
+        return;
+    const float maxHealth = getMaxHealth();
+    if (mHealth == maxHealth || mHealth == 0.0f || !(maxHealth > 0.0f))
+        return;
+    if (mHealth < 0.0f)
+        mHealth = 0.0f;
+    const TDFrameEntry* bar = TDResources::Instance()->findFrame(L"td/ui", std::wstring(), L"ui/bar");
+    if (!bar || !bar->mTexture)
+        return;
+    const float alpha = mHealthBarTime < 0.5f ? 2.0f * mHealthBarTime : 1.0f;
+    const float s = mMap->mViewScale;
+    const float h = 0.75f * mSpriteHeight;
+    const float width = static_cast<float>(bar->mTexture->GetWidth());
+    const float x = s * mTargetX + mMap->mViewOffsetX - std::floor(width * 0.5f);
+    const float y = s * mTargetY + mMap->mViewOffsetY - s * h;
+    graphics->SetColor(1.0f, 0.0f, 0.0f, alpha);
+    graphics->DrawImage(bar->mTexture).Translate(x, y);
+    graphics->SetColor(0.0f, 1.0f, 0.0f, alpha);
+    graphics->DrawImage(bar->mTexture).Scale(std::clamp(mHealth / maxHealth, 0.0f, 1.0f), 1.0f).Translate(x, y);
+    graphics->SetColor(1.0f, 1.0f, 1.0f, 1.0f);
+}
