@@ -141,7 +141,9 @@ VNResultEnum GameApplication::InitSteps()
         return VN_FAIL;
     }
     const std::wstring root = line.mode == CommandLine::Mode::DataPath ? line.value : mExeFolder;
-    (void)file::FileManager::Instance()->SetRootPath(root);
+    mDataRoot = root;
+    mDataRootFound = file::FileManager::Instance()->SetRootPath(root) == VN_OK;
+    mPackMode = line.mode == CommandLine::Mode::Pack;
 
     // User-data folder.
     const std::wstring userData = mAppDataFolder + mMakerName + L"/" + mProductName + L"/";
@@ -192,6 +194,16 @@ VNResultEnum GameApplication::InitSteps()
     if (const VNResultEnum r = mRender->InitRender(mWindow, setup); r != VN_OK)
     {
         LogLine(L"The renderer cannot be initialised on the window\n");
+        if (const auto* gl = dynamic_cast<const render::RenderGL*>(mRender);
+            gl != nullptr && !gl->GetOfferedInstead().empty())
+        {
+            // The player learns at exit, in a message box, what is missing.
+            mRendererUnsupported = true;
+            mRendererUnsupportedText = L"The game needs OpenGL 4.5 to draw, but this system offers " +
+                                       gl->GetOfferedInstead() +
+                                       L".\n\nInstall or update the graphics driver, then start the game again.";
+            Finish();
+        }
         return r;
     }
     if (const VNResultEnum r = CreateRenderTarget(setup); r != VN_OK)
@@ -221,7 +233,12 @@ VNResultEnum GameApplication::LoadGameConfig()
         mGameConfig->Clear();
     const tinyxml2::XMLElement* root = mGameConfig->RootElement();
     if (root == nullptr || std::strcmp(root->Name(), "Game") != 0)
+    {
+        if (file::FileManager::Instance()->Exists(L"data/game.xml"))
+            LogLine(L"\"data/game.xml\" is damaged (no <Game> document): the defaults are used, no dialog "
+                    L"effects (dialogs show and hide at once)\n");
         return VN_OK;
+    }
     const tinyxml2::XMLElement* effects = root->FirstChildElement("DialogEffects");
     if (effects == nullptr)
         return VN_OK;
@@ -239,6 +256,22 @@ VNResultEnum GameApplication::LoadGameConfig()
 VNResultEnum GameApplication::PreInitGame()
 {
     return VN_OK;
+}
+
+VNResultEnum GameApplication::RefuseDataRoot(const std::wstring& missing)
+{
+    std::wstring folder = mDataRoot;
+    if (mDataRootFound)
+    {
+        std::error_code error;
+        folder = std::filesystem::current_path(error).wstring();
+    }
+    base::LogMessage(*base::MainLog::Instance(), L"No game data in the data folder '%s': %s\n") % folder % missing;
+    const std::wstring text = L"The game's data were not found in the folder\n" + folder + L"\n(" + missing +
+                              L").\n\nStart the game with the folder that holds \"data/game.xml\" and \"td/\", "
+                              L"for example:\ncorvantis --data_path /path/to/demo";
+    (void)app::ShowErrorMessage(mCaption.empty() ? std::wstring(L"Game data not found") : mCaption, text);
+    return VN_FAIL;
 }
 
 VNResultEnum GameApplication::DrawBorders(render::Graphics* graphics)

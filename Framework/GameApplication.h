@@ -95,6 +95,14 @@ public:
     // the requested mode.
     virtual VNResultEnum PreInitGame();
 
+    // A data root without the game's data: the log, a message box naming the folder and what is missing
+    // (and how to pass --data_path), then VN_FAIL, so the start fails with a non-zero exit code.
+    VNResultEnum RefuseDataRoot(const std::wstring& missing);
+    // The data root chdir'ed to at start; false when that folder cannot be entered.
+    bool IsDataRootFound() const { return mDataRootFound; }
+    // "--pack X": the run writes the packs; the game's data are not needed.
+    bool IsPackMode() const { return mPackMode; }
+
     // Fits the logical screen for the requested mode into setup and the application's mapping fields.
     VNResultEnum ComputeViewport(bool windowed, ScreenSetup& setup);
     // Creates the scaling render target when setup asks for one.
@@ -191,13 +199,15 @@ protected:
     ScreenFit mFit;
     ScreenSetup mSetup;
 
+    // "data/game.xml": the dialogs' show and hide effects, loaded through the renderer.
+    VNResultEnum LoadGameConfig();
+
 private:
     VNResultEnum InitSteps();
     // Clear, frames, bars, end, present and playback of one frame.
     VNResultEnum DrawFrame();
     // The frames into the render target (then drawn onto the screen) or straight onto the screen.
     VNResultEnum DrawFrames(render::Graphics* screen);
-    VNResultEnum LoadGameConfig();
 
     // The game controls' image layers come from the application (the renderer's owner).
     class ImageLayers : public gui::ImageLayerFactory
@@ -215,6 +225,9 @@ private:
     };
 
     bool mWindowAdded = false;
+    std::wstring mDataRoot;
+    bool mDataRootFound = true;
+    bool mPackMode = false;
     ImageLayers mImageLayers{this};
 };
 

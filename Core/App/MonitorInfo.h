@@ -29,7 +29,8 @@ struct FrameExtents
     int32_t bottom = 0;
 };
 
-// The frame a desktop window manager typically draws; the real one is known only once a window is mapped.
+// The frame the window manager reports around the game window; a typical one (title bar and thin borders)
+// before the window exists or while the window manager reports none.
 FrameExtents GetWindowFrameExtents();
 
 // Empties the list, then appends one entry per display in the system's order, stopping at the first

@@ -1,5 +1,6 @@
 #include "Core/Particles/ParticleSystem.h"
 
+#include "Core/Base/Log.h"
 #include "Core/Base/Stream.h"
 #include "Core/Base/TextEncoding.h"
 #include "Core/File/FileManager.h"
@@ -15,9 +16,7 @@ namespace render
 {
 ParticleSystem::ParticleSystem()
 {
-#if CORV_PARTICLE_PASS
     RegisterParticleRenderPass();
-#endif
 }
 
 ParticleSystem::~ParticleSystem()
@@ -35,19 +34,34 @@ void ParticleSystem::Load(const std::string& file, Render* render)
         file::FileManager::Instance()->FindFile(base::ToWide(mFolder + file, 1), kExtensions, 2));
     if (!info)
         return;
+    const std::wstring path = info->path;
     std::unique_ptr<base::Stream> stream(info->OpenStream());
     info.reset();
+    // A damaged file is reported as a damaged image or font is; the effects it held stay missing.
+    auto damaged = [&path](const wchar_t* why)
+    { base::LogMessage(*base::MainLog::Instance(), L"Particle file '%s' cannot be loaded: %s.\n") % path % why; };
     if (!stream)
+    {
+        damaged(L"it cannot be opened");
         return;
+    }
     const unsigned size = stream->Size();
     std::vector<unsigned char> bytes(std::size_t(size) + 1);
     if (stream->Read(bytes.data(), size) != size)
+    {
+        damaged(L"it cannot be read whole");
         return;
-    LoadFromMemory(bytes.data(), size, render);
+    }
+    if (!LoadFromMemory(bytes.data(), size, render))
+        damaged(L"damaged or truncated");
+    else if (mSkippedEmitters > 0)
+        base::LogMessage(*base::MainLog::Instance(), L"Particle file '%s' is damaged: %d emitters skipped.\n") %
+            path % mSkippedEmitters;
 }
 
 bool ParticleSystem::LoadFromMemory(const void* data, std::size_t size, Render* render)
 {
+    mSkippedEmitters = 0;
     std::unique_ptr<ptl::File> file = ptl::File::OpenInMemory(data, size);
     if (!file)
         return false;
@@ -91,7 +105,10 @@ void ParticleSystem::LoadFolder(ptl::File& file, const std::string& folder, int 
         }
         std::unique_ptr<ptl::Emitter> emitter = file.LoadEmitter(name);
         if (!emitter)
+        {
+            ++mSkippedEmitters;
             continue;
+        }
         if (mInterpolationMode != 0)
             emitter->SetInterpolationMode(mInterpolationMode == 1);
         emitter->SetLoopMode(mLoopMode);

@@ -26,7 +26,7 @@ public:
     ~ParticleSystem() override;
 
     // Loads mFolder + file (".ptc" optional) through the file manager, then its atlases through render (none
-    // without a render). A missing or invalid file loads nothing.
+    // without a render). A missing or invalid file loads nothing; a damaged or truncated one is logged.
     void Load(const std::string& file, Render* render);
     // The same from the bytes of a particle file; false when they are not one.
     bool LoadFromMemory(const void* data, std::size_t size, Render* render);
@@ -49,6 +49,7 @@ public:
 
 private:
     void LoadFolder(ptl::File& file, const std::string& folder, int atlasBase);
+    int mSkippedEmitters = 0; // damaged emitter records of the last LoadFromMemory
 
     std::map<std::string, ParticleEmitter*> mEmitters; // prototypes, owned
     std::vector<Image*> mAtlases;                      // owned, in load order

@@ -135,14 +135,11 @@ void BMFont::LayoutLines(const std::wstring& text, const TextLayout& layout, std
         gaps = 0;
         firstLine = false;
     }
-    if (e < n)
-    {
-        const size_t before = out.size();
+    // The last line counts whenever it has width, also when it is only the paragraph indent (an empty or
+    // indented text, or an indented paragraph opened by a final line break); a text ending in gaps after a
+    // break has none.
+    if (W + A > 0.0f)
         pushParagraphEnd(n);
-        // A text ending in gaps after a break leaves nothing to show.
-        if (out.back().count == 0 && out.size() > before)
-            out.pop_back();
-    }
 }
 
 void BMFont::CollectRuns(const std::wstring& text, const TextLayout& layout, std::vector<GlyphRun>& out) const

@@ -76,8 +76,31 @@ TDMap* Game::GetMap()
     return game && game->mGameWindow ? game->mGameWindow->mMap : nullptr;
 }
 
+namespace
+{
+// What the data root lacks of the game's data, empty when nothing: "data/game.xml" and the "td/" folder
+// (or its pack "data.dat").
+std::wstring MissingGameData(bool rootFound)
+{
+    if (!rootFound)
+        return L"the folder does not exist or cannot be entered";
+    file::FileManager* files = file::FileManager::Instance();
+    std::wstring missing;
+    if (!files->Exists(L"data/game.xml"))
+        missing = L"\"data/game.xml\" is missing";
+    if (!files->IsDirectory(L"td") && !files->Exists(L"data.dat"))
+        missing += std::wstring(missing.empty() ? L"" : L", ") + L"the folder \"td/\" is missing";
+    return missing;
+}
+} // namespace
+
 VNResultEnum Game::PreInitGame()
 {
+    if (!IsPackMode())
+    {
+        if (const std::wstring missing = MissingGameData(IsDataRootFound()); !missing.empty())
+            return RefuseDataRoot(missing);
+    }
     file::FileManager::Instance()->mMounts[L"td/"] = L"data.dat";
     mCaption = LocalStrings::Instance()->get(L"game_caption");
     file::Profiles* profiles = file::Profiles::Instance();

@@ -11,6 +11,7 @@
 #include "Source/TD/HUD/TDScreenContext.h"
 #include "Source/TD/HUD/HUD.h"
 #include "Source/TD/HUD/TDContextIcons.h"
+#include "Source/TD/HUD/HUDIngameMenu.h"
 #include "Source/TD/HUD/TDContextMenu.h"
 #include "Source/TD/HUDPopupTexts.h"
 #include "Source/TD/Purchase/TDPurchaseService.h"
@@ -165,7 +166,8 @@ TDMap::~TDMap()
     for (auto& list : mFrameLists)
         list.clear();
     TDResources::Instance()->clear();
-    TDTutorial::Instance()->hide();
+    // Its pictures hang on the board and belong to this game's renderer, its states to this profile.
+    TDTutorial::onMapDestroyed(this);
     // The sound tags outlive the map: they must not keep reading its profile.
     if (base::Singletone<w7::SoundTags>::Exists() &&
         w7::SoundTags::Instance()->GetProfile() == mProfile.get())
@@ -301,6 +303,7 @@ void TDMap::openIngameMenu()
     updateSpeedButtons();
     mState = kStateIngameMenu;
     TDTutorial::Instance()->pause();
+    mHud->showWindow(new HUDIngameMenu);
 }
 
 void TDMap::onUnitRemoved(TDUnit* unit)
@@ -355,8 +358,7 @@ void TDMap::levelWon()
     mResultAction = 2;
     w7::StopMusic();
     w7::SoundTags::Instance()->Play(L"winSound");
-    // The result window settles the level when it opens; until it exists the end settles here.
-    mLastSettlement = settleLevelResult(*this);
+    mHud->showLevelResult(true);
 }
 
 void TDMap::levelLost()
@@ -367,5 +369,5 @@ void TDMap::levelLost()
     mState = kStateLost;
     w7::StopMusic();
     w7::SoundTags::Instance()->Play(L"loseSound");
-    mLastSettlement = settleLevelResult(*this);
+    mHud->showLevelResult(false);
 }

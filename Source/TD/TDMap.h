@@ -129,8 +129,8 @@ public:
     // A live unit whose prototype blocks (or weakens) towers is near the tower; never for an exempt tower.
     bool isTowerBlocked(const TDTower* tower) const;
     bool isTowerDebuffed(const TDTower* tower) const;
-    // The end of a level, as far as the level core goes: state, result action, speed, sound. The result
-    // window comes with the screens.
+    // The end of a level: frozen, the result action, the sound, and the result window (which settles the
+    // play).
     void levelWon();
     void levelLost();
     // Units (TDMapUnits.cpp).
@@ -146,6 +146,9 @@ public:
     // skipped (shown as a notice there), the wave clocks jump to the markers' due time, the markers go.
     // Returns the bonus paid.
     int callWaveEarly(int x, int y);
+    // What the OK of a confirmation runs: "restart" closes the top window and restarts the level, "mmenu"
+    // closes it and opens the main menu, "levels" closes it and opens the level select; others nothing.
+    void executeConfirmedCommand(const std::wstring& command);
 
     // Level file and art.
     // The file of mMode, mEpisode and mLevel ("td/levels_normal/level_01_03.xml"); then startLevel.
@@ -224,6 +227,9 @@ public:
     // The gem-shop side of a purchase result: a bought or restored pack adds its gems and the screen on top
     // shows the new count at once. True when the result was a pack's (TDMapGemPurchase.cpp).
     bool onGemShopPurchase(const TPurchaseResult& result);
+    // The refill side: a result of the lives refill acts only while a level is played or waits for it
+    // (states 0, 22, 23). True when the result was the refill's (TDMapReleaseRefill.cpp).
+    bool onRefillPurchase(const TPurchaseResult& result);
 
     // Profile hooks.
     void onProfileSelected(TDProfile& profile) override;
@@ -360,10 +366,12 @@ public:
     std::unique_ptr<TDContextIcons> mContextIcons;
     // The spells sheet, read once with the map.
     std::unique_ptr<TDSpellList> mSpellList;
-    // What the last end of a level settled (stars, gems, best score, the stored result).
+    // What the result window of the last ended level settled (stars, gems, best score, the stored result).
     TDLevelSettlement mLastSettlement;
 
 private:
+    // Closes the top window and opens the screen; the main menu when that screen queues no window.
+    void leaveTopWindowFor(void (HUD::*opener)());
     // The parse's parts.
     std::string readLevelDocument(const std::wstring& path);
     void buildSpotFrames();

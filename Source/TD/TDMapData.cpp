@@ -7,6 +7,7 @@
 #include "Source/TD/TDEconomy.h"
 #include "Source/TD/TDGameSheets.h"
 #include "Source/TD/TDProtoTable.h"
+#include "Source/TD/TDTutorial.h"
 
 void TDMap::loadSheets()
 {
@@ -56,7 +57,7 @@ bool TDMap::isHardcoreUnlocked(int episode) const
 
 void TDMap::onPurchaseResult(const TPurchaseResult& result)
 {
-    if (onGemShopPurchase(result))
+    if (onGemShopPurchase(result) || onRefillPurchase(result))
         return;
     handlePurchaseResult(result, *mEconomy, this);
 }
@@ -66,6 +67,9 @@ void TDMap::onProfileSelected(TDProfile& profile)
     mEconomy->mGems = profile.getGems();
     mHud->updateGemsText();
     mMode = profile.getMode();
+    // A tutorial not made yet reads the profile when it is.
+    if (base::Singletone<TDTutorial>::Exists())
+        TDTutorial::Instance()->reloadState();
 }
 
 bool TDMap::isFullscreen() const

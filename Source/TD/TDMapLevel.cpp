@@ -316,7 +316,10 @@ void TDMap::showLevelStartMessage()
     std::vector<int> ids;
     mUnlocks->getNewIds(ids);
     if (ids.empty())
-        return; // the level name banner comes with the screens
+    {
+        mHud->showLevelName();
+        return;
+    }
     if (ids.front() == -1)
         return;
     mHud->showUnlockMessage(ids);

@@ -1,4 +1,7 @@
-// Runs the real executable: start, single instance, command line, pack mode, clean close.
+// Runs the real executable: start, single instance, command line, pack mode, clean close, a data root
+// without the game's data, a system without OpenGL 4.5, the display going away.
+#include "Support/XWindows.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -12,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -60,7 +64,10 @@ protected:
         xdg = root / "xdg";
         data = root / "data";
         fs::create_directories(xdg);
-        fs::create_directories(data);
+        // The least data root the game accepts: its configuration and its "td/" folder.
+        fs::create_directories(data / "data");
+        fs::create_directories(data / "td");
+        std::ofstream(data / "data" / "game.xml") << "<Game/>";
         log = xdg / "Orvalis" / "Corvantis" / "log.html";
     }
 
@@ -75,8 +82,11 @@ protected:
             fs::remove_all(root);
     }
 
-    pid_t Start(const std::vector<std::string>& args, const std::string& path = "")
+    // The game's stderr goes to root/"stderr"; env adds to or replaces the test's environment.
+    pid_t Start(const std::vector<std::string>& args, const std::string& path = "",
+                const std::vector<std::pair<std::string, std::string>>& env = {})
     {
+        const std::string errors = (root / "stderr").string();
         const pid_t pid = fork();
         if (pid == 0)
         {
@@ -84,6 +94,11 @@ protected:
             setenv("SDL_AUDIODRIVER", "dummy", 1);
             if (!path.empty())
                 setenv("PATH", path.c_str(), 1);
+            for (const auto& [name, value] : env)
+                setenv(name.c_str(), value.c_str(), 1);
+            const int fd = open(errors.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+            if (fd >= 0)
+                dup2(fd, 2);
             std::vector<char*> argv;
             argv.push_back(const_cast<char*>(CORVANTIS_EXE));
             for (const std::string& a : args)
@@ -254,6 +269,114 @@ TEST_F(Corvantis, PlayUrlOpensWithTheDesktopOpenerAtExit)
     ASSERT_TRUE(WaitFor([&] { return fs::exists(marker) && !ReadAll(marker).empty(); }, 10s));
     // No copy beside the executable here, so the data's own file is opened.
     EXPECT_EQ(ReadAll(marker), fs::canonical(data).string() + "/play.url\n");
+}
+
+TEST_F(Corvantis, DataRootWithoutTheGameDataIsRefusedWithAMessage)
+{
+    struct Case
+    {
+        const char* what;
+        std::function<void(const fs::path&)> prepare;
+        std::string missing;
+    };
+    const Case cases[] = {
+        {"empty folder", [](const fs::path& d) { fs::create_directories(d); },
+         "\"data/game.xml\" is missing, the folder \"td/\" is missing"},
+        {"no configuration", [](const fs::path& d) { fs::create_directories(d / "td"); },
+         "\"data/game.xml\" is missing"},
+        {"no td folder",
+         [](const fs::path& d)
+         {
+             fs::create_directories(d / "data");
+             std::ofstream(d / "data" / "game.xml") << "<Game/>";
+         },
+         "the folder \"td/\" is missing"},
+        {"no such folder", [](const fs::path&) {}, "the folder does not exist or cannot be entered"},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        const fs::path folder = root / "roots" / c.what;
+        c.prepare(folder);
+        const pid_t game = Start({"--data_path", folder.string()});
+        EXPECT_TRUE(xtest::CloseWindowTitled("Game data not found", 15s)) << "no message box";
+        EXPECT_EQ(WaitExit(game, 10s), 1);
+        EXPECT_TRUE(LogHas("No game data in the data folder '" + folder.string() + "': " + c.missing + "\n"))
+            << ReadAll(log);
+        const std::string errors = ReadAll(root / "stderr");
+        EXPECT_NE(errors.find(folder.string()), std::string::npos) << errors;
+        EXPECT_NE(errors.find("--data_path"), std::string::npos) << errors;
+    }
+}
+
+TEST_F(Corvantis, PackInPlaceOfTheTdFolderAndADamagedConfigurationStart)
+{
+    fs::remove_all(data / "td");
+    std::ofstream(data / "data.dat", std::ios::binary) << "";
+    std::ofstream(data / "data" / "game.xml") << "<Game><DialogEffects";
+    const pid_t game = Start({"--data_path", data.string()});
+    ASSERT_TRUE(WaitFor([&] { return LogHas("<body>\n") && LogHas("data/game.xml"); })) << ReadAll(log);
+    EXPECT_TRUE(LogHas("&quot;data/game.xml&quot; is damaged") || LogHas("\"data/game.xml\" is damaged"))
+        << ReadAll(log);
+    EXPECT_TRUE(LogHas("the defaults are used, no dialog effects")) << ReadAll(log);
+    ASSERT_EQ(kill(game, SIGTERM), 0);
+    EXPECT_EQ(WaitExit(game), 0);
+}
+
+TEST_F(Corvantis, WithoutOpenGl45TheMessageNamesWhatTheSystemOffers)
+{
+    const pid_t game = Start({"--data_path", data.string()}, "", {{"MESA_GL_VERSION_OVERRIDE", "3.3"}});
+    EXPECT_TRUE(xtest::CloseWindowTitled("Error", 20s)) << "no message box";
+    EXPECT_EQ(WaitExit(game, 10s), 1);
+    EXPECT_TRUE(LogHas("OpenGL 4.5 is required; this system offers OpenGL 3.3")) << ReadAll(log);
+    const std::string errors = ReadAll(root / "stderr");
+    EXPECT_NE(errors.find("The game needs OpenGL 4.5 to draw, but this system offers OpenGL 3.3"),
+              std::string::npos)
+        << errors;
+}
+
+// A display of the test's own, killed under the running game.
+TEST_F(Corvantis, LosingTheDisplaySavesTheProfilesClosesTheLogAndEnds)
+{
+    int number = 90;
+    while (number < 400 && (fs::exists("/tmp/.X11-unix/X" + std::to_string(number)) ||
+                            fs::exists("/tmp/.X" + std::to_string(number) + "-lock")))
+        ++number;
+    const std::string display = ":" + std::to_string(number);
+    const pid_t server = fork();
+    if (server == 0)
+    {
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, 1);
+        dup2(null, 2);
+        execlp("Xvfb", "Xvfb", display.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+               static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    running.push_back(server);
+    if (!WaitFor([&] { return fs::exists("/tmp/.X11-unix/X" + std::to_string(number)); }, 10s))
+        GTEST_SKIP() << "Xvfb did not start";
+
+    const pid_t game = Start({"--data_path", data.string()}, "", {{"DISPLAY", display}});
+    ASSERT_TRUE(WaitFor([&] { return LogHas("RenderGL::InitDeviceState()"); })) << ReadAll(log);
+    std::this_thread::sleep_for(500ms);
+    // Whatever the game wrote so far goes; what exists afterwards was saved on the way out.
+    const fs::path profiles = log.parent_path() / "profiles.xml";
+    fs::remove(profiles);
+
+    ASSERT_EQ(kill(server, SIGKILL), 0);
+    waitpid(server, nullptr, 0);
+    std::erase(running, server);
+    const auto lost = std::chrono::steady_clock::now();
+    const int code = WaitExit(game, 10s);
+    EXPECT_LT(std::chrono::steady_clock::now() - lost, 5s);
+    EXPECT_NE(code, -1) << "still running, or killed by a signal";
+    EXPECT_NE(code, 0);
+    EXPECT_TRUE(LogHas("The connection to the display was lost")) << ReadAll(log);
+    const std::string text = ReadAll(log);
+    ASSERT_GE(text.size(), 14u);
+    EXPECT_EQ(text.substr(text.size() - 14), "</body></html>");
+    EXPECT_NE(ReadAll(profiles).find("<Profiles"), std::string::npos);
 }
 
 } // namespace

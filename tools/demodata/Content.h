@@ -16,7 +16,6 @@ void WriteSounds(Output& out);         // td/data/sounds: effects
 void WriteMusic(Output& out);          // td/data/music: menu and level tracks
 void WriteStrings(Output& out);        // td/strings_en.csv
 void WriteParticles(Output& out);      // td/fx/fx2.ptc and its atlas
-void WriteWidgetShowcase(Output& out); // td/data/showcase: panel, buttons and slider of the widget showcase
 void WriteGameSheets(Output& out);     // units, towers, ammo, spells, setup and unlock sheets
 void WriteUpgrades(Output& out);       // td/upgrades.xml
 void WriteLevels(Output& out);         // td/levels_normal and td/levels_hardcore level files
@@ -30,5 +29,6 @@ void WriteMenuLayouts(Output& out);   // menus, modal windows, profiles, unlock 
 void WriteOptionsLayout(Output& out); // td/options, the options dialog's controls
 void WriteSelectLayouts(Output& out); // episode select and level select
 void WriteShopLayouts(Output& out);   // upgrade shop and gem shop
+void WriteTutorial(Output& out);      // td/tutorial.xml and its pictures td/data/tutorial
 
 } // namespace demodata

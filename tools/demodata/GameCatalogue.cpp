@@ -702,7 +702,7 @@ const std::vector<UpgradeKind>& BuildUpgrades()
          0,
          {-1},
          {{5, {{"maxHP", 2}}}, {10, {{"maxHP", 4}}}, {20, {{"maxHP", 6}}}},
-         "%d extra lives at the start of every level."},
+         "+%d lives a level"},
         {2,
          0,
          "bounty",
@@ -711,7 +711,7 @@ const std::vector<UpgradeKind>& BuildUpgrades()
          1,
          {-1},
          {{5, {{"enemyCost", 10}}}, {10, {{"enemyCost", 20}}}, {20, {{"enemyCost", 30}}}},
-         "Kills pay %d per cent more."},
+         "Kills pay +%d%%"},
         {3,
          0,
          "chest",
@@ -720,7 +720,7 @@ const std::vector<UpgradeKind>& BuildUpgrades()
          2,
          {-1},
          {{5, {{"startBudget", 10}}}, {10, {{"startBudget", 20}}}, {20, {{"startBudget", 30}}}},
-         "Every level starts with %d per cent more gold."},
+         "Start gold +%d%%"},
         {4,
          0,
          "darts",
@@ -729,7 +729,7 @@ const std::vector<UpgradeKind>& BuildUpgrades()
          0,
          FamilyIds(10000),
          {{4, {{"strength", 10}}}, {8, {{"strength", 20}}}, {14, {{"strength", 30}}}},
-         "Dart towers hit %d per cent harder."},
+         "Darts hit +%d%%"},
         {5,
          0,
          "powder",
@@ -738,7 +738,7 @@ const std::vector<UpgradeKind>& BuildUpgrades()
          1,
          FamilyIds(20000),
          {{4, {{"strength", 10}}}, {8, {{"strength", 20}}}, {14, {{"strength", 30}}}},
-         "Cannons hit %d per cent harder."},
+         "Cannons hit +%d%%"},
         {6,
          0,
          "coals",
@@ -747,7 +747,7 @@ const std::vector<UpgradeKind>& BuildUpgrades()
          2,
          FamilyIds(30000),
          {{4, {{"strength", 10}}}, {8, {{"strength", 20}}}, {14, {{"strength", 30}}}},
-         "Mortars hit %d per cent harder."},
+         "Mortars hit +%d%%"},
         {7,
          0,
          "focus",
@@ -756,7 +756,7 @@ const std::vector<UpgradeKind>& BuildUpgrades()
          3,
          FamilyIds(40000),
          {{4, {{"radius", 10}}}, {8, {{"radius", 20}}}},
-         "Crystal towers reach %d per cent farther."},
+         "Crystal range +%d%%"},
         {8,
          1,
          "bows",
@@ -765,7 +765,7 @@ const std::vector<UpgradeKind>& BuildUpgrades()
          2,
          FamilyIds(10000),
          {{6, {{"radius", 10}}}, {12, {{"radius", 15}}}},
-         "Dart towers reach %d per cent farther."},
+         "Dart range +%d%%"},
         {9,
          1,
          "loaders",
@@ -774,7 +774,7 @@ const std::vector<UpgradeKind>& BuildUpgrades()
          3,
          FamilyIds(20000),
          {{6, {{"cooldown", 10}}}, {12, {{"cooldown", 20}}}},
-         "Cannons reload %d per cent faster."},
+         "Cannon reload +%d%%"},
         {10,
          1,
          "sights",
@@ -783,7 +783,7 @@ const std::vector<UpgradeKind>& BuildUpgrades()
          4,
          FamilyIds(30000),
          {{6, {{"radius", 10}}}, {12, {{"radius", 20}}}},
-         "Mortars reach %d per cent farther."},
+         "Mortar range +%d%%"},
         {11,
          1,
          "veins",
@@ -792,7 +792,7 @@ const std::vector<UpgradeKind>& BuildUpgrades()
          2,
          {40200},
          {{8, {{"goldIncome", 20}}}, {16, {{"goldIncome", 40}}}},
-         "The treasury pays %d per cent more."},
+         "Treasury +%d%%"},
         {12,
          2,
          "lore",
@@ -801,7 +801,7 @@ const std::vector<UpgradeKind>& BuildUpgrades()
          1,
          {3000, 3001, 3002, 3003, 3004},
          {{6, {{"cooldown", 15}}}, {12, {{"cooldown", 30}}}},
-         "Spells recharge %d per cent faster."},
+         "Spells +%d%% faster"},
         {13,
          2,
          "embers",
@@ -810,7 +810,7 @@ const std::vector<UpgradeKind>& BuildUpgrades()
          0,
          {3000},
          {{5, {{"strength", 25}}}, {10, {{"strength", 50}}}},
-         "Meteors hit %d per cent harder."},
+         "Meteors hit +%d%%"},
         {14,
          2,
          "masons",
@@ -819,7 +819,7 @@ const std::vector<UpgradeKind>& BuildUpgrades()
          1,
          {10000, 20000, 30000, 40000},
          {{8, {{"cost", -5}}}, {16, {{"cost", -10}}}},
-         "Towers cost %d per cent less."},
+         "Towers cost -%d%%"},
     };
     return upgrades;
 }
@@ -833,8 +833,9 @@ const std::vector<EpisodeInfo> kEpisodes = {
 // Each line lists what becomes new at that level; a level sees everything of its line and the lines before.
 // Every level has a line, because a level without one has nothing unlocked.
 const std::vector<UnlockLine> kUnlocks = {
-    {0, 0, {10000, 3000}},
-    {0, 1, {20000, 10001}},
+    // The tutorial of 1-1 has the dart tower earn its first star, so that upgrade is there from the start.
+    {0, 0, {10000, 10001, 3000}},
+    {0, 1, {20000}},
     {0, 2, {30000, 20001, 10002, 3001}},
     {0, 3, {40000, 30001, 20002, 40001, 3002}},
     {0, 4, {10100, 10200, 30002, 40002, 3003}},
@@ -900,6 +901,14 @@ const std::vector<UnlockLine>& Unlocks()
 const std::vector<int>& HardcoreNewIds()
 {
     return kHardcoreNew;
+}
+int ComingSoonEpisode()
+{
+    return static_cast<int>(kEpisodes.size());
+}
+const char* ComingSoonName()
+{
+    return "Sunken Coast";
 }
 const std::vector<std::string>& FlagColumns()
 {

@@ -143,7 +143,7 @@ struct UpgradeKind
     int unlockEpisode, unlockLevel;
     std::vector<int> targets; // -1: global
     std::vector<UpgradeStep> steps;
-    const char* what; // what one step does, with %d for the step's main value
+    const char* what; // what one step does, with %d for the step's main value; one line of a shop plate
 };
 
 struct EpisodeInfo
@@ -168,6 +168,13 @@ const std::vector<EpisodeInfo>& Episodes();
 const std::vector<UnlockLine>& Unlocks();
 // Ids the hardcore mode announces at its first level (fixed by the game).
 const std::vector<int>& HardcoreNewIds();
+// The episode table skips this id and lists the one after it (a planned episode without levels), so the
+// episode select shows one card as coming soon.
+int ComingSoonEpisode();
+const char* ComingSoonName();
+// The level of the first episode whose news the unlock message shows with pictures (the other levels have
+// none drawn, so they open with the level name banner).
+constexpr int kAnnouncedLevel = 1;
 
 const UnitKind* FindUnit(int id);
 const TowerKind* FindTower(int id);

@@ -200,6 +200,9 @@ std::string SetupSheet()
                 std::to_string(info.hardcoreLevels) + ";" + std::to_string(info.starsRequired) + ";" +
                 std::to_string(e + 1) + "\n";
     }
+    // The planned episode after the gap: no levels, never open.
+    const int planned = ComingSoonEpisode() + 1;
+    text += std::to_string(planned) + ";0;0;0;" + std::to_string(planned + 1) + "\n";
     return text;
 }
 

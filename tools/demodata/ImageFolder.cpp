@@ -53,6 +53,8 @@ std::string LayersXml(const std::vector<FolderLayer>& layers)
                           l.tv1, l.tu2, l.tv2);
             xml += " atlas=\"" + XmlEscape(l.atlas) + "\"" + buf;
         }
+        if (l.textPlace)
+            xml += " place=\"1\"";
         xml += "/>\n";
     }
     xml += "</Layers>\n";

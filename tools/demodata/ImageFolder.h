@@ -13,6 +13,7 @@ struct FolderLayer
     std::string atlas;                         // empty: a file named like the layer
     double tu1 = 0, tv1 = 0, tu2 = 0, tv2 = 0; // atlas corners, v counted from the atlas bottom
     int opacity = 255;
+    bool textPlace = false; // no picture file: a place the game writes a text into (marked place="1")
 };
 
 // The "layers.xml" text; `ind` is each layer's position in the list.

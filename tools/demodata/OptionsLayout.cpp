@@ -84,8 +84,10 @@ void WriteOptionsLayout(Output& out)
     f.Mark("main_options/game_type", 252, 352, 520, 44);
     f.Mark("main_options/window_type", 252, 480, 520, 44);
 
+    // Every push button of the dialog draws this one shadow as its back image, at its place under the close
+    // button: faint, so the eight of them together make one soft shadow there.
     Canvas shadow(60, 60);
-    shadow.FillCircle(30, 33, 26, RgbaOf(0x000000, 100));
+    shadow.FillCircle(30, 33, 26, RgbaOf(0x000000, 16));
     f.Add("buttons/menu/menu_sh", 744, 54, shadow);
     f.Add("buttons/menu/menu_in", 746, 52, IconButton(52, kRed, Glyph::Close, Face::Normal));
     f.Add("buttons/menu/menu_ac", 746, 52, IconButton(52, kRed, Glyph::Close, Face::Over));

@@ -9,6 +9,7 @@
 #include "tools/demodata/Content.h"
 #include "tools/demodata/GameCatalogue.h"
 #include "tools/demodata/ScreenStrings.h"
+#include "tools/demodata/Tutorial.h"
 
 namespace demodata
 {
@@ -56,11 +57,15 @@ void WriteStrings(Output& out)
         add(e.key, e.text);
     for (const Entry& e : kStrings)
         add(e.key, e.text);
+    for (const StringEntry& e : TutorialStrings())
+        add(e.key, e.text);
     for (std::size_t i = 0; i < Episodes().size(); ++i)
     {
         add("episode" + std::to_string(i), Episodes()[i].name);
         add("episodeHardcore" + std::to_string(i), std::string(Episodes()[i].name) + " (hardcore)");
     }
+    add("episode" + std::to_string(ComingSoonEpisode()), ComingSoonName());
+    add("episodeHardcore" + std::to_string(ComingSoonEpisode()), std::string(ComingSoonName()) + " (hardcore)");
     // What the unlock message says about every id that becomes new somewhere.
     std::set<int> ids(HardcoreNewIds().begin(), HardcoreNewIds().end());
     for (const UnlockLine& line : Unlocks())
@@ -81,7 +86,7 @@ void WriteStrings(Output& out)
             std::snprintf(buf, sizeof buf, u.what, static_cast<int>(value < 0 ? -value : value));
             add(key + "_step" + std::to_string(s), buf);
         }
-        add(key + "_complete", std::string(u.name) + ": fully upgraded.");
+        add(key + "_complete", "Fully upgraded");
     }
     out.WriteText("td/strings_en.csv", sheet);
 }

@@ -485,6 +485,13 @@ void Folder::Mark(const std::string& name, int x, int y, int w, int h)
     Add(name, x, y, Marker(w, h));
 }
 
+void Folder::Place(const std::string& name, int x, int y, int w, int h)
+{
+    FolderLayer layer{name, x, y, w, h, ""};
+    layer.textPlace = true;
+    mLayers.push_back(layer);
+}
+
 void Folder::Finish()
 {
     mOut.WriteText(mDir + "/layers.xml", LayersXml(mLayers));

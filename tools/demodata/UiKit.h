@@ -118,6 +118,8 @@ public:
     void Add(const std::string& name, int x, int y, const Canvas& pixels);
     // A layer read only for its rectangle.
     void Mark(const std::string& name, int x, int y, int w, int h);
+    // A layer listed without a picture file: a place the game writes a text into.
+    void Place(const std::string& name, int x, int y, int w, int h);
     // Writes "layers.xml"; layers are listed in the order they were added (index 0 at the back).
     void Finish();
 

@@ -205,23 +205,12 @@ Canvas HardcoreIcon(int id, int size)
 
 } // namespace
 
-const std::vector<int>& UnlockIconIds()
+std::vector<int> MessageIconIds()
 {
-    // Every tower and spell of the catalogue (a later unlock table may name any of them) and the notices of
-    // the hardcore mode.
-    static const std::vector<int> ids = []
-    {
-        std::set<int> all(game::HardcoreNewIds().begin(), game::HardcoreNewIds().end());
-        for (const game::TowerKind& t : game::Towers())
-            all.insert(t.id);
-        for (const game::SpellKind& s : game::Spells())
-            all.insert(s.protoId);
-        for (const game::UnlockLine& line : game::Unlocks())
-            for (int id : line.ids)
-                if (id >= 0)
-                    all.insert(id);
-        return std::vector<int>(all.begin(), all.end());
-    }();
+    std::vector<int> ids = game::HardcoreNewIds();
+    for (const game::UnlockLine& line : game::Unlocks())
+        if (line.episode == 0 && line.level == game::kAnnouncedLevel)
+            ids.insert(ids.end(), line.ids.begin(), line.ids.end());
     return ids;
 }
 

@@ -8,8 +8,9 @@
 namespace demodata
 {
 
-// Every id the unlock message can show (the catalogue's towers and spells, the hardcore notices), ascending.
-const std::vector<int>& UnlockIconIds();
+// The ids the demo's unlock message has pictures for: the hardcore notices and what the announced level of
+// the first episode brings.
+std::vector<int> MessageIconIds();
 // The medallion of an id, `size` pixels square.
 Canvas UnlockIcon(int id, int size);
 

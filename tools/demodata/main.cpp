@@ -33,7 +33,6 @@ int main(int argc, char** argv)
     demodata::WriteSounds(out);
     demodata::WriteMusic(out);
     demodata::WriteStrings(out);
-    demodata::WriteWidgetShowcase(out);
     demodata::WriteGameSheets(out);
     demodata::WriteUpgrades(out);
     demodata::WriteLevels(out);
@@ -46,6 +45,7 @@ int main(int argc, char** argv)
     demodata::WriteOptionsLayout(out);
     demodata::WriteSelectLayouts(out);
     demodata::WriteShopLayouts(out);
+    demodata::WriteTutorial(out);
 #ifdef CORV_DEMODATA_PARTICLES
     demodata::WriteParticles(out);
 #endif

@@ -1,6 +1,7 @@
 #include "Core/App/Linux/ApplicationLinux.h"
 
 #include "Core/App/Linux/SignalsLinux.h"
+#include "Core/App/Shell.h"
 #include "Core/Base/Log.h"
 #include "Core/Base/LogOutput.h"
 #include "Core/Base/Paths.h"
@@ -22,13 +23,7 @@ ApplicationLinux::ApplicationLinux() : Thread(false, true, true, true) {}
 ApplicationLinux::~ApplicationLinux()
 {
     if (mRendererUnsupported)
-    {
-        SDL_ShowSimpleMessageBox(
-            SDL_MESSAGEBOX_ERROR, "Error",
-            "Failed to init DirectX 9 render: video card does'n support vertex shaders 1.1 "
-            "and(or) pixel shaders 2.0",
-            nullptr);
-    }
+        (void)ShowErrorMessage(L"Error", mRendererUnsupportedText);
     SDL_Quit();
 }
 

@@ -48,7 +48,10 @@ protected:
     std::wstring mLogFolder;
     std::vector<std::wstring> mArgs;
     bool mAlreadyRunning = false;
+    // Set when the renderer cannot run on this system; the text (what is needed, what was found) is shown
+    // in a message box at exit.
     bool mRendererUnsupported = false;
+    std::wstring mRendererUnsupportedText;
 };
 
 } // namespace app

@@ -44,10 +44,4 @@ const MonitorInfo* FindPrimaryMonitor(const std::vector<MonitorInfo>& monitors)
     return monitors.empty() ? nullptr : &monitors.front();
 }
 
-FrameExtents GetWindowFrameExtents()
-{
-    // A title bar and thin borders, as common X11 and Wayland window managers draw them.
-    return FrameExtents{2, 30, 2, 2};
-}
-
 } // namespace app

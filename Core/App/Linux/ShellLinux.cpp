@@ -1,6 +1,11 @@
 #include "Core/App/Shell.h"
 
 #include "Core/Base/Paths.h"
+#include "Core/Base/TextEncoding.h"
+
+#include <SDL.h>
+
+#include <cstdio>
 
 #include <spawn.h>
 #include <sys/types.h>
@@ -28,6 +33,17 @@ VNResultEnum OpenWithShell(const std::wstring& path)
     const int rc = posix_spawnp(&pid, program, &actions, nullptr, argv, environ);
     posix_spawn_file_actions_destroy(&actions);
     return rc == 0 ? VN_OK : VN_FAIL;
+}
+
+VNResultEnum ShowErrorMessage(const std::wstring& title, const std::wstring& text)
+{
+    const std::string narrowTitle = base::ToNarrow(title, base::kEncodingUtf8);
+    const std::string narrowText = base::ToNarrow(text, base::kEncodingUtf8);
+    std::fprintf(stderr, "%s: %s\n", narrowTitle.c_str(), narrowText.c_str());
+    std::fflush(stderr);
+    return SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, narrowTitle.c_str(), narrowText.c_str(), nullptr) == 0
+               ? VN_OK
+               : VN_FAIL;
 }
 
 } // namespace app

@@ -1,6 +1,8 @@
 #include "Core/App/Linux/WindowLinux.h"
 
+#include "Core/App/CriticalSection.h"
 #include "Core/App/InstanceLock.h"
+#include "Core/App/Linux/DisplayLossLinux.h"
 #include "Core/App/Linux/SignalsLinux.h"
 #include "Core/App/MonitorInfo.h"
 #include "Core/Base/Log.h"
@@ -12,6 +14,49 @@
 
 namespace app
 {
+
+namespace
+{
+CriticalSection gCreationLock;
+WindowLinux* gBeingCreated = nullptr;
+// The live window, whose frame the window manager reports.
+WindowLinux* gFrameWindow = nullptr;
+// A title bar and thin borders, as common X11 and Wayland window managers draw them.
+constexpr FrameExtents kTypicalFrame{2, 30, 2, 2};
+} // namespace
+
+FrameExtents GetWindowFrameExtents()
+{
+    return gFrameWindow != nullptr ? gFrameWindow->ReadFrameExtents() : kTypicalFrame;
+}
+
+CriticalSection& WindowLinux::GetCreationLock()
+{
+    return gCreationLock;
+}
+
+WindowLinux* WindowLinux::GetWindowBeingCreated()
+{
+    return gBeingCreated;
+}
+
+FrameExtents WindowLinux::ReadFrameExtents()
+{
+    SDL_Window* window = static_cast<SDL_Window*>(mWindow);
+    int top = 0;
+    int left = 0;
+    int bottom = 0;
+    int right = 0;
+    // A full-screen window has no frame; without a window manager none is reported at all.
+    if (window != nullptr && mWindowed && !mDestroyed &&
+        SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right) == 0 &&
+        (top | left | bottom | right) != 0)
+    {
+        mFrame = FrameExtents{left, top, right, bottom};
+        mFrameReported = true;
+    }
+    return mFrameReported ? mFrame : kTypicalFrame;
+}
 
 // The window messages of the original desktop port and the SDL events that carry the same meaning.
 // Every SDL event of the window goes through kRoutes below; events not listed are ignored, as
@@ -229,6 +274,8 @@ WindowLinux::WindowLinux(input::Input* input, bool autoDelete, bool finishWhenCh
 
 WindowLinux::~WindowLinux()
 {
+    if (gFrameWindow == this)
+        gFrameWindow = nullptr;
     if (mWindow != nullptr)
         SDL_DestroyWindow(static_cast<SDL_Window*>(mWindow));
     if (mVideoStarted)
@@ -253,6 +300,7 @@ VNResultEnum WindowLinux::Create(int32_t x, int32_t y, int32_t outerWidth, int32
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
             return VN_FAIL;
         mVideoStarted = true;
+        WatchDisplayLoss();
     }
     // The renderer creates its OpenGL context on this window: the pixel format is chosen now.
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 4);
@@ -276,11 +324,19 @@ VNResultEnum WindowLinux::Create(int32_t x, int32_t y, int32_t outerWidth, int32
         flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     }
     const std::string title = base::ToNarrow(caption, base::kEncodingUtf8);
+    gCreationLock.Lock();
+    gBeingCreated = this;
     SDL_Window* window = SDL_CreateWindow(title.c_str(), cx, cy, clientWidth, clientHeight, flags);
+    gBeingCreated = nullptr;
     if (window == nullptr)
+    {
+        gCreationLock.Unlock();
         return VN_FAIL;
+    }
     mWindow = window;
     mWindowId = SDL_GetWindowID(window);
+    gFrameWindow = this;
+    gCreationLock.Unlock();
     // A new game window comes to the front with the keyboard; a full-screen one that does not get it
     // would wait, inactive, for a click that a bare X server never delivers.
     SDL_RaiseWindow(window);

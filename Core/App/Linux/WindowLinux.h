@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Core/App/MonitorInfo.h"
 #include "Core/Base/Task.h"
 
 #include <cstdint>
@@ -12,6 +13,7 @@ class Input;
 
 namespace app
 {
+class CriticalSection;
 
 // The main window of the process, a task ticked by the application: each tick it takes the window
 // events, keeps activation, minimised and position state, catches Alt+Enter and a close request,
@@ -52,6 +54,15 @@ public:
     // Takes every pending window event now (normally done by OnUpdate).
     void PumpEvents();
 
+    // The frame the window manager reports around this window while it is windowed; the last one
+    // reported (or a typical frame before any) otherwise.
+    FrameExtents ReadFrameExtents();
+
+    // Held while a native window is created; the window being created is published meanwhile, as
+    // window-system callbacks may run before the creation returns.
+    static CriticalSection& GetCreationLock();
+    static WindowLinux* GetWindowBeingCreated();
+
 protected:
     VNResultEnum OnUpdate(float dt) override;
     // Closing: the next tick hides the window and stops the task.
@@ -86,6 +97,8 @@ private:
     void UpdateActivation();
     void RequestClose();
     bool mVideoStarted = false;
+    FrameExtents mFrame;
+    bool mFrameReported = false;
 };
 
 } // namespace app

@@ -1,5 +1,6 @@
 #include "Core/Input/Linux/InputLinux.h"
 
+#include "Core/Base/Log.h"
 #include "Core/Input/InputListener.h"
 #include "Core/Input/KeyCodes.h"
 
@@ -144,8 +145,16 @@ VNResultEnum InputLinux::Update()
     const Uint8* state = SDL_GetKeyboardState(&count);
     if (state == nullptr)
         return VN_FAIL;
-    UpdateKeyStates(state, count);
+    const bool rightDown = (SDL_GetMouseState(nullptr, nullptr) & SDL_BUTTON_RMASK) != 0;
+    UpdateFromSnapshot(state, count, rightDown);
     return VN_OK;
+}
+
+void InputLinux::UpdateFromSnapshot(const uint8_t* down, int count, bool rightButtonDown)
+{
+    if (rightButtonDown)
+        base::LogMessage(*base::MainLog::Instance(), L"\n");
+    UpdateKeyStates(down, count);
 }
 
 void InputLinux::UpdateKeyStates(const uint8_t* down, int count)

@@ -42,8 +42,11 @@ public:
     InputLinux(const InputLinux&) = delete;
     InputLinux& operator=(const InputLinux&) = delete;
 
-    // Samples the keyboard once per frame and advances the key states.
+    // Samples the keyboard and the mouse buttons once per frame and advances the key states.
     VNResultEnum Update();
+    // The step of Update over a snapshot: while the right button is down an empty line goes to the main
+    // log (one per update, a marker of right-button drags in the log), then the key states advance.
+    void UpdateFromSnapshot(const uint8_t* down, int count, bool rightButtonDown);
     // The state step of Update over a snapshot (one byte per scancode, non-zero = down).
     void UpdateKeyStates(const uint8_t* down, int count);
     int GetKeyState(int scancode) const;

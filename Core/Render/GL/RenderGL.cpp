@@ -139,6 +139,52 @@ RenderGL::~RenderGL()
         ReleaseCachesAndShaders();
 }
 
+namespace
+{
+// The version and renderer of the current context, as the player's driver names them.
+std::wstring DescribeCurrentContext()
+{
+    const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    return L"OpenGL " + base::ToWide(version ? version : "?", base::kEncodingUtf8) + L" on " +
+           base::ToWide(renderer ? renderer : "?", base::kEncodingUtf8);
+}
+
+// Without a 4.5 core context: the newest context the system does give, for the player's message. The
+// window's 4.5 core attributes are set back afterwards.
+std::wstring ProbeOfferedContext(SDL_Window* window)
+{
+    struct Try
+    {
+        int major, minor, profile;
+    };
+    const Try tries[] = {{4, 4, SDL_GL_CONTEXT_PROFILE_CORE}, {4, 3, SDL_GL_CONTEXT_PROFILE_CORE},
+                         {4, 2, SDL_GL_CONTEXT_PROFILE_CORE}, {4, 1, SDL_GL_CONTEXT_PROFILE_CORE},
+                         {4, 0, SDL_GL_CONTEXT_PROFILE_CORE}, {3, 3, SDL_GL_CONTEXT_PROFILE_CORE},
+                         {3, 2, SDL_GL_CONTEXT_PROFILE_CORE}, {2, 1, 0}};
+    std::wstring found;
+    for (const Try& t : tries)
+    {
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, t.major);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, t.minor);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, t.profile);
+        SDL_GLContext probe = SDL_GL_CreateContext(window);
+        if (probe == nullptr)
+            continue;
+        if (SDL_GL_MakeCurrent(window, probe) == 0)
+            found = DescribeCurrentContext();
+        SDL_GL_MakeCurrent(window, nullptr);
+        SDL_GL_DeleteContext(probe);
+        if (!found.empty())
+            break;
+    }
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 4);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 5);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    return found.empty() ? std::wstring(L"no OpenGL context at all") : found;
+}
+} // namespace
+
 VNResultEnum RenderGL::InitRender(app::Window* window, const RenderInitParam& param)
 {
     if (!window)
@@ -161,6 +207,9 @@ VNResultEnum RenderGL::InitRenderOnNativeWindow(void* sdlWindow, const RenderIni
     {
         base::LogMessage(*base::MainLog::Instance(), L"SDL_GL_CreateContext failed: %s\n") %
             base::ToWide(SDL_GetError(), base::kEncodingUtf8);
+        mOfferedInstead = ProbeOfferedContext(static_cast<SDL_Window*>(sdlWindow));
+        base::LogMessage(*base::MainLog::Instance(), L"OpenGL 4.5 is required; this system offers %s\n") %
+            mOfferedInstead;
         return VN_FAIL;
     }
     mContext = context;
@@ -170,8 +219,9 @@ VNResultEnum RenderGL::InitRenderOnNativeWindow(void* sdlWindow, const RenderIni
     PinGLDriverForLeakChecks();
     if (epoxy_gl_version() < 45)
     {
-        base::LogMessage(*base::MainLog::Instance(), L"OpenGL 4.5 is required, the context offers %d.%d\n") %
-            (epoxy_gl_version() / 10) % (epoxy_gl_version() % 10);
+        mOfferedInstead = DescribeCurrentContext();
+        base::LogMessage(*base::MainLog::Instance(), L"OpenGL 4.5 is required; this system offers %s\n") %
+            mOfferedInstead;
         return VN_FAIL;
     }
     GLint maxTexture = 0;

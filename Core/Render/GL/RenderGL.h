@@ -57,6 +57,9 @@ public:
                                         uint32_t minVertex, uint32_t vertexCount) override;
 
     bool IsDeviceLost() const { return mDeviceLost; }
+    // After an InitRender that failed because the system has no OpenGL 4.5: what it offers instead
+    // (e.g. "OpenGL 3.3 (Core Profile) Mesa 22.3.6 on llvmpipe"); empty otherwise.
+    const std::wstring& GetOfferedInstead() const { return mOfferedInstead; }
     uint32_t GetWidth() const { return mWidth; }
     uint32_t GetHeight() const { return mHeight; }
 
@@ -76,6 +79,7 @@ private:
     uint32_t mHeight = 0;
     bool mWindowed = false;
     bool mDeviceLost = false;
+    std::wstring mOfferedInstead;
 
     unsigned mVertexArrays[8] = {};
     unsigned mSampler = 0;

@@ -294,55 +294,6 @@ void HUD::deleteWindows()
     base::DeleteAll(mWindows);
 }
 
-void HUD::openSplashScreens()
-{
-    mMap.mState = kStateSplash;
-    mMap.mEpisode = 0;
-    mMap.mLevel = 0;
-    mMap.loadLevel();
-}
-
-void HUD::openMainMenu()
-{
-    mMap.mState = kStateMainMenu;
-}
-
-void HUD::openProfiles()
-{
-    mMap.mState = kStateProfiles;
-    mMap.mCurrentScreen.clear();
-}
-
-void HUD::openEpisodeSelect()
-{
-    mMap.mState = kStateEpisodeSelect;
-}
-
-void HUD::openLevelSelect()
-{
-    mMap.mState = kStateLevelSelect;
-}
-
-void HUD::showUnlockMessage(const std::vector<int>&)
-{
-    // The message pauses the level (state 11, speed 0) until the player dismisses it. Until the screen
-    // exists there is nothing to dismiss, so the level plays on.
-}
-
-void HUD::showModalMessage(const std::wstring&, const std::wstring&, int restoreState)
-{
-    mMap.mState = kStateModal;
-    mMap.mRestoreState = restoreState;
-}
-
-void HUD::showModalDialog(const std::wstring&, const std::wstring&, int restoreState)
-{
-    mMap.mState = kStateModal;
-    mMap.mRestoreState = restoreState;
-}
-
-void HUD::showModalInput() {}
-
 void HUD::nextLevel()
 {
     ++mMap.mLevel;

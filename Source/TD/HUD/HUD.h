@@ -76,8 +76,7 @@ public:
     void refreshTopWindow();
 
     // Openers: each sets the map's state (and what its screen needs of the map) and asks for its screen.
-    // The first screen of the game. Until the splash and the menus exist, the game goes straight to the first
-    // level of the first episode.
+    // The first screen of the game: the splash screens, then the main menu.
     void openSplashScreens();
     void openMainMenu();
     void openProfiles();
@@ -91,9 +90,20 @@ public:
     void showModalMessage(const std::wstring& caption, const std::wstring& message, int restoreState);
     void showModalDialog(const std::wstring& caption, const std::wstring& message, int restoreState);
     void showModalInput();
+    // The two confirmations go to the game board's overlay slot (replacing what it held), not the stack.
+    void showProfileDeletionDialog();
+    void showTutorialCancelDialog();
+    // The top window of the stack, or null.
+    HUDWindow* topWindow() const { return mWindows.empty() ? nullptr : mWindows.back(); }
     // After a won level: the next level of the episode, or the episode select past its last one (in
     // hardcore the mode then returns to the profile's).
     void nextLevel();
+    // The result window over the frozen level, with the texts and pictures of a victory or a defeat.
+    void showLevelResult(bool won);
+    // The level name banner of the level being started, in the game board's banner slot (not on the stack).
+    void showLevelName();
+    // Whether a window waits to join the stack (an opener of a screen that exists queues one).
+    bool hasQueuedWindow() const { return !mPending.empty(); }
 
     // Spells. A level start deletes the buttons and adds one per spell id it offers: a spell the spell list
     // lacks or the level has not unlocked gets none; the others take the spell places of the layout in

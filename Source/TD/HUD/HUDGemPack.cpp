@@ -113,7 +113,9 @@ void HUDGemPack::draw(render::Graphics* graphics) const
     if (mTextLayer == nullptr || graphics->mFont == nullptr)
         return;
     const math::Rect box = rectOf(mTextLayer);
-    auto text = graphics->DrawText(priceText(), box.width, 0.0f, 3, true);
+    // The draw keeps a pointer to the text until it is recorded: the text must outlive it.
+    const std::wstring shown = priceText();
+    auto text = graphics->DrawText(shown, box.width, 0.0f, 3, true);
     text->mAlignH = 2;
     text->mAlignV = 2;
     text.Translate(box.x + box.width * 0.5f - cx, box.y + box.height * 0.5f - cy)

@@ -1,5 +1,7 @@
 #include "Core/Particles/ParticleSystem.h"
 
+#include "Core/Base/Log.h"
+#include "Core/Base/LogOutput.h"
 #include "Core/File/FileManager.h"
 #include "Core/Particles/Lib/ParticleLib.h"
 #include "Core/Particles/ParticleEmitter.h"
@@ -341,6 +343,60 @@ TEST(ParticleSystemLoad, ReadsThroughTheFileManagerAndReplacesDuplicatesByName)
     EXPECT_EQ(none.GetEmitterCount(), 0);
     EXPECT_EQ(none.GetEmitter("burst"), nullptr);
 
+    fs::current_path(old);
+    fs::remove_all(root);
+}
+
+class LogCapture : public base::LogOutput
+{
+public:
+    static inline std::wstring text;
+    void Write(const std::wstring& t) override { text += t; }
+};
+
+// Cut copies of a good file (as a full disk or a broken download leaves them) and junk: each one is logged
+// by name; the good file is not.
+TEST(ParticleSystemLoad, DamagedAndTruncatedFilesAreLogged)
+{
+    const fs::path old = fs::current_path();
+    char templ[] = "/tmp/corv-ptc-XXXXXX";
+    ASSERT_NE(mkdtemp(templ), nullptr);
+    const fs::path root = templ;
+    fs::create_directories(root / "td/fx");
+    ASSERT_TRUE(ptl::WritePtcFile(Effects(), (root / "td/fx/good.ptc").string()));
+    std::ifstream in(root / "td/fx/good.ptc", std::ios::binary);
+    const std::string good((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(good.size(), 40u);
+    ASSERT_EQ(file::FileManager::Instance()->SetRootPath(root.wstring()), VN_OK);
+    base::MainLog::Instance()->AddTextOutput(new LogCapture);
+
+    LogCapture::text.clear();
+    {
+        ParticleSystem sys;
+        sys.mFolder = "td/fx/";
+        sys.Load("good", nullptr);
+        EXPECT_GT(sys.GetEmitterCount(), 0);
+    }
+    EXPECT_EQ(LogCapture::text, L"");
+
+    const std::string damaged[] = {
+        "",                              // empty
+        "CVPT junk",                     // the magic, then nothing usable
+        good.substr(0, 8),               // header cut
+        good.substr(0, good.size() / 2), // records cut
+        good.substr(0, good.size() - 1), // the last byte missing
+    };
+    for (const std::string& bytes : damaged)
+    {
+        SCOPED_TRACE(bytes.size());
+        std::ofstream(root / "td/fx/cut.ptc", std::ios::binary | std::ios::trunc) << bytes;
+        LogCapture::text.clear();
+        ParticleSystem sys;
+        sys.mFolder = "td/fx/";
+        sys.Load("cut", nullptr);
+        EXPECT_NE(LogCapture::text.find(L"Particle file 'td/fx/cut.ptc"), std::wstring::npos)
+            << std::string(LogCapture::text.begin(), LogCapture::text.end());
+    }
     fs::current_path(old);
     fs::remove_all(root);
 }

@@ -3,11 +3,17 @@
 #include "Core/Input/Input.h"
 #include "Core/Input/InputListener.h"
 
+#include "Core/App/CriticalSection.h"
+#include "FrameReport.h"
+
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace
@@ -233,13 +239,29 @@ TEST_F(WindowFixture, CloseEndsTheTaskOnTheNextTick)
 
 TEST_F(WindowFixture, LeavingReportsAMoveToTheOutsidePointThenTheLeave)
 {
-    Push(WindowEvent(SDL_WINDOWEVENT_LEAVE)); // not inside yet: nothing
+    // The pointer goes to the screen's corner, outside the window whatever the screen's size; the
+    // events of its own move are drained first.
+    int wx = 0;
+    int wy = 0;
+    SDL_GetWindowPosition(static_cast<SDL_Window*>(window.GetNativeHandle()), &wx, &wy);
+    ASSERT_TRUE(wx > 0 || wy > 0) << "the window must leave the corner free";
+    ASSERT_EQ(SDL_WarpMouseGlobal(0, 0), 0);
+    for (int i = 0; i < 5; ++i)
+    {
+        window.PumpEvents();
+        SDL_Delay(10);
+    }
+    Push(WindowEvent(SDL_WINDOWEVENT_LEAVE));
+    window.PumpEvents();
+    recorder.calls.clear();
+
+    Push(WindowEvent(SDL_WINDOWEVENT_LEAVE)); // not inside: nothing
     Push(WindowEvent(SDL_WINDOWEVENT_ENTER));
     Push(WindowEvent(SDL_WINDOWEVENT_LEAVE));
     window.PumpEvents();
-    ASSERT_EQ(recorder.calls.size(), 2u);
-    EXPECT_EQ(recorder.calls[0].rfind("move ", 0), 0u);
-    EXPECT_EQ(recorder.calls[1], "leave");
+    const std::vector<std::string> expected = {"move " + std::to_string(1000 - wx) + "," + std::to_string(-wy),
+                                               "leave"};
+    EXPECT_EQ(recorder.calls, expected);
 }
 
 TEST_F(WindowFixture, MovesOfTheWindowedWindowAreRemembered)
@@ -270,4 +292,80 @@ TEST_F(WindowFixture, ModeSwitchKeepsTheWindowedPosition)
               0u);
 }
 
+bool SameFrame(const app::FrameExtents& a, const app::FrameExtents& b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+TEST_F(WindowFixture, FrameExtentsAreTheOnesTheWindowManagerReports)
+{
+    const app::FrameExtents typical{2, 30, 2, 2};
+    EXPECT_TRUE(SameFrame(app::GetWindowFrameExtents(), typical)) << "no window manager has reported one yet";
+    ASSERT_TRUE(apptest::ReportFrame(window.GetNativeHandle(), 4, 6, 28, 8));
+    const app::FrameExtents reported{4, 28, 6, 8};
+    for (int i = 0; i < 100 && !SameFrame(app::GetWindowFrameExtents(), reported); ++i)
+    {
+        window.PumpEvents();
+        SDL_Delay(10);
+    }
+    EXPECT_TRUE(SameFrame(app::GetWindowFrameExtents(), reported));
+
+    // The windowed position follows the reported frame: a move reports the client origin.
+    SDL_Event e = WindowEvent(SDL_WINDOWEVENT_MOVED);
+    e.window.data1 = 104;
+    e.window.data2 = 228;
+    Push(e);
+    window.PumpEvents();
+    EXPECT_EQ(window.GetWindowedX(), 100);
+    EXPECT_EQ(window.GetWindowedY(), 200);
+
+    // Full screen has no frame; the windowed layout keeps using the last one reported.
+    ASSERT_EQ(window.SwitchWindowMode(1366, 768, false), VN_OK);
+    window.PumpEvents();
+    EXPECT_TRUE(SameFrame(app::GetWindowFrameExtents(), reported));
+}
+
+TEST(WindowCreation, TheWindowIsPublishedAndTheLockHeldWhileTheNativeWindowIsMade)
+{
+    if (std::getenv("DISPLAY") == nullptr)
+        GTEST_SKIP() << "needs a display (run under xvfb-run)";
+    Recorder recorder;
+    input::Input in{&recorder, &recorder};
+    TestWindow window{&in, false, false, true};
+    struct Seen
+    {
+        app::WindowLinux* published = nullptr;
+        bool otherGotTheLock = true;
+        std::atomic<bool> taken{false};
+        std::thread other;
+    } seen;
+    // Runs inside the creation, on the events the new window sends at once.
+    auto watch = [](void* data, SDL_Event*) -> int
+    {
+        Seen& s = *static_cast<Seen*>(data);
+        if (app::WindowLinux::GetWindowBeingCreated() == nullptr || s.other.joinable())
+            return 0;
+        s.published = app::WindowLinux::GetWindowBeingCreated();
+        s.other = std::thread(
+            [&s]
+            {
+                app::WindowLinux::GetCreationLock().Lock();
+                s.taken = true;
+                app::WindowLinux::GetCreationLock().Unlock();
+            });
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        s.otherGotTheLock = s.taken;
+        return 0;
+    };
+    SDL_AddEventWatch(watch, &seen);
+    const VNResultEnum created = window.Create(10, 20, 644, 512, 640, 480, true, L"Creation");
+    SDL_DelEventWatch(watch, &seen);
+    ASSERT_EQ(created, VN_OK);
+    ASSERT_TRUE(seen.other.joinable()) << "no event arrived during the creation";
+    seen.other.join();
+    EXPECT_EQ(seen.published, &window);
+    EXPECT_FALSE(seen.otherGotTheLock);
+    EXPECT_TRUE(seen.taken) << "released after the creation";
+    EXPECT_EQ(app::WindowLinux::GetWindowBeingCreated(), nullptr);
+}
 } // namespace

@@ -1,3 +1,5 @@
+#include "Core/Base/Log.h"
+#include "Core/Base/LogOutput.h"
 #include "Core/Input/Input.h"
 #include "Core/Input/InputListener.h"
 #include "Core/Input/KeyCodes.h"
@@ -206,6 +208,26 @@ TEST_F(InputFixture, KeyStatesAdvanceOncePerUpdate)
     EXPECT_EQ(in.GetKeyState(4), 0);
     EXPECT_EQ(in.GetKeyState(-1), 0);
     EXPECT_EQ(in.GetKeyState(100000), 0);
+}
+
+class LogCapture : public base::LogOutput
+{
+public:
+    static inline std::wstring text;
+    void Write(const std::wstring& t) override { text += t; }
+};
+
+TEST_F(InputFixture, EachUpdateWithTheRightButtonDownLogsOneEmptyLine)
+{
+    base::MainLog::Instance()->AddTextOutput(new LogCapture);
+    const uint8_t keys[4] = {0, 0, 0, 1};
+    // Right button per update, and the log after all of them.
+    const bool right[] = {false, true, true, false, true};
+    LogCapture::text.clear();
+    for (bool r : right)
+        in.UpdateFromSnapshot(keys, 4, r);
+    EXPECT_EQ(LogCapture::text, L"\n\n\n");
+    EXPECT_EQ(in.GetKeyState(3), 2) << "the keys still advance once per update";
 }
 
 TEST_F(InputFixture, MouseEventsArriveInLogicalUnits)

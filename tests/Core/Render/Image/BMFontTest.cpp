@@ -202,6 +202,14 @@ TEST(BMFont, LayoutTable)
          {{10, 0, 1, 0, 0, false}, {0, 2, 0, 0, 0, false}, {10, 3, 1, 0, 0, false}}},
         {"only spaces after a break", L"a\n   ", {}, {{10, 0, 1, 0, 0, false}}},
         {"empty text", L"", {}, {}},
+        // The paragraph indent alone makes a line: it is measured and takes its height.
+        {"empty text with an indent", L"", {.mIndent = 7}, {{7, 0, 0, 0, 7, false}}},
+        {"indented text ending in a line break",
+         L"ab\n",
+         {.mIndent = 7},
+         {{25, 0, 2, 0, 7, false}, {7, 3, 0, 0, 7, false}}},
+        {"indented spaces", L"  ", {.mIndent = 7}, {{7, 0, 0, 0, 7, false}}},
+        {"only characters without a glyph", L"\u00e9\u00e9", {}, {}},
     };
     for (const Case& c : cases)
     {
@@ -241,6 +249,11 @@ TEST(BMFont, MeasureAndRuns)
     lines.clear();
     font->Measure(lines, layout, size);
     EXPECT_FLOAT_EQ(size[1], 20.0f);
+    // An indented paragraph opened by the final line break is a line of its own.
+    layout.mIndent = 7;
+    font->LayoutLines(L"a\n", layout, lines);
+    font->Measure(lines, layout, size);
+    EXPECT_FLOAT_EQ(size[1], 20.0f + 2.0f + 3.0f + 20.0f);
 
     std::vector<GlyphRun> runs;
     font->CollectRuns(L"ax ax\nb", TextLayout{}, runs);

@@ -1,6 +1,7 @@
 // Runs build/corvantis on the demo data on a virtual display of its own (parallel tests' windows cannot cover
-// it): it opens level 1-1 at once; after ten seconds the screen is photographed (kept as
-// corvantis_level_01_01.png in the test's build folder), the game is closed with SIGTERM and its log read.
+// it): it starts on the splash screens and goes on to the main menu; the screen is photographed until the menu
+// shows (the first splash picture and the menu are kept as corvantis_splash.png and corvantis_menu.png in the
+// test's build folder), then the game is closed with SIGTERM and its log read.
 #include "Source/TD/Harness/TDGameHarness.h"
 
 #include <gtest/gtest.h>
@@ -93,23 +94,30 @@ protected:
     }
 };
 
-TEST_F(GameExe, OpensTheFirstLevelAndLoadsTheDemoDataWithoutWarnings)
+TEST_F(GameExe, StartsOnTheSplashThenTheMainMenuAndLoadsTheDemoDataWithoutWarnings)
 {
     const fs::path script = root / "run.sh";
+    const std::string shot = (root / "shot.png").string();
+    const std::string splash = (root / "splash.png").string();
+    const std::string menu = (root / "menu.png").string();
+    // The play button's middle, on the 1366-wide screen.
+    const std::string play = "p{" + std::to_string(512 + kOffsetX) + ",300}";
     std::ofstream(script) << "export XDG_DATA_HOME='" << (root / "xdg").string()
                           << "' SDL_AUDIODRIVER=dummy\n"
                           << "'" << CORVANTIS_EXE << "' --data_path '" << tdtest::demoDataRoot().string()
                           << "' &\n"
                           << "game=$!\n"
-                          // A loaded machine starts the game slowly: wait until the level's grass shows (up to a
-                          // minute), then a moment more for the art's last layers.
-                          << "for i in $(seq 60); do sleep 1\n"
-                          << "  import -window root '" << (root / "shot.png").string() << "'\n"
-                          << "  [ \"$(convert '" << (root / "shot.png").string()
-                          << "' -format '%[fx:mean>0.05]' info:)\" = 1 ] && break\n"
+                          // A loaded machine starts the game slowly: photograph the screen until the menu's
+                          // green play button shows (up to two minutes); the first lit picture before it is
+                          // the splash.
+                          << "for i in $(seq 240); do sleep 0.5\n"
+                          << "  import -window root '" << shot << "'\n"
+                          << "  if [ \"$(convert '" << shot << "' -format '%[fx:" << play << ".g>0.4&&" << play
+                          << ".r<0.5]' info:)\" = 1 ]; then cp '" << shot << "' '" << menu << "'; break; fi\n"
+                          << "  [ -f '" << splash << "' ] || [ \"$(convert '" << shot
+                          << "' -format '%[fx:mean>0.03]' info:)\" != 1 ] || cp '" << shot << "' '" << splash
+                          << "'\n"
                           << "done\n"
-                          << "sleep 2\n"
-                          << "import -window root '" << (root / "shot.png").string() << "'\n"
                           << "kill -TERM $game\n"
                           << "wait $game\n"
                           << "echo $? > '" << (root / "exit").string() << "'\n";
@@ -118,32 +126,28 @@ TEST_F(GameExe, OpensTheFirstLevelAndLoadsTheDemoDataWithoutWarnings)
     ASSERT_EQ(std::system(command.c_str()), 0) << ReadAll(root / "output.txt");
     EXPECT_EQ(ReadAll(root / "exit"), "0\n") << ReadAll(root / "output.txt");
 
-    Shot shot;
-    ASSERT_TRUE(LoadShot(root / "shot.png", shot));
     std::error_code ignored;
-    fs::copy_file(root / "shot.png", fs::path(CORV_SHOT_DIR) / "corvantis_level_01_01.png",
-                  fs::copy_options::overwrite_existing, ignored);
-    ASSERT_EQ(shot.width, 1366);
-    ASSERT_EQ(shot.height, 768);
-    auto at = [&](int x, int y) { return shot.At(x + kOffsetX, y); };
+    for (const char* name : {"splash.png", "menu.png"})
+        fs::copy_file(root / name, fs::path(CORV_SHOT_DIR) / (std::string("corvantis_") + name),
+                      fs::copy_options::overwrite_existing, ignored);
+    Shot first;
+    ASSERT_TRUE(LoadShot(root / "splash.png", first)) << "no splash picture before the menu";
+    Shot shown;
+    ASSERT_TRUE(LoadShot(root / "menu.png", shown)) << "the main menu did not show";
+    ASSERT_EQ(shown.width, 1366);
+    ASSERT_EQ(shown.height, 768);
+    auto at = [&](int x, int y) { return shown.At(x + kOffsetX, y); };
     auto r = [](uint32_t c) { return static_cast<int>(c >> 16 & 0xFF); };
     auto g = [](uint32_t c) { return static_cast<int>(c >> 8 & 0xFF); };
     auto b = [](uint32_t c) { return static_cast<int>(c & 0xFF); };
-
-    // The level's ground: grass, and the road through its route points.
-    EXPECT_TRUE(g(at(600, 620)) > r(at(600, 620)) && g(at(600, 620)) > b(at(600, 620)))
-        << std::hex << at(600, 620);
-    const uint32_t road = at(520, 410);
-    EXPECT_TRUE(r(road) > g(road) && g(road) > b(road)) << std::hex << road;
-    // Its free spots are light grey discs; the one bought with money shows a gold coin.
-    for (const auto& [x, y] : {std::pair{896, 563}, std::pair{82, 148}, std::pair{432, 468}})
-    {
-        const uint32_t c = at(x, y);
-        EXPECT_TRUE(std::abs(r(c) - g(c)) < 24 && std::abs(g(c) - b(c)) < 24 && r(c) > 120) << std::hex << c;
-    }
-    EXPECT_TRUE(r(at(708, 529)) > 150 && b(at(708, 529)) < r(at(708, 529)) - 60) << std::hex << at(708, 529);
-    // Nothing beside the 1024-wide playfield while a level is played.
-    EXPECT_TRUE(Near(shot.At(40, 300), 0x000000, 2)) << std::hex << shot.At(40, 300);
+    // The splash is a picture on black: its corner stays black.
+    EXPECT_TRUE(Near(first.At(5, 5), 0x000000, 8)) << std::hex << first.At(5, 5);
+    // The menu's buttons: green play, teal quit; the night sky behind them.
+    EXPECT_TRUE(g(at(512, 300)) > r(at(512, 300)) && g(at(512, 300)) > b(at(512, 300))) << std::hex << at(512, 300);
+    const uint32_t quit = at(400, 590);
+    EXPECT_TRUE(g(quit) > r(quit) + 40 && b(quit) > r(quit) + 40) << std::hex << quit;
+    const uint32_t sky = at(100, 200);
+    EXPECT_TRUE(b(sky) > r(sky) && b(sky) < 160) << std::hex << sky;
 
     // Loading the demo data left no warning block and no data problem in the log, and the log was closed.
     const std::string log = ReadAll(root / "xdg" / "Orvalis" / "Corvantis" / "log.html");

@@ -1,7 +1,10 @@
 #include "Source/TD/Harness/TDGameHarness.h"
 
+#include "Source/TD/HUD/HUD.h"
+
 #include "Core/Base/MathUtil.h"
 #include "Core/File/FileManager.h"
+#include "Core/Gui/GameControlHelper.h"
 #include "Core/File/Profiles.h"
 #include "Core/File/UserDataFileContainer.h"
 #include "Core/Render/Color.h"
@@ -10,10 +13,17 @@
 #include "Core/Render/RenderTarget.h"
 #include "Core/Render/RenderInitParam.h"
 #include "Core/Sound/SoundSystem.h"
+#include "Core/Widget/DialogEffects.h"
 #include "Core/Widget/FrameManager.h"
 #include "Framework/GameWindow.h"
 #include "Source/TD/Game.h"
 #include "Source/TD/GameWindow.h"
+#include "Source/TD/HUD/HUD.h"
+#include "Source/TD/HUD/HUDButton.h"
+#include "Source/TD/HUD/HUDModalMessage.h"
+#include "Source/TD/HUD/HUDProfiles.h"
+#include "Source/TD/TDButtonFrame.h"
+#include "Source/TD/TDFrameEntry.h"
 #include "Source/TD/TDMap.h"
 
 #include <epoxy/gl.h>
@@ -21,6 +31,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <system_error>
 
 #include <fcntl.h>
@@ -175,8 +186,19 @@ public:
         mRender = recording;
         if (const VNResultEnum r = recording->InitRender(nullptr, param); r != VN_OK)
             return r;
+        // The game's widget dialogs take their images through the factory the windowed start-up sets.
+        mImageLayerFactory = std::make_unique<gui::RenderImageLayerFactory>(mRender);
+        gui::SetImageLayerFactory(mImageLayerFactory.get());
         mFrameManager = new widget::FrameManager;
+        if (const VNResultEnum r = LoadGameConfig(); r != VN_OK)
+            return r;
         return InitGame();
+    }
+
+    ~Application() override
+    {
+        if (gui::GetImageLayerFactory() == mImageLayerFactory.get())
+            gui::SetImageLayerFactory(nullptr);
     }
 
     render::RecordingRender* recording() const
@@ -222,6 +244,7 @@ public:
 
 private:
     bool mGL;
+    std::unique_ptr<gui::RenderImageLayerFactory> mImageLayerFactory;
 };
 
 GameHarness::GameHarness(Backend backend) : mBackend(backend)
@@ -238,16 +261,24 @@ GameHarness::GameHarness(Backend backend) : mBackend(backend)
 
 GameHarness::~GameHarness()
 {
-    delete mGame;
-    mGame = nullptr;
-    mApp = nullptr;
-    if (base::Singletone<w7::SoundTags>::Exists() && w7::SoundTags::Instance()->GetObserver() == &mSounds)
-        w7::SoundTags::Instance()->SetObserver(nullptr);
+    end();
     std::error_code error;
     fs::remove_all(mUserData, error);
 }
 
-bool GameHarness::start()
+void GameHarness::end()
+{
+    delete mGame;
+    mGame = nullptr;
+    mApp = nullptr;
+    // The dialog effects were loaded through that game's renderer; the next game loads its own.
+    if (base::Singletone<widget::DialogEffectsManager>::Exists())
+        delete widget::DialogEffectsManager::Instance();
+    if (base::Singletone<w7::SoundTags>::Exists() && w7::SoundTags::Instance()->GetObserver() == &mSounds)
+        w7::SoundTags::Instance()->SetObserver(nullptr);
+}
+
+bool GameHarness::start(Opening opening)
 {
     const fs::path& root = demoDataRoot();
     if (root.empty() || mGame)
@@ -268,7 +299,16 @@ bool GameHarness::start()
     if (result != VN_OK || mApp->GetCurrentScreen() == nullptr || map() == nullptr)
         return false;
     // The board joins the frame manager in the first frame; from then on it is updated and takes the pointer.
+    // The splash screens it queued join the HUD at the end of the board's first update, the next frame.
     step();
+    for (int frame = 0; frame < 3 && map()->mHud->getWindows().empty(); ++frame)
+        step();
+    if (opening == Opening::FirstLevel)
+    {
+        mSounds.clear();
+        loadLevel(map()->mMode, 0, 0);
+        step();
+    }
     return true;
 }
 
@@ -308,6 +348,12 @@ void GameHarness::release(float x, float y)
         (void)mGame->OnMouseUp(math::Point2(x, y), 1);
 }
 
+void GameHarness::drag(float x, float y)
+{
+    if (mGame)
+        (void)mGame->OnMouseDrag(math::Point2(x, y));
+}
+
 void GameHarness::click(float x, float y)
 {
     move(x, y);
@@ -321,7 +367,21 @@ void GameHarness::key(int code)
         (void)mGame->OnKeyDown(code);
 }
 
-void GameHarness::loadLevel(int mode, int episode, int level)
+void GameHarness::type(const std::wstring& text)
+{
+    if (!mGame)
+        return;
+    for (wchar_t c : text)
+        (void)mGame->OnChar(c);
+}
+
+void GameHarness::wheel(float x, float y, int delta)
+{
+    if (mGame)
+        (void)mGame->OnMouseWheel(math::Point2(x, y), delta);
+}
+
+void GameHarness::loadLevel(int mode, int episode, int level, bool keepNotice)
 {
     TDMap* played = map();
     if (!played)
@@ -330,6 +390,51 @@ void GameHarness::loadLevel(int mode, int episode, int level)
     played->mEpisode = episode;
     played->mLevel = level;
     played->loadLevel();
+    if (!keepNotice)
+        (void)dismissUnlockMessage();
+}
+
+bool GameHarness::dismissUnlockMessage()
+{
+    TDMap* played = map();
+    if (!played || played->mState != kStateUnlockMessage)
+        return false;
+    // The message joins the screens at the end of the next frame; each "ok" shows the next item.
+    for (int guard = 0; guard < 64 && played->mState == kStateUnlockMessage; ++guard)
+    {
+        step();
+        const math::Point2 ok = buttonCentre(L"ok");
+        if (ok.x < 0.0f)
+            continue;
+        click(ok.x, ok.y);
+    }
+    step();
+    return played->mState != kStateUnlockMessage;
+}
+
+math::Point2 GameHarness::buttonCentre(const std::wstring& name) const
+{
+    TDMap* played = map();
+    HUDWindow* top = played ? played->mHud->topWindow() : nullptr;
+    if (top == nullptr)
+        return math::Point2(-1.0f, -1.0f);
+    for (const TDButtonFrame* button : top->mButtons)
+        if (button->mName == name && button->mVisible)
+            return math::Point2(button->mRect.x + button->mRect.width * 0.5f,
+                                button->mRect.y + button->mRect.height * 0.5f);
+    std::vector<HUDButtonOver*> children;
+    if (auto* message = dynamic_cast<HUDModalMessage*>(top))
+        children = message->mChildren;
+    else if (auto* profiles = dynamic_cast<HUDProfiles*>(top))
+        children = profiles->mChildren;
+    for (HUDButtonOver* child : children)
+    {
+        if (child->mName != name || child->mVisible == 0 || child->mNormal == nullptr)
+            continue;
+        const math::Rect& r = child->mNormal->mRect;
+        return math::Point2(r.x + child->mXOffset + r.width * 0.5f, r.y + r.height * 0.5f);
+    }
+    return math::Point2(-1.0f, -1.0f);
 }
 
 TDMap* GameHarness::map() const

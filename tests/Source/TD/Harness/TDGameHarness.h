@@ -59,10 +59,22 @@ public:
     GameHarness(const GameHarness&) = delete;
     GameHarness& operator=(const GameHarness&) = delete;
 
-    // Starts the game on the demo data as the executable does (it opens the first level of the first
-    // episode), then runs one frame, in which the board joins the frame manager. False when it cannot start;
-    // on GL, also when there is no display (the caller skips).
-    bool start();
+    // Where start leaves the game.
+    enum class Opening
+    {
+        FirstLevel, // past the splash: the first level of the first episode, played for one frame
+        Splash      // as the executable starts: the splash screens have just joined the HUD
+    };
+
+    // Starts the game on the demo data as the executable does, then runs the frames in which the board joins
+    // the frame manager and the splash screens the HUD (two); with FirstLevel it then loads the first level of the
+    // first episode (sounds recorded from there) and runs one more frame. False when it cannot start; on GL,
+    // also when there is no display (the caller skips).
+    bool start(Opening opening = Opening::FirstLevel);
+
+    // Ends the game as its process does (what the game keeps at exit is written); the user-data folder stays
+    // until the harness goes.
+    void end();
 
     // Frames of 1/60 s each through the application's whole frame (update, frames, draw, playback).
     void step(int frames = 1);
@@ -70,12 +82,25 @@ public:
     void move(float x, float y);
     void press(float x, float y);
     void release(float x, float y);
+    // The pointer moved with the button held.
+    void drag(float x, float y);
     // Move, press and release at one point.
     void click(float x, float y);
     void key(int key);
+    // Typed characters, one by one, as the window's text input delivers them.
+    void type(const std::wstring& text);
+    // The mouse wheel over a point (a notch is 120, positive away from the player).
+    void wheel(float x, float y, int delta);
 
     // Plays another level: the map's mode, episode and level, then the map's level load.
-    void loadLevel(int mode, int episode, int level);
+    // The unlock message a level start may open is dismissed as a player would (its "ok", item by item), so
+    // the level plays when this returns; keepNotice leaves it open.
+    void loadLevel(int mode, int episode, int level, bool keepNotice = false);
+    // Presses "ok" on the unlock message until it has gone; false when none was open.
+    bool dismissUnlockMessage();
+    // The centre of the named button of the top screen (frame button or child button); (-1, -1) when the top
+    // screen has none visible.
+    math::Point2 buttonCentre(const std::wstring& name) const;
 
     Game* game() const { return mGame; }
     TDMap* map() const;

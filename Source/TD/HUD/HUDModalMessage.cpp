@@ -1,0 +1,119 @@
+#include "Source/TD/HUD/HUDModalMessage.h"
+
+#include "Core/Base/Containers.h"
+#include "Core/File/ImageContainer.h"
+#include "Source/TD/Game.h"
+#include "Source/TD/HUD/HUDButton.h"
+#include "Source/TD/HUD/TDScreenContext.h"
+#include "Source/TD/LocalStrings.h"
+#include "Source/TD/SoundTags.h"
+#include "Source/TD/TDButtonFrame.h"
+#include "Source/TD/TDMap.h"
+
+namespace
+{
+// A message shows its one button in the middle, where the two buttons of a dialog leave a gap.
+constexpr float kSingleButtonShift = 120.0f;
+} // namespace
+
+void HUDModalMessage::buildChildButtons(HUDWindow& window, std::vector<HUDButtonOver*>& children)
+{
+    base::DeleteAll(window.mButtons);
+    window.mButtons.clear();
+    if (window.mLayout == nullptr)
+        return;
+    std::vector<std::wstring> groups;
+    (void)window.mLayout->ListGroups(L"button", &groups, false);
+    for (const std::wstring& group : groups)
+    {
+        auto* button = new HUDButtonOver(window.mLayout, group);
+        button->mLabel = LocalStrings::Instance()->get(group);
+        button->mFont = boardFont(group == L"b2_play" ? TDBoardFont::Main80 : TDBoardFont::Main42_3);
+        children.push_back(button);
+    }
+}
+
+HUDModalMessage::HUDModalMessage(NoMessage)
+{
+    mDrawLayer = 1;
+    load(L"td/data/mm");
+    buildChildButtons(*this, mChildren);
+}
+
+HUDModalMessage::HUDModalMessage(const std::wstring& caption, const std::wstring& message, int restoreState)
+    : HUDModalMessage(NoMessage{})
+{
+    mRestoreState = restoreState;
+    setImageVisible(L"input", false);
+    setText(L"caption", caption);
+    setText(L"message", message);
+    // A layout with fewer than two groups still shows what it has: the last group is the OK button.
+    if (HUDButtonOver* ok = child(1))
+        ok->mXOffset = kSingleButtonShift;
+    if (HUDButtonOver* cancel = child(0); cancel && mChildren.size() > 1)
+        cancel->mVisible = 0;
+}
+
+HUDModalMessage::~HUDModalMessage()
+{
+    if (mRestoreState != -1)
+        if (TDMap* map = Game::GetMap())
+            map->mState = mRestoreState;
+    base::DeleteAll(mChildren);
+}
+
+HUDButtonOver* HUDModalMessage::child(std::size_t index) const
+{
+    return index < mChildren.size() ? mChildren[index] : nullptr;
+}
+
+void HUDModalMessage::draw(render::Graphics* graphics)
+{
+    HUDWindow::draw(graphics);
+    for (HUDButtonOver* button : mChildren)
+        button->draw(graphics);
+}
+
+void HUDModalMessage::update(float dt)
+{
+    HUDWindow::update(dt);
+    if (TDScreenContext* board = TDScreenContext::current())
+    {
+        mCursorX = static_cast<float>(board->getPointerX());
+        mCursorY = static_cast<float>(board->getPointerY());
+    }
+    for (HUDButtonOver* button : mChildren)
+        button->update(dt);
+}
+
+void HUDModalMessage::mouseMove(int x, int y)
+{
+    HUDWindow::mouseMove(x, y);
+    for (HUDButtonOver* button : mChildren)
+        button->mouseMove(x, y);
+}
+
+void HUDModalMessage::mouseUp(int x, int y)
+{
+    for (HUDButtonOver* button : mChildren)
+        button->mouseUp(x, y);
+}
+
+void HUDModalMessage::mouseDown(int x, int y)
+{
+    for (HUDButtonOver* button : mChildren)
+        button->mouseDown(x, y);
+}
+
+std::wstring HUDModalMessage::click(int x, int y)
+{
+    for (HUDButtonOver* button : mChildren)
+    {
+        if (button->contains(x, y))
+        {
+            (void)w7::SoundTags::Instance()->Play(L"simple");
+            return button->mName;
+        }
+    }
+    return std::wstring();
+}

@@ -1,0 +1,97 @@
+// The HUD's openers of the splash, the main menu, the result window and the level name banner.
+#include "Source/TD/Game.h"
+#include "Source/TD/GameWindow.h"
+#include "Source/TD/HUD/HUD.h"
+#include "Source/TD/HUD/HUDLevelName.h"
+#include "Source/TD/HUD/HUDLevelResultWindow.h"
+#include "Source/TD/HUD/HUDMainMenu.h"
+#include "Source/TD/HUD/TDScreenContext.h"
+#include "Source/TD/HUD/TDSplashScreens.h"
+#include "Source/TD/LocalStrings.h"
+#include "Source/TD/TDEconomy.h"
+#include "Source/TD/TDMap.h"
+
+#include "Core/Base/TextStream.h"
+
+namespace
+{
+std::wstring decimal(int value)
+{
+    base::TextStream stream;
+    stream.WriteInt(value);
+    return stream.GetText();
+}
+
+std::wstring difficultyName(int mode)
+{
+    switch (mode)
+    {
+    case kModeEasy:
+        return LocalStrings::Instance()->get(L"diff_easy");
+    case kModeNormal:
+        return LocalStrings::Instance()->get(L"diff_normal");
+    case kModeHard:
+        return LocalStrings::Instance()->get(L"diff_hard");
+    default: // hardcore has no difficulty of its own to name
+        return std::wstring();
+    }
+}
+} // namespace
+
+void HUD::openSplashScreens()
+{
+    mMap.mState = kStateSplash;
+    showWindow(new TDSplashScreens);
+}
+
+void HUD::openMainMenu()
+{
+    mMap.mState = kStateMainMenu;
+    showWindow(new HUDMainMenu);
+}
+
+void HUD::showLevelResult(bool won)
+{
+    auto* window = new HUDLevelResultWindow(mMap);
+    showWindow(window);
+    LocalStrings* strings = LocalStrings::Instance();
+    const std::wstring zero = L"0";
+    if (won)
+    {
+        for (const wchar_t* image : {L"back_lose", L"diffictly_lose", L"defeat_label", L"victory_label"})
+            window->setImageVisible(image, false);
+        window->setText(L"levelResult", strings->get(L"game_win"));
+        window->setFont(boardFont(TDBoardFont::Main42_3));
+        const std::wstring episodeKey = (mMap.mMode == kModeHardcore ? L"episodeHardcore" : L"episode") +
+                                        decimal(mMap.mEpisode);
+        window->setText(L"levelName", strings->get(episodeKey) + L" " + decimal(mMap.mEpisode + 1) + L" - " +
+                                          decimal(mMap.mLevel + 1));
+        window->setText(L"gameName", difficultyName(mMap.mMode));
+        window->setText(L"goldBonus", strings->get(L"game_combo_bonus") + zero);
+    }
+    else
+    {
+        window->setFont(boardFont(TDBoardFont::Main42_2));
+        for (const wchar_t* image : {L"back_win", L"diffictly", L"victory_label", L"defeat_label"})
+            window->setImageVisible(image, false);
+        window->setImageVisible(L"diffictly_lose", true);
+        for (const wchar_t* star : {L"star0", L"star1", L"star2"})
+            window->setImageVisible(star, false);
+        window->setText(L"levelResult", strings->get(L"game_lose"));
+        window->setText(L"gameName", difficultyName(mMap.mMode));
+        window->setText(L"goldBonus", std::wstring());
+    }
+    window->setText(L"killScore", strings->get(L"game_kill_score") + zero);
+    window->setText(L"lifeBonus", strings->get(L"game_life_bonus") + zero);
+    window->setText(L"totalScore", strings->get(L"game_total_score") + zero);
+}
+
+void HUD::showLevelName()
+{
+    Game* game = Game::Get();
+    GameWindow* board = game ? game->GetGameWindow() : nullptr;
+    if (!board)
+        return;
+    delete board->mLevelBanner;
+    board->mLevelBanner = new HUDLevelName(mMap.mMode, mMap.mEpisode, mMap.mLevel);
+}

@@ -1,0 +1,204 @@
+// The gem shop on the demo data with the stand-in purchase service: the five packs and their prices, the
+// badge, the plates' hit rectangles, purchases that succeed, fail or are restored, products nobody knows,
+// the progress text while a purchase runs, and the plates' hover shrink.
+#include "ShopTestSupport.h"
+
+#include "Source/TD/HUD/HUDBuyGemScreen.h"
+#include "Source/TD/HUD/HUDGemPack.h"
+#include "Source/TD/Purchase/TDPurchaseService.h"
+#include "Source/TD/TDButtonFrame.h"
+#include "Source/TD/TDEconomy.h"
+#include "Source/TD/TPurchaseResult.h"
+
+namespace
+{
+using tdtest::GameHarness;
+
+// The middle of the first plate (260 wide and high at 87, 176).
+constexpr float kPlateX = 217.0f;
+constexpr float kPlateY = 306.0f;
+
+class GemShop : public ::testing::Test
+{
+protected:
+    HUDBuyGemScreen* open(int gems)
+    {
+        shoptest::writeProfile(harness, "<gems amount=\"" + std::to_string(gems) + "\"/>");
+        if (!harness.start())
+            return nullptr;
+        map = harness.map();
+        map->mHud->openGemShop(L"episodes");
+        harness.step();
+        return shoptest::topWindow<HUDBuyGemScreen>(harness);
+    }
+    std::wstring captionGems(const HUDBuyGemScreen& screen) const
+    {
+        for (const auto& [name, text] : screen.mTexts)
+            if (name == L"caption_gems")
+                return text;
+        return {};
+    }
+
+    GameHarness harness;
+    TDMap* map = nullptr;
+};
+
+TEST_F(GemShop, FivePacksWithTheServicesPricesAndTheBadgeOnTheSecond)
+{
+    HUDBuyGemScreen* screen = open(10);
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(map->mState, kStateGemShop);
+    ASSERT_EQ(screen->mPacks.size(), 5u);
+    const wchar_t* const ids[] = {L"buy_50_cr", L"buy_150_cr", L"buy_300_cr", L"buy_500_cr", L"buy_1000_cr"};
+    const wchar_t* const prices[] = {L"$0.99", L"$2.99", L"$4.99", L"$9.99", L"$19.99"};
+    for (int i = 0; i < 5; ++i)
+    {
+        SCOPED_TRACE(i);
+        const HUDGemPack* pack = screen->mPacks[static_cast<std::size_t>(i)];
+        ASSERT_NE(pack->mProduct, nullptr);
+        EXPECT_EQ(pack->mProduct->id, ids[i]);
+        EXPECT_EQ(pack->priceText(), prices[i]);
+        EXPECT_NE(pack->mButtonImage, nullptr);
+        EXPECT_NE(pack->mPriceImage, nullptr);
+        EXPECT_NE(pack->mTextLayer, nullptr);
+        EXPECT_EQ(pack->mBadgeImage != nullptr, i == 1);
+        // The base neither draws nor answers the plate's own button.
+        EXPECT_FALSE(screen->findButton(i == 0 ? L"b_01_in" : L"b_05_in")->mVisible);
+    }
+    EXPECT_EQ(captionGems(*screen), L"You have 10 gems");
+}
+
+TEST_F(GemShop, APlateAnswersOnlyFiftyUnitsInsideItsRectangleAndWithoutASound)
+{
+    HUDBuyGemScreen* screen = open(10);
+    ASSERT_NE(screen, nullptr);
+    struct Case
+    {
+        float x, y;
+        const wchar_t* answer;
+    };
+    // The first plate spans x 87 to 347 and y 176 to 436.
+    const Case cases[] = {
+        {136, kPlateY, L""},          {137, kPlateY, L"buy_50_cr"}, {296, kPlateY, L"buy_50_cr"},
+        {297, kPlateY, L""},          {kPlateX, 225, L""},          {kPlateX, 226, L"buy_50_cr"},
+        {kPlateX, 385, L"buy_50_cr"}, {kPlateX, 386, L""},          {56, 720, L"back_in"},
+    };
+    for (const Case& c : cases)
+    {
+        harness.sounds().clear();
+        EXPECT_EQ(screen->click(static_cast<int>(c.x), static_cast<int>(c.y)), c.answer) << c.x << "," << c.y;
+        EXPECT_EQ(harness.sounds().tags.size(), std::wstring(c.answer) == L"back_in" ? 1u : 0u);
+    }
+}
+
+TEST_F(GemShop, PurchasesAddThePacksGemsOnlyWhenTheyGoThrough)
+{
+    struct Case
+    {
+        const char* name;
+        TDPurchaseOutcome outcome;
+        float plateX; // a plate's middle
+        int gemsAfter;
+    };
+    const Case cases[] = {
+        {"bought", TDPurchaseOutcome::Success, kPlateX, 110},
+        {"the biggest pack bought", TDPurchaseOutcome::Success, 660.0f, 3135},
+        {"refused", TDPurchaseOutcome::Fail, kPlateX, 10},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        GameHarness own;
+        shoptest::writeProfile(own, "<gems amount=\"10\"/>");
+        ASSERT_TRUE(own.start());
+        TDMap* played = own.map();
+        played->mPurchaseService->setOutcome(c.outcome);
+        played->mHud->openGemShop(L"levels");
+        own.step();
+        auto* screen = shoptest::topWindow<HUDBuyGemScreen>(own);
+        ASSERT_NE(screen, nullptr);
+        const float y = c.plateX == kPlateX ? kPlateY : 582.0f;
+        own.click(c.plateX, y);
+        ASSERT_TRUE(played->mPurchaseService->isBusy());
+        const HUDGemPack* pack = nullptr;
+        for (const HUDGemPack* candidate : screen->mPacks)
+            if (candidate->contains(static_cast<int>(c.plateX), static_cast<int>(y)))
+                pack = candidate;
+        ASSERT_NE(pack, nullptr);
+        EXPECT_EQ(pack->priceText(), L"Buying...");
+        // A second plate while the first purchase runs starts nothing.
+        own.click(kPlateX == c.plateX ? 660.0f : kPlateX, kPlateX == c.plateX ? 582.0f : kPlateY);
+        own.step(60);
+        EXPECT_FALSE(played->mPurchaseService->isBusy());
+        EXPECT_NE(pack->priceText(), L"Buying...");
+        EXPECT_EQ(played->mEconomy->mGems, c.gemsAfter);
+        EXPECT_EQ(played->mProfile->getGems(), c.gemsAfter);
+        EXPECT_EQ(captionGems(*screen), L"You have " + std::to_wstring(c.gemsAfter) + L" gems");
+        EXPECT_EQ(played->mState, kStateGemShop) << "a pack's failure is silent";
+    }
+}
+
+TEST_F(GemShop, ResultsForPacksRestoresAndUnknownProducts)
+{
+    HUDBuyGemScreen* screen = open(10);
+    ASSERT_NE(screen, nullptr);
+    struct Case
+    {
+        int type;
+        const wchar_t* product;
+        int gained;
+    };
+    const Case cases[] = {
+        {TPurchaseResult::RestoreSuccess, L"buy_500_cr", 1200},
+        {TPurchaseResult::PurchaseFail, L"buy_500_cr", 0},
+        {TPurchaseResult::RestoreFail, L"buy_150_cr", 0},
+        {TPurchaseResult::PurchaseSuccess, L"buy_150_cr", 335},
+        {TPurchaseResult::PurchaseSuccess, L"buy_7_cr", 0},
+        {TPurchaseResult::RestoreSuccess, L"", 0},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message()
+                     << c.type << " " << std::string(c.product, c.product + wcslen(c.product)));
+        const int before = map->mEconomy->mGems;
+        TPurchaseResult result;
+        result.type = c.type;
+        result.productId = c.product;
+        map->onPurchaseResult(result);
+        EXPECT_EQ(map->mEconomy->mGems, before + c.gained);
+        EXPECT_EQ(captionGems(*screen), L"You have " + std::to_wstring(before + c.gained) + L" gems");
+        EXPECT_EQ(map->mState, kStateGemShop);
+    }
+}
+
+TEST_F(GemShop, APlateWhoseProductTheServiceLacksShowsNoPriceAndBuysNothing)
+{
+    HUDBuyGemScreen* screen = open(10);
+    ASSERT_NE(screen, nullptr);
+    screen->mPacks[0]->mProduct = nullptr;
+    EXPECT_EQ(screen->mPacks[0]->priceText(), L"");
+    EXPECT_EQ(screen->click(static_cast<int>(kPlateX), static_cast<int>(kPlateY)), L"");
+    harness.click(kPlateX, kPlateY);
+    EXPECT_FALSE(map->mPurchaseService->isBusy());
+    EXPECT_EQ(map->mState, kStateGemShop);
+    // The service itself refuses an id it does not know.
+    EXPECT_FALSE(map->mPurchaseService->purchase(L"buy_7_cr"));
+}
+
+TEST_F(GemShop, AHoveredPlateShrinksToNinetyPerCentInAFifthOfASecondAndGrowsBack)
+{
+    HUDBuyGemScreen* screen = open(10);
+    ASSERT_NE(screen, nullptr);
+    HUDGemPack* pack = screen->mPacks[0];
+    harness.move(kPlateX, kPlateY);
+    harness.step(6);
+    EXPECT_NEAR(pack->mScale, 0.95f, 1e-4f);
+    harness.step(6);
+    EXPECT_FLOAT_EQ(pack->mScale, 0.9f);
+    EXPECT_FLOAT_EQ(screen->mPacks[1]->mScale, 1.0f);
+    harness.move(10.0f, 10.0f);
+    harness.step(12);
+    EXPECT_FLOAT_EQ(pack->mScale, 1.0f);
+}
+
+} // namespace

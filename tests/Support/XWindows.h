@@ -1,0 +1,13 @@
+#pragma once
+// Looks at the test's X display from outside the program under test: finds a top-level window by its title
+// and closes it as a player would (the window manager's close request).
+
+#include <chrono>
+#include <string>
+
+namespace xtest
+{
+// Waits for a window titled exactly title on $DISPLAY and sends it WM_DELETE_WINDOW; false when none
+// appeared in time.
+bool CloseWindowTitled(const std::string& title, std::chrono::milliseconds timeout);
+} // namespace xtest
