@@ -10,6 +10,7 @@
 #include "Source/TD/Game.h"
 #include "Source/TD/HUD/TDScreenContext.h"
 #include "Source/TD/HUD/HUD.h"
+#include "Source/TD/HUD/TDContextIcons.h"
 #include "Source/TD/HUD/HUDIngameMenu.h"
 #include "Source/TD/HUD/TDContextMenu.h"
 #include "Source/TD/HUDPopupTexts.h"
@@ -194,6 +195,8 @@ void TDMap::loadContextIcons()
     mBrushImage = brush ? brush->mTexture : nullptr;
     const TDFrameEntry* radius = uiFrame(L"ui/radius");
     mRangeImage = radius ? radius->mTexture : nullptr;
+    mContextIcons = std::make_unique<TDContextIcons>();
+    mContextIcons->load();
 }
 
 void TDMap::startLevel()

@@ -33,6 +33,7 @@ class TDAmbientEffect;
 class TDBuildSpot;
 class TDBullets;
 class TDContextMenu;
+struct TDContextIcons;
 class TDEconomy;
 class TDEmitter;
 class TDFrameEntry;
@@ -361,6 +362,8 @@ public:
     // The towers the level file puts on spots at the start, in spot order, for the towers to build: the spot
     // frame and the prototype id.
     std::vector<std::pair<TDFrameEntry*, int>> mPrebuiltTowers;
+    // The context menu's and the tower marks' pictures of the sheet "td/ui", looked up by loadContextIcons.
+    std::unique_ptr<TDContextIcons> mContextIcons;
     // The spells sheet, read once with the map.
     std::unique_ptr<TDSpellList> mSpellList;
     // What the result window of the last ended level settled (stars, gems, best score, the stored result).

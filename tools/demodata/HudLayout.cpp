@@ -36,6 +36,11 @@ Canvas SpellBar()
         c.FillCircle(cx, cy, 35, RgbaOf(0x101826));
         c.StrokeCircle(cx, cy, 37, 3, kGold);
         c.StrokeCircle(cx, cy, 31, 1.5f, RgbaOf(0xFFFFFF, 40));
+        // The socket is open: the HUD draws the spell buttons under its pictures, so the icon shows through.
+        for (int y = static_cast<int>(cy) - 34; y <= static_cast<int>(cy) + 34; ++y)
+            for (int x = static_cast<int>(cx) - 34; x <= static_cast<int>(cx) + 34; ++x)
+                if ((x - cx) * (x - cx) + (y - cy) * (y - cy) <= 30.0f * 30.0f)
+                    c.At(x, y) = Rgba{0, 0, 0, 0};
     }
     return c;
 }

@@ -8,11 +8,19 @@
 #include "Core/File/ImageContainer.h"
 #include "Core/Render/Graphics.h"
 #include "Source/TD/Game.h"
+#include "Source/TD/HUD/HUDSpellButton.h"
 #include "Source/TD/HUD/HUDWindow.h"
+#include "Source/TD/HUD/TDScreenContext.h"
 #include "Source/TD/LocalStrings.h"
 #include "Source/TD/TDButtonFrame.h"
 #include "Source/TD/TDEconomy.h"
+#include "Source/TD/TDFrameEntry.h"
+#include "Source/TD/TDLayoutHelpers.h"
 #include "Source/TD/TDMap.h"
+#include "Source/TD/TDSpellList.h"
+#include "Source/TD/TDSpriteAnimation.h"
+#include "Source/TD/TDUnlocks.h"
+#include "Source/TD/TDUtil.h"
 #include "Source/TD/TDWaves.h"
 
 #include <algorithm>
@@ -27,6 +35,13 @@ std::wstring decimal(int value)
     return stream.GetText();
 }
 
+bool holdsPoint(const math::Rect& rect, int x, int y)
+{
+    const float px = static_cast<float>(x);
+    const float py = static_cast<float>(y);
+    return px >= rect.x && px <= rect.x + rect.width && py >= rect.y && py <= rect.y + rect.height;
+}
+
 std::wstring general(float value)
 {
     base::TextStream stream;
@@ -37,31 +52,92 @@ std::wstring general(float value)
 
 HUD::HUD(TDMap& map) : mMap(map)
 {
+    mSpellCursor = std::make_unique<TDSpriteAnimation>(L"td/spell_cast", std::wstring());
+    loadOverlay();
+}
+
+void HUD::loadOverlay()
+{
     file::RegisterImageContainers();
     std::unique_ptr<file::ImageContainer> layout(file::FileManager::Instance()->OpenImageContainer(L"td/ui"));
     if (!layout)
+    {
+        logDataProblem(L"td/ui", L"the HUD layout cannot be opened; the overlay shows nothing");
         return;
+    }
+    auto rectOf = [](const base::ImageInfo& info)
+    { return math::Rect(info.mRect[0], info.mRect[1], info.mRect[2], info.mRect[3]); };
     std::vector<std::wstring> names;
+    (void)layout->ListImages(std::wstring(), false, &names, false);
+    for (const std::wstring& name : names)
+    {
+        const base::ImageInfo* info = layout->FindImageInfo(name);
+        if (!info)
+            continue;
+        // Taken in layout order, unnamed and unsorted: nothing looks them up.
+        auto* image = new TDFrameEntry;
+        image->mOwnsTexture = true;
+        image->mRect = rectOf(*info);
+        image->mTexture = loadPsdLayerImage(layout.get(), name);
+        mImages.push_back(image);
+    }
+    names.clear();
     (void)layout->ListImages(L"button", false, &names, false);
     for (const std::wstring& name : names)
     {
+        const base::ImageInfo* info = layout->FindImageInfo(name);
+        if (!info)
+            continue;
         auto* button = new TDButtonFrame;
+        button->mOwnsTexture = true;
+        button->mRect = rectOf(*info);
+        button->mTexture = loadPsdLayerImage(layout.get(), name);
         button->mName = base::GetBaseName(name);
-        if (const base::ImageInfo* info = layout->FindImageInfo(name))
-            button->mRect = math::Rect(info->mRect[0], info->mRect[1], info->mRect[2], info->mRect[3]);
         mButtons.push_back(button);
+    }
+    names.clear();
+    (void)layout->ListImages(L"spell", false, &names, false);
+    for (const std::wstring& name : names)
+    {
+        const base::ImageInfo* info = layout->FindImageInfo(name);
+        if (!info)
+            continue;
+        auto* slot = new TDFrameEntry;
+        slot->mRect = rectOf(*info);
+        slot->mName = base::GetBaseName(name);
+        mSpellSlots.push_back(slot);
+    }
+    names.clear();
+    (void)layout->ListImages(L"text", false, &names, false);
+    for (const std::wstring& name : names)
+    {
+        const base::ImageInfo* info = layout->FindImageInfo(name);
+        if (!info)
+            continue;
+        auto* rect = new TDFrameEntry;
+        rect->mRect = rectOf(*info);
+        rect->mName = name;
+        TDFrameEntry*& place = mTextRects[name];
+        delete place;
+        place = rect;
     }
 }
 
 HUD::~HUD()
 {
+    mSpellCursor.reset();
+    base::DeleteAll(mSpellButtons);
+    base::DeleteAll(mSpellSlots);
     base::DeleteAll(mWindows);
     base::DeleteAll(mPending);
-    base::DeleteAll(mButtons);
 }
 
 void HUD::update(float dt)
 {
+    HUDWindow::update(dt);
+    mSpellCursor->advance(dt);
+    for (HUDSpellButton* button : mSpellButtons)
+        button->update(dt);
     for (std::size_t i = 0; i < mWindows.size(); ++i)
         mWindows[i]->update(dt);
     for (std::size_t i = 0; i < mWindows.size(); ++i)
@@ -82,6 +158,25 @@ void HUD::update(float dt)
 
 void HUD::draw(render::Graphics* graphics)
 {
+    if (!graphics)
+        return;
+    switch (mMap.mState)
+    {
+    case kStateEpisodeSelect:
+    case kStateLevelSelect:
+    case kStateMainMenu:
+    case kStateSplash:
+        break;
+    default:
+        if (mMap.mArmedSpell)
+            if (const TDScreenContext* board = TDScreenContext::current())
+                mSpellCursor->draw(graphics, static_cast<float>(board->getPointerX()),
+                                   static_cast<float>(board->getPointerY()), 0.0f);
+        for (HUDSpellButton* button : mSpellButtons)
+            button->draw(graphics);
+        HUDWindow::draw(graphics);
+        break;
+    }
     switch (mMap.mState)
     {
     case kStateEpisodeSelect:
@@ -111,7 +206,12 @@ void HUD::drawWindows(render::Graphics* graphics, int layer)
 
 std::wstring HUD::click(int x, int y)
 {
-    return mWindows.empty() ? std::wstring() : mWindows.back()->click(x, y);
+    if (!mWindows.empty())
+        return mWindows.back()->click(x, y);
+    for (HUDSpellButton* button : mSpellButtons)
+        if (button->hitTest(x, y))
+            return button->mName;
+    return HUDWindow::click(x, y);
 }
 
 int HUD::hitTest(int x, int y)
@@ -119,15 +219,29 @@ int HUD::hitTest(int x, int y)
     for (auto it = mWindows.rbegin(); it != mWindows.rend(); ++it)
         if (const int answer = (*it)->hitTest(x, y); answer != -1)
             return answer;
+    if (!mWindows.empty())
+        return -1;
+    // An own button answers a code of its own, never its index: the map takes a non-negative answer for a
+    // spell button. A hidden button is not there for the player, so the point goes on to what lies under it.
+    for (const TDButtonFrame* button : mButtons)
+        if (button->mVisible && holdsPoint(button->mRect, x, y))
+            return kHitOwnButton;
+    for (std::size_t i = 0; i < mSpellButtons.size(); ++i)
+        if (mSpellButtons[i]->hitTest(x, y))
+            return static_cast<int>(i);
+    for (HUDSpellButton* button : mSpellButtons)
+        if (button->contains(x, y))
+            return kHitSpellNotReady;
     return -1;
 }
 
 void HUD::mouseMove(int x, int y)
 {
-    for (TDButtonFrame* button : mButtons)
-        button->onMouseMove(x, y);
+    HUDWindow::mouseMove(x, y);
     if (!mWindows.empty())
         mWindows.back()->mouseMove(x, y);
+    for (HUDSpellButton* button : mSpellButtons)
+        button->mouseMove(x, y);
 }
 
 void HUD::mouseDown(int x, int y)
@@ -203,15 +317,37 @@ void HUD::nextLevel()
 
 void HUD::deleteSpellButtons()
 {
-    mSpellIds.clear();
+    if (mMap.mArmedSpell)
+        mMap.mArmedSpell = nullptr;
+    base::DeleteAll(mSpellButtons);
 }
 
 void HUD::addSpellButton(int spellId)
 {
-    mSpellIds.push_back(spellId);
+    const TDSpellProto* row = mMap.mSpellList ? mMap.mSpellList->findById(spellId) : nullptr;
+    if (!row || !mMap.mUnlocks || !mMap.mUnlocks->isUnlocked(row->mProtoId))
+        return;
+    const std::size_t index = mSpellButtons.size();
+    if (index >= mSpellSlots.size())
+    {
+        logDataProblem(L"td/ui", L"no spell place for a spell button " + std::to_wstring(index + 1) +
+                                     L" (spell " + std::to_wstring(spellId) + L"); the spell gets no button");
+        return;
+    }
+    const TDFrameEntry& slot = *mSpellSlots[index];
+    auto* button = new HUDSpellButton(mMap, spellId, row->mProtoId, row->mIcon, row->mShade);
+    button->mCenterX = slot.mRect.x + slot.mRect.width * 0.5f;
+    button->mCenterY = slot.mRect.y + slot.mRect.height * 0.5f;
+    button->mIndex = static_cast<int32_t>(index);
+    button->mName = slot.mName;
+    mSpellButtons.push_back(button);
 }
 
-void HUD::resetSpells() {}
+void HUD::resetSpells()
+{
+    for (HUDSpellButton* button : mSpellButtons)
+        button->reset();
+}
 
 void HUD::updateMoneyText()
 {
@@ -239,21 +375,10 @@ void HUD::updateWavesText()
             LocalStrings::Instance()->get(L"game_wave") + L" " + general(shown) + L"/" + decimal(total));
 }
 
-void HUD::setText(const std::wstring& name, const std::wstring& text)
-{
-    mTexts[name] = text;
-}
-
 std::wstring HUD::getText(const std::wstring& name) const
 {
-    const auto found = mTexts.find(name);
-    return found == mTexts.end() ? std::wstring() : found->second;
-}
-
-TDButtonFrame* HUD::findButton(const std::wstring& name) const
-{
-    for (TDButtonFrame* button : mButtons)
-        if (button->mName == name)
-            return button;
-    return nullptr;
+    for (const auto& [rect, text] : mTexts)
+        if (rect == name)
+            return text;
+    return std::wstring();
 }

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "Source/TD/HUD/HUDWindow.h"
 #include "Source/TD/TDEconomy.h"
 
-#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,43 +12,56 @@ namespace render
 class Graphics;
 }
 
-class HUDWindow;
+class HUDSpellButton;
 class TDButtonFrame;
+class TDFrameEntry;
 class TDMap;
+class TDSpriteAnimation;
 
-// The in-level overlay and the screen manager, as far as the level core needs it: the stack of open windows
-// (queued windows join it at the end of the next update, a window that cleared its active flag goes), the
-// counters' texts, the openers (each sets the map's state), the input lock the tutorial sets, the places of
-// the speed buttons from the layout "td/ui", and the spell ids a level offers. The screens complete it: its
-// own pictures and buttons, the screens its openers queue and the spell buttons.
-class HUD : public TDEconomyView
+// The in-level overlay and the screen manager. As the overlay it is a window of its own built from the layout
+// "td/ui": its pictures, the speed and menu buttons, the counters for lives, money, gems and waves, one spell
+// button per spell the level offers and the cursor shown while a spell is aimed; it stays hidden behind the
+// full-screen menus. As the screen manager it keeps the stack of open windows (queued windows join it at the
+// end of the next update, a window that cleared its active flag goes) and opens every screen through an
+// opener that first sets the map's state.
+class HUD : public HUDWindow, public TDEconomyView
 {
 public:
     // The map it serves is given, because the map builds its HUD before the game board knows the map.
     explicit HUD(TDMap& map);
     HUD(const HUD&) = delete;
     HUD& operator=(const HUD&) = delete;
-    virtual ~HUD();
+    ~HUD() override;
 
-    // The frame (unscaled time): every window's update, bottom to top; then the windows that cleared their
-    // active flag get onClose and go; then the queued windows join the stack in queue order.
-    void update(float dt);
-    // The side images in the menu states, then normal blending in white for what follows.
-    void draw(render::Graphics* graphics);
+    // What HUD::hitTest answers for a point on one of the HUD's own visible buttons: never a spell index.
+    static constexpr int kHitOwnButton = -3;
+    // ... and for a point on a spell button that cannot be used now.
+    static constexpr int kHitSpellNotReady = -2;
+
+    // The frame (unscaled time): the HUD's own buttons, the spell cursor and the spell buttons; then every
+    // window's update, bottom to top; then the windows that cleared their active flag get onClose and go;
+    // then the queued windows join the stack in queue order.
+    void update(float dt) override;
+    // The overlay (spell cursor while a spell is aimed, spell buttons, pictures, buttons, counters) unless a
+    // full-screen menu is up; the side images in the menu states; then normal blending in white.
+    void draw(render::Graphics* graphics) override;
     // The open screens of a draw layer (0 under the map's effects, 1 above them).
     void drawWindows(render::Graphics* graphics, int layer);
 
     // Pointer and keys. With a window open, click answers the top window's click and hitTest the first
-    // answer of the windows from the top (-1 when none answers); with none open both answer nothing yet
-    // (the HUD's own buttons and spell buttons come with the screens). The pointer goes to the top window,
-    // the wheel, keys and characters to every window, bottom to top.
-    std::wstring click(int x, int y);
-    int hitTest(int x, int y);
-    void mouseMove(int x, int y);
-    void mouseDown(int x, int y);
-    void mouseUp(int x, int y);
-    void mouseWheel(int delta);
-    void onKeyDown(int key);
+    // answer of the windows from the top (-1 when none answers). With none open, click answers the name of a
+    // usable spell button (silently), else of a visible own button (after "simple"); hitTest answers the
+    // index of a usable spell button, kHitSpellNotReady on one that is not, kHitOwnButton on a visible own
+    // button, else -1. Moves go to the own buttons, the top window and the spell buttons; presses and
+    // releases to the top window; the wheel, keys and characters to every window, bottom to top.
+    std::wstring click(int x, int y) override;
+    int hitTest(int x, int y) override;
+    void mouseMove(int x, int y) override;
+    void mouseDown(int x, int y) override;
+    void mouseUp(int x, int y) override;
+    void mouseWheel(int delta) override;
+    void onKeyDown(int key) override;
+    using HUDWindow::onChar;
     void onChar(wchar_t character);
 
     // The stack of windows (owned); the last is the top window.
@@ -92,12 +106,16 @@ public:
     // Whether a window waits to join the stack (an opener of a screen that exists queues one).
     bool hasQueuedWindow() const { return !mPending.empty(); }
 
-    // Spells: the spell ids the level offers, in the order asked.
+    // Spells. A level start deletes the buttons and adds one per spell id it offers: a spell the spell list
+    // lacks or the level has not unlocked gets none; the others take the spell places of the layout in
+    // order (a spell beyond the last place gets none, with a log line).
     void deleteSpellButtons();
     void addSpellButton(int spellId);
-    // Every spell button ready.
+    // Every spell button ready at once, without the glint.
     void resetSpells();
-    const std::vector<int>& getSpellIds() const { return mSpellIds; }
+    const std::vector<HUDSpellButton*>& getSpellButtons() const { return mSpellButtons; }
+    // The spell places of the layout ("spell/..."), rectangles named by base name.
+    const std::vector<TDFrameEntry*>& getSpellSlots() const { return mSpellSlots; }
 
     // Counters: "text/coins" (shown money), "text/crystals" (gems), "text/mana" (lives / maximum) and
     // "text/waves" (wave counter / groups).
@@ -107,12 +125,8 @@ public:
     void updateWavesText();
     void onMoneyChanged() override { updateMoneyText(); }
     void onGemsChanged() override { updateGemsText(); }
-    void setText(const std::wstring& name, const std::wstring& text);
     // The text of a rectangle; empty when it has none.
     std::wstring getText(const std::wstring& name) const;
-
-    // A button of the layout by name, or null.
-    TDButtonFrame* findButton(const std::wstring& name) const;
 
     // 0 none, 1 fading in, 2 faded.
     int mFadeState = 0;
@@ -121,11 +135,17 @@ public:
     int mBlockShop = 0;
 
 private:
+    // The layout "td/ui" read the HUD's way: root pictures in layout order, the buttons directly in "button",
+    // the spell places directly in "spell" and the text places directly in "text" under their full names.
+    void loadOverlay();
+
     TDMap& mMap;
     std::vector<HUDWindow*> mWindows;
     std::vector<HUDWindow*> mPending;
-    // Owned: the buttons of "td/ui" (rectangles; their pictures come with the screens).
-    std::vector<TDButtonFrame*> mButtons;
-    std::map<std::wstring, std::wstring> mTexts;
-    std::vector<int> mSpellIds;
+    // Owned: rectangles and names only.
+    std::vector<TDFrameEntry*> mSpellSlots;
+    // Drawn at the pointer while a spell is aimed.
+    std::unique_ptr<TDSpriteAnimation> mSpellCursor;
+    // Owned; a button's index is its place here.
+    std::vector<HUDSpellButton*> mSpellButtons;
 };

@@ -169,7 +169,7 @@ TEST_F(LevelFrameTest, TheWorldMovesOnlyWhilePlayingAndAtTheGameSpeed)
     // painted behind the in-game menu but not behind the main menu.
     mMap->mSpeed = 1.0f;
     mMap->mState = kStateIngameMenu;
-    mMap->mContextMenu = new TDContextMenu;
+    mMap->mContextMenu = new TDContextMenu(*mMap);
     const int menuShown = mMap->mEconomy->mShownMoney;
     mHarness.step(6);
     EXPECT_EQ(effect.mTimer, pausedTimer);
@@ -186,13 +186,14 @@ TEST_F(LevelFrameTest, TheWorldMovesOnlyWhilePlayingAndAtTheGameSpeed)
     EXPECT_GT(effect.mTimer, pausedTimer);
 }
 
-TEST_F(LevelFrameTest, AClosedContextMenuIsDeletedByTheDraw)
+TEST_F(LevelFrameTest, AMenuThatIsNoLongerAliveIsDeletedByTheDraw)
 {
-    auto* menu = new TDContextMenu;
+    // Without items it gives up at its first draw and goes at the next.
+    auto* menu = new TDContextMenu(*mMap);
     mMap->mContextMenu = menu;
     mHarness.step();
     EXPECT_EQ(mMap->mContextMenu, menu);
-    menu->close();
+    EXPECT_EQ(menu->mAlive, 0);
     mHarness.step();
     EXPECT_EQ(mMap->mContextMenu, nullptr);
 }

@@ -13,6 +13,7 @@
 #include "Core/Sound/SoundSystem.h"
 #include "Source/TD/Game.h"
 #include "Source/TD/HUD/HUD.h"
+#include "Source/TD/HUD/HUDSpellButton.h"
 #include "Source/TD/Harness/TDGameHarness.h"
 #include "Source/TD/TDButtonFrame.h"
 #include "Source/TD/TDEconomy.h"
@@ -65,7 +66,9 @@ TEST_F(MapCoreTest, ALevelStartsWithItsLivesMoneyMusicAndCounters)
     ASSERT_FALSE(mHarness.sounds().music.empty());
     EXPECT_EQ(mHarness.sounds().music.back(), L"td/data/music/ingame1.ogg");
     EXPECT_EQ(SoundSystem::Instance()->GetCurrentTrack(), "td/data/music/ingame1.ogg");
-    EXPECT_EQ(mMap->mHud->getSpellIds(), (std::vector<int>{0, 1, 2, 3, 4}));
+    // Level 1-1 unlocks the first spell only: one button, in the first spell place.
+    ASSERT_EQ(mMap->mHud->getSpellButtons().size(), 1u);
+    EXPECT_EQ(mMap->mHud->getSpellButtons()[0]->getSpellId(), 0);
 
     // Hardcore: its own folder and a single life whatever was bought.
     mMap->mMaxLivesBonus = 40;

@@ -1,0 +1,30 @@
+#include "Source/TD/HUD/TDContextMenuItem.h"
+
+#include "Source/TD/AttributedString.h"
+#include "Source/TD/HUD/TDScreenContext.h"
+#include "Source/TD/TDFrameEntry.h"
+#include "Source/TD/TDResources.h"
+#include "Source/TD/TDUnitProto.h"
+
+namespace
+{
+render::Image* uiImage(const wchar_t* name)
+{
+    const TDFrameEntry* entry = TDResources::Instance()->findFrame(L"td/ui", std::wstring(), name);
+    return entry ? entry->mTexture : nullptr;
+}
+} // namespace
+
+TDContextMenuItem::TDContextMenuItem(int index, int key)
+    : mMoneyIcon(uiImage(L"ui/context_money")), mGemIcon(uiImage(L"ui/context_gem")),
+      mLabel(std::make_unique<AttributedString>()), mKey(key), mIndex(index)
+{
+    mLabel->mFont = boardFont(TDBoardFont::Main42_3);
+    mLabel->addImage(u'$', mMoneyIcon);
+    mLabel->addImage(u'#', mGemIcon);
+}
+
+TDContextMenuItem::~TDContextMenuItem()
+{
+    delete mPreview;
+}

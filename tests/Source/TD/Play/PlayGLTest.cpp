@@ -1,0 +1,122 @@
+// Pictures of play on the GL back end (under Xvfb): level 1-1 with its HUD overlay, and the same level with
+// the build menu of a spot open (hardcore, so every tower is offered) and an item hovered, showing its range.
+// Each picture is kept in the test's build folder and compared with the reference stored beside this file;
+// set CORV_UPDATE_REFERENCES=1 to write new references instead.
+#include "Core/Base/MathUtil.h"
+#include "tests/Source/TD/Play/PlayFixture.h"
+
+#include <png.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace
+{
+using tdtest::GameHarness;
+
+struct Picture
+{
+    std::vector<uint32_t> pixels;
+    int width = 0;
+    int height = 0;
+
+    bool save(const std::string& path) const
+    {
+        png_image image{};
+        image.version = PNG_IMAGE_VERSION;
+        image.width = static_cast<png_uint_32>(width);
+        image.height = static_cast<png_uint_32>(height);
+        image.format = PNG_FORMAT_BGRA;
+        return png_image_write_to_file(&image, path.c_str(), 0, pixels.data(), 0, nullptr) != 0;
+    }
+    bool load(const std::string& path)
+    {
+        png_image image{};
+        image.version = PNG_IMAGE_VERSION;
+        if (!png_image_begin_read_from_file(&image, path.c_str()))
+            return false;
+        image.format = PNG_FORMAT_BGRA;
+        width = static_cast<int>(image.width);
+        height = static_cast<int>(image.height);
+        pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0u);
+        return png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr) != 0;
+    }
+};
+
+// The share of pixels whose colour differs by more than 48 in some channel; 1 for pictures of other sizes.
+double differingShare(const Picture& a, const Picture& b)
+{
+    if (a.width != b.width || a.height != b.height || a.pixels.empty())
+        return 1.0;
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i < a.pixels.size(); ++i)
+        for (int shift : {0, 8, 16})
+        {
+            const int ca = static_cast<int>((a.pixels[i] >> shift) & 0xFF);
+            const int cb = static_cast<int>((b.pixels[i] >> shift) & 0xFF);
+            if (std::abs(ca - cb) > 48)
+            {
+                ++differing;
+                break;
+            }
+        }
+    return static_cast<double>(differing) / static_cast<double>(a.pixels.size());
+}
+
+// One window per program: both pictures come from one game.
+class PlayGLTest : public tdtest::PlayFixture
+{
+protected:
+    PlayGLTest() : PlayFixture(GameHarness::Backend::GL) {}
+
+    // Keeps the picture and compares it with its reference (at most 2% of the pixels may differ: the
+    // butterflies and the glow do not stand still).
+    void compareWithReference(const std::string& name)
+    {
+        Picture shot;
+        shot.pixels = mHarness.readFrame(shot.width, shot.height);
+        ASSERT_GT(shot.width, 0);
+        ASSERT_TRUE(shot.save(std::string(CORV_SHOT_DIR) + "/" + name));
+        const std::string reference = std::string(CORV_REFERENCE_DIR) + "/" + name;
+        if (std::getenv("CORV_UPDATE_REFERENCES"))
+        {
+            ASSERT_TRUE(shot.save(reference));
+            return;
+        }
+        Picture stored;
+        ASSERT_TRUE(stored.load(reference)) << reference;
+        EXPECT_LT(differingShare(shot, stored), 0.02) << name;
+    }
+    // The world stands still so that only what the test does changes the picture.
+    void standStill()
+    {
+        mMap->mSpeed = 0.0f;
+        mMap->updateSpeedButtons();
+    }
+};
+
+TEST_F(PlayGLTest, TheHudOverLevelOneAndAnOpenBuildMenu)
+{
+    math::SetRandomCounter(0);
+    if (!mHarness.start())
+        GTEST_SKIP() << "needs a display with OpenGL 4.5 (run under xvfb-run)";
+    ASSERT_TRUE(startLevel());
+    standStill();
+    mHarness.step(30);
+    compareWithReference("hud_level_01_01.png");
+
+    ASSERT_TRUE(startLevel(kModeHardcore));
+    standStill();
+    // A spot of the hardcore level 1-1 away from the edges.
+    openMenuAt(481.0f, 510.0f);
+    ASSERT_NE(menu(), nullptr);
+    ASSERT_GE(menu()->mItems.size(), 4u);
+    float x = 0.0f;
+    float y = 0.0f;
+    ASSERT_TRUE(itemPoint(20000, x, y));
+    mHarness.move(x, y);
+    mHarness.step(10);
+    EXPECT_EQ(menu()->mHoveredKey, 20000);
+    compareWithReference("build_menu_hardcore.png");
+}
+} // namespace
