@@ -116,7 +116,13 @@ TEST(ScreensGL, SplashMenuOptionsAndResult)
     for (int i = 0; i < 120 && optionsShown(harness); ++i)
         harness.step();
     harness.step(30);
+    // A named player's play opens the episodes; the first level is started from there.
+    map->mProfile->createProfile(L"Anna");
     harness.click(512.0f, 300.0f);
+    ASSERT_EQ(map->mState, kStateEpisodeSelect);
+    harness.step();
+    harness.loadLevel(map->mMode, 0, 0);
+    harness.step();
     ASSERT_EQ(map->mState, kStatePlaying);
     harness.step(10);
     map->mDeveloperMode = true;

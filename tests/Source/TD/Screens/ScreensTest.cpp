@@ -237,15 +237,19 @@ void clozeEndsTheGameAndSaves(GameHarness& h)
     EXPECT_NE(text.find("0.75"), std::string::npos) << "the profile is written at exit: " << text;
 }
 
-void playStartsTheFirstLevel(GameHarness& h)
+void playAsksANewPlayerForANameThenOpensTheEpisodes(GameHarness& h)
 {
     ASSERT_TRUE(toMenu(h));
     h.click(kMenuX, kPlayY);
-    EXPECT_EQ(h.map()->mState, kStatePlaying);
-    EXPECT_EQ(h.map()->mEpisode, 0);
-    EXPECT_EQ(h.map()->mLevel, 0);
+    EXPECT_EQ(h.map()->mState, kStateNewProfileName);
     h.step();
-    EXPECT_TRUE(h.map()->mHud->getWindows().empty());
+    // A named player goes straight on to the episodes.
+    h.map()->mHud->closeTopWindow();
+    h.map()->mProfile->createProfile(L"Anna");
+    h.map()->mState = kStateMainMenu;
+    h.step(2);
+    h.click(kMenuX, kPlayY);
+    EXPECT_EQ(h.map()->mState, kStateEpisodeSelect);
 }
 
 void focusLossPauses(GameHarness& h)
@@ -367,7 +371,8 @@ TEST(Screens, Scenarios)
         {"options inert until shown, a volume drag saved once", O::Splash, nullptr,
          optionsInertUntilShownAndADragSavedOnce},
         {"cloze exits with code 0 and saves", O::Splash, nullptr, clozeEndsTheGameAndSaves},
-        {"play starts the first level", O::Splash, nullptr, playStartsTheFirstLevel},
+        {"play asks a new player for a name, a named one goes to the episodes", O::Splash, nullptr,
+         playAsksANewPlayerForANameThenOpensTheEpisodes},
         {"focus loss pauses", O::FirstLevel, nullptr, focusLossPauses},
         {"restart confirmed restarts with the budget, cancel keeps the menu", O::FirstLevel, nullptr,
          restartConfirmedCancelKeepsTheMenu},
