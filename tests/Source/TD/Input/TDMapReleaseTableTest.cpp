@@ -117,8 +117,14 @@ TEST(ReleaseTable, EveryRowOfEveryStateDoesWhatItSays)
              EXPECT_EQ(h.map()->mLevel, 0);
              EXPECT_EQ(h.map()->mResultAction, -1);
          }},
-        {"shop goes on after a won level", resultAction(2), L"return_ac", kStatePlaying,
-         [](GameHarness& h) { EXPECT_EQ(h.map()->mLevel, 1); }},
+        // The next level starts with the news of what it unlocks; play goes on once that is read.
+        {"shop goes on after a won level", resultAction(2), L"return_ac", kStateUnlockMessage,
+         [](GameHarness& h)
+         {
+             EXPECT_EQ(h.map()->mLevel, 1);
+             EXPECT_TRUE(h.dismissUnlockMessage());
+             EXPECT_EQ(h.map()->mState, kStatePlaying);
+         }},
         // Gem shop (18).
         {"gem shop back to the game", gemShopFrom(L"game"), L"back_in", kStatePlaying, nothing},
         {"gem shop back to the shop", gemShopFrom(L"shop0"), L"back_in", kStateShop, nothing},
