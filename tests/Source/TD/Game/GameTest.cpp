@@ -91,6 +91,11 @@ TEST(Game, SideImagesFrameThePlayfieldBehindTheSelectScreens)
     harness.step();
     EXPECT_GT(countLines(harness.lastFrame(), "DrawIndexedPrimitive"), 5)
         << "ground, spots, the next-wave marker, its countdown text, glow, the HUD";
+    // The level-start banner is the board's own and goes by itself; the level stands still meanwhile.
+    harness.map()->mSpeed = 0.0f;
+    for (int frame = 0; frame < 1200 && harness.game()->GetGameWindow()->mLevelBanner; ++frame)
+        harness.step();
+    ASSERT_EQ(harness.game()->GetGameWindow()->mLevelBanner, nullptr);
     harness.map()->mState = kStateEpisodeSelect;
     harness.step();
     // No world and no HUD overlay behind the episode select: only the two side images.

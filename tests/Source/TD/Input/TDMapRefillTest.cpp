@@ -2,43 +2,28 @@
 // the purchase succeeding or failing again, or give up) through the pointer; results that arrive where no
 // level waits for them.
 #include "Source/TD/HUD/HUD.h"
-#include "Source/TD/HUD/HUDWindow.h"
+#include "Source/TD/HUD/HUDModalDialog.h"
 #include "Source/TD/Harness/TDGameHarness.h"
+#include "Source/TD/LocalStrings.h"
 #include "Source/TD/Purchase/TDPurchaseService.h"
-#include "Source/TD/TDButtonFrame.h"
 #include "Source/TD/TDMap.h"
 #include "Source/TD/TDTestUtil.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace
 {
 using tdtest::GameHarness;
 using tdtest::LogCapture;
 
-// The refill offer as the dialog answers: "ok" on the left, "cancel" on the right.
-HUDWindow* offerStandIn()
-{
-    auto* window = new HUDWindow;
-    const wchar_t* names[] = {L"ok", L"cancel"};
-    for (int i = 0; i < 2; ++i)
-    {
-        auto* button = new TDButtonFrame;
-        button->mName = names[i];
-        button->mRect = math::Rect(300.0f + 260.0f * static_cast<float>(i), 420.0f, 160.0f, 60.0f);
-        window->mButtons.push_back(button);
-    }
-    return window;
-}
-
 // Clicks the named button of the top window through the frame manager.
 void clickButton(GameHarness& harness, const std::wstring& name)
 {
-    const std::vector<HUDWindow*>& windows = harness.map()->mHud->getWindows();
-    ASSERT_FALSE(windows.empty());
-    TDButtonFrame* button = windows.back()->findButton(name);
-    ASSERT_NE(button, nullptr);
-    harness.click(button->mRect.x + button->mRect.width * 0.5f, button->mRect.y + button->mRect.height * 0.5f);
+    const math::Point2 at = harness.buttonCentre(name);
+    ASSERT_GE(at.x, 0.0f) << "no visible button of that name on the top window";
+    harness.click(at.x, at.y);
 }
 
 // The frames until the purchase service has answered the request under way.
@@ -59,12 +44,15 @@ void offerRefill(GameHarness& harness)
     ASSERT_TRUE(map->mPurchaseService->purchase(L"buy_health"));
     waitForAnswer(harness);
     ASSERT_EQ(map->mState, kStateRefillOffer);
-    // Until the dialog shows itself the test puts up what it answers.
-    if (map->mHud->getWindows().empty())
-    {
-        map->mHud->showWindow(offerStandIn());
-        harness.step();
-    }
+    harness.step();
+    // The offer is the failed-refill dialog: its caption and both answers.
+    auto* offer = dynamic_cast<HUDModalDialog*>(map->mHud->topWindow());
+    ASSERT_NE(offer, nullptr);
+    const std::pair<std::wstring, std::wstring> caption(L"caption",
+                                                        LocalStrings::Instance()->get(L"buyHealthDialogTitle"));
+    EXPECT_NE(std::find(offer->mTexts.begin(), offer->mTexts.end(), caption), offer->mTexts.end());
+    EXPECT_NE(harness.buttonCentre(L"ok").x, -1.0f);
+    EXPECT_NE(harness.buttonCentre(L"cancel").x, -1.0f);
 }
 
 TEST(Refill, TheOfferBuysTheLivesAgainOrGivesTheLevelUp)

@@ -1,9 +1,10 @@
 // The release table: for each state, what a release on each of its screen's buttons does, driven through the
-// frame manager on the screens as the HUD's openers put them up. A screen that is not there yet is stood in
-// for by a window with the one button the row releases on.
+// frame manager on the screens as the HUD's openers put them up. A state with no screen of its own gets a
+// window with the one button the row releases on.
 #include "Source/TD/HUD/HUD.h"
 #include "Source/TD/HUD/HUDBuyGemScreen.h"
 #include "Source/TD/HUD/HUDGemPack.h"
+#include "Source/TD/HUD/HUDModalDialog.h"
 #include "Source/TD/HUD/HUDWindow.h"
 #include "Source/TD/Harness/TDGameHarness.h"
 #include "Source/TD/Purchase/TDPurchaseService.h"
@@ -29,26 +30,20 @@ HUDWindow* standIn(const std::wstring& name)
     return window;
 }
 
-// A point of the top window's button of that name (a stand-in is put up when the window lacks it); false
-// when there is no window at all.
+// A point of the top window's button of that name (frame button or child button; a stand-in is put up when
+// the window lacks it).
 bool buttonPoint(GameHarness& harness, const std::wstring& name, float& x, float& y)
 {
-    HUD& hud = *harness.map()->mHud;
-    HUDWindow* top = hud.getWindows().empty() ? nullptr : hud.getWindows().back();
-    TDButtonFrame* button = nullptr;
-    if (top)
-        for (TDButtonFrame* candidate : top->mButtons)
-            if (candidate->mName == name && candidate->mVisible)
-                button = candidate;
-    if (!button)
+    math::Point2 at = harness.buttonCentre(name);
+    if (at.x < 0.0f)
     {
-        hud.showWindow(standIn(name));
+        harness.map()->mHud->showWindow(standIn(name));
         harness.step();
-        button = hud.getWindows().back()->mButtons.front();
+        at = harness.buttonCentre(name);
     }
-    x = button->mRect.x + button->mRect.width * 0.5f;
-    y = button->mRect.y + button->mRect.height * 0.5f;
-    return true;
+    x = at.x;
+    y = at.y;
+    return at.x >= 0.0f;
 }
 
 // A point inside the gem shop's first pack.
@@ -117,8 +112,14 @@ TEST(ReleaseTable, EveryRowOfEveryStateDoesWhatItSays)
              EXPECT_EQ(h.map()->mLevel, 0);
              EXPECT_EQ(h.map()->mResultAction, -1);
          }},
-        {"shop goes on after a won level", resultAction(2), L"return_ac", kStatePlaying,
-         [](GameHarness& h) { EXPECT_EQ(h.map()->mLevel, 1); }},
+        // The next level starts with the news of what it unlocks; play goes on once that is read.
+        {"shop goes on after a won level", resultAction(2), L"return_ac", kStateUnlockMessage,
+         [](GameHarness& h)
+         {
+             EXPECT_EQ(h.map()->mLevel, 1);
+             EXPECT_TRUE(h.dismissUnlockMessage());
+             EXPECT_EQ(h.map()->mState, kStatePlaying);
+         }},
         // Gem shop (18).
         {"gem shop back to the game", gemShopFrom(L"game"), L"back_in", kStatePlaying, nothing},
         {"gem shop back to the shop", gemShopFrom(L"shop0"), L"back_in", kStateShop, nothing},
@@ -127,8 +128,13 @@ TEST(ReleaseTable, EveryRowOfEveryStateDoesWhatItSays)
          [](GameHarness& h) { EXPECT_TRUE(h.map()->mPurchaseService->isBusy()); }},
         // Refill offer (22) and the wait for the refill (23).
         {"refill offer buys", enterRefillOffer, L"ok", kStateRefillWait,
-         [](GameHarness& h) { EXPECT_TRUE(h.map()->mPurchaseService->isBusy()); }},
-        {"refill offer gives up", enterRefillOffer, L"cancel", kStateLost, nothing},
+         [](GameHarness& h)
+         {
+             EXPECT_TRUE(h.map()->mPurchaseService->isBusy());
+             EXPECT_EQ(h.map()->mHud->topWindow(), nullptr) << "the offer closes";
+         }},
+        {"refill offer gives up", enterRefillOffer, L"cancel", kStateLost,
+         [](GameHarness& h) { EXPECT_EQ(dynamic_cast<HUDModalDialog*>(h.map()->mHud->topWindow()), nullptr); }},
         {"waiting for the refill", [](TDMap& map) { map.mState = kStateRefillWait; }, L"ok", kStateRefillWait,
          nothing},
         {"a level starting", [](TDMap& map) { map.mState = kStateStarting; }, L"ok", kStateStarting, nothing},
