@@ -180,8 +180,13 @@ void TDMap::buildPrebuiltTowers()
         if (!proto || !frame || !frame->mVisible)
             continue;
         mEconomy->mMoney += static_cast<int>(getTowerPrice(towerId));
+        // It already stands when the level opens: ready, and shown whole rather than fading in as a new one.
         if (TDTower* tower = buildTower(proto, frame))
+        {
             tower->mTimer = 0.0f;
+            tower->mAlpha = 1.0f;
+            tower->mFadeSpeed = 0.0f;
+        }
     }
     mEconomy->mShownMoney = mEconomy->mMoney;
 }
