@@ -63,6 +63,9 @@ public:
     // Constants (name → table) each created shader has; "TextureSampler" is its sampler.
     std::map<std::string, int> mShaderConstants{{"Proj", 0}};
 
+    // A released object's name goes with it, so a new one at the same address is not logged under it.
+    void OnResourceGone(const void* p) override { mNames.erase(p); }
+
 private:
     VNResultEnum Log(const std::string& op, const std::string& args);
 

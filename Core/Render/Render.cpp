@@ -690,6 +690,7 @@ void Render::UnregisterTexture(Texture* t)
     Unregister(mTextures, t);
     for (ShaderImpl* s : mShaderImpls)
         s->MarkAllChanged();
+    OnResourceGone(t);
 }
 
 BufferDoubleCacheBase* Render::GetVertexCache(int32_t formatId) const

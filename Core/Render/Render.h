@@ -132,13 +132,23 @@ public:
     VNResultEnum LoadShader(const std::wstring& name, CountedHandle<T>& out);
 
     void RegisterBuffer(Buffer* b) { mBuffers.push_back(b); }
-    void UnregisterBuffer(Buffer* b) { Unregister(mBuffers, b); }
+    void UnregisterBuffer(Buffer* b)
+    {
+        Unregister(mBuffers, b);
+        OnResourceGone(b);
+    }
     void RegisterTexture(Texture* t) { mTextures.push_back(t); }
     // A texture going away may be what a sampler holds: every constant is sent again, so a new texture that
     // happens to get the old one's address is still bound.
     void UnregisterTexture(Texture* t);
     void RegisterShaderImpl(ShaderImpl* s) { mShaderImpls.push_back(s); }
-    void UnregisterShaderImpl(ShaderImpl* s) { Unregister(mShaderImpls, s); }
+    void UnregisterShaderImpl(ShaderImpl* s)
+    {
+        Unregister(mShaderImpls, s);
+        OnResourceGone(s);
+    }
+    // Called once a texture, buffer or shader left the lists: its address may be handed out again.
+    virtual void OnResourceGone(const void*) {}
 
     VNResultEnum CreateIndexCache(uint32_t size, uint32_t grow, BufferDoubleCacheBase** out, bool wide);
     // Between frames: each cache reshapes its buffers to what the last frame took (run after a played frame).

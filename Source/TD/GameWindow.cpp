@@ -132,7 +132,8 @@ VNResultEnum GameWindow::PostDraw(render::Graphics* graphics, layer::Layer*)
 {
     if (mOverlayDialog)
         mOverlayDialog->draw(graphics);
-    if (mLevelBanner)
+    // The banner names the level in play; it is not painted over the menus and select screens that replace it.
+    if (mLevelBanner && (!mMap || mMap->showsWorld()))
         mLevelBanner->draw(graphics);
     return VN_OK;
 }

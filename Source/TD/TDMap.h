@@ -173,6 +173,8 @@ public:
     void update(float dt);
     // The world in depth order (in the states that show it), then the HUD, its screens and the effects.
     void draw(render::Graphics* graphics);
+    // Whether the level's world is on screen in the current state (not behind a full-screen menu).
+    bool showsWorld() const;
     // Paints the route dots of every link into a render target, shown while a spell is aimed.
     void renderRouteLayer();
     void drawRouteLinks(render::Graphics* graphics, render::Image* dot);

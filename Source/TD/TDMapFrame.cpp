@@ -187,6 +187,11 @@ void TDMap::update(float dt)
     mWaves->clearSpeedReductions();
 }
 
+bool TDMap::showsWorld() const
+{
+    return ::showsWorld(mState);
+}
+
 void TDMap::draw(render::Graphics* graphics)
 {
     if (!mResourcesLoaded || !graphics)
@@ -205,7 +210,7 @@ void TDMap::draw(render::Graphics* graphics)
     camera.Scale(mViewScale, mViewScale, 1.0f);
     camera.Translate(mViewOffsetX, mViewOffsetY, 0.0f);
 
-    if (showsWorld(mState))
+    if (showsWorld())
         drawWorld(graphics);
 
     {
@@ -240,7 +245,7 @@ void TDMap::draw(render::Graphics* graphics)
     }
     if (mArmedSpell && mActiveMarker)
         graphics->DrawParticles(mActiveMarker);
-    if (showsWorld(mState) && mActiveButtonMarker)
+    if (showsWorld() && mActiveButtonMarker)
         graphics->DrawParticles(mActiveButtonMarker);
     mHud->drawWindows(graphics, 1);
     if (mDebugWaveSchedule)
