@@ -42,8 +42,7 @@ const std::vector<StringEntry>& ScreenStrings()
         {"b1_shop", "Upgrades"},
         {"b1_options", "Options"},
         {"b1_cloze", "Quit"},
-        // The sheet trims a line's ends; a trailing space survives only before a carriage return.
-        {"greet_1", "Welcome, \r"},
+        {"greet_1", "Welcome, "},
         {"greet_2", "!"},
         {"unnamed_player", "stranger"},
         // In-game menu.

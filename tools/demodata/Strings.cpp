@@ -50,8 +50,9 @@ void WriteStrings(Output& out)
     std::set<std::string> written;
     auto add = [&](const std::string& key, const std::string& text)
     {
+        // The sheet trims each line's ends; a trailing space survives only before a carriage return.
         if (written.insert(key).second)
-            sheet += key + ";" + text + "\n";
+            sheet += key + ";" + text + (!text.empty() && text.back() == ' ' ? "\r\n" : "\n");
     };
     for (const StringEntry& e : ScreenStrings())
         add(e.key, e.text);
