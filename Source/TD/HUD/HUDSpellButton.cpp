@@ -173,7 +173,9 @@ void HUDSpellButton::draw(render::Graphics* graphics)
             if (font)
             {
                 graphics->mFont = font.Get();
-                auto text = graphics->DrawText(std::to_wstring(secondsShown(mElapsed)))
+                // The draw keeps a pointer to its text until the wrapper goes, so the text must outlive it.
+                const std::wstring seconds = std::to_wstring(secondsShown(mElapsed));
+                auto text = graphics->DrawText(seconds)
                                 .Translate(x0 + w2 * k * 0.5f, y0 + h2 * k * 0.5f);
                 text->mAlignH = 2;
                 text->mAlignV = 2;

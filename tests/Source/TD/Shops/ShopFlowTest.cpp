@@ -26,11 +26,12 @@ constexpr float kReturnX = 958.0f, kReturnY = 696.0f;  // "return_ac"
 constexpr float kGemX = 512.0f, kGemY = 698.0f;        // "gem_shop0" and "gem_shop1"
 constexpr float kGemBackX = 56.0f, kGemBackY = 720.0f; // the gem shop's "back_in"
 
-// What the game logs from the moment it is added (the log owns it; the text stays here).
+// What the game logs from the moment it is added (the log owns it; the text stays here). The log singleton
+// writes its last lines after static objects are gone, so the text lives on the heap for the whole process.
 std::wstring& loggedText()
 {
-    static std::wstring text;
-    return text;
+    static std::wstring* text = new std::wstring;
+    return *text;
 }
 class LogCapture : public base::LogOutput
 {
