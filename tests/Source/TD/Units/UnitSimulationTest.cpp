@@ -227,7 +227,9 @@ TEST_F(UnitSimulationTest, GroupsEndOnlyAfterTheUnitsTheirUnitsBringOut)
                                          [&](const TDWaveEntry* e) { return e->mX == -1.0f; });
         EXPECT_GE(added, brought) << "their entries joined the first wave";
         if (c.broughtId == 11)
+        {
             EXPECT_EQ(added, 3);
+        }
     }
 }
 
