@@ -126,6 +126,43 @@ protected:
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
+    // A display of the test's own; the server picks a free number itself, so tests running side by side
+    // never race for one. "" when Xvfb did not start.
+    std::string StartDisplay(pid_t* serverOut = nullptr)
+    {
+        int pipeFds[2];
+        if (pipe(pipeFds) != 0)
+            return "";
+        const pid_t server = fork();
+        if (server == 0)
+        {
+            close(pipeFds[0]);
+            const int null = open("/dev/null", O_WRONLY);
+            dup2(null, 1);
+            dup2(null, 2);
+            const std::string fd = std::to_string(pipeFds[1]);
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+                   static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(pipeFds[1]);
+        if (server < 0)
+        {
+            close(pipeFds[0]);
+            return "";
+        }
+        running.push_back(server);
+        if (serverOut != nullptr)
+            *serverOut = server;
+        // The server writes its number once it accepts connections.
+        std::string number;
+        char c = 0;
+        while (read(pipeFds[0], &c, 1) == 1 && c != '\n')
+            number += c;
+        close(pipeFds[0]);
+        return number.empty() ? "" : ":" + number;
+    }
+
     bool LogHas(const std::string& text) const { return ReadAll(log).find(text) != std::string::npos; }
 };
 
@@ -159,11 +196,16 @@ TEST_F(Corvantis, SecondStartShowsTheFirstAndLeavesItsLogAlone)
     fs::create_directories(log.parent_path());
     const std::string seeded =
         "<Profiles currentProfile=\"Ben\"><Profile name=\"Anna\"/><Profile name=\"Ben\"/></Profiles>";
+    // The game fills the screen, and a full-screen game stops drawing while another window has the focus:
+    // on the shared display another test's window would hold up the first start's frames.
+    const std::string display = StartDisplay();
+    ASSERT_FALSE(display.empty()) << "Xvfb did not start";
     std::ofstream(profiles, std::ios::binary) << seeded;
-    const pid_t first = Start({"--data_path", data.string()});
+    const pid_t first = Start({"--data_path", data.string()}, "", {{"DISPLAY", display}});
     // The game writes its data into the current profile as it starts; it has started once it opened its
     // main menu (whose layout this empty data folder lacks).
-    ASSERT_TRUE(WaitFor([&] { return LogHas("<body>\n") && LogHas("td/main_menu"); }));
+    ASSERT_TRUE(WaitFor([&] { return LogHas("<body>\n") && LogHas("td/main_menu"); }))
+        << ReadAll(log) << ReadAll(root / "stderr");
     // The level and the sound settle their sections in the frames after that line: wait until the
     // profiles have been quiet for a while before taking them as the first start's own.
     std::string started = ReadAll(profiles);
@@ -176,7 +218,7 @@ TEST_F(Corvantis, SecondStartShowsTheFirstAndLeavesItsLogAlone)
     }
     const std::string before = ReadAll(log);
 
-    const pid_t second = Start({"--data_path", data.string()});
+    const pid_t second = Start({"--data_path", data.string()}, "", {{"DISPLAY", display}});
     EXPECT_EQ(WaitExit(second, 10s), 0);
 
     // The first got the request through its running loop and is still there; its log only grew.
@@ -197,7 +239,7 @@ TEST_F(Corvantis, SecondStartShowsTheFirstAndLeavesItsLogAlone)
     EXPECT_NE(saved.find("name=\"Anna\""), std::string::npos) << saved;
 
     // With the first gone, a new start runs normally again.
-    const pid_t third = Start({"--data_path", data.string()});
+    const pid_t third = Start({"--data_path", data.string()}, "", {{"DISPLAY", display}});
     ASSERT_TRUE(WaitFor([&] { return LogHas("<body>\n") && !LogHas("Window shown"); }));
     ASSERT_EQ(kill(third, SIGTERM), 0);
     EXPECT_EQ(WaitExit(third), 0);
@@ -342,23 +384,9 @@ TEST_F(Corvantis, WithoutOpenGl45TheMessageNamesWhatTheSystemOffers)
 // A display of the test's own, killed under the running game.
 TEST_F(Corvantis, LosingTheDisplaySavesTheProfilesClosesTheLogAndEnds)
 {
-    int number = 90;
-    while (number < 400 && (fs::exists("/tmp/.X11-unix/X" + std::to_string(number)) ||
-                            fs::exists("/tmp/.X" + std::to_string(number) + "-lock")))
-        ++number;
-    const std::string display = ":" + std::to_string(number);
-    const pid_t server = fork();
-    if (server == 0)
-    {
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(null, 1);
-        dup2(null, 2);
-        execlp("Xvfb", "Xvfb", display.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-               static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    running.push_back(server);
-    if (!WaitFor([&] { return fs::exists("/tmp/.X11-unix/X" + std::to_string(number)); }, 10s))
+    pid_t server = 0;
+    const std::string display = StartDisplay(&server);
+    if (display.empty())
         GTEST_SKIP() << "Xvfb did not start";
 
     const pid_t game = Start({"--data_path", data.string()}, "", {{"DISPLAY", display}});

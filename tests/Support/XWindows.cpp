@@ -11,6 +11,13 @@ namespace xtest
 {
 namespace
 {
+// Other programs' windows come and go while we walk the tree: a query on one that just vanished is
+// expected, not a reason for Xlib's default handler to end the test process.
+int IgnoreError(Display*, XErrorEvent*)
+{
+    return 0;
+}
+
 Window FindTitled(Display* display, Window window, const std::string& title, int depth)
 {
     // The title's bytes, whatever its encoding property (SDL writes UTF8_STRING, which XFetchName refuses).
@@ -44,6 +51,7 @@ bool CloseWindowTitled(const std::string& title, std::chrono::milliseconds timeo
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr)
         return false;
+    XErrorHandler previous = XSetErrorHandler(IgnoreError);
     const auto end = std::chrono::steady_clock::now() + timeout;
     Window found = 0;
     while (found == 0 && std::chrono::steady_clock::now() < end)
@@ -65,6 +73,8 @@ bool CloseWindowTitled(const std::string& title, std::chrono::milliseconds timeo
         XSendEvent(display, found, False, NoEventMask, &e);
         XFlush(display);
     }
+    XSync(display, False);
+    XSetErrorHandler(previous);
     XCloseDisplay(display);
     return found != 0;
 }
