@@ -143,8 +143,18 @@ void TDWaves::startGroup()
     startLinked();
     if (!mMap)
         return;
+    // One marker per spawn point of this group alone: linked waves often leave from the same point, and
+    // two markers there would draw the countdown twice.
+    mMap->mWaveCallMarkers->clear();
+    std::vector<const TDPoint*> marked;
     for (const TDWaveProto* active : mActive)
-        mMap->mWaveCallMarkers->add(spawnPointOf(*mMap, active->mSpawnId));
+    {
+        const TDPoint* point = spawnPointOf(*mMap, active->mSpawnId);
+        if (std::find(marked.begin(), marked.end(), point) != marked.end())
+            continue;
+        marked.push_back(point);
+        mMap->mWaveCallMarkers->add(point);
+    }
     mMap->mWaveCallMarkers->mDueTime = countdown();
 }
 

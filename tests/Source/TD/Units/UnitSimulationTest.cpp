@@ -4,6 +4,7 @@
 #include "Source/TD/Harness/TDGameHarness.h"
 #include "Source/TD/HUDPopupTexts.h"
 #include "Source/TD/TDEconomy.h"
+#include "Source/TD/TDFrameEntry.h"
 #include "Source/TD/TDMap.h"
 #include "Source/TD/TDProfile.h"
 #include "Source/TD/TDUnit.h"
@@ -287,6 +288,19 @@ TEST_F(UnitSimulationTest, TheEarlyCallPaysTwoForEverySecondSkippedAndStartsTheW
     EXPECT_FLOAT_EQ(mMap->mWaves->mClock, 20.0f);
     mHarness.step();
     EXPECT_EQ(mMap->mWaves->getUnits().size(), 1u) << "the wave spawns at once";
+}
+
+TEST_F(UnitSimulationTest, TheNextGroupHasOneCallMarkerPerSpawnPoint)
+{
+    // Two waves leave from point 1, the third from point 3.
+    play(kModeNormal, 0,
+         "<waves><wave timeout=\"20\" spawn=\"1\"><e id=\"1\" x=\"0\"/></wave>"
+         "<wave timeout=\"20\" spawn=\"1\" linked=\"0\"><e id=\"1\" x=\"0\"/></wave>"
+         "<wave timeout=\"20\" spawn=\"3\" linked=\"0\"><e id=\"1\" x=\"0\"/></wave></waves>");
+    mHarness.step(2);
+    const auto& markers = mMap->mWaveCallMarkers->getMarkers();
+    ASSERT_EQ(markers.size(), 2u);
+    EXPECT_NE(markers[0]->mRect.x, markers[1]->mRect.x);
 }
 
 TEST_F(UnitSimulationTest, UnitsWalkTheirLanesFromTheSpawnPointToTheGoal)
