@@ -20,6 +20,7 @@
 #include "Source/TD/GameWindow.h"
 #include "Source/TD/HUD/HUD.h"
 #include "Source/TD/HUD/HUDButton.h"
+#include "Source/TD/HUD/HUDMenuWindow.h"
 #include "Source/TD/HUD/HUDModalMessage.h"
 #include "Source/TD/HUD/HUDProfiles.h"
 #include "Source/TD/TDButtonFrame.h"
@@ -433,6 +434,8 @@ math::Point2 GameHarness::buttonCentre(const std::wstring& name) const
         children = message->mChildren;
     else if (auto* profiles = dynamic_cast<HUDProfiles*>(top))
         children = profiles->mChildren;
+    else if (auto* menu = dynamic_cast<HUDMenuWindow*>(top))
+        children = menu->mChildButtons;
     for (HUDButtonOver* child : children)
     {
         if (child->mName != name || child->mVisible == 0 || child->mNormal == nullptr)
