@@ -422,9 +422,12 @@ bool GameHarness::dismissUnlockMessage()
 math::Point2 GameHarness::buttonCentre(const std::wstring& name) const
 {
     TDMap* played = map();
-    HUDWindow* top = played ? played->mHud->topWindow() : nullptr;
-    if (top == nullptr)
+    if (played == nullptr)
         return math::Point2(-1.0f, -1.0f);
+    // With no screen up, the HUD's own buttons answer.
+    HUDWindow* top = played->mHud->topWindow();
+    if (top == nullptr)
+        top = played->mHud.get();
     for (const TDButtonFrame* button : top->mButtons)
         if (button->mName == name && button->mVisible)
             return math::Point2(button->mRect.x + button->mRect.width * 0.5f,
