@@ -23,6 +23,7 @@
 #include "Source/TD/TDProfile.h"
 #include "Source/TD/TDTower.h"
 #include "Source/TD/TDTutorial.h"
+#include "Source/TD/TDTutorialStep.h"
 
 #include <gtest/gtest.h>
 
@@ -287,6 +288,18 @@ void shopFromTheGame(Walk& w)
     EXPECT_GE(w.harness().buttonCentre(L"return_ac").x, 0.0f) << "its way back leads into the level";
 }
 
+// Two steps of the first level, one for each event the unlock message's close may send.
+constexpr const char* kTwoSteps = R"(<tutorial>
+  <step id="0" activate="unlock_window_close" complete="tower_select">
+    <condition shop="-1" episode="0" level="0"/>
+    <show folder="build"/>
+  </step>
+  <step id="9" activate="buildspot_bought" complete="tower_select">
+    <condition shop="-1" episode="0" level="0"/>
+    <show folder="choose"/>
+  </step>
+</tutorial>)";
+
 // The unlock message of the first hardcore level (the mode's rules, item by item), met by a player who has
 // won every level of the first episode with three stars and opens the hardcore levels, with the given number
 // of its items still to read.
@@ -352,6 +365,23 @@ TEST(ReleaseTable, MenusOfALevel)
          }},
         {"lost, to the levels", Opening::FirstLevel, developerKey('l'), kStateLost, button(L"menu"),
          kStateLevelSelect, [](Walk& w) { EXPECT_NE(w.top<HUDLevelSelect>(), nullptr); }},
+        // The shop after a level (8) and the gem shop reached from it (18).
+        {"the shop after a level, to the gem shop", Opening::FirstLevel,
+         [](Walk& w)
+         {
+             developerKey('w')(w);
+             w.press(L"done");
+         },
+         kStateShop, button(L"gem_shop1"), kStateGemShop,
+         [](Walk&) { EXPECT_EQ(gemShopReturnScreen(), L"shop1"); }},
+        {"the gem shop back to the shop after a level", Opening::FirstLevel,
+         [](Walk& w)
+         {
+             developerKey('w')(w);
+             w.press(L"done");
+             w.press(L"gem_shop1");
+         },
+         kStateGemShop, button(L"back_in"), kStateShop, shopFromTheGame},
         // Unlock message (11): its "ok" answers the map only on the last item.
         {"an item before the last", Opening::Splash, unlockMessage(2), kStateUnlockMessage, button(L"ok"),
          kStateUnlockMessage, [](Walk& w) { EXPECT_NE(w.top<HUDUnlockMessage>(), nullptr); }},
@@ -371,6 +401,22 @@ TEST(ReleaseTable, MenusOfALevel)
          {
              EXPECT_TRUE(TDTutorial::Instance()->isShown()) << "its first step was told the message closed";
              EXPECT_FLOAT_EQ(w.map().mSpeed, 0.0f) << "and holds the game";
+         }},
+        // A player who has bought the spot of the tutorial's fifth step is told that again instead.
+        {"the last item, after the tutorial's spot was bought", Opening::Splash,
+         [](Walk& w)
+         {
+             unlockMessage(1, true)(w);
+             w.map().mProfile->setTutorialStepState(5, 2);
+             TDTutorial::Instance()->loadScript(kTwoSteps, L"two steps");
+         },
+         kStateUnlockMessage, button(L"ok"), kStatePlaying,
+         [](Walk&)
+         {
+             const auto& steps = TDTutorial::Instance()->getSteps();
+             ASSERT_EQ(steps.size(), 2u);
+             EXPECT_EQ(steps[0]->mState, kTutorialWaiting) << "no unlock_window_close";
+             EXPECT_EQ(steps[1]->mState, kTutorialShown) << "buildspot_bought";
          }},
     };
     runRows(rows);

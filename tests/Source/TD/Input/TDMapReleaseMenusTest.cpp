@@ -25,6 +25,8 @@ using Opening = tdtest::GameHarness::Opening;
 constexpr int kBackspace = 8;
 // The main menu's bottom band answers "profile".
 constexpr float kProfileBandX = 512.0f, kProfileBandY = 736.0f;
+// The profiles screen's rename button.
+constexpr float kRenameX = 512.0f, kRenameY = 594.0f;
 // The episode card in the middle of the row.
 constexpr float kCardX = 512.0f, kCardY = 384.0f;
 
@@ -146,6 +148,14 @@ TEST(ReleaseTable, MainMenuAndProfiles)
          topIs<HUDMainMenu>()},
         {"rename, named", Opening::Splash, profiles, kStateProfiles, button(L"rename"), kStateRenameProfile,
          topIs<HUDModalInput>()},
+        // Without a player there is no name to change: the place of the rename button does nothing.
+        {"rename, no name yet", Opening::Splash,
+         [](Walk& w)
+         {
+             mainMenu(w);
+             w.clickAt(kProfileBandX, kProfileBandY);
+         },
+         kStateProfiles, point(kRenameX, kRenameY), kStateProfiles, topIs<HUDProfiles>()},
         // Name entry for a new profile (14) and for a new name (15): the entry answers for itself.
         {"cancel a name asked by play", Opening::Splash, [](Walk& w) { mainMenu(w), w.press(L"play"); },
          kStateNewProfileName, button(L"cancel"), kStateMainMenu, topIs<HUDMainMenu>()},
