@@ -362,6 +362,7 @@ TEST(ReleaseTable, MenusOfALevel)
          {
              EXPECT_EQ(w.map().mLevel, 0);
              EXPECT_EQ(w.map().mHud->mFadeState, 0);
+             EXPECT_TRUE(w.map().mHud->getWindows().empty()) << "the result window went with the old run";
          }},
         {"lost, to the levels", Opening::FirstLevel, developerKey('l'), kStateLost, button(L"menu"),
          kStateLevelSelect, [](Walk& w) { EXPECT_NE(w.top<HUDLevelSelect>(), nullptr); }},
