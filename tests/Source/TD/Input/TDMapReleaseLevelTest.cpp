@@ -383,6 +383,32 @@ TEST(ReleaseTable, MenusOfALevel)
              w.press(L"gem_shop1");
          },
          kStateGemShop, button(L"back_in"), kStateShop, shopFromTheGame},
+        // Its way back into play: the lost level again, or the next after a win (with the news it brings).
+        {"the shop after a lost level", Opening::FirstLevel,
+         [](Walk& w)
+         {
+             developerKey('l')(w);
+             w.press(L"close");
+         },
+         kStateShop, button(L"return_ac"), kStatePlaying,
+         [](Walk& w)
+         {
+             EXPECT_EQ(w.map().mLevel, 0);
+             EXPECT_EQ(w.map().mResultAction, -1);
+             EXPECT_TRUE(w.map().mHud->getWindows().empty());
+         }},
+        {"the shop after a won level", Opening::FirstLevel,
+         [](Walk& w)
+         {
+             developerKey('w')(w);
+             w.press(L"done");
+         },
+         kStateShop, button(L"return_ac"), kStateUnlockMessage,
+         [](Walk& w)
+         {
+             EXPECT_EQ(w.map().mLevel, 1);
+             EXPECT_EQ(w.map().mResultAction, -1);
+         }},
         // Unlock message (11): its "ok" answers the map only on the last item.
         {"an item before the last", Opening::Splash, unlockMessage(2), kStateUnlockMessage, button(L"ok"),
          kStateUnlockMessage, [](Walk& w) { EXPECT_NE(w.top<HUDUnlockMessage>(), nullptr); }},
