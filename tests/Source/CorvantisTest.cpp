@@ -160,7 +160,9 @@ protected:
         while (read(pipeFds[0], &c, 1) == 1 && c != '\n')
             number += c;
         close(pipeFds[0]);
-        return number.empty() ? "" : ":" + number;
+        if (number.empty() || !xtest::WaitForDisplay(":" + number, 30s))
+            return "";
+        return ":" + number;
     }
 
     bool LogHas(const std::string& text) const { return ReadAll(log).find(text) != std::string::npos; }
