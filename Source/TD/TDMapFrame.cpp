@@ -257,8 +257,16 @@ void TDMap::drawWorld(render::Graphics* graphics)
     (void)graphics->SetBlendMode(1);
     for (TDTower* tower : mTowers)
         tower->queueFrames();
-    for (TDUnit* unit : mWaves->getUnits())
-        unit->queueFrames();
+    math::Transform3D camera;
+    camera.Scale(mViewScale, mViewScale, 1.0f);
+    camera.Translate(mViewOffsetX, mViewOffsetY, 0.0f);
+    {
+        // A unit without frames for its state draws its sheet's picture at once, under the world.
+        CameraScope scope(graphics, camera);
+        for (TDUnit* unit : mWaves->getUnits())
+            unit->queueFrames(graphics);
+        graphics->SetColor(1.0f, 1.0f, 1.0f, 1.0f);
+    }
     std::sort(mFrameLists[kGround].begin(), mFrameLists[kGround].end(), compareDepth);
     std::sort(mFrameLists[kAir].begin(), mFrameLists[kAir].end(), compareDepth);
 
@@ -303,9 +311,6 @@ void TDMap::drawWorld(render::Graphics* graphics)
     for (const TDFrameEntry* marker : mWaveCallMarkers->getMarkers())
         frames.push_back(drawCopy(*marker));
 
-    math::Transform3D camera;
-    camera.Scale(mViewScale, mViewScale, 1.0f);
-    camera.Translate(mViewOffsetX, mViewOffsetY, 0.0f);
     {
         CameraScope scope(graphics, camera);
         for (TDFrameEntry* entry : frames)
