@@ -104,8 +104,10 @@ public:
     // The share of its cost that income towers around it add to its reward.
     float killRewardBonus() const;
     // The unit's frames for the map's depth-sorted lists, and its overlay (health bar, developer info).
-    // graphics (under the map's camera) draws at once a unit whose animation group has no frames.
-    virtual void queueFrames(render::Graphics* graphics);
+    virtual void queueFrames();
+    // A unit whose animation group has no frames shows its sheet's own picture instead, drawn at once (under
+    // the map's camera, over the ground) rather than queued.
+    void drawStandIn(render::Graphics* graphics) const;
     virtual void drawOverlay(render::Graphics* graphics);
 
     // The tower target order: a before b when b has more health.

@@ -115,29 +115,36 @@ const TDFrameEntry* TDUnit::pickFrame(const TDUnitProto& proto)
     return frames[std::min(index, frames.size() - 1)];
 }
 
-void TDUnit::queueFrames(render::Graphics* graphics)
+void TDUnit::drawStandIn(render::Graphics* graphics) const
+{
+    if (!graphics || !mEntry || !mMap || mState == kUnitGone)
+        return;
+    const TDUnitProto* proto = getProto();
+    if (!proto || !proto->sheet || !proto->sheet->mTexture)
+        return;
+    const char* group = groupFor(mState, proto->ice || proto->stone);
+    if (!group || !framesOf(*proto, group).empty())
+        return;
+    // A sheet without the state's frames still shows the unit: its own picture at half size.
+    graphics->SetColor(1.0f, 1.0f, 1.0f, mOpacity * mFade);
+    graphics->DrawImage(proto->sheet->mTexture).Scale(0.5f).Translate(mTargetX, mTargetY);
+}
+
+void TDUnit::queueFrames()
 {
     if (!mEntry || !mMap || mState == kUnitGone)
         return;
     const TDUnitProto* proto = getProto();
-    if (!proto || !groupFor(mState, proto->ice || proto->stone))
+    if (!proto)
         return;
-    const float alpha = mOpacity * mFade;
     const TDFrameEntry* frame = pickFrame(*proto);
     if (!frame)
-    {
-        // A sheet without the state's frames still shows the unit: its own picture at half size.
-        if (graphics && proto->sheet && proto->sheet->mTexture)
-        {
-            graphics->SetColor(1.0f, 1.0f, 1.0f, alpha);
-            graphics->DrawImage(proto->sheet->mTexture).Scale(0.5f).Translate(mTargetX, mTargetY);
-        }
         return;
-    }
     mCurrentFrame = frame;
     const TDFrameEntry* anchor = anchorFrame();
     const float ax = anchor ? anchor->mRect.x : 0.0f;
     const float ay = anchor ? anchor->mRect.y : 0.0f;
+    const float alpha = mOpacity * mFade;
 
     auto* entry = new TDFrameEntry;
     entry->mTexture = frame->mTexture;

@@ -168,7 +168,7 @@ protected:
     std::unique_ptr<render::Graphics> mGraphics;
 };
 
-TEST_F(UnitDrawTest, ASheetWithoutTheStatesFramesDrawsItsOwnPictureAtHalfSizeAtOnce)
+TEST_F(UnitDrawTest, ASheetWithoutTheStatesFramesShowsItsOwnPictureAtHalfSizeUnqueued)
 {
     TDUnit* unit = spawnGoblin();
     ASSERT_NE(unit, nullptr);
@@ -210,7 +210,8 @@ TEST_F(UnitDrawTest, ASheetWithoutTheStatesFramesDrawsItsOwnPictureAtHalfSizeAtO
         unit->mTargetY = y;
         const uint32_t before = used<render::SVertex2D>();
         const std::size_t listed = queued();
-        unit->queueFrames(mGraphics.get());
+        unit->queueFrames();
+        unit->drawStandIn(mGraphics.get());
         const std::vector<Quad> quads = quadsSince(before);
         EXPECT_EQ(queued() - listed, c.queued ? 1u : 0u);
         ASSERT_EQ(quads.size(), c.drawn ? 1u : 0u);
@@ -243,7 +244,7 @@ TEST_F(UnitDrawTest, TheDeveloperUnitInfoShowsHealthAndFrameEdgesOnlyWhileSwitch
     ASSERT_NE(unit, nullptr);
     unit->mTargetX = 400.0f;
     unit->mTargetY = 300.0f;
-    unit->queueFrames(mGraphics.get());
+    unit->queueFrames();
     for (auto& list : mMap->mFrameLists)
         list.clear(); // the map's frame does this after painting; the entry itself is not needed here
     const math::Rect frame = unit->getFrameRect();
