@@ -74,6 +74,10 @@ TEST(UnitsGL, TheFirstWaveWalksTheRoadOfLevelOne)
     ASSERT_EQ(map->mState, kStatePlaying);
     harness.step(30);
     const Picture empty = take(harness);
+    // The ground reaches the edges of the wide screen, so units walking in from beyond the playfield's edge
+    // (the spawn point lies at x -40) are seen on it, not on black.
+    for (const float x : {-165.0f, -40.0f, 1060.0f, 1190.0f})
+        EXPECT_NE(empty.at(x, 400.0f) & 0xFFFFFFu, 0u) << "ground at x " << x;
     // The first wave is called at once; a goblin comes every 2.2 s.
     map->callWaveEarly(100, 100);
     for (int frame = 0; frame < 60 * 12 && map->mWaves->getUnits().size() < 3; ++frame)
