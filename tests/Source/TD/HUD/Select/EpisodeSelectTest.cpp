@@ -221,10 +221,14 @@ TEST_F(EpisodeSelect, APressOnAButtonSoundsOnce)
         SCOPED_TRACE(testing::Message() << "button '" << std::string(c.button, c.button + wcslen(c.button))
                                         << "'");
         if (top<HUDEpisodeSelectIOS>() == nullptr)
+        {
             ASSERT_NE(open(), nullptr);
+        }
         mHarness.step(60); // at rest, "play" shown
         if (std::wstring(c.button) == L"arrow_left")
+        {
             ASSERT_GT(mCarousel->mCurrent, 0);
+        }
         mHarness.sounds().clear();
         if (*c.button)
             press(c.button);
