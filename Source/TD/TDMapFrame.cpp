@@ -305,7 +305,8 @@ void TDMap::drawWorld(render::Graphics* graphics)
         entry->mAdditive = true;
         const float alpha = 0.2f + 0.2f * (std::sin(mGameTime * 5.0f) + 1.0f) * 0.5f;
         entry->mColor = render::Color(0.804f, 0.75f, 0.171f, alpha);
-        frames.insert(frames.begin(), entry);
+        // Right over the ordinary level art: at the very front the opaque ground would paint over the glow.
+        frames.insert(frames.begin() + static_cast<std::ptrdiff_t>(ground), entry);
         ++ground;
     }
     for (const TDFrameEntry* marker : mWaveCallMarkers->getMarkers())

@@ -353,7 +353,7 @@ TEST_F(LevelFrameTest, TheRouteLayerIsPaintedAtLevelStartAndShownOnlyWhileASpell
     mHarness.step();
     const int at = boundAt(mMap->mRouteLayer);
     EXPECT_GE(at, 0);
-    EXPECT_LT(at, boundAt(artLayer(L"ground")->mTexture)) << "under everything";
+    EXPECT_GT(at, boundAt(artLayer(L"ground")->mTexture)) << "over the opaque ground art, or it never shows";
     mMap->mArmedSpell = nullptr;
     mHarness.step();
     EXPECT_LT(boundAt(mMap->mRouteLayer), 0);
