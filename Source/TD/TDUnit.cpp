@@ -247,16 +247,7 @@ void TDUnit::update(float dt)
             mAnimTime = 0.0f;
     }
 
-    for (std::size_t i = 0; i < mModifiers.size();)
-    {
-        if (mModifiers[i]->mActive)
-        {
-            ++i;
-            continue;
-        }
-        delete mModifiers[i];
-        mModifiers.erase(mModifiers.begin() + static_cast<std::ptrdiff_t>(i));
-    }
+    deleteInactive(mModifiers);
     if (mState == kUnitSpecial)
         return;
     if (proto->straight)
