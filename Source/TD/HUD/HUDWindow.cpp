@@ -145,6 +145,15 @@ void HUDWindow::mouseMove(int x, int y)
         button->onMouseMove(x, y);
 }
 
+void HUDWindow::followPointer()
+{
+    if (TDScreenContext* board = TDScreenContext::current())
+    {
+        mCursorX = static_cast<float>(board->getPointerX());
+        mCursorY = static_cast<float>(board->getPointerY());
+    }
+}
+
 void HUDWindow::mouseUp(int, int) {}
 
 void HUDWindow::mouseDown(int, int) {}
