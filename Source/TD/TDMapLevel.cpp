@@ -268,15 +268,11 @@ void TDMap::addBoostIcons(TDBuildSpot& spot, TDFrameEntry& frame)
         mLevelArt->mFrames.push_back(icon);
         spot.mIcons.push_back(icon);
     };
-    auto uiImage = [](const wchar_t* name) -> render::Image*
-    {
-        const TDFrameEntry* entry = TDResources::Instance()->findFrame(L"td/ui", std::wstring(), name);
-        return entry ? entry->mTexture : nullptr;
-    };
+    const TDResources& resources = *TDResources::Instance();
     if (spot.getFloat("radius_mult") != 1.0f)
-        addIcon(uiImage(L"ui/radius_boost"), false);
+        addIcon(resources.findUiImage(L"ui/radius_boost"), false);
     if (spot.getFloat("damage_mult") != 1.0f)
-        addIcon(uiImage(L"ui/power_boost"), false);
+        addIcon(resources.findUiImage(L"ui/power_boost"), false);
     if (spot.getFloat("income_mult") != 1.0f)
     {
         framework::GameApplication* application = framework::GetGameApplication();

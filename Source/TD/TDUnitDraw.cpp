@@ -6,9 +6,9 @@
 #include "Core/Render/Graphics.h"
 #include "Core/Render/Image.h"
 #include "Source/TD/Game.h"
+#include "Source/TD/HUD/TDContextIcons.h"
 #include "Source/TD/TDFrameEntry.h"
 #include "Source/TD/TDMap.h"
-#include "Source/TD/TDResources.h"
 #include "Source/TD/TDSpriteSheet.h"
 #include "Source/TD/TDUnitProto.h"
 #include "Source/TD/TMobShader.h"
@@ -166,18 +166,19 @@ void TDUnit::drawOverlay(render::Graphics* graphics)
         return;
     if (mHealth < 0.0f)
         mHealth = 0.0f;
-    const TDFrameEntry* bar = TDResources::Instance()->findFrame(L"td/ui", std::wstring(), L"ui/bar");
-    if (!bar || !bar->mTexture)
+    // Looked up when the map loaded its interface pieces.
+    render::Image* bar = mMap->mContextIcons ? mMap->mContextIcons->bar : nullptr;
+    if (!bar)
         return;
     const float alpha = mHealthBarTime < 0.5f ? 2.0f * mHealthBarTime : 1.0f;
     const float s = mMap->mViewScale;
     const float h = 0.75f * mSpriteHeight;
-    const float width = static_cast<float>(bar->mTexture->GetWidth());
+    const float width = static_cast<float>(bar->GetWidth());
     const float x = s * mTargetX + mMap->mViewOffsetX - std::floor(width * 0.5f);
     const float y = s * mTargetY + mMap->mViewOffsetY - s * h;
     graphics->SetColor(1.0f, 0.0f, 0.0f, alpha);
-    graphics->DrawImage(bar->mTexture).Translate(x, y);
+    graphics->DrawImage(bar).Translate(x, y);
     graphics->SetColor(0.0f, 1.0f, 0.0f, alpha);
-    graphics->DrawImage(bar->mTexture).Scale(std::clamp(mHealth / maxHealth, 0.0f, 1.0f), 1.0f).Translate(x, y);
+    graphics->DrawImage(bar).Scale(std::clamp(mHealth / maxHealth, 0.0f, 1.0f), 1.0f).Translate(x, y);
     graphics->SetColor(1.0f, 1.0f, 1.0f, 1.0f);
 }
