@@ -17,6 +17,7 @@
 #include "Source/TD/TDEconomy.h"
 #include "Source/TD/TDEmitter.h"
 #include "Source/TD/TDFrameEntry.h"
+#include "Source/TD/TDLayoutHelpers.h"
 #include "Source/TD/TDLevelArt.h"
 #include "Source/TD/TDModifier.h"
 #include "Source/TD/TDParticle.h"
@@ -295,16 +296,13 @@ void TDMap::addBoostIcons(TDBuildSpot& spot, TDFrameEntry& frame)
 
 void TDMap::loadAmbientEffects(file::ImageContainer& container)
 {
-    std::vector<std::wstring> names;
-    (void)container.ListImages(L"fx", false, &names, false);
-    for (const std::wstring& name : names)
-    {
-        const base::ImageInfo* info = container.FindImageInfo(name);
-        if (!info)
-            continue;
-        mAmbientEffects.push_back(new TDAmbientEffect(ambientEffectName(mEpisode), info->mRect[0],
-                                                      info->mRect[1], ambientEffectInterval(mEpisode)));
-    }
+    forEachLayoutImage(container, L"fx", false,
+                       [this](const std::wstring&, const base::ImageInfo& info)
+                       {
+                           mAmbientEffects.push_back(new TDAmbientEffect(ambientEffectName(mEpisode),
+                                                                         info.mRect[0], info.mRect[1],
+                                                                         ambientEffectInterval(mEpisode)));
+                       });
 }
 
 void TDMap::showLevelStartMessage()

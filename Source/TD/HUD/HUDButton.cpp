@@ -19,11 +19,6 @@ namespace
 constexpr float kMinZoom = 1.0f;
 constexpr float kMaxZoom = 1.1f;
 
-math::Rect rectOf(const base::ImageInfo& info)
-{
-    return math::Rect(info.mRect[0], info.mRect[1], info.mRect[2], info.mRect[3]);
-}
-
 // The image's record; a missing one is logged (each lookup happens once per button).
 const base::ImageInfo* findLayer(file::ImageContainer* layout, const std::wstring& name)
 {
@@ -87,11 +82,11 @@ HUDButtonOver::HUDButtonOver(file::ImageContainer* layout, const std::wstring& g
     const std::wstring group = L"button/" + groupName;
     math::Rect place;
     if (const base::ImageInfo* pos = findLayer(layout, group + L"/pos"))
-        place = rectOf(*pos);
+        place = layoutRect(*pos);
     if (const base::ImageInfo* label = findPsdLayer(layout, group + L"/label"))
     {
         mHasLabel = 1;
-        mLabelRect = rectOf(*label);
+        mLabelRect = layoutRect(*label);
     }
     mNormal = makeFace(layout, L"button/" + art + L"_normal", place);
     mOver = makeFace(layout, L"button/" + art + L"_over", place);
