@@ -126,15 +126,17 @@ void HUD::update(float dt)
     for (std::size_t i = 0; i < mWindows.size(); ++i)
         if (!mWindows[i]->mActive)
             mWindows[i]->onClose();
-    std::vector<HUDWindow*> open;
+    // The closed ones are deleted while the list still holds every window, as their destructors may look.
+    mStaying.clear();
     for (HUDWindow* window : mWindows)
     {
         if (window->mActive)
-            open.push_back(window);
+            mStaying.push_back(window);
         else
             delete window;
     }
-    mWindows = std::move(open);
+    mWindows.swap(mStaying);
+    mStaying.clear();
     mWindows.insert(mWindows.end(), mPending.begin(), mPending.end());
     mPending.clear();
 }
