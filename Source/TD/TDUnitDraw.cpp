@@ -25,12 +25,6 @@ enum FrameList
     kAirShadow = 4
 };
 
-const std::vector<TDFrameEntry*>& framesOf(const TDUnitProto& proto, const char* name)
-{
-    static const std::vector<TDFrameEntry*> kNone;
-    return proto.sheet ? proto.sheet->getGroup(std::string(name)) : kNone;
-}
-
 render::ShaderTextured* mobShader()
 {
     Game* game = Game::Get();
@@ -43,7 +37,7 @@ const TDFrameEntry* TDUnit::anchorFrame() const
     const TDUnitProto* proto = getProto();
     if (!proto)
         return nullptr;
-    const std::vector<TDFrameEntry*>& root = framesOf(*proto, "");
+    const std::vector<TDFrameEntry*>& root = proto->frames("");
     return root.empty() ? nullptr : root.front();
 }
 
@@ -93,7 +87,7 @@ const TDFrameEntry* TDUnit::pickFrame(const TDUnitProto& proto)
         group = "special";
     if (!group)
         return nullptr;
-    const std::vector<TDFrameEntry*>& frames = framesOf(proto, group);
+    const std::vector<TDFrameEntry*>& frames = proto.frames(group);
     if (frames.empty())
         return nullptr;
     std::size_t index = 0;
