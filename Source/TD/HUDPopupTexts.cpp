@@ -4,17 +4,6 @@
 #include "Source/TD/TDFrameEntry.h"
 #include "Source/TD/TDResources.h"
 
-namespace
-{
-
-render::Image* uiIcon(const wchar_t* name)
-{
-    const TDFrameEntry* frame = TDResources::Instance()->findFrame(L"td/ui", std::wstring(), name);
-    return frame != nullptr ? frame->mTexture : nullptr;
-}
-
-} // namespace
-
 void HUDPopupNotice::update(float dt)
 {
     mElapsed += dt;
@@ -47,8 +36,8 @@ void HUDPopupNotice::draw(render::Graphics* graphics) const
 
 HUDPopupTexts::HUDPopupTexts()
 {
-    mIcons[kKindImmune] = uiIcon(L"ui/immune");
-    mIcons[kKindMoney] = uiIcon(L"ui/money");
+    mIcons[kKindImmune] = TDResources::Instance()->findUiImage(L"ui/immune");
+    mIcons[kKindMoney] = TDResources::Instance()->findUiImage(L"ui/money");
 }
 
 HUDPopupTexts::~HUDPopupTexts()

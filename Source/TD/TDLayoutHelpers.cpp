@@ -20,6 +20,22 @@ void logMissingLayer(file::ImageContainer* container, const std::wstring& name)
 
 } // namespace
 
+math::Rect layoutRect(const base::ImageInfo& info)
+{
+    return math::Rect(info.mRect[0], info.mRect[1], info.mRect[2], info.mRect[3]);
+}
+
+void forEachLayoutImage(
+    file::ImageContainer& layout, const std::wstring& group, bool recursive,
+    const std::function<void(const std::wstring& name, const base::ImageInfo& info)>& visit)
+{
+    std::vector<std::wstring> names;
+    (void)layout.ListImages(group, recursive, &names, false);
+    for (const std::wstring& name : names)
+        if (const base::ImageInfo* info = layout.FindImageInfo(name))
+            visit(name, *info);
+}
+
 const base::ImageInfo* findPsdLayer(file::ImageContainer* container, const std::wstring& name)
 {
     return container != nullptr ? container->FindImageInfo(name) : nullptr;
@@ -43,7 +59,7 @@ TDFrameEntry* createFrameEntryFromPsd(file::ImageContainer* container, const std
         logMissingLayer(container, name);
         return entry;
     }
-    entry->mRect = math::Rect(info->mRect[0], info->mRect[1], info->mRect[2], info->mRect[3]);
+    entry->mRect = layoutRect(*info);
     entry->mDepth = info->mIndex;
     entry->mTexture = loadPsdLayerImage(container, name);
     return entry;

@@ -2,6 +2,7 @@
 
 #include "Core/Base/MathTypes.h"
 
+#include <functional>
 #include <string>
 
 namespace base
@@ -26,6 +27,13 @@ class TDFrameEntry;
 
 // Cutting single layers out of a screen's layout document.
 
+// The record's rectangle (x, y, width, height).
+math::Rect layoutRect(const base::ImageInfo& info);
+// Visits each image a layout lists in a group ("" the root; recursive: the groups below as well) with its
+// record, in the layout's order; a listed name without a record is passed over.
+void forEachLayoutImage(
+    file::ImageContainer& layout, const std::wstring& group, bool recursive,
+    const std::function<void(const std::wstring& name, const base::ImageInfo& info)>& visit);
 // The named image's record, or null.
 const base::ImageInfo* findPsdLayer(file::ImageContainer* container, const std::wstring& name);
 // A new image of the named layer (the caller owns it), or null when it cannot be loaded.

@@ -8,6 +8,7 @@
 #include "Core/File/ImageContainer.h"
 #include "Framework/GameApplication.h"
 #include "Source/TD/TDFrameEntry.h"
+#include "Source/TD/TDLayoutHelpers.h"
 #include "Source/TD/TDMap.h"
 #include "Source/TD/TDResources.h"
 #include "Source/TD/TDUtil.h"
@@ -49,23 +50,21 @@ bool TDLevelArt::loadArt(const std::string& artPath, TDMap* map)
     if (!container)
         return false;
     framework::GameApplication* application = framework::GetGameApplication();
-    std::vector<std::wstring> names;
-    (void)container->ListImages(std::wstring(), false, &names, false);
-    for (const std::wstring& name : names)
-    {
-        const base::ImageInfo* info = container->FindImageInfo(name);
-        if (!info)
-            continue;
-        auto* frame = new TDFrameEntry;
-        frame->mRect = math::Rect(info->mRect[0], info->mRect[1], info->mRect[2], info->mRect[3]);
-        frame->mVisible = true;
-        frame->mName = name;
-        frame->mTexture = application ? application->LoadTexture(name, container.get()) : nullptr;
-        frame->mOwnsTexture = true;
-        frame->mSortKey = frame->mRect.y + frame->mRect.height;
-        frame->mDepth = info->mIndex;
-        mFrames.push_back(frame);
-    }
+    file::ImageContainer* folderContainer = container.get();
+    forEachLayoutImage(
+        *container, std::wstring(), false,
+        [this, application, folderContainer](const std::wstring& name, const base::ImageInfo& info)
+        {
+            auto* frame = new TDFrameEntry;
+            frame->mRect = layoutRect(info);
+            frame->mVisible = true;
+            frame->mName = name;
+            frame->mTexture = application ? application->LoadTexture(name, folderContainer) : nullptr;
+            frame->mOwnsTexture = true;
+            frame->mSortKey = frame->mRect.y + frame->mRect.height;
+            frame->mDepth = info.mIndex;
+            mFrames.push_back(frame);
+        });
     if (map)
         map->loadAmbientEffects(*container);
     container.reset();

@@ -59,11 +59,6 @@ render::ParticleEmitter* startMarker(const char* name)
     emitter->SetState(1);
     return emitter;
 }
-
-const TDFrameEntry* uiFrame(const wchar_t* name)
-{
-    return TDResources::Instance()->findFrame(L"td/ui", std::wstring(), name);
-}
 } // namespace
 
 std::wstring& shopReturnScreen()
@@ -191,10 +186,8 @@ void TDMap::loadContextIcons()
     mPopups = std::make_unique<HUDPopupTexts>();
     mPopupFont = boardFont(TDBoardFont::Main42_3);
     mPopups->mFont = mPopupFont.Get();
-    const TDFrameEntry* brush = uiFrame(L"ui/brush");
-    mBrushImage = brush ? brush->mTexture : nullptr;
-    const TDFrameEntry* radius = uiFrame(L"ui/radius");
-    mRangeImage = radius ? radius->mTexture : nullptr;
+    mBrushImage = TDResources::Instance()->findUiImage(L"ui/brush");
+    mRangeImage = TDResources::Instance()->findUiImage(L"ui/radius");
     mContextIcons = std::make_unique<TDContextIcons>();
     mContextIcons->load();
 }

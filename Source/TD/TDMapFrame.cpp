@@ -173,16 +173,7 @@ void TDMap::update(float dt)
     mWaves->updateUnitModifiers(s);
     mWaves->updateUnits(s);
     mBullets->update(s);
-    for (std::size_t i = 0; i < mModifiers.size();)
-    {
-        if (mModifiers[i]->mActive)
-        {
-            ++i;
-            continue;
-        }
-        delete mModifiers[i];
-        mModifiers.erase(mModifiers.begin() + static_cast<std::ptrdiff_t>(i));
-    }
+    deleteInactive(mModifiers);
     mWaves->update(s);
     mWaves->clearSpeedReductions();
 }

@@ -17,6 +17,7 @@
 #include "Source/TD/TDEconomy.h"
 #include "Source/TD/TDEmitter.h"
 #include "Source/TD/TDFrameEntry.h"
+#include "Source/TD/TDLayoutHelpers.h"
 #include "Source/TD/TDLevelArt.h"
 #include "Source/TD/TDModifier.h"
 #include "Source/TD/TDParticle.h"
@@ -268,15 +269,11 @@ void TDMap::addBoostIcons(TDBuildSpot& spot, TDFrameEntry& frame)
         mLevelArt->mFrames.push_back(icon);
         spot.mIcons.push_back(icon);
     };
-    auto uiImage = [](const wchar_t* name) -> render::Image*
-    {
-        const TDFrameEntry* entry = TDResources::Instance()->findFrame(L"td/ui", std::wstring(), name);
-        return entry ? entry->mTexture : nullptr;
-    };
+    const TDResources& resources = *TDResources::Instance();
     if (spot.getFloat("radius_mult") != 1.0f)
-        addIcon(uiImage(L"ui/radius_boost"), false);
+        addIcon(resources.findUiImage(L"ui/radius_boost"), false);
     if (spot.getFloat("damage_mult") != 1.0f)
-        addIcon(uiImage(L"ui/power_boost"), false);
+        addIcon(resources.findUiImage(L"ui/power_boost"), false);
     if (spot.getFloat("income_mult") != 1.0f)
     {
         framework::GameApplication* application = framework::GetGameApplication();
@@ -299,16 +296,13 @@ void TDMap::addBoostIcons(TDBuildSpot& spot, TDFrameEntry& frame)
 
 void TDMap::loadAmbientEffects(file::ImageContainer& container)
 {
-    std::vector<std::wstring> names;
-    (void)container.ListImages(L"fx", false, &names, false);
-    for (const std::wstring& name : names)
-    {
-        const base::ImageInfo* info = container.FindImageInfo(name);
-        if (!info)
-            continue;
-        mAmbientEffects.push_back(new TDAmbientEffect(ambientEffectName(mEpisode), info->mRect[0],
-                                                      info->mRect[1], ambientEffectInterval(mEpisode)));
-    }
+    forEachLayoutImage(container, L"fx", false,
+                       [this](const std::wstring&, const base::ImageInfo& info)
+                       {
+                           mAmbientEffects.push_back(new TDAmbientEffect(ambientEffectName(mEpisode),
+                                                                         info.mRect[0], info.mRect[1],
+                                                                         ambientEffectInterval(mEpisode)));
+                       });
 }
 
 void TDMap::showLevelStartMessage()

@@ -27,3 +27,17 @@ void TDModifier::releaseUnit(const void* object)
     if (object == mOwner)
         mOwner = nullptr;
 }
+
+void deleteInactive(std::vector<TDModifier*>& list)
+{
+    for (std::size_t i = 0; i < list.size();)
+    {
+        if (list[i]->mActive)
+        {
+            ++i;
+            continue;
+        }
+        delete list[i];
+        list.erase(list.begin() + static_cast<std::ptrdiff_t>(i));
+    }
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class TDTower;
 class TDUnit;
@@ -44,3 +45,6 @@ public:
     // Not owned; null for ownerless modifiers.
     TDTower* mOwner = nullptr;
 };
+
+// Deletes the list's ended modifiers (mActive cleared) and keeps the others in their order.
+void deleteInactive(std::vector<TDModifier*>& list);

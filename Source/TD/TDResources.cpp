@@ -81,6 +81,12 @@ TDFrameEntry* TDResources::findFrame(const std::wstring& sheetPath, const std::w
     return frame;
 }
 
+render::Image* TDResources::findUiImage(const std::wstring& name) const
+{
+    const TDFrameEntry* frame = findFrame(L"td/ui", std::wstring(), name);
+    return frame != nullptr ? frame->mTexture : nullptr;
+}
+
 void TDResources::loadFolder(const std::wstring& path)
 {
     file::RegisterImageContainers();

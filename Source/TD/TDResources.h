@@ -13,6 +13,11 @@ class XMLElement;
 class TDFrameEntry;
 class TDSpriteSheet;
 
+namespace render
+{
+class Image;
+}
+
 // The registry of sprite sheets: each loaded once, in registration order, and shared by every user, who
 // keeps plain pointers into it until clear.
 class TDResources : public base::Singletone<TDResources>
@@ -34,6 +39,9 @@ public:
     // The named frame of a group ("" the root) of a registered sheet, or null; never loads a sheet.
     TDFrameEntry* findFrame(const std::wstring& sheetPath, const std::wstring& group,
                             const std::wstring& name) const;
+    // The picture of a root frame of the interface sheet ("td/ui") by name, or null (a missing frame is
+    // reported as findFrame does).
+    render::Image* findUiImage(const std::wstring& name) const;
     // Registers one sheet per top-level group of a preloaded image folder, keyed "td/" + group.
     void loadFolder(const std::wstring& path);
     // Deletes every sheet.

@@ -1,5 +1,6 @@
 #include "Source/TD/TDSpriteAnimation.h"
 
+#include "Core/Base/TextEncoding.h"
 #include "Core/Render/Graphics.h"
 #include "Source/TD/TDFrameEntry.h"
 #include "Source/TD/TDResources.h"
@@ -9,7 +10,8 @@
 #include <cmath>
 
 TDSpriteAnimation::TDSpriteAnimation(const std::wstring& sheetPath, const std::wstring& group)
-    : mSheet(TDResources::Instance()->getSheet(sheetPath)), mGroup(group), mSheetPath(sheetPath)
+    : mSheet(TDResources::Instance()->getSheet(sheetPath)),
+      mGroup(base::ToNarrow(group, base::kEncodingUtf8)), mSheetPath(sheetPath)
 {
     const std::vector<TDFrameEntry*>& marker = mSheet->getGroup("s_point");
     if (!marker.empty())

@@ -38,7 +38,8 @@ public:
 
     // Shared, owned by the registry.
     TDSpriteSheet* mSheet = nullptr;
-    std::wstring mGroup;
+    // The played group's name as the sheet keys it (narrow), converted once.
+    std::string mGroup;
     float mTime = 0.0f;
     float mAnchorX = kDefaultAnchorX;
     float mAnchorY = kDefaultAnchorY;

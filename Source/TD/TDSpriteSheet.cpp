@@ -8,6 +8,7 @@
 #include "Core/Render/Image.h"
 #include "Framework/GameApplication.h"
 #include "Source/TD/TDFrameEntry.h"
+#include "Source/TD/TDLayoutHelpers.h"
 
 #include <tinyxml2.h>
 
@@ -115,7 +116,7 @@ void TDSpriteSheet::loadGroups(file::ImageContainer& container, const std::wstri
             auto* entry = new TDFrameEntry;
             entry->mTexture = loadTexture(name, &container);
             if (const base::ImageInfo* info = container.FindImageInfo(name))
-                entry->mRect = math::Rect(info->mRect[0], info->mRect[1], info->mRect[2], info->mRect[3]);
+                entry->mRect = layoutRect(*info);
             entry->mName = name;
             entries.push_back(entry);
         }

@@ -125,10 +125,13 @@ float TDTower::getRange() const
     const TDUnitProto* p = getProto(-1);
     if (!p)
         return 0.0f;
-    float m = spotAttribute("radius_mult");
-    if (m == 0.0f)
-        m = 1.0f;
-    return (mBoost->r + p->r) * m * 0.5f;
+    return (mBoost->r + p->r) * radiusMultiplier() * 0.5f;
+}
+
+float TDTower::radiusMultiplier() const
+{
+    const float m = spotAttribute("radius_mult");
+    return m == 0.0f ? 1.0f : m;
 }
 
 void TDTower::resetBoost()

@@ -65,8 +65,10 @@ public:
     TDUnitProto* getProto(int levelId = -1) const;
     // The branch with that prototype id, or null.
     TDUnitProto* findBranch(int protoId) const;
-    // (boost r + r) x "radius_mult" x 0.5; a spot without the attribute counts 1.
+    // (boost r + r) x radiusMultiplier x 0.5.
     float getRange() const;
+    // The spot's "radius_mult"; 1 for a spot without it.
+    float radiusMultiplier() const;
     // Live, visible, not dying units strictly within range + extra; fliers only for towers with "air".
     void findUnitsInRange(std::vector<TDUnit*>& out, float extra) const;
     TDUnit* chooseTarget(std::vector<TDUnit*>& candidates, TDUnit* current, bool preferSelected) const;
@@ -135,6 +137,9 @@ public:
     std::vector<TDModifier*> mModifiers;
     // The map it stands on; Game::GetMap() when not set.
     TDMap* mMap = nullptr;
+    // The units the last update saw, kept so that the search does not allocate every frame; not read between
+    // updates.
+    std::vector<TDUnit*> mSeenUnits;
 
 private:
     TDMap* map() const;

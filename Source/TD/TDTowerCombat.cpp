@@ -126,15 +126,17 @@ void TDTower::update(float dt)
 
     // A tower without strength (income, boost) sees no unit: it only looks around.
     const bool fights = p->strength != -1.0f;
-    std::vector<TDUnit*> inRange;
+    // Units in range, else those a little beyond it; one list kept from frame to frame.
+    std::vector<TDUnit*>& seen = mSeenUnits;
+    seen.clear();
     if (fights)
-        findUnitsInRange(inRange, 0.0f);
-    if (inRange.empty())
+        findUnitsInRange(seen, 0.0f);
+    const bool anyInRange = !seen.empty();
+    if (!anyInRange)
     {
-        std::vector<TDUnit*> near;
         if (fights)
-            findUnitsInRange(near, 100.0f);
-        if (near.empty())
+            findUnitsInRange(seen, 100.0f);
+        if (seen.empty())
         {
             if (mTarget.get())
                 stopFiring();
@@ -147,13 +149,13 @@ void TDTower::update(float dt)
         }
         else
         {
-            mTarget = chooseTarget(near, mTarget.get(), false);
+            mTarget = chooseTarget(seen, mTarget.get(), false);
             mState = kTowerAiming;
         }
     }
     else
     {
-        mTarget = chooseTarget(inRange, mTarget.get(), true);
+        mTarget = chooseTarget(seen, mTarget.get(), true);
         if (mState == kTowerIdle)
             mState = kTowerAiming;
     }
@@ -173,7 +175,7 @@ void TDTower::update(float dt)
         turn(dt);
         aligned = roundedSector(mCurrentDirection) == roundedSector(mWantedDirection);
     }
-    if (aligned && !inRange.empty() && mState == kTowerAiming)
+    if (aligned && anyInRange && mState == kTowerAiming)
     {
         mCurrentDirection = mWantedDirection;
         if (mCooldown == 0.0f)

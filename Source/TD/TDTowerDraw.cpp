@@ -6,9 +6,9 @@
 #include "Core/Render/Graphics.h"
 #include "Core/Render/Image.h"
 #include "Source/TD/Game.h"
+#include "Source/TD/HUD/TDContextIcons.h"
 #include "Source/TD/TDFrameEntry.h"
 #include "Source/TD/TDMap.h"
-#include "Source/TD/TDResources.h"
 #include "Source/TD/TDSpriteSheet.h"
 #include "Source/TD/TDUnit.h"
 #include "Source/TD/TDUnitProto.h"
@@ -74,11 +74,6 @@ math::Point2 frameCentre(const TDTower& tower, const TDUnitProto& p, const TDFra
     const math::Rect& base = bases.front()->mRect;
     return math::Point2(cx + w * 0.5f - base.x + tower.mBaseX, cy + h * 0.5f - base.y + tower.mBaseY);
 }
-
-const TDFrameEntry* uiMark(const wchar_t* name)
-{
-    return TDResources::Instance()->findFrame(L"td/ui", std::wstring(), name);
-}
 } // namespace
 
 void TDTower::queueFrames()
@@ -135,16 +130,15 @@ void TDTower::drawExtras(render::Graphics* graphics)
         drawn->mAlignV = 2;
         drawn.Scale(scale).Translate(x * scale + m->mViewOffsetX, y * scale + m->mViewOffsetY);
     };
-    if (p->stars > 0 && p->stars <= 3)
-    {
-        const wchar_t* names[] = {L"ui/l1", L"ui/l2", L"ui/l3"};
-        if (const TDFrameEntry* mark = uiMark(names[p->stars - 1]); mark && mark->mTexture)
+    // The marks were looked up when the map loaded its interface pieces.
+    const TDContextIcons* icons = m->mContextIcons.get();
+    if (icons && p->stars > 0 && p->stars <= 3)
+        if (render::Image* mark = icons->starMarks[p->stars - 1])
             for (std::size_t i = 0; i < std::min<std::size_t>(static_cast<std::size_t>(p->stars), kMaxStarMarks); ++i)
-                place(mark->mTexture, mX + 15.0f, mY);
-    }
-    if (mBoosted)
-        if (const TDFrameEntry* marker = uiMark(L"ui/power_buff"); marker && marker->mTexture)
-            place(marker->mTexture, mX, mY - 50.0f);
+                place(mark, mX + 15.0f, mY);
+    if (icons && mBoosted)
+        if (render::Image* marker = icons->boostMarker)
+            place(marker, mX, mY - 50.0f);
     if (m->mDebugDrawFirst)
         if (const TDUnit* target = mTarget.get())
             graphics->DrawLine(math::Point2(mX * scale + m->mViewOffsetX, mY * scale + m->mViewOffsetY),

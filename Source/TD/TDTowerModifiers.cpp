@@ -37,22 +37,13 @@ float boostEffectTimeScale()
         return 1.0f;
     return base->speed / upgraded->speed;
 }
-} // namespace
 
-void TDPeriodicModifier::update(TDUnit* unit, float dt)
+// How far a tower's own effect reaches: half its prototype's range, stretched as its spot stretches ranges.
+float effectReach(const TDTower& tower, const TDUnitProto& own)
 {
-    if (!mActive)
-        return;
-    mPeriodTimer += dt;
-    mElapsed += dt;
-    if (mPeriodTimer > mPeriod)
-    {
-        mPeriodTimer = 0.0f;
-        act(unit, dt);
-    }
-    if (mDuration != -1.0f && mElapsed > mDuration)
-        mActive = false;
+    return own.r * 0.5f * tower.radiusMultiplier();
 }
+} // namespace
 
 std::vector<TDModifier*> makeTowerModifiers(TDTower& tower, const TDUnitProto& proto)
 {
@@ -86,10 +77,7 @@ void MagicTowerBoost::act(TDUnit*, float)
     const TDUnitProto* own = mOwner ? mOwner->getProto(-1) : nullptr;
     if (!map || !own)
         return;
-    float m = mOwner->spotAttribute("radius_mult");
-    if (m == 0.0f)
-        m = 1.0f;
-    const float reach = own->r * 0.5f * m;
+    const float reach = effectReach(*mOwner, *own);
     const float k = own->speed / 100.0f;
     for (TDTower* other : map->mTowers)
     {
@@ -112,10 +100,7 @@ void ShowInvisible::act(TDUnit*, float)
     const TDUnitProto* own = mOwner ? mOwner->getProto(-1) : nullptr;
     if (!map || !own)
         return;
-    float m = mOwner->spotAttribute("radius_mult");
-    if (m == 0.0f)
-        m = 1.0f;
-    const float reach = own->r * 0.5f * m;
+    const float reach = effectReach(*mOwner, *own);
     for (TDUnit* unit : map->mWaves->getUnits())
         if (pointDistance(unit->mX, unit->mY, mOwner->mX, mOwner->mY) < reach)
             tdunit::reveal(*unit);

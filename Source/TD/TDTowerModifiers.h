@@ -17,7 +17,8 @@ class TDPeriodicModifier : public TDModifier
 {
 public:
     using TDModifier::TDModifier;
-    void update(TDUnit* unit, float dt) override;
+    // The base's timing runs the effect; subclasses say what it is in act.
+    void apply(TDUnit* unit, float dt) final { act(unit, dt); }
     virtual void act(TDUnit* unit, float dt) = 0;
 };
 

@@ -28,12 +28,6 @@
 
 namespace
 {
-const std::vector<TDFrameEntry*>& groupOf(const TDUnitProto& proto, const char* name)
-{
-    static const std::vector<TDFrameEntry*> kNone;
-    return proto.sheet ? proto.sheet->getGroup(std::string(name)) : kNone;
-}
-
 // Seconds one play of a group takes; a group that cannot play (no frames, or a frame rate of 0 or less) has
 // played at once, so no death or special animation can hold a unit for ever.
 float groupDuration(const TDUnitProto& proto, std::size_t frames)
@@ -92,7 +86,7 @@ TDUnit::TDUnit(TDMap* map, TDWaveEntry* entry) : mEntry(entry), mMap(map)
     const TDUnitProto* proto = getProto();
     if (!proto)
         return;
-    const float walk = groupDuration(*proto, groupOf(*proto, "walk").size());
+    const float walk = groupDuration(*proto, proto->frames("walk").size());
     mAnimTime = math::Random() * walk;
     mHealth = getMaxHealth();
     const math::Point2 extent = sheetExtent(*proto);
@@ -197,7 +191,7 @@ void TDUnit::update(float dt)
 
     if (mState == kUnitDying)
     {
-        const std::size_t frames = groupOf(*proto, "death").size();
+        const std::size_t frames = proto->frames("death").size();
         if (proto->air)
         {
             mFallDrop += 80.0f * dt;
@@ -230,7 +224,7 @@ void TDUnit::update(float dt)
     }
     if (mState == kUnitSpecial)
     {
-        const std::size_t frames = groupOf(*proto, "special").size();
+        const std::size_t frames = proto->frames("special").size();
         // A special animation that cannot play (no frames, no frame rate) ends at once.
         if (frames == 0 || mAnimTime >= groupDuration(*proto, frames))
         {
@@ -242,21 +236,12 @@ void TDUnit::update(float dt)
     }
     else
     {
-        const std::size_t frames = groupOf(*proto, "walk").size();
+        const std::size_t frames = proto->frames("walk").size();
         if (frames != 0 && mAnimTime >= groupDuration(*proto, frames))
             mAnimTime = 0.0f;
     }
 
-    for (std::size_t i = 0; i < mModifiers.size();)
-    {
-        if (mModifiers[i]->mActive)
-        {
-            ++i;
-            continue;
-        }
-        delete mModifiers[i];
-        mModifiers.erase(mModifiers.begin() + static_cast<std::ptrdiff_t>(i));
-    }
+    deleteInactive(mModifiers);
     if (mState == kUnitSpecial)
         return;
     if (proto->straight)

@@ -6,10 +6,10 @@
 #include "Core/Render/Graphics.h"
 #include "Core/Render/Image.h"
 #include "Source/TD/Game.h"
+#include "Source/TD/HUD/TDContextIcons.h"
 #include "Source/TD/HUD/TDScreenContext.h"
 #include "Source/TD/TDFrameEntry.h"
 #include "Source/TD/TDMap.h"
-#include "Source/TD/TDResources.h"
 #include "Source/TD/TDSpriteSheet.h"
 #include "Source/TD/TDUnitProto.h"
 #include "Source/TD/TMobShader.h"
@@ -25,12 +25,6 @@ enum FrameList
     kAir = 3,
     kAirShadow = 4
 };
-
-const std::vector<TDFrameEntry*>& framesOf(const TDUnitProto& proto, const char* name)
-{
-    static const std::vector<TDFrameEntry*> kNone;
-    return proto.sheet && name ? proto.sheet->getGroup(std::string(name)) : kNone;
-}
 
 // The animation group the state shows; null for a state that shows nothing.
 const char* groupFor(int state, bool frozen)
@@ -56,7 +50,7 @@ const TDFrameEntry* TDUnit::anchorFrame() const
     const TDUnitProto* proto = getProto();
     if (!proto)
         return nullptr;
-    const std::vector<TDFrameEntry*>& root = framesOf(*proto, "");
+    const std::vector<TDFrameEntry*>& root = proto->frames("");
     return root.empty() ? nullptr : root.front();
 }
 
@@ -97,7 +91,10 @@ bool TDUnit::hitTest(int x, int y) const
 const TDFrameEntry* TDUnit::pickFrame(const TDUnitProto& proto)
 {
     const bool frozen = proto.ice || proto.stone;
-    const std::vector<TDFrameEntry*>& frames = framesOf(proto, groupFor(mState, frozen));
+    const char* group = groupFor(mState, frozen);
+    if (!group)
+        return nullptr;
+    const std::vector<TDFrameEntry*>& frames = proto.frames(group);
     if (frames.empty())
         return nullptr;
     std::size_t index = 0;
@@ -123,7 +120,7 @@ void TDUnit::drawStandIn(render::Graphics* graphics) const
     if (!proto || !proto->sheet || !proto->sheet->mTexture)
         return;
     const char* group = groupFor(mState, proto->ice || proto->stone);
-    if (!group || !framesOf(*proto, group).empty())
+    if (!group || !proto->frames(group).empty())
         return;
     // A sheet without the state's frames still shows the unit: its own picture at half size.
     graphics->SetColor(1.0f, 1.0f, 1.0f, mOpacity * mFade);
@@ -220,18 +217,19 @@ void TDUnit::drawHealthBar(render::Graphics* graphics)
         return;
     if (mHealth < 0.0f)
         mHealth = 0.0f;
-    const TDFrameEntry* bar = TDResources::Instance()->findFrame(L"td/ui", std::wstring(), L"ui/bar");
-    if (!bar || !bar->mTexture)
+    // Looked up when the map loaded its interface pieces.
+    render::Image* bar = mMap->mContextIcons ? mMap->mContextIcons->bar : nullptr;
+    if (!bar)
         return;
     const float alpha = mHealthBarTime < 0.5f ? 2.0f * mHealthBarTime : 1.0f;
     const float s = mMap->mViewScale;
     const float h = 0.75f * mSpriteHeight;
-    const float width = static_cast<float>(bar->mTexture->GetWidth());
+    const float width = static_cast<float>(bar->GetWidth());
     const float x = s * mTargetX + mMap->mViewOffsetX - std::floor(width * 0.5f);
     const float y = s * mTargetY + mMap->mViewOffsetY - s * h;
     graphics->SetColor(1.0f, 0.0f, 0.0f, alpha);
-    graphics->DrawImage(bar->mTexture).Translate(x, y);
+    graphics->DrawImage(bar).Translate(x, y);
     graphics->SetColor(0.0f, 1.0f, 0.0f, alpha);
-    graphics->DrawImage(bar->mTexture).Scale(std::clamp(mHealth / maxHealth, 0.0f, 1.0f), 1.0f).Translate(x, y);
+    graphics->DrawImage(bar).Scale(std::clamp(mHealth / maxHealth, 0.0f, 1.0f), 1.0f).Translate(x, y);
     graphics->SetColor(1.0f, 1.0f, 1.0f, 1.0f);
 }

@@ -1,6 +1,7 @@
 #include "Source/TD/TDUnitProto.h"
 
 #include "Core/Base/Containers.h"
+#include "Source/TD/TDSpriteSheet.h"
 #include "Source/TD/TDUtil.h"
 
 #include <cstring>
@@ -233,4 +234,10 @@ std::vector<std::string> TDUnitProto::splitAddons(const std::string& text)
         start = end + 1;
     }
     return names;
+}
+
+const std::vector<TDFrameEntry*>& TDUnitProto::frames(const char* group) const
+{
+    static const std::vector<TDFrameEntry*> kNone;
+    return sheet ? sheet->getGroup(std::string(group)) : kNone;
 }

@@ -9,6 +9,7 @@ namespace tinyxml2
 class XMLElement;
 }
 
+class TDFrameEntry;
 class TDSpriteSheet;
 
 // Hands out the sprite sheet that a prototype row names with its "psd" (and "img") attribute, null for none.
@@ -43,6 +44,8 @@ public:
     void copyFrom(const TDUnitProto& other);
     // Zeroes the values that boosts and bought upgrades add to a tower's per-frame boost record.
     void clearBoosts();
+    // The frames of a group of the prototype's sprite sheet ("" the root); none without a sheet.
+    const std::vector<TDFrameEntry*>& frames(const char* group) const;
 
     // "80ff0000" gives 0x80FF0000: each character shifts the value by one hex digit and adds its digit (any
     // other character adds nothing).

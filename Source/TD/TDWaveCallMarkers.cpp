@@ -11,9 +11,7 @@
 
 TDWaveCallMarkers::TDWaveCallMarkers()
 {
-    if (const TDFrameEntry* frame =
-            TDResources::Instance()->findFrame(L"td/ui", std::wstring(), L"ui/wave_hint"))
-        mImage = frame->mTexture;
+    mImage = TDResources::Instance()->findUiImage(L"ui/wave_hint");
 }
 
 TDWaveCallMarkers::~TDWaveCallMarkers()

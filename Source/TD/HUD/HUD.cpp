@@ -65,62 +65,45 @@ void HUD::loadOverlay()
         logDataProblem(L"td/ui", L"the HUD layout cannot be opened; the overlay shows nothing");
         return;
     }
-    auto rectOf = [](const base::ImageInfo& info)
-    { return math::Rect(info.mRect[0], info.mRect[1], info.mRect[2], info.mRect[3]); };
-    std::vector<std::wstring> names;
-    (void)layout->ListImages(std::wstring(), false, &names, false);
-    for (const std::wstring& name : names)
-    {
-        const base::ImageInfo* info = layout->FindImageInfo(name);
-        if (!info)
-            continue;
-        // Taken in layout order, unnamed and unsorted: nothing looks them up.
-        auto* image = new TDFrameEntry;
-        image->mOwnsTexture = true;
-        image->mRect = rectOf(*info);
-        image->mTexture = loadPsdLayerImage(layout.get(), name);
-        mImages.push_back(image);
-    }
-    names.clear();
-    (void)layout->ListImages(L"button", false, &names, false);
-    for (const std::wstring& name : names)
-    {
-        const base::ImageInfo* info = layout->FindImageInfo(name);
-        if (!info)
-            continue;
-        auto* button = new TDButtonFrame;
-        button->mOwnsTexture = true;
-        button->mRect = rectOf(*info);
-        button->mTexture = loadPsdLayerImage(layout.get(), name);
-        button->mName = base::GetBaseName(name);
-        mButtons.push_back(button);
-    }
-    names.clear();
-    (void)layout->ListImages(L"spell", false, &names, false);
-    for (const std::wstring& name : names)
-    {
-        const base::ImageInfo* info = layout->FindImageInfo(name);
-        if (!info)
-            continue;
-        auto* slot = new TDFrameEntry;
-        slot->mRect = rectOf(*info);
-        slot->mName = base::GetBaseName(name);
-        mSpellSlots.push_back(slot);
-    }
-    names.clear();
-    (void)layout->ListImages(L"text", false, &names, false);
-    for (const std::wstring& name : names)
-    {
-        const base::ImageInfo* info = layout->FindImageInfo(name);
-        if (!info)
-            continue;
-        auto* rect = new TDFrameEntry;
-        rect->mRect = rectOf(*info);
-        rect->mName = name;
-        TDFrameEntry*& place = mTextRects[name];
-        delete place;
-        place = rect;
-    }
+    file::ImageContainer* folder = layout.get();
+    forEachLayoutImage(*layout, std::wstring(), false,
+                       [this, folder](const std::wstring& name, const base::ImageInfo& info)
+                       {
+                           // Taken in layout order, unnamed and unsorted: nothing looks them up.
+                           auto* image = new TDFrameEntry;
+                           image->mOwnsTexture = true;
+                           image->mRect = layoutRect(info);
+                           image->mTexture = loadPsdLayerImage(folder, name);
+                           mImages.push_back(image);
+                       });
+    forEachLayoutImage(*layout, L"button", false,
+                       [this, folder](const std::wstring& name, const base::ImageInfo& info)
+                       {
+                           auto* button = new TDButtonFrame;
+                           button->mOwnsTexture = true;
+                           button->mRect = layoutRect(info);
+                           button->mTexture = loadPsdLayerImage(folder, name);
+                           button->mName = base::GetBaseName(name);
+                           mButtons.push_back(button);
+                       });
+    forEachLayoutImage(*layout, L"spell", false,
+                       [this](const std::wstring& name, const base::ImageInfo& info)
+                       {
+                           auto* slot = new TDFrameEntry;
+                           slot->mRect = layoutRect(info);
+                           slot->mName = base::GetBaseName(name);
+                           mSpellSlots.push_back(slot);
+                       });
+    forEachLayoutImage(*layout, L"text", false,
+                       [this](const std::wstring& name, const base::ImageInfo& info)
+                       {
+                           auto* rect = new TDFrameEntry;
+                           rect->mRect = layoutRect(info);
+                           rect->mName = name;
+                           TDFrameEntry*& place = mTextRects[name];
+                           delete place;
+                           place = rect;
+                       });
 }
 
 HUD::~HUD()
@@ -143,15 +126,17 @@ void HUD::update(float dt)
     for (std::size_t i = 0; i < mWindows.size(); ++i)
         if (!mWindows[i]->mActive)
             mWindows[i]->onClose();
-    std::vector<HUDWindow*> open;
+    // The closed ones are deleted while the list still holds every window, as their destructors may look.
+    mStaying.clear();
     for (HUDWindow* window : mWindows)
     {
         if (window->mActive)
-            open.push_back(window);
+            mStaying.push_back(window);
         else
             delete window;
     }
-    mWindows = std::move(open);
+    mWindows.swap(mStaying);
+    mStaying.clear();
     mWindows.insert(mWindows.end(), mPending.begin(), mPending.end());
     mPending.clear();
 }

@@ -142,6 +142,8 @@ private:
     TDMap& mMap;
     std::vector<HUDWindow*> mWindows;
     std::vector<HUDWindow*> mPending;
+    // The windows that stay open, gathered by update; kept so that the frame does not allocate a list.
+    std::vector<HUDWindow*> mStaying;
     // Owned: rectangles and names only.
     std::vector<TDFrameEntry*> mSpellSlots;
     // Drawn at the pointer while a spell is aimed.

@@ -6,6 +6,7 @@
 #include "Core/File/ImageContainer.h"
 #include "Core/Render/Graphics.h"
 #include "Source/TD/HUD/TDScreenContext.h"
+#include "Source/TD/SoundTags.h"
 #include "Source/TD/TDFrameEntry.h"
 #include "Source/TD/TDLayoutHelpers.h"
 #include "Source/TD/TDUtil.h"
@@ -17,11 +18,6 @@ namespace
 
 constexpr float kMinZoom = 1.0f;
 constexpr float kMaxZoom = 1.1f;
-
-math::Rect rectOf(const base::ImageInfo& info)
-{
-    return math::Rect(info.mRect[0], info.mRect[1], info.mRect[2], info.mRect[3]);
-}
 
 // The image's record; a missing one is logged (each lookup happens once per button).
 const base::ImageInfo* findLayer(file::ImageContainer* layout, const std::wstring& name)
@@ -86,11 +82,11 @@ HUDButtonOver::HUDButtonOver(file::ImageContainer* layout, const std::wstring& g
     const std::wstring group = L"button/" + groupName;
     math::Rect place;
     if (const base::ImageInfo* pos = findLayer(layout, group + L"/pos"))
-        place = rectOf(*pos);
+        place = layoutRect(*pos);
     if (const base::ImageInfo* label = findPsdLayer(layout, group + L"/label"))
     {
         mHasLabel = 1;
-        mLabelRect = rectOf(*label);
+        mLabelRect = layoutRect(*label);
     }
     mNormal = makeFace(layout, L"button/" + art + L"_normal", place);
     mOver = makeFace(layout, L"button/" + art + L"_over", place);
@@ -166,4 +162,17 @@ void HUDButtonOver::draw(render::Graphics* graphics)
     label->mAlignV = 2;
     label.Scale(mScale).Translate(mLabelRect.x + mLabelRect.width * 0.5f + mXOffset,
                                   mLabelRect.y + mLabelRect.height * 0.5f);
+}
+
+std::wstring clickedButton(const std::vector<HUDButtonOver*>& buttons, int x, int y)
+{
+    for (HUDButtonOver* button : buttons)
+    {
+        if (button->contains(x, y))
+        {
+            (void)w7::SoundTags::Instance()->Play(L"simple");
+            return button->mName;
+        }
+    }
+    return std::wstring();
 }

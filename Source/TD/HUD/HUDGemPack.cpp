@@ -23,11 +23,6 @@ std::wstring layerName(const wchar_t* format, const Args&... args)
     return text.GetResult();
 }
 
-math::Rect rectOf(const base::ImageInfo* info)
-{
-    return math::Rect(info->mRect[0], info->mRect[1], info->mRect[2], info->mRect[3]);
-}
-
 // The layer's record and picture; both null when the layout lacks it.
 const base::ImageInfo* loadLayer(file::ImageContainer* layout, const std::wstring& name,
                                  render::Image*& image)
@@ -82,7 +77,7 @@ bool HUDGemPack::contains(int x, int y) const
 {
     if (mButtonLayer == nullptr)
         return false;
-    const math::Rect rect = rectOf(mButtonLayer);
+    const math::Rect rect = layoutRect(*mButtonLayer);
     const float px = static_cast<float>(x);
     const float py = static_cast<float>(y);
     return px >= rect.x + kHitInset && px < rect.x + rect.width - kHitInset && py >= rect.y + kHitInset &&
@@ -104,7 +99,7 @@ void HUDGemPack::draw(render::Graphics* graphics) const
 {
     if (graphics == nullptr || mButtonLayer == nullptr)
         return;
-    const math::Rect plate = rectOf(mButtonLayer);
+    const math::Rect plate = layoutRect(*mButtonLayer);
     const float cx = plate.x + plate.width * 0.5f;
     const float cy = plate.y + plate.height * 0.5f;
     drawScaled(graphics, mButtonImage, mButtonLayer, mScale, cx, cy);
@@ -112,7 +107,7 @@ void HUDGemPack::draw(render::Graphics* graphics) const
     drawScaled(graphics, mBadgeImage, mBadgeLayer, mScale, cx, cy);
     if (mTextLayer == nullptr || graphics->mFont == nullptr)
         return;
-    const math::Rect box = rectOf(mTextLayer);
+    const math::Rect box = layoutRect(*mTextLayer);
     // The draw keeps a pointer to the text until it is recorded: the text must outlive it.
     const std::wstring shown = priceText();
     auto text = graphics->DrawText(shown, box.width, 0.0f, 3, true);

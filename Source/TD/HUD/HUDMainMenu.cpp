@@ -86,11 +86,7 @@ std::wstring HUDMainMenu::click(int x, int y)
 void HUDMainMenu::update(float dt)
 {
     HUDMenuWindow::update(dt);
-    if (TDScreenContext* board = TDScreenContext::current())
-    {
-        mCursorX = static_cast<float>(board->getPointerX());
-        mCursorY = static_cast<float>(board->getPointerY());
-    }
+    followPointer();
     for (render::ParticleEmitter* effect : mEffects)
         effect->Update(dt);
 }

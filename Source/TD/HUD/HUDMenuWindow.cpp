@@ -66,15 +66,7 @@ void HUDMenuWindow::mouseDown(int x, int y)
 
 std::wstring HUDMenuWindow::click(int x, int y)
 {
-    for (HUDButtonOver* button : mChildButtons)
-    {
-        if (button->contains(x, y))
-        {
-            (void)w7::SoundTags::Instance()->Play(L"simple");
-            return button->mName;
-        }
-    }
-    return std::wstring();
+    return clickedButton(mChildButtons, x, y);
 }
 
 void HUDMenuWindow::drawChildButtons(render::Graphics* graphics)

@@ -77,11 +77,7 @@ void HUDModalMessage::draw(render::Graphics* graphics)
 void HUDModalMessage::update(float dt)
 {
     HUDWindow::update(dt);
-    if (TDScreenContext* board = TDScreenContext::current())
-    {
-        mCursorX = static_cast<float>(board->getPointerX());
-        mCursorY = static_cast<float>(board->getPointerY());
-    }
+    followPointer();
     for (HUDButtonOver* button : mChildren)
         button->update(dt);
 }
@@ -107,13 +103,5 @@ void HUDModalMessage::mouseDown(int x, int y)
 
 std::wstring HUDModalMessage::click(int x, int y)
 {
-    for (HUDButtonOver* button : mChildren)
-    {
-        if (button->contains(x, y))
-        {
-            (void)w7::SoundTags::Instance()->Play(L"simple");
-            return button->mName;
-        }
-    }
-    return std::wstring();
+    return clickedButton(mChildren, x, y);
 }

@@ -79,11 +79,7 @@ void HUDProfiles::draw(render::Graphics* graphics)
 void HUDProfiles::update(float dt)
 {
     HUDWindow::update(dt);
-    if (TDScreenContext* board = TDScreenContext::current())
-    {
-        mCursorX = static_cast<float>(board->getPointerX());
-        mCursorY = static_cast<float>(board->getPointerY());
-    }
+    followPointer();
     for (HUDButtonOver* button : mChildren)
         button->update(dt);
 }
@@ -127,16 +123,7 @@ void HUDProfiles::mouseDown(int x, int y)
 
 std::wstring HUDProfiles::click(int x, int y)
 {
-    std::wstring name;
-    for (HUDButtonOver* button : mChildren)
-    {
-        if (button->contains(x, y))
-        {
-            (void)w7::SoundTags::Instance()->Play(L"simple");
-            name = button->mName;
-            break;
-        }
-    }
+    const std::wstring name = clickedButton(mChildren, x, y);
     TDProfile* player = profile();
     if (name == L"delete" && player != nullptr && !player->getCurrentName().empty())
         if (TDMap* map = Game::GetMap())

@@ -34,7 +34,7 @@ HUDUnlockMessage::HUDUnlockMessage(const std::vector<int>& ids)
             if (info == nullptr)
                 continue;
             auto* icon = new TDFrameEntry;
-            icon->mRect = math::Rect(info->mRect[0], info->mRect[1], info->mRect[2], info->mRect[3]);
+            icon->mRect = layoutRect(*info);
             icon->mDepth = info->mIndex;
             icon->mName = record;
             icon->mTexture = loadPsdLayerImage(mLayout, record);

@@ -60,53 +60,39 @@ void HUDWindow::load(const std::wstring& layoutName)
         return;
     }
 
-    std::vector<std::wstring> names;
-    (void)mLayout->ListImages(std::wstring(), false, &names, false);
-    for (const std::wstring& name : names)
-    {
-        const base::ImageInfo* info = mLayout->FindImageInfo(name);
-        if (info == nullptr)
-            continue;
-        auto* image = new TDFrameEntry;
-        image->mOwnsTexture = true;
-        image->mRect = math::Rect(info->mRect[0], info->mRect[1], info->mRect[2], info->mRect[3]);
-        image->mVisible = true;
-        image->mName = name;
-        image->mTexture = loadPsdLayerImage(mLayout, name);
-        image->mDepth = info->mIndex;
-        mImages.push_back(image);
-    }
-
-    names.clear();
-    (void)mLayout->ListImages(L"button", true, &names, false);
-    for (const std::wstring& name : names)
-    {
-        const base::ImageInfo* info = mLayout->FindImageInfo(name);
-        if (info == nullptr)
-            continue;
-        auto* button = new TDButtonFrame;
-        button->mOwnsTexture = true;
-        button->mRect = math::Rect(info->mRect[0], info->mRect[1], info->mRect[2], info->mRect[3]);
-        button->mTexture = loadPsdLayerImage(mLayout, name);
-        button->mName = base::GetBaseName(name);
-        mButtons.push_back(button);
-    }
-
-    names.clear();
-    (void)mLayout->ListImages(L"text", false, &names, false);
-    for (const std::wstring& name : names)
-    {
-        const base::ImageInfo* info = mLayout->FindImageInfo(name);
-        if (info == nullptr)
-            continue;
-        auto* rect = new TDFrameEntry;
-        rect->mRect = math::Rect(info->mRect[0], info->mRect[1], info->mRect[2], info->mRect[3]);
-        rect->mName = base::GetBaseName(name);
-        // A later rectangle of the same name takes the place of the earlier one.
-        TDFrameEntry*& slot = mTextRects[rect->mName];
-        delete slot;
-        slot = rect;
-    }
+    forEachLayoutImage(*mLayout, std::wstring(), false,
+                       [this](const std::wstring& name, const base::ImageInfo& info)
+                       {
+                           auto* image = new TDFrameEntry;
+                           image->mOwnsTexture = true;
+                           image->mRect = layoutRect(info);
+                           image->mVisible = true;
+                           image->mName = name;
+                           image->mTexture = loadPsdLayerImage(mLayout, name);
+                           image->mDepth = info.mIndex;
+                           mImages.push_back(image);
+                       });
+    forEachLayoutImage(*mLayout, L"button", true,
+                       [this](const std::wstring& name, const base::ImageInfo& info)
+                       {
+                           auto* button = new TDButtonFrame;
+                           button->mOwnsTexture = true;
+                           button->mRect = layoutRect(info);
+                           button->mTexture = loadPsdLayerImage(mLayout, name);
+                           button->mName = base::GetBaseName(name);
+                           mButtons.push_back(button);
+                       });
+    forEachLayoutImage(*mLayout, L"text", false,
+                       [this](const std::wstring& name, const base::ImageInfo& info)
+                       {
+                           auto* rect = new TDFrameEntry;
+                           rect->mRect = layoutRect(info);
+                           rect->mName = base::GetBaseName(name);
+                           // A later rectangle of the same name takes the place of the earlier one.
+                           TDFrameEntry*& slot = mTextRects[rect->mName];
+                           delete slot;
+                           slot = rect;
+                       });
 
     std::stable_sort(mImages.begin(), mImages.end(), TDFrameEntry::lessByDepth);
 }
@@ -143,6 +129,15 @@ void HUDWindow::mouseMove(int x, int y)
     mCursorY = static_cast<float>(y);
     for (TDButtonFrame* button : mButtons)
         button->onMouseMove(x, y);
+}
+
+void HUDWindow::followPointer()
+{
+    if (TDScreenContext* board = TDScreenContext::current())
+    {
+        mCursorX = static_cast<float>(board->getPointerX());
+        mCursorY = static_cast<float>(board->getPointerY());
+    }
 }
 
 void HUDWindow::mouseUp(int, int) {}

@@ -111,7 +111,10 @@ public:
     float mOffsetY = 0.0f;
     // The whole layout grows or shrinks by it about the layout centre.
     float mScale = 1.0f;
-    // The last pointer position given to mouseMove.
+    // Takes the board's pointer as the cursor (for windows that follow it between mouse moves); without a
+    // board the cursor stays.
+    void followPointer();
+    // The last pointer position given to mouseMove (or taken by followPointer).
     float mCursorX = 0.0f;
     float mCursorY = 0.0f;
     // 0 asks the HUD to close the window.

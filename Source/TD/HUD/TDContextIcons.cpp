@@ -5,12 +5,6 @@
 
 namespace
 {
-render::Image* uiImage(const std::wstring& name)
-{
-    const TDFrameEntry* entry = TDResources::Instance()->findFrame(L"td/ui", std::wstring(), name);
-    return entry ? entry->mTexture : nullptr;
-}
-
 // Which add-on of a prototype shows which effect key.
 const std::map<std::string, std::string>& addonKeys()
 {
@@ -24,17 +18,18 @@ const std::map<std::string, std::string>& addonKeys()
 
 void TDContextIcons::load()
 {
-    brush = uiImage(L"ui/brush");
-    boostMarker = uiImage(L"ui/power_buff");
-    level2 = uiImage(L"ui/lvl2");
-    level3 = uiImage(L"ui/lvl3");
-    sell = uiImage(L"ui/sell");
-    buy = uiImage(L"ui/buy");
-    bar = uiImage(L"ui/bar");
-    range = uiImage(L"ui/radius");
-    starMarks[0] = uiImage(L"ui/l1");
-    starMarks[1] = uiImage(L"ui/l2");
-    starMarks[2] = uiImage(L"ui/l3");
+    const TDResources& resources = *TDResources::Instance();
+    brush = resources.findUiImage(L"ui/brush");
+    boostMarker = resources.findUiImage(L"ui/power_buff");
+    level2 = resources.findUiImage(L"ui/lvl2");
+    level3 = resources.findUiImage(L"ui/lvl3");
+    sell = resources.findUiImage(L"ui/sell");
+    buy = resources.findUiImage(L"ui/buy");
+    bar = resources.findUiImage(L"ui/bar");
+    range = resources.findUiImage(L"ui/radius");
+    starMarks[0] = resources.findUiImage(L"ui/l1");
+    starMarks[1] = resources.findUiImage(L"ui/l2");
+    starMarks[2] = resources.findUiImage(L"ui/l3");
     const struct
     {
         int ids[3];
@@ -47,7 +42,7 @@ void TDContextIcons::load()
     towers.clear();
     for (const auto& entry : towerFrames)
     {
-        render::Image* image = uiImage(entry.frame);
+        render::Image* image = resources.findUiImage(entry.frame);
         for (int id : entry.ids)
             if (id != 0)
                 towers[id] = image;
@@ -59,7 +54,7 @@ void TDContextIcons::load()
         {"stars1", L"ui/might_01"},      {"stars2", L"ui/might_02"}};
     effects.clear();
     for (const auto& [key, frame] : effectFrames)
-        effects[key] = uiImage(frame);
+        effects[key] = resources.findUiImage(frame);
 }
 
 render::Image* TDContextIcons::towerIcon(int protoId) const

@@ -6,17 +6,9 @@
 #include "Source/TD/TDResources.h"
 #include "Source/TD/TDUnitProto.h"
 
-namespace
-{
-render::Image* uiImage(const wchar_t* name)
-{
-    const TDFrameEntry* entry = TDResources::Instance()->findFrame(L"td/ui", std::wstring(), name);
-    return entry ? entry->mTexture : nullptr;
-}
-} // namespace
-
 TDContextMenuItem::TDContextMenuItem(int index, int key)
-    : mMoneyIcon(uiImage(L"ui/context_money")), mGemIcon(uiImage(L"ui/context_gem")),
+    : mMoneyIcon(TDResources::Instance()->findUiImage(L"ui/context_money")),
+      mGemIcon(TDResources::Instance()->findUiImage(L"ui/context_gem")),
       mLabel(std::make_unique<AttributedString>()), mKey(key), mIndex(index)
 {
     mLabel->mFont = boardFont(TDBoardFont::Main42_3);

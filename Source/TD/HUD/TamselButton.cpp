@@ -1,5 +1,7 @@
 #include "Source/TD/HUD/TamselButton.h"
 
+#include "Source/TD/HUD/TamselFaces.h"
+
 #include "Core/Base/MathUtil.h"
 #include "Core/Layer/ImageLayer.h"
 
@@ -25,13 +27,7 @@ WidgetTypeId& TamselButton::ClassTypeId()
 VNResultEnum TamselButton::init(file::ImageContainer* folder, const std::wstring& normalFace,
                                 const std::wstring& overFace, const std::wstring& backImage)
 {
-    widget::Button* button = this;
-    if (const VNResultEnum r = widget::ButtonMediator::Attach(button, false); r != VN_OK)
-        return r;
-    button->SetLayer(static_cast<layer::Layer*>(this), false, false);
-    if (const VNResultEnum r = gui::GameControlHelper::Init(
-            folder, button, static_cast<widget::WidgetHitTestListener*>(this), nullptr, false);
-        r != VN_OK)
+    if (const VNResultEnum r = tamsel::attachButton(*this, folder); r != VN_OK)
         return r;
     if (const VNResultEnum r = LoadStateImage(kNormalFace, normalFace, nullptr); r != VN_OK)
         return r;
@@ -47,13 +43,7 @@ VNResultEnum TamselButton::init(file::ImageContainer* folder, const std::wstring
 
 VNResultEnum TamselButton::SetVisualState(int32_t state)
 {
-    if (state != widget::ButtonNormal && state != widget::ButtonHover && state != widget::ButtonPressed)
-        return VN_OK;
-    const bool normal = state == widget::ButtonNormal;
-    if (mFaces[kNormalFace] != nullptr)
-        mFaces[kNormalFace]->SetHitEnabled(normal);
-    if (mFaces[kOverFace] != nullptr)
-        mFaces[kOverFace]->SetHitEnabled(!normal);
+    tamsel::enableStateFace(mFaces[kNormalFace], mFaces[kOverFace], state);
     return VN_OK;
 }
 
@@ -66,7 +56,7 @@ VNResultEnum TamselButton::Update(float dt)
     if (mFaces[kOverFace] != nullptr)
         mFaces[kOverFace]->SetAlpha(mHoverFade);
     if (mFaces[kNormalFace] != nullptr)
-        mFaces[kNormalFace]->SetAlpha(mHoverFade <= 0.9f ? 1.0f : 1.0f - (mHoverFade - 0.9f) * 10.0f);
+        mFaces[kNormalFace]->SetAlpha(tamsel::normalFaceAlpha(mHoverFade));
     const float scale = 1.0f - (0.5f - 0.5f * std::cos(std::numbers::pi_v<float> * mPressFade)) * 0.05f;
     // The setters store (and mark the transform changed) only when the value differs.
     SetScaleX(scale);

@@ -1,5 +1,7 @@
 #include "Source/TD/HUD/TamselSwitchButton.h"
 
+#include "Source/TD/HUD/TamselFaces.h"
+
 #include "Core/Base/MathUtil.h"
 #include "Core/Gui/TrapHitTestListener.h"
 #include "Core/Layer/ImageLayer.h"
@@ -28,13 +30,7 @@ VNResultEnum TamselSwitchButton::init(file::ImageContainer* folder, const std::w
                                       const std::wstring& overFace, const std::wstring& selectedFace,
                                       const std::wstring& backImage)
 {
-    widget::Button* button = this;
-    if (const VNResultEnum r = widget::ButtonMediator::Attach(button, false); r != VN_OK)
-        return r;
-    button->SetLayer(static_cast<layer::Layer*>(this), false, false);
-    if (const VNResultEnum r = gui::GameControlHelper::Init(
-            folder, button, static_cast<widget::WidgetHitTestListener*>(this), nullptr, false);
-        r != VN_OK)
+    if (const VNResultEnum r = tamsel::attachButton(*this, folder); r != VN_OK)
         return r;
     if (const VNResultEnum r = LoadStateImage(kSelectedFace, selectedFace, nullptr); r != VN_OK)
         return r;
@@ -67,13 +63,7 @@ void TamselSwitchButton::setSelected(bool selected)
 
 VNResultEnum TamselSwitchButton::SetVisualState(int32_t state)
 {
-    if (state != widget::ButtonNormal && state != widget::ButtonHover && state != widget::ButtonPressed)
-        return VN_OK;
-    const bool normal = state == widget::ButtonNormal;
-    if (mFaces[kNormalFace] != nullptr)
-        mFaces[kNormalFace]->SetHitEnabled(normal);
-    if (mFaces[kOverFace] != nullptr)
-        mFaces[kOverFace]->SetHitEnabled(!normal);
+    tamsel::enableStateFace(mFaces[kNormalFace], mFaces[kOverFace], state);
     return VN_OK;
 }
 
@@ -83,7 +73,7 @@ VNResultEnum TamselSwitchButton::Update(float dt)
     const bool over = state == widget::ButtonHover || state == widget::ButtonPressed;
     (void)math::Approach(&mHoverFade, 3.0f * dt, over ? 1.0f : 0.0f);
     (void)math::Approach(&mSelectFade, 5.0f * dt, mSelected ? 1.0f : 0.0f);
-    const float k = mHoverFade <= 0.9f ? 1.0f : 1.0f - (mHoverFade - 0.9f) * 10.0f;
+    const float k = tamsel::normalFaceAlpha(mHoverFade);
     const float s = mSelectFade;
     if (mFaces[kOverFace] != nullptr)
         mFaces[kOverFace]->SetAlpha((1.0f - s) * mHoverFade);

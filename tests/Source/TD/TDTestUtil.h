@@ -9,11 +9,32 @@
 #include "Core/File/UserDataFileContainer.h"
 #include "Source/TD/TDLevelCursor.h"
 
+#include <cstdlib>
 #include <string>
+#include <system_error>
+
+#include <unistd.h>
 
 namespace tdtest
 {
 namespace fs = std::filesystem;
+
+// Runs the demo-data generator (exe) into a new temporary folder named after pattern (ending in XXXXXX):
+// the folder, or an empty path (nothing left behind) when the folder or the data could not be made.
+inline fs::path generateDemoData(const char* exe, const char* pattern)
+{
+    std::string folder = (fs::temp_directory_path() / pattern).string();
+    if (mkdtemp(folder.data()) == nullptr)
+        return {};
+    const std::string command = std::string("'") + exe + "' '" + folder + "' >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0)
+    {
+        std::error_code ignored;
+        fs::remove_all(folder, ignored);
+        return {};
+    }
+    return folder;
+}
 
 // Where the player stands, set by the test.
 struct Cursor : TDLevelCursor

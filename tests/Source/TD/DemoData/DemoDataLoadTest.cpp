@@ -27,12 +27,8 @@ class DemoDataLoadTest : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        std::string folder = (fs::temp_directory_path() / "td-demodata-XXXXXX").string();
-        ASSERT_NE(mkdtemp(folder.data()), nullptr);
-        sRoot = folder;
-        const std::string command =
-            std::string("'") + CORV_DEMODATA_EXE + "' '" + sRoot.string() + "' >/dev/null 2>&1";
-        ASSERT_EQ(std::system(command.c_str()), 0);
+        sRoot = tdtest::generateDemoData(CORV_DEMODATA_EXE, "td-demodata-XXXXXX");
+        ASSERT_FALSE(sRoot.empty()) << "the demo-data generator failed";
     }
     static void TearDownTestSuite()
     {

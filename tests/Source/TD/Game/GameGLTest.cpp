@@ -4,12 +4,12 @@
 #include "Core/Particles/ParticleEmitter.h"
 #include "Source/TD/Game.h"
 #include "Source/TD/Harness/TDGameHarness.h"
+#include "Source/TD/Harness/TDPicture.h"
 #include "Source/TD/TDBuildSpot.h"
 #include "Source/TD/TDEmitter.h"
 #include "Source/TD/TDMap.h"
 
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <cstdlib>
 
@@ -17,54 +17,11 @@ namespace
 {
 using tdtest::GameHarness;
 
-struct Picture
-{
-    std::vector<uint32_t> pixels;
-    int width = 0;
-    int height = 0;
-    math::Rect visible;
-
-    // The pixel of a logical point.
-    uint32_t at(float x, float y) const
-    {
-        const int px = static_cast<int>((x - visible.x) * static_cast<float>(width) / visible.width);
-        const int py = static_cast<int>((y - visible.y) * static_cast<float>(height) / visible.height);
-        if (px < 0 || py < 0 || px >= width || py >= height)
-            return 0;
-        return pixels[static_cast<std::size_t>(py) * static_cast<std::size_t>(width) +
-                      static_cast<std::size_t>(px)];
-    }
-    void save(const std::string& path) const
-    {
-        png_image image{};
-        image.version = PNG_IMAGE_VERSION;
-        image.width = static_cast<png_uint_32>(width);
-        image.height = static_cast<png_uint_32>(height);
-        image.format = PNG_FORMAT_BGRA;
-        png_image_write_to_file(&image, path.c_str(), 0, pixels.data(), 0, nullptr);
-    }
-};
-
-int red(uint32_t c)
-{
-    return static_cast<int>((c >> 16) & 0xFF);
-}
-int green(uint32_t c)
-{
-    return static_cast<int>((c >> 8) & 0xFF);
-}
-int blue(uint32_t c)
-{
-    return static_cast<int>(c & 0xFF);
-}
-
-Picture take(const GameHarness& harness)
-{
-    Picture picture;
-    picture.pixels = harness.readFrame(picture.width, picture.height);
-    picture.visible = harness.game()->GetVisibleRect();
-    return picture;
-}
+using tdtest::blue;
+using tdtest::green;
+using tdtest::Picture;
+using tdtest::red;
+using tdtest::takePicture;
 
 TEST(GameGL, LevelOneShowsItsArtSpotsAndAmbientEffects)
 {
@@ -74,10 +31,10 @@ TEST(GameGL, LevelOneShowsItsArtSpotsAndAmbientEffects)
     TDMap* map = harness.map();
     ASSERT_EQ(map->mState, kStatePlaying);
     harness.step(60);
-    const Picture before = take(harness);
+    const Picture before = takePicture(harness);
     ASSERT_GT(before.width, 0);
     harness.step(600);
-    const Picture after = take(harness);
+    const Picture after = takePicture(harness);
     after.save(std::string(CORV_SHOT_DIR) + "/level_01_01.png");
 
     // The ground: grass beside the road, the road along its route points.
@@ -113,11 +70,7 @@ TEST(GameGL, LevelOneShowsItsArtSpotsAndAmbientEffects)
     for (const TDEmitter* effect : map->mLateEmitters)
     {
         const math::Point2 place = effect->mEmitter->GetPosition();
-        int changed = 0;
-        for (float y = place.y - 60.0f; y < place.y + 60.0f; y += 2.0f)
-            for (float x = place.x - 60.0f; x < place.x + 60.0f; x += 2.0f)
-                changed += before.at(x, y) != after.at(x, y) ? 1 : 0;
-        changedPlaces += changed > 3 ? 1 : 0;
+        changedPlaces += after.changedAround(before, place.x, place.y, 60.0f) > 3 ? 1 : 0;
     }
     EXPECT_GE(changedPlaces, 3);
 }

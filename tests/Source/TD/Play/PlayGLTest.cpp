@@ -3,9 +3,8 @@
 // Each picture is kept in the test's build folder and compared with the reference stored beside this file;
 // set CORV_UPDATE_REFERENCES=1 to write new references instead.
 #include "Core/Base/MathUtil.h"
+#include "Source/TD/Harness/TDPicture.h"
 #include "tests/Source/TD/Play/PlayFixture.h"
-
-#include <png.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -13,55 +12,7 @@
 namespace
 {
 using tdtest::GameHarness;
-
-struct Picture
-{
-    std::vector<uint32_t> pixels;
-    int width = 0;
-    int height = 0;
-
-    bool save(const std::string& path) const
-    {
-        png_image image{};
-        image.version = PNG_IMAGE_VERSION;
-        image.width = static_cast<png_uint_32>(width);
-        image.height = static_cast<png_uint_32>(height);
-        image.format = PNG_FORMAT_BGRA;
-        return png_image_write_to_file(&image, path.c_str(), 0, pixels.data(), 0, nullptr) != 0;
-    }
-    bool load(const std::string& path)
-    {
-        png_image image{};
-        image.version = PNG_IMAGE_VERSION;
-        if (!png_image_begin_read_from_file(&image, path.c_str()))
-            return false;
-        image.format = PNG_FORMAT_BGRA;
-        width = static_cast<int>(image.width);
-        height = static_cast<int>(image.height);
-        pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0u);
-        return png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr) != 0;
-    }
-};
-
-// The share of pixels whose colour differs by more than 48 in some channel; 1 for pictures of other sizes.
-double differingShare(const Picture& a, const Picture& b)
-{
-    if (a.width != b.width || a.height != b.height || a.pixels.empty())
-        return 1.0;
-    std::size_t differing = 0;
-    for (std::size_t i = 0; i < a.pixels.size(); ++i)
-        for (int shift : {0, 8, 16})
-        {
-            const int ca = static_cast<int>((a.pixels[i] >> shift) & 0xFF);
-            const int cb = static_cast<int>((b.pixels[i] >> shift) & 0xFF);
-            if (std::abs(ca - cb) > 48)
-            {
-                ++differing;
-                break;
-            }
-        }
-    return static_cast<double>(differing) / static_cast<double>(a.pixels.size());
-}
+using tdtest::Picture;
 
 // One window per program: both pictures come from one game.
 class PlayGLTest : public tdtest::PlayFixture
@@ -73,8 +24,7 @@ protected:
     // butterflies and the glow do not stand still).
     void compareWithReference(const std::string& name)
     {
-        Picture shot;
-        shot.pixels = mHarness.readFrame(shot.width, shot.height);
+        const Picture shot = tdtest::takePicture(mHarness);
         ASSERT_GT(shot.width, 0);
         ASSERT_TRUE(shot.save(std::string(CORV_SHOT_DIR) + "/" + name));
         const std::string reference = std::string(CORV_REFERENCE_DIR) + "/" + name;
@@ -85,7 +35,7 @@ protected:
         }
         Picture stored;
         ASSERT_TRUE(stored.load(reference)) << reference;
-        EXPECT_LT(differingShare(shot, stored), 0.02) << name;
+        EXPECT_LT(tdtest::differingShare(shot, stored), 0.02) << name;
     }
     // The world stands still so that only what the test does changes the picture; the level's name banner,
     // which keeps its own time (3 s), is let pass so that it covers nothing.

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "Core/Base/Log.h"
-#include "Core/Base/LogOutput.h"
 #include "Source/TD/TDRoutes.h"
+#include "Source/TD/TDTestUtil.h"
 
 #include <gtest/gtest.h>
 #include <tinyxml2.h>
@@ -11,30 +10,14 @@
 
 namespace routestest
 {
-// Collects what the main log is told, from the first use on. The text is made before main, so it outlives
-// the log's closing line at exit.
-class LogCapture : public base::LogOutput
+// The shared log capture, under the names these tests use.
+struct LogCapture
 {
-public:
-    static inline std::wstring captured;
-    static std::wstring& text() { return captured; }
-    static void start()
-    {
-        static bool added = false;
-        if (!added)
-            base::MainLog::Instance()->AddTextOutput(new LogCapture);
-        added = true;
-        text().clear();
-    }
+    static std::wstring& text() { return tdtest::LogCapture::Text(); }
+    // Installs the capture (once) and empties it.
+    static void start() { tdtest::LogCapture::Reset(); }
     static bool has(const std::wstring& part) { return text().find(part) != std::wstring::npos; }
-    static int count(const std::wstring& part)
-    {
-        int n = 0;
-        for (std::size_t at = text().find(part); at != std::wstring::npos; at = text().find(part, at + 1))
-            ++n;
-        return n;
-    }
-    void Write(const std::wstring& t) override { text() += t; }
+    static int count(const std::wstring& part) { return tdtest::LogCapture::CountLines(part); }
 };
 
 // Loads the points and links of a level document's `map` element.

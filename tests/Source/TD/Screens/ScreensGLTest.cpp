@@ -8,64 +8,20 @@
 #include "Source/TD/HUD/HUDMainMenu.h"
 #include "Source/TD/HUD/OptionsDialog.h"
 #include "Source/TD/Harness/TDGameHarness.h"
+#include "Source/TD/Harness/TDPicture.h"
 #include "Source/TD/TDMap.h"
 
 #include <gtest/gtest.h>
-#include <png.h>
 
 namespace
 {
 using tdtest::GameHarness;
 
-struct Picture
-{
-    std::vector<uint32_t> pixels;
-    int width = 0;
-    int height = 0;
-    math::Rect visible;
-
-    // The pixel of a logical point.
-    uint32_t at(float x, float y) const
-    {
-        const int px = static_cast<int>((x - visible.x) * static_cast<float>(width) / visible.width);
-        const int py = static_cast<int>((y - visible.y) * static_cast<float>(height) / visible.height);
-        if (px < 0 || py < 0 || px >= width || py >= height)
-            return 0;
-        return pixels[static_cast<std::size_t>(py) * static_cast<std::size_t>(width) +
-                      static_cast<std::size_t>(px)];
-    }
-    void save(const std::string& name) const
-    {
-        png_image image{};
-        image.version = PNG_IMAGE_VERSION;
-        image.width = static_cast<png_uint_32>(width);
-        image.height = static_cast<png_uint_32>(height);
-        image.format = PNG_FORMAT_BGRA;
-        const std::string path = std::string(CORV_SHOT_DIR) + "/" + name;
-        png_image_write_to_file(&image, path.c_str(), 0, pixels.data(), 0, nullptr);
-    }
-};
-
-int red(uint32_t c)
-{
-    return static_cast<int>((c >> 16) & 0xFF);
-}
-int green(uint32_t c)
-{
-    return static_cast<int>((c >> 8) & 0xFF);
-}
-int blue(uint32_t c)
-{
-    return static_cast<int>(c & 0xFF);
-}
-
-Picture take(const GameHarness& harness)
-{
-    Picture picture;
-    picture.pixels = harness.readFrame(picture.width, picture.height);
-    picture.visible = harness.game()->GetVisibleRect();
-    return picture;
-}
+using tdtest::blue;
+using tdtest::green;
+using tdtest::Picture;
+using tdtest::red;
+using tdtest::takePicture;
 
 bool optionsShown(const GameHarness& harness)
 {
@@ -84,8 +40,8 @@ TEST(ScreensGL, SplashMenuOptionsAndResult)
 
     // The first logo, held: a picture on black.
     harness.step(60);
-    const Picture splash = take(harness);
-    splash.save("screen_splash.png");
+    const Picture splash = takePicture(harness);
+    splash.save(std::string(CORV_SHOT_DIR) + "/screen_splash.png");
     EXPECT_EQ(splash.at(5.0f, 5.0f) & 0xFFFFFF, 0u);
     EXPECT_NE(splash.at(512.0f, 384.0f) & 0xFFFFFF, 0u);
 
@@ -94,8 +50,8 @@ TEST(ScreensGL, SplashMenuOptionsAndResult)
     harness.click(500.0f, 500.0f);
     harness.step(30);
     ASSERT_EQ(map->mState, kStateMainMenu);
-    const Picture menu = take(harness);
-    menu.save("screen_menu.png");
+    const Picture menu = takePicture(harness);
+    menu.save(std::string(CORV_SHOT_DIR) + "/screen_menu.png");
     const uint32_t play = menu.at(512.0f, 300.0f);
     EXPECT_TRUE(green(play) > red(play) && green(play) > blue(play)) << std::hex << play;
     const uint32_t sky = menu.at(100.0f, 200.0f);
@@ -107,8 +63,8 @@ TEST(ScreensGL, SplashMenuOptionsAndResult)
         harness.step();
     harness.step(10);
     ASSERT_TRUE(optionsShown(harness));
-    const Picture options = take(harness);
-    options.save("screen_options.png");
+    const Picture options = takePicture(harness);
+    options.save(std::string(CORV_SHOT_DIR) + "/screen_options.png");
     EXPECT_NE(options.at(512.0f, 300.0f), play);
 
     // Closed; play; a developer win: the result window with its stars.
@@ -129,8 +85,8 @@ TEST(ScreensGL, SplashMenuOptionsAndResult)
     harness.key('w');
     harness.step(300);
     ASSERT_EQ(map->mState, kStateWon);
-    const Picture result = take(harness);
-    result.save("screen_result.png");
+    const Picture result = takePicture(harness);
+    result.save(std::string(CORV_SHOT_DIR) + "/screen_result.png");
     EXPECT_NE(dynamic_cast<HUDLevelResultWindow*>(map->mHud->getWindows().back()), nullptr);
 }
 

@@ -3,57 +3,16 @@
 // the picture, kept as towers_01_01.png in the test's build folder, shows a tower on each standing tower's
 // spot, none over the sold one's, and the spell's fire.
 #include "Source/TD/Game.h"
+#include "Source/TD/Harness/TDPicture.h"
 #include "Source/TD/TDSpell.h"
 #include "TowerFixture.h"
-
-#include <png.h>
 
 namespace
 {
 using tdtest::GameHarness;
 
-struct Picture
-{
-    std::vector<uint32_t> pixels;
-    int width = 0;
-    int height = 0;
-    math::Rect visible;
-
-    uint32_t at(float x, float y) const
-    {
-        const int px = static_cast<int>((x - visible.x) * static_cast<float>(width) / visible.width);
-        const int py = static_cast<int>((y - visible.y) * static_cast<float>(height) / visible.height);
-        if (px < 0 || py < 0 || px >= width || py >= height)
-            return 0;
-        return pixels[static_cast<std::size_t>(py) * static_cast<std::size_t>(width) + static_cast<std::size_t>(px)];
-    }
-    // Pixels around the point that differ from another picture.
-    int changedAround(const Picture& other, float x, float y, float half) const
-    {
-        int changed = 0;
-        for (float v = y - half; v < y + half; v += 2.0f)
-            for (float u = x - half; u < x + half; u += 2.0f)
-                changed += at(u, v) != other.at(u, v) ? 1 : 0;
-        return changed;
-    }
-    void save(const std::string& path) const
-    {
-        png_image image{};
-        image.version = PNG_IMAGE_VERSION;
-        image.width = static_cast<png_uint_32>(width);
-        image.height = static_cast<png_uint_32>(height);
-        image.format = PNG_FORMAT_BGRA;
-        png_image_write_to_file(&image, path.c_str(), 0, pixels.data(), 0, nullptr);
-    }
-};
-
-Picture take(const GameHarness& harness)
-{
-    Picture picture;
-    picture.pixels = harness.readFrame(picture.width, picture.height);
-    picture.visible = harness.game()->GetVisibleRect();
-    return picture;
-}
+using tdtest::Picture;
+using tdtest::takePicture;
 
 TEST(TowersGL, BuiltUpgradedAndSoldTowersAndASpellOnLevelOne)
 {
@@ -65,7 +24,7 @@ TEST(TowersGL, BuiltUpgradedAndSoldTowersAndASpellOnLevelOne)
     tdtest::skipTutorial(*map);
     map->mWaves->mActive.clear();
     harness.step(30);
-    const Picture empty = take(harness);
+    const Picture empty = takePicture(harness);
 
     map->mEconomy->mMoney = 5000;
     std::vector<TDFrameEntry*> spots;
@@ -90,7 +49,7 @@ TEST(TowersGL, BuiltUpgradedAndSoldTowersAndASpellOnLevelOne)
     towers.pop_back();
     ASSERT_NE(map->castSpell(0, 520.0f, 410.0f), nullptr);
     harness.step(100); // the towers have faded in, the upgrade sparkles are gone
-    const Picture shown = take(harness);
+    const Picture shown = takePicture(harness);
     shown.save(std::string(CORV_SHOT_DIR) + "/towers_01_01.png");
 
     for (const TDTower* tower : towers)

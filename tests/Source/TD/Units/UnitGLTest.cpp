@@ -4,6 +4,7 @@
 #include "Core/Render/Image.h"
 #include "Source/TD/Game.h"
 #include "Source/TD/Harness/TDGameHarness.h"
+#include "Source/TD/Harness/TDPicture.h"
 #include "Source/TD/TDMap.h"
 #include "Source/TD/TDSpriteSheet.h"
 #include "Source/TD/TDUnit.h"
@@ -11,7 +12,6 @@
 #include "Source/TD/TDWaves.h"
 
 #include <gtest/gtest.h>
-#include <png.h>
 #include <tinyxml2.h>
 
 #include <cstdlib>
@@ -20,42 +20,10 @@ namespace
 {
 using tdtest::GameHarness;
 
-struct Picture
-{
-    std::vector<uint32_t> pixels;
-    int width = 0;
-    int height = 0;
-    math::Rect visible;
+using tdtest::Picture;
+using tdtest::takePicture;
 
-    uint32_t at(float x, float y) const
-    {
-        const int px = static_cast<int>((x - visible.x) * static_cast<float>(width) / visible.width);
-        const int py = static_cast<int>((y - visible.y) * static_cast<float>(height) / visible.height);
-        if (px < 0 || py < 0 || px >= width || py >= height)
-            return 0;
-        return pixels[static_cast<std::size_t>(py) * static_cast<std::size_t>(width) + static_cast<std::size_t>(px)];
-    }
-};
-
-Picture take(const GameHarness& harness)
-{
-    Picture picture;
-    picture.pixels = harness.readFrame(picture.width, picture.height);
-    picture.visible = harness.game()->GetVisibleRect();
-    return picture;
-}
-
-void keep(const Picture& shot, const std::string& name)
-{
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = static_cast<png_uint_32>(shot.width);
-    image.height = static_cast<png_uint_32>(shot.height);
-    image.format = PNG_FORMAT_BGRA;
-    png_image_write_to_file(&image, (std::string(CORV_SHOT_DIR) + "/" + name).c_str(), 0, shot.pixels.data(), 0,
-                            nullptr);
-}
-
+// Changed pixels on a 2-unit grid over the rectangle from (left, top).
 int changedIn(const Picture& a, const Picture& b, float left, float top, float width, float height)
 {
     int changed = 0;
@@ -73,7 +41,7 @@ TEST(UnitsGL, TheFirstWaveWalksTheRoadOfLevelOne)
     TDMap* map = harness.map();
     ASSERT_EQ(map->mState, kStatePlaying);
     harness.step(30);
-    const Picture empty = take(harness);
+    const Picture empty = takePicture(harness);
     // The ground reaches the edges of the wide screen, so units walking in from beyond the playfield's edge
     // (the spawn point lies at x -40) are seen on it, not on black.
     for (const float x : {-165.0f, -40.0f, 1060.0f, 1190.0f})
@@ -89,8 +57,8 @@ TEST(UnitsGL, TheFirstWaveWalksTheRoadOfLevelOne)
     map->mSpeed = 1.0f;
     harness.step(30);
     ASSERT_GE(map->mWaves->getUnits().size(), 3u);
-    const Picture shot = take(harness);
-    keep(shot, "units_level_01_01.png");
+    const Picture shot = takePicture(harness);
+    shot.save(std::string(CORV_SHOT_DIR) + "/units_level_01_01.png");
 
     int shown = 0;
     int walking = 0;
@@ -101,11 +69,7 @@ TEST(UnitsGL, TheFirstWaveWalksTheRoadOfLevelOne)
         ++walking;
         const math::Rect r = unit->getFrameRect();
         EXPECT_GT(r.width, 0.0f) << "drawn units have a frame";
-        int changed = 0;
-        for (float y = r.y - r.height * 0.4f; y < r.y + r.height * 0.4f; y += 2.0f)
-            for (float x = r.x - r.width * 0.4f; x < r.x + r.width * 0.4f; x += 2.0f)
-                changed += empty.at(x, y) != shot.at(x, y) ? 1 : 0;
-        shown += changed > 10 ? 1 : 0;
+        shown += shot.changedAround(empty, r.x, r.y, r.width * 0.4f, r.height * 0.4f) > 10 ? 1 : 0;
     }
     EXPECT_GT(walking, 0);
     EXPECT_EQ(shown, walking);
@@ -134,7 +98,7 @@ TEST(UnitsGL, ASheetPictureStandsInAndTheUnitInfoShows)
     ASSERT_NE(proto, nullptr);
     map->mSpeed = 0.0f; // the units stand still for the two pictures
     harness.step();
-    const Picture before = take(harness);
+    const Picture before = takePicture(harness);
 
     tinyxml2::XMLDocument xml;
     xml.Parse(R"(<row img="data/sides/l.png"/>)");
@@ -144,10 +108,10 @@ TEST(UnitsGL, ASheetPictureStandsInAndTheUnitInfoShows)
     proto->sheet = &picture;
     map->mDebugUnitInfo = true;
     harness.step();
-    const Picture after = take(harness);
+    const Picture after = takePicture(harness);
     proto->sheet = framed;
     map->mDebugUnitInfo = false;
-    keep(after, "units_picture_and_info.png");
+    after.save(std::string(CORV_SHOT_DIR) + "/units_picture_and_info.png");
 
     const math::Point2 target = unit->getTargetPoint();
     const float w = static_cast<float>(picture.mTexture->GetWidth()) * 0.5f;

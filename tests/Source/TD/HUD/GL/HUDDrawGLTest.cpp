@@ -12,6 +12,7 @@
 #include "Source/TD/HUD/TamselSlider.h"
 #include "Source/TD/HUD/HUDWindow.h"
 #include "Source/TD/TDButtonFrame.h"
+#include "Source/TD/TDTestUtil.h"
 #include "Support/HiddenGLRender.h"
 
 #include <gtest/gtest.h>
@@ -77,12 +78,8 @@ class HUDDrawGL : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        std::string folder = (fs::temp_directory_path() / "td-hud-gl-XXXXXX").string();
-        ASSERT_NE(mkdtemp(folder.data()), nullptr);
-        sRoot = folder;
-        const std::string command =
-            std::string("'") + CORV_DEMODATA_EXE + "' '" + sRoot.string() + "' >/dev/null 2>&1";
-        ASSERT_EQ(std::system(command.c_str()), 0);
+        sRoot = tdtest::generateDemoData(CORV_DEMODATA_EXE, "td-hud-gl-XXXXXX");
+        ASSERT_FALSE(sRoot.empty()) << "the demo-data generator failed";
         sRender = gltest::CreateHiddenGLRender("screens", kWidth, kHeight, &sWindow);
         if (sRender != nullptr)
             sGame = new GLGame(sRender);

@@ -4,49 +4,17 @@
 #include "Source/TD/Game.h"
 #include "Source/TD/HUD/HUD.h"
 #include "Source/TD/Harness/TDGameHarness.h"
+#include "Source/TD/Harness/TDPicture.h"
 #include "Source/TD/TDMap.h"
 
 #include <gtest/gtest.h>
-#include <png.h>
 
 namespace
 {
 using tdtest::GameHarness;
 
-struct Picture
-{
-    std::vector<uint32_t> pixels;
-    int width = 0;
-    int height = 0;
-    math::Rect visible;
-
-    uint32_t at(float x, float y) const
-    {
-        const int px = static_cast<int>((x - visible.x) * static_cast<float>(width) / visible.width);
-        const int py = static_cast<int>((y - visible.y) * static_cast<float>(height) / visible.height);
-        if (px < 0 || py < 0 || px >= width || py >= height)
-            return 0;
-        return pixels[static_cast<std::size_t>(py) * static_cast<std::size_t>(width) +
-                      static_cast<std::size_t>(px)];
-    }
-    void save(const std::string& path) const
-    {
-        png_image image{};
-        image.version = PNG_IMAGE_VERSION;
-        image.width = static_cast<png_uint_32>(width);
-        image.height = static_cast<png_uint_32>(height);
-        image.format = PNG_FORMAT_BGRA;
-        png_image_write_to_file(&image, path.c_str(), 0, pixels.data(), 0, nullptr);
-    }
-};
-
-Picture take(const GameHarness& harness)
-{
-    Picture picture;
-    picture.pixels = harness.readFrame(picture.width, picture.height);
-    picture.visible = harness.game()->GetVisibleRect();
-    return picture;
-}
+using tdtest::Picture;
+using tdtest::takePicture;
 
 // How many of a row of points differ from the first one: a screen that drew only its background has none.
 int varied(const Picture& picture, float y)
@@ -102,7 +70,7 @@ TEST(SelectScreensGL, EpisodeLevelAndProfileScreensDrawTheirParts)
         hud.deleteWindows();
         c.open(*map);
         harness.step(40);
-        const Picture picture = take(harness);
+        const Picture picture = takePicture(harness);
         ASSERT_GT(picture.width, 0);
         picture.save(std::string(CORV_SHOT_DIR) + "/" + c.file);
         EXPECT_GT(varied(picture, c.rowY), 5);
