@@ -1,5 +1,7 @@
 #include "Core/Base/Transform3D.h"
 
+#include <algorithm>
+
 namespace math
 {
 
@@ -114,13 +116,33 @@ const Matrix4& Transform3D::GetMatrix() const
 
 void Transform3D::BuildMatrix() const
 {
+    // Written straight from the lazy parts: the same matrix as translation × (scale or rotation) ×
+    // post-translation, without the products (a world transform is often rebuilt for every sprite).
     mDirty = false;
-    mMatrix.SetIdentity();
-    mMatrix.SetTranslation(mTranslation);
+    float* m = mMatrix.m;
+    const Point3& t = mTranslation;
     if (mScaleSet)
-        mMatrix.Scale(mScale);
+    {
+        const Point3& s = mScale;
+        const float block[16] = {s.x, 0, 0, 0, 0, s.y, 0, 0, 0, 0, s.z, 0, t.x * s.x, t.y * s.y, t.z * s.z, 1};
+        std::copy(block, block + 16, m);
+    }
     else if (mRotationSet)
-        mMatrix.Rotate(mRotation);
+    {
+        float r[9];
+        Matrix4::RotationBlock(mRotation, r);
+        const float block[16] = {r[0], r[1], r[2], 0, r[3], r[4], r[5], 0, r[6], r[7], r[8], 0,
+                                 t.x * r[0] + t.y * r[3] + t.z * r[6],
+                                 t.x * r[1] + t.y * r[4] + t.z * r[7],
+                                 t.x * r[2] + t.y * r[5] + t.z * r[8],
+                                 1};
+        std::copy(block, block + 16, m);
+    }
+    else
+    {
+        mMatrix.SetIdentity();
+        mMatrix.SetTranslation(t);
+    }
     if (!IsZero(mPostTranslation))
         mMatrix.Translate(mPostTranslation);
 }
