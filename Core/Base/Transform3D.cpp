@@ -1,7 +1,5 @@
 #include "Core/Base/Transform3D.h"
 
-#include <algorithm>
-
 namespace math
 {
 
@@ -124,19 +122,29 @@ void Transform3D::BuildMatrix() const
     if (mScaleSet)
     {
         const Point3& s = mScale;
-        const float block[16] = {s.x, 0, 0, 0, 0, s.y, 0, 0, 0, 0, s.z, 0, t.x * s.x, t.y * s.y, t.z * s.z, 1};
-        std::copy(block, block + 16, m);
+        mMatrix.SetIdentity();
+        m[0] = s.x;
+        m[5] = s.y;
+        m[10] = s.z;
+        m[12] = t.x * s.x;
+        m[13] = t.y * s.y;
+        m[14] = t.z * s.z;
     }
     else if (mRotationSet)
     {
         float r[9];
         Matrix4::RotationBlock(mRotation, r);
-        const float block[16] = {r[0], r[1], r[2], 0, r[3], r[4], r[5], 0, r[6], r[7], r[8], 0,
-                                 t.x * r[0] + t.y * r[3] + t.z * r[6],
-                                 t.x * r[1] + t.y * r[4] + t.z * r[7],
-                                 t.x * r[2] + t.y * r[5] + t.z * r[8],
-                                 1};
-        std::copy(block, block + 16, m);
+        for (int row = 0; row < 3; ++row)
+        {
+            m[row * 4 + 0] = r[row * 3 + 0];
+            m[row * 4 + 1] = r[row * 3 + 1];
+            m[row * 4 + 2] = r[row * 3 + 2];
+            m[row * 4 + 3] = 0.0f;
+        }
+        m[12] = t.x * r[0] + t.y * r[3] + t.z * r[6];
+        m[13] = t.x * r[1] + t.y * r[4] + t.z * r[7];
+        m[14] = t.x * r[2] + t.y * r[5] + t.z * r[8];
+        m[15] = 1.0f;
     }
     else
     {

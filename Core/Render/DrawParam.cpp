@@ -171,8 +171,8 @@ VNResultEnum DrawImageParam::Draw(DrawParam* outer)
     }
     const uint32_t diffuse = mGraphics->mColor.ToARGB();
     const uint32_t specular = TintSpecular(mGraphics->mTint);
-    // The quad goes through its transforms on the stack and reaches the cache once, finished: the cache's
-    // memory is only ever written.
+    // The quad goes through the wrapper's transform on the stack and reaches the cache once, finished: the
+    // cache's memory is only ever written.
     SVertex2D q[4] = {{x0, y0, 0.0f, 1.0f, diffuse, specular, uL, vT},
                       {x1, y0, 0.0f, 1.0f, diffuse, specular, uR, vT},
                       {x1, y1, 0.0f, 1.0f, diffuse, specular, uR, vB},
@@ -181,32 +181,22 @@ VNResultEnum DrawImageParam::Draw(DrawParam* outer)
     if (outer)
         if (const VNResultEnum r = outer->TransformVertices(q, format, 4); r != VN_OK)
             return r;
-    if (mGraphics->mTransform)
+    // World transform and half-pixel offset on the way into the cache, each vertex written whole, once.
+    const math::Matrix4* world = mGraphics->mTransform ? &mGraphics->mTransform->GetMatrix() : nullptr;
+    for (int i = 0; i < 4; ++i)
     {
-        const math::Matrix4& m = mGraphics->mTransform->GetMatrix();
-        for (SVertex2D& p : q)
-        {
-            math::Point3 point(p.x, p.y, p.z);
-            m.TransformPoint(point);
-            p.x = point.x;
-            p.y = point.y;
-        }
+        math::Point3 p(q[i].x, q[i].y, q[i].z);
+        if (world)
+            world->TransformPoint(p);
+        v[i] = {p.x - 0.5f, p.y - 0.5f, 0.0f, q[i].w, diffuse, specular, q[i].u, q[i].v};
     }
-    for (SVertex2D& p : q)
-    {
-        p.x -= 0.5f;
-        p.y -= 0.5f;
-        p.z = 0.0f;
-    }
-    std::copy(q, q + 4, v);
     const auto base = static_cast<uint16_t>(vr.mFirst);
-    const uint16_t list[6] = {base,
-                              static_cast<uint16_t>(base + 1),
-                              static_cast<uint16_t>(base + 2),
-                              base,
-                              static_cast<uint16_t>(base + 2),
-                              static_cast<uint16_t>(base + 3)};
-    std::copy(list, list + 6, idx);
+    idx[0] = base;
+    idx[1] = static_cast<uint16_t>(base + 1);
+    idx[2] = static_cast<uint16_t>(base + 2);
+    idx[3] = base;
+    idx[4] = static_cast<uint16_t>(base + 2);
+    idx[5] = static_cast<uint16_t>(base + 3);
 
     ShaderTextured* shader = mGraphics->mShader;
     SetVertexBuffer(vr.mBuffer->GetImpl());
