@@ -161,7 +161,10 @@ VNResultEnum GameWindow::OnKeyDown(int32_t key)
         mMap->mDebugDrawFirst = !mMap->mDebugDrawFirst;
         break;
     case kKeyDebugSecond:
+        // The second drawing switch shows the developer's overlays of the world: modifier and tower ranges,
+        // and each unit's health and frame.
         mMap->mDebugDrawSecond = !mMap->mDebugDrawSecond;
+        mMap->mDebugUnitInfo = mMap->mDebugDrawSecond;
         break;
     case kKeySpells:
         mMap->mHud->resetSpells();

@@ -309,6 +309,8 @@ public:
     bool mDebugDrawFirst = false;
     bool mDebugDrawSecond = false;
     bool mDebugWaveSchedule = false;
+    // Each unit's health and the edges of its frame over the world.
+    bool mDebugUnitInfo = false;
     float mEnemyCostBonus = 0.0f;
     float mStartBudgetBonus = 0.0f;
     int mMaxLivesBonus = 0;

@@ -263,6 +263,8 @@ void TDMap::drawWorld(render::Graphics* graphics)
     std::sort(mFrameLists[kAir].begin(), mFrameLists[kAir].end(), compareDepth);
 
     std::vector<TDFrameEntry*>& frames = mFrameLists[kFrameList];
+    // The entries at the front that lie under everything standing on the ground.
+    std::size_t ground = 0;
     frames.insert(frames.end(), mFrameLists[kGroundShadow].begin(), mFrameLists[kGroundShadow].end());
     frames.insert(frames.end(), mFrameLists[kGround].begin(), mFrameLists[kGround].end());
     if (mLevelArt)
@@ -277,9 +279,14 @@ void TDMap::drawWorld(render::Graphics* graphics)
             const std::wstring& name = image->mName;
             const bool front = (!name.empty() && (name[0] == L'^' || name[0] == L'$')) || name == L"##";
             if (front)
+            {
                 frames.push_back(copy);
+            }
             else
+            {
                 frames.insert(frames.begin(), copy);
+                ++ground;
+            }
         }
     }
     frames.insert(frames.end(), mFrameLists[kAirShadow].begin(), mFrameLists[kAirShadow].end());
@@ -299,6 +306,7 @@ void TDMap::drawWorld(render::Graphics* graphics)
         const float alpha = 0.2f + 0.2f * (std::sin(mGameTime * 5.0f) + 1.0f) * 0.5f;
         entry->mColor = render::Color(0.804f, 0.75f, 0.171f, alpha);
         frames.insert(frames.begin(), entry);
+        ++ground;
     }
     for (const TDFrameEntry* marker : mWaveCallMarkers->getMarkers())
         frames.push_back(drawCopy(*marker));
@@ -308,8 +316,18 @@ void TDMap::drawWorld(render::Graphics* graphics)
     camera.Translate(mViewOffsetX, mViewOffsetY, 0.0f);
     {
         CameraScope scope(graphics, camera);
-        for (TDFrameEntry* entry : frames)
+        for (std::size_t i = 0; i <= frames.size(); ++i)
         {
+            if (i == ground)
+            {
+                // Units that have no frames for their state show their sheet's picture on the ground.
+                for (const TDUnit* unit : mWaves->getUnits())
+                    unit->drawStandIn(graphics);
+                graphics->SetShader(nullptr);
+            }
+            if (i == frames.size())
+                break;
+            TDFrameEntry* entry = frames[i];
             if (entry->mParticles)
             {
                 graphics->DrawParticles(entry->mParticles);

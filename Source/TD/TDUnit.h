@@ -105,6 +105,9 @@ public:
     float killRewardBonus() const;
     // The unit's frames for the map's depth-sorted lists, and its overlay (health bar, developer info).
     virtual void queueFrames();
+    // A unit whose animation group has no frames shows its sheet's own picture instead, drawn at once (under
+    // the map's camera, over the ground) rather than queued.
+    void drawStandIn(render::Graphics* graphics) const;
     virtual void drawOverlay(render::Graphics* graphics);
 
     // The tower target order: a before b when b has more health.
@@ -171,6 +174,9 @@ private:
     // The frame the draw picks, or null; the anchor frame of the root group, or null.
     const TDFrameEntry* pickFrame(const TDUnitProto& proto);
     const TDFrameEntry* anchorFrame() const;
+    // The developer's health text and frame edges; the health bar.
+    void drawUnitInfo(render::Graphics* graphics) const;
+    void drawHealthBar(render::Graphics* graphics);
 
     // The prototype given by the test constructor, not owned.
     TDUnitProto* mFixedProto = nullptr;

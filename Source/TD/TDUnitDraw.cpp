@@ -1,11 +1,12 @@
 // How a unit shows: the frame of its animation queued into the map's depth-sorted lists (with its shadow),
-// the rectangle a press picks it by, and its health bar.
+// the rectangle a press picks it by, its health bar and the developer's unit info.
 #include "Source/TD/TDUnit.h"
 
 #include "Core/Base/MathUtil.h"
 #include "Core/Render/Graphics.h"
 #include "Core/Render/Image.h"
 #include "Source/TD/Game.h"
+#include "Source/TD/HUD/TDScreenContext.h"
 #include "Source/TD/TDFrameEntry.h"
 #include "Source/TD/TDMap.h"
 #include "Source/TD/TDResources.h"
@@ -28,7 +29,19 @@ enum FrameList
 const std::vector<TDFrameEntry*>& framesOf(const TDUnitProto& proto, const char* name)
 {
     static const std::vector<TDFrameEntry*> kNone;
-    return proto.sheet ? proto.sheet->getGroup(std::string(name)) : kNone;
+    return proto.sheet && name ? proto.sheet->getGroup(std::string(name)) : kNone;
+}
+
+// The animation group the state shows; null for a state that shows nothing.
+const char* groupFor(int state, bool frozen)
+{
+    if (state == kUnitDying || (state == kUnitCaught && !frozen))
+        return "death";
+    if (state == kUnitWalking || state == kUnitCaught)
+        return "walk";
+    if (state == kUnitSpecial)
+        return "special";
+    return nullptr;
 }
 
 render::ShaderTextured* mobShader()
@@ -84,16 +97,7 @@ bool TDUnit::hitTest(int x, int y) const
 const TDFrameEntry* TDUnit::pickFrame(const TDUnitProto& proto)
 {
     const bool frozen = proto.ice || proto.stone;
-    const char* group = nullptr;
-    if (mState == kUnitDying || (mState == kUnitCaught && !frozen))
-        group = "death";
-    else if (mState == kUnitWalking || mState == kUnitCaught)
-        group = "walk";
-    else if (mState == kUnitSpecial)
-        group = "special";
-    if (!group)
-        return nullptr;
-    const std::vector<TDFrameEntry*>& frames = framesOf(proto, group);
+    const std::vector<TDFrameEntry*>& frames = framesOf(proto, groupFor(mState, frozen));
     if (frames.empty())
         return nullptr;
     std::size_t index = 0;
@@ -109,6 +113,21 @@ const TDFrameEntry* TDUnit::pickFrame(const TDUnitProto& proto)
         index = at > 0.0f ? static_cast<std::size_t>(std::min(at, 1.0e6f)) : 0;
     }
     return frames[std::min(index, frames.size() - 1)];
+}
+
+void TDUnit::drawStandIn(render::Graphics* graphics) const
+{
+    if (!graphics || !mEntry || !mMap || mState == kUnitGone)
+        return;
+    const TDUnitProto* proto = getProto();
+    if (!proto || !proto->sheet || !proto->sheet->mTexture)
+        return;
+    const char* group = groupFor(mState, proto->ice || proto->stone);
+    if (!group || !framesOf(*proto, group).empty())
+        return;
+    // A sheet without the state's frames still shows the unit: its own picture at half size.
+    graphics->SetColor(1.0f, 1.0f, 1.0f, mOpacity * mFade);
+    graphics->DrawImage(proto->sheet->mTexture).Scale(0.5f).Translate(mTargetX, mTargetY);
 }
 
 void TDUnit::queueFrames()
@@ -159,7 +178,42 @@ void TDUnit::queueFrames()
 
 void TDUnit::drawOverlay(render::Graphics* graphics)
 {
-    if (!graphics || !mMap || mState == kUnitDying || mState == kUnitGone || !(mHealthBarTime > 0.0f))
+    if (!graphics || !mMap)
+        return;
+    if (mMap->mDebugUnitInfo)
+        drawUnitInfo(graphics);
+    drawHealthBar(graphics);
+}
+
+void TDUnit::drawUnitInfo(render::Graphics* graphics) const
+{
+    if (!mEntry || mState == kUnitGone)
+        return;
+    const float s = mMap->mViewScale;
+    const float ox = mMap->mViewOffsetX;
+    const float oy = mMap->mViewOffsetY;
+    graphics->SetColor(1.0f, 1.0f, 1.0f, 1.0f);
+    if (const CountedHandle<render::Font> font = boardFont(TDBoardFont::Main32_2))
+    {
+        render::Font* savedFont = graphics->mFont;
+        graphics->mFont = font.Get();
+        const std::wstring text = std::to_wstring(static_cast<int>(mHealth)) + L"/" +
+                                  std::to_wstring(static_cast<int>(getMaxHealth()));
+        graphics->DrawText(text).Scale(0.5f * s).Translate(s * mTargetX + ox, s * mTargetY + oy);
+        graphics->mFont = savedFont;
+    }
+    if (!mCurrentFrame)
+        return;
+    // The top and left edges: enough to see where a press picks the unit.
+    const math::Rect r = getFrameRect();
+    const math::Point2 topLeft(s * (r.x - r.width * 0.5f) + ox, s * (r.y - r.height * 0.5f) + oy);
+    graphics->DrawLine(topLeft, math::Point2(topLeft.x + s * r.width, topLeft.y));
+    graphics->DrawLine(topLeft, math::Point2(topLeft.x, topLeft.y + s * r.height));
+}
+
+void TDUnit::drawHealthBar(render::Graphics* graphics)
+{
+    if (mState == kUnitDying || mState == kUnitGone || !(mHealthBarTime > 0.0f))
         return;
     const float maxHealth = getMaxHealth();
     if (mHealth == maxHealth || mHealth == 0.0f || !(maxHealth > 0.0f))

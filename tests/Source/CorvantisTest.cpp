@@ -160,7 +160,9 @@ protected:
         while (read(pipeFds[0], &c, 1) == 1 && c != '\n')
             number += c;
         close(pipeFds[0]);
-        return number.empty() ? "" : ":" + number;
+        if (number.empty() || !xtest::WaitForDisplay(":" + number, 30s))
+            return "";
+        return ":" + number;
     }
 
     bool LogHas(const std::string& text) const { return ReadAll(log).find(text) != std::string::npos; }
@@ -172,8 +174,10 @@ TEST_F(Corvantis, ClosedRunLeavesACompleteLog)
     ASSERT_TRUE(WaitFor([&] { return LogHas("<body>\n"); })) << "no log.html";
     // Running: the data root is the working folder and the process stays until closed.
     std::this_thread::sleep_for(500ms);
-    ASSERT_EQ(kill(game, 0), 0);
-    EXPECT_EQ(fs::read_symlink("/proc/" + std::to_string(game) + "/cwd"), fs::canonical(data));
+    std::error_code gone;
+    const fs::path cwd = fs::read_symlink("/proc/" + std::to_string(game) + "/cwd", gone);
+    ASSERT_FALSE(gone) << "the game ended early:\n" << ReadAll(log);
+    EXPECT_EQ(cwd, fs::canonical(data));
 
     // The session ending (SIGTERM) closes the window like its close button.
     ASSERT_EQ(kill(game, SIGTERM), 0);

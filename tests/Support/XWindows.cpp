@@ -78,4 +78,19 @@ bool CloseWindowTitled(const std::string& title, std::chrono::milliseconds timeo
     XCloseDisplay(display);
     return found != 0;
 }
+bool WaitForDisplay(const std::string& name, std::chrono::milliseconds timeout)
+{
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    for (;;)
+    {
+        if (Display* display = XOpenDisplay(name.c_str()))
+        {
+            XCloseDisplay(display);
+            return true;
+        }
+        if (std::chrono::steady_clock::now() >= end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+}
 } // namespace xtest

@@ -10,4 +10,7 @@ namespace xtest
 // Waits for a window titled exactly title on $DISPLAY and sends it WM_DELETE_WINDOW; false when none
 // appeared in time.
 bool CloseWindowTitled(const std::string& title, std::chrono::milliseconds timeout);
+
+// Waits until a client can connect to the display named name (":12"); false when none could in time.
+bool WaitForDisplay(const std::string& name, std::chrono::milliseconds timeout);
 } // namespace xtest

@@ -21,6 +21,10 @@ namespace
 using namespace game;
 
 constexpr int kW = 1024, kH = 768;
+// The ground reaches past both sides of the 1024-wide playfield to the edges of the widest screen (1366), so
+// units walking in from beyond the edge are seen on the ground, not on black.
+constexpr int kMargin = 171;
+constexpr int kGroundW = kW + 2 * kMargin;
 constexpr float kRoad = 30; // half the road's width
 
 struct Theme
@@ -60,22 +64,22 @@ Rgba Lerp(Rgba a, Rgba b, float t)
     return Rgba{m(a.r, b.r), m(a.g, b.g), m(a.b, b.b), 255};
 }
 
-// Distance from every pixel to the nearest road centre, up to `reach`.
+// Distance from every pixel of the ground (map x from -kMargin) to the nearest road centre, up to `reach`.
 std::vector<float> RoadDistance(const MapDesc& map, float reach)
 {
-    std::vector<float> d(static_cast<std::size_t>(kW) * kH, 1e9f);
+    std::vector<float> d(static_cast<std::size_t>(kGroundW) * kH, 1e9f);
     for (const MapLink& l : map.links)
         for (const PointF& p : SampleLink(map, l, 2))
         {
-            int x0 = std::max(0, static_cast<int>(p.x - reach)),
-                x1 = std::min(kW - 1, static_cast<int>(p.x + reach));
+            int x0 = std::max(-kMargin, static_cast<int>(std::floor(p.x - reach))),
+                x1 = std::min(kW + kMargin - 1, static_cast<int>(p.x + reach));
             int y0 = std::max(0, static_cast<int>(p.y - reach)),
                 y1 = std::min(kH - 1, static_cast<int>(p.y + reach));
             for (int y = y0; y <= y1; ++y)
                 for (int x = x0; x <= x1; ++x)
                 {
                     float v = std::hypot(x + 0.5f - p.x, y + 0.5f - p.y);
-                    float& cell = d[static_cast<std::size_t>(y) * kW + x];
+                    float& cell = d[static_cast<std::size_t>(y) * kGroundW + (x + kMargin)];
                     cell = std::min(cell, v);
                 }
         }
@@ -131,7 +135,7 @@ void Tuft(Canvas& c, int theme, float x, float y, Random& rnd)
 Canvas Ground(const MapDesc& map, const std::vector<float>& dist)
 {
     const Theme& t = kThemes[map.theme];
-    Canvas c(kW, kH);
+    Canvas c(kGroundW, kH);
     std::uint32_t seed = 2166136261u; // FNV-1a of the folder name: each map its own, every run the same
     for (char ch : map.folder)
         seed = (seed ^ static_cast<std::uint8_t>(ch)) * 16777619u;
@@ -139,11 +143,11 @@ Canvas Ground(const MapDesc& map, const std::vector<float>& dist)
     Rgba grassA = RgbaOf(t.grassA), grassB = RgbaOf(t.grassB), road = RgbaOf(t.road),
          edge = RgbaOf(t.roadEdge);
     for (int y = 0; y < kH; ++y)
-        for (int x = 0; x < kW; ++x)
+        for (int x = -kMargin; x < kW + kMargin; ++x)
         {
             float n = Noise(x / 90.0f, y / 90.0f, seed) * 0.7f + Noise(x / 23.0f, y / 23.0f, seed + 1) * 0.3f;
             Rgba g = Lerp(grassA, grassB, n);
-            float d = dist[static_cast<std::size_t>(y) * kW + x];
+            float d = dist[static_cast<std::size_t>(y) * kGroundW + (x + kMargin)];
             Rgba p = g;
             if (d < kRoad)
             {
@@ -154,7 +158,7 @@ Canvas Ground(const MapDesc& map, const std::vector<float>& dist)
                 p = Lerp(edge, g, (d - kRoad) / 4);
             else if (d < kRoad + 10)
                 p = Lerp(Lerp(g, RgbaOf(0x000000), 0.12f), g, (d - kRoad - 4) / 6);
-            c.At(x, y) = p;
+            c.At(x + kMargin, y) = p;
         }
     // Scenery, kept off the roads and the build spots.
     Random rnd(seed * 31 + 5);
@@ -162,7 +166,7 @@ Canvas Ground(const MapDesc& map, const std::vector<float>& dist)
     {
         if (x < 0 || y < 0 || x >= kW || y >= kH)
             return false;
-        if (dist[static_cast<std::size_t>(y) * kW + static_cast<int>(x)] < roadGap)
+        if (dist[static_cast<std::size_t>(y) * kGroundW + (static_cast<int>(x) + kMargin)] < roadGap)
             return false;
         for (const SpotDesc& s : map.spots)
             if (std::hypot(s.x - x, s.y - y) < spotGap)
@@ -173,7 +177,7 @@ Canvas Ground(const MapDesc& map, const std::vector<float>& dist)
     {
         float x = rnd.Next() % kW, y = rnd.Next() % kH;
         if (clear(x, y, kRoad + 8, 50))
-            Tuft(c, map.theme, x, y, rnd);
+            Tuft(c, map.theme, x + kMargin, y, rnd);
     }
     std::vector<PointF> trees;
     for (int k = 0; k < 400 && trees.size() < 26; ++k)
@@ -192,10 +196,10 @@ Canvas Ground(const MapDesc& map, const std::vector<float>& dist)
     {
         float x = rnd.Next() % kW, y = rnd.Next() % kH;
         if (clear(x, y, kRoad + 16, 55))
-            Rock(c, t, x, y, 0.7f + (rnd.Next() % 60) / 100.0f);
+            Rock(c, t, x + kMargin, y, 0.7f + (rnd.Next() % 60) / 100.0f);
     }
     for (const PointF& p : trees)
-        Tree(c, t, map.theme, p.x, p.y, 0.9f + (rnd.Next() % 40) / 100.0f, rnd);
+        Tree(c, t, map.theme, p.x + kMargin, p.y, 0.9f + (rnd.Next() % 40) / 100.0f, rnd);
     return c;
 }
 
@@ -312,7 +316,7 @@ void WriteLevelArt(Output& out)
         }
         Canvas ground = Ground(map, dist);
         out.Write(dir + "ground.jpg", EncodeJpeg(ground, 85));
-        layers.push_back({"ground", 0, 0, kW, kH, ""});
+        layers.push_back({"ground", -kMargin, 0, kGroundW, kH, ""});
         out.WriteText(dir + "layers.xml", LayersXml(layers));
     }
 }

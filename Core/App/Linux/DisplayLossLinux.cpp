@@ -4,7 +4,9 @@
 #include "Core/File/Profiles.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
 
+#include <chrono>
 #include <cstring>
 
 #include <unistd.h>
@@ -38,11 +40,38 @@ int OnDisplayLost(Display*)
 
 } // namespace
 
+namespace
+{
+Display* gWatched = nullptr;
+} // namespace
+
 void WatchDisplayLoss()
 {
     const char* driver = SDL_GetCurrentVideoDriver();
     if (driver != nullptr && std::strcmp(driver, "x11") == 0)
         XSetIOErrorHandler(&OnDisplayLost);
+}
+
+void WatchDisplayOf(SDL_Window* window)
+{
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (window != nullptr && SDL_GetWindowWMInfo(window, &info) == SDL_TRUE && info.subsystem == SDL_SYSWM_X11)
+        gWatched = info.info.x11.display;
+}
+
+void ProbeDisplay()
+{
+    if (gWatched == nullptr)
+        return;
+    using Clock = std::chrono::steady_clock;
+    static Clock::time_point next;
+    const Clock::time_point now = Clock::now();
+    if (now < next)
+        return;
+    next = now + std::chrono::milliseconds(500);
+    XNoOp(gWatched);
+    XFlush(gWatched);
 }
 
 } // namespace app

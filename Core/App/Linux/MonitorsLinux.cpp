@@ -1,5 +1,7 @@
 #include "Core/App/MonitorInfo.h"
 
+#include "Core/App/Linux/VideoLinux.h"
+
 #include <SDL.h>
 
 namespace app
@@ -9,7 +11,7 @@ void EnumMonitors(std::vector<MonitorInfo>& out)
 {
     out.clear();
     // Counted: leaves video running when the window already holds it.
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+    if (!StartVideo())
         return;
     const int count = SDL_GetNumVideoDisplays();
     for (int i = 0; i < count; ++i)

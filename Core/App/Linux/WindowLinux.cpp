@@ -4,6 +4,7 @@
 #include "Core/App/InstanceLock.h"
 #include "Core/App/Linux/DisplayLossLinux.h"
 #include "Core/App/Linux/SignalsLinux.h"
+#include "Core/App/Linux/VideoLinux.h"
 #include "Core/App/MonitorInfo.h"
 #include "Core/Base/Log.h"
 #include "Core/Base/Paths.h"
@@ -297,9 +298,16 @@ VNResultEnum WindowLinux::Create(int32_t x, int32_t y, int32_t outerWidth, int32
 
     if (!mVideoStarted)
     {
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        if (!StartVideo())
+        {
+            base::LogMessage(*base::MainLog::Instance(), L"No display: %s\n") %
+                base::ToWide(SDL_GetError(), base::kEncodingUtf8);
             return VN_FAIL;
+        }
         mVideoStarted = true;
+        const char* driver = SDL_GetCurrentVideoDriver();
+        base::LogMessage(*base::MainLog::Instance(), L"Video driver: %s\n") %
+            base::ToWide(driver != nullptr ? driver : "?", base::kEncodingUtf8);
         WatchDisplayLoss();
     }
     // The renderer creates its OpenGL context on this window: the pixel format is chosen now.
@@ -331,10 +339,13 @@ VNResultEnum WindowLinux::Create(int32_t x, int32_t y, int32_t outerWidth, int32
     if (window == nullptr)
     {
         gCreationLock.Unlock();
+        base::LogMessage(*base::MainLog::Instance(), L"SDL cannot create the window: %s\n") %
+            base::ToWide(SDL_GetError(), base::kEncodingUtf8);
         return VN_FAIL;
     }
     mWindow = window;
     mWindowId = SDL_GetWindowID(window);
+    WatchDisplayOf(window);
     gFrameWindow = this;
     gCreationLock.Unlock();
     // A new game window comes to the front with the keyboard; a full-screen one that does not get it
@@ -432,6 +443,7 @@ VNResultEnum WindowLinux::OnUpdate(float)
         Restore();
     }
     PumpEvents();
+    ProbeDisplay();
     return VN_OK;
 }
 

@@ -130,7 +130,8 @@ void HUDEpisodeSelectIOS::update(float dt)
 
 void HUDEpisodeSelectIOS::mouseDown(int x, int y)
 {
-    mDragArmed = HUDWindow::click(x, y).empty();
+    // The release that ends the press plays the button's sound; the press only looks.
+    mDragArmed = buttonAt(x, y).empty();
 }
 
 void HUDEpisodeSelectIOS::mouseMove(int x, int y)
@@ -157,7 +158,8 @@ void HUDEpisodeSelectIOS::mouseUp(int x, int y)
 int HUDEpisodeSelectIOS::hitTest(int x, int y)
 {
     const int index = mCarousel->mCurrent;
-    const std::wstring name = HUDWindow::click(x, y);
+    // The release has already played the sound for this button.
+    const std::wstring name = buttonAt(x, y);
     const bool atRest = mCarousel->mState == HUDEpisodeCarousel::kRest;
     const bool onCard = x >= 323 && x <= 701 && y >= 201 && y <= 569;
     if (name == L"play" || (onCard && atRest))

@@ -165,14 +165,17 @@ int HUDWindow::hitTest(int x, int y)
 
 std::wstring HUDWindow::click(int x, int y)
 {
-    for (TDButtonFrame* button : mButtons)
-    {
+    std::wstring name = buttonAt(x, y);
+    if (!name.empty())
+        (void)w7::SoundTags::Instance()->Play(L"simple");
+    return name;
+}
+
+std::wstring HUDWindow::buttonAt(int x, int y) const
+{
+    for (const TDButtonFrame* button : mButtons)
         if (button->mVisible && holds(button->mRect, x, y))
-        {
-            (void)w7::SoundTags::Instance()->Play(L"simple");
             return button->mName;
-        }
-    }
     return std::wstring();
 }
 

@@ -63,6 +63,8 @@ public:
     // The name of the first visible button whose rectangle holds the point, edges included, after playing
     // "simple"; empty (and silent) when there is none.
     virtual std::wstring click(int x, int y);
+    // The name click answers, without the sound: for screens that look at a point again within one press.
+    std::wstring buttonAt(int x, int y) const;
     // Deletes the pictures, buttons and text rectangles, and a layout a subclass left open.
     virtual ~HUDWindow();
 

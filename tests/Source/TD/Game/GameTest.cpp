@@ -153,6 +153,7 @@ TEST(Game, DeveloperKeysNeedTheDeveloperFlagAndAPlayedLevel)
     harness.key('3');
     EXPECT_TRUE(map->mDebugDrawFirst);
     EXPECT_TRUE(map->mDebugDrawSecond);
+    EXPECT_TRUE(map->mDebugUnitInfo) << "the second switch shows the unit info too";
     harness.step(); // the developer overlays draw
     harness.key('4');
     harness.key('x');

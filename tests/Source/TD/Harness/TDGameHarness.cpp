@@ -20,6 +20,7 @@
 #include "Source/TD/GameWindow.h"
 #include "Source/TD/HUD/HUD.h"
 #include "Source/TD/HUD/HUDButton.h"
+#include "Source/TD/HUD/HUDMenuWindow.h"
 #include "Source/TD/HUD/HUDModalMessage.h"
 #include "Source/TD/HUD/HUDProfiles.h"
 #include "Source/TD/TDButtonFrame.h"
@@ -421,9 +422,12 @@ bool GameHarness::dismissUnlockMessage()
 math::Point2 GameHarness::buttonCentre(const std::wstring& name) const
 {
     TDMap* played = map();
-    HUDWindow* top = played ? played->mHud->topWindow() : nullptr;
-    if (top == nullptr)
+    if (played == nullptr)
         return math::Point2(-1.0f, -1.0f);
+    // With no screen up, the HUD's own buttons answer.
+    HUDWindow* top = played->mHud->topWindow();
+    if (top == nullptr)
+        top = played->mHud.get();
     for (const TDButtonFrame* button : top->mButtons)
         if (button->mName == name && button->mVisible)
             return math::Point2(button->mRect.x + button->mRect.width * 0.5f,
@@ -433,6 +437,8 @@ math::Point2 GameHarness::buttonCentre(const std::wstring& name) const
         children = message->mChildren;
     else if (auto* profiles = dynamic_cast<HUDProfiles*>(top))
         children = profiles->mChildren;
+    else if (auto* menu = dynamic_cast<HUDMenuWindow*>(top))
+        children = menu->mChildButtons;
     for (HUDButtonOver* child : children)
     {
         if (child->mName != name || child->mVisible == 0 || child->mNormal == nullptr)

@@ -101,8 +101,8 @@ public:
     void loadLevel(int mode, int episode, int level, bool keepNotice = false);
     // Presses "ok" on the unlock message until it has gone; false when none was open.
     bool dismissUnlockMessage();
-    // The centre of the named button of the top screen (frame button or child button); (-1, -1) when the top
-    // screen has none visible.
+    // The centre of the named button of the top screen (frame button or child button), or of the HUD's own
+    // when no screen is up; (-1, -1) when there is no such button visible.
     math::Point2 buttonCentre(const std::wstring& name) const;
 
     Game* game() const { return mGame; }

@@ -124,6 +124,7 @@ TEST(ReleaseTable, EveryRowOfEveryStateDoesWhatItSays)
         {"gem shop back to the game", gemShopFrom(L"game"), L"back_in", kStatePlaying, nothing},
         {"gem shop back to the shop", gemShopFrom(L"shop0"), L"back_in", kStateShop, nothing},
         {"gem shop back to the levels", gemShopFrom(L"levels"), L"back_in", kStateLevelSelect, nothing},
+        {"gem shop back to the episodes", gemShopFrom(L"episodes"), L"back_in", kStateEpisodeSelect, nothing},
         {"gem shop buys a pack", gemShopFrom(L"game"), nullptr, kStateGemShop,
          [](GameHarness& h) { EXPECT_TRUE(h.map()->mPurchaseService->isBusy()); }},
         // Refill offer (22) and the wait for the refill (23).

@@ -12,6 +12,9 @@
 
 #include <tinyxml2.h>
 
+#include <algorithm>
+#include <cwchar>
+
 namespace
 {
 using selecttest::SelectScreens;
@@ -202,6 +205,36 @@ TEST_F(EpisodeSelect, ATapOnTheMiddleCardOpensItAndBackLeadsToTheMenu)
     press(L"back");
     EXPECT_EQ(mMap->mState, kStateMainMenu);
     EXPECT_EQ(top<HUDEpisodeSelectIOS>(), nullptr);
+}
+
+// One press sounds once: the release plays "simple" for the button under it; the press before it and the
+// screen's own look at the point stay silent, and a press on no button is silent throughout.
+TEST_F(EpisodeSelect, APressOnAButtonSoundsOnce)
+{
+    const struct
+    {
+        const wchar_t* button; // empty: the middle card, no button
+        int simple;
+    } cases[] = {{L"arrow_right", 1}, {L"arrow_left", 1}, {L"play", 1}, {L"shop", 1}, {L"back", 1}, {L"", 0}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << "button '" << std::string(c.button, c.button + wcslen(c.button))
+                                        << "'");
+        if (top<HUDEpisodeSelectIOS>() == nullptr)
+            ASSERT_NE(open(), nullptr);
+        mHarness.step(60); // at rest, "play" shown
+        if (std::wstring(c.button) == L"arrow_left")
+            ASSERT_GT(mCarousel->mCurrent, 0);
+        mHarness.sounds().clear();
+        if (*c.button)
+            press(c.button);
+        else
+            clickAt(512.0f, 384.0f);
+        const auto& tags = mHarness.sounds().tags;
+        EXPECT_EQ(std::count(tags.begin(), tags.end(), std::wstring(L"simple")), c.simple);
+        if (top<HUDEpisodeSelectIOS>() == nullptr)
+            hud().closeTopWindow();
+    }
 }
 
 } // namespace
