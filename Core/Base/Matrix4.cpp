@@ -1,6 +1,7 @@
 #include "Core/Base/Matrix4.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace math
 {
@@ -11,10 +12,29 @@ Matrix4::Matrix4(bool identity)
         SetIdentity();
 }
 
+namespace
+{
+
+constexpr float kIdentity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+
+// sin and cos of an angle; 0 keeps its sign in the sine, as std::sin would.
+void SinCos(float a, float& s, float& c)
+{
+    if (a == 0.0f)
+    {
+        s = a;
+        c = 1.0f;
+        return;
+    }
+    s = std::sin(a);
+    c = std::cos(a);
+}
+
+} // namespace
+
 void Matrix4::SetIdentity()
 {
-    for (int i = 0; i < 16; ++i)
-        m[i] = (i % 5 == 0) ? 1.0f : 0.0f;
+    std::memcpy(m, kIdentity, sizeof m);
 }
 
 Matrix4 Matrix4::Multiply(const Matrix4& other) const
@@ -58,39 +78,41 @@ void Matrix4::Scale(const Point3& s)
 
 void Matrix4::Rotate(const Point3& angles)
 {
-    Matrix4 r(true);
-    r.SetRotation(angles);
+    float r[9];
+    RotationBlock(angles, r);
     // Only the upper 3 × 3 block and the translation row change; the fourth column stays.
-    float result[4][3];
     for (int row = 0; row < 4; ++row)
     {
+        const float a = m[row * 4 + 0], b = m[row * 4 + 1], c = m[row * 4 + 2];
         for (int col = 0; col < 3; ++col)
-        {
-            result[row][col] = m[row * 4 + 0] * r.m[0 * 4 + col] + m[row * 4 + 1] * r.m[1 * 4 + col] +
-                               m[row * 4 + 2] * r.m[2 * 4 + col];
-        }
-    }
-    for (int row = 0; row < 4; ++row)
-    {
-        for (int col = 0; col < 3; ++col)
-            m[row * 4 + col] = result[row][col];
+            m[row * 4 + col] = a * r[col] + b * r[3 + col] + c * r[6 + col];
     }
 }
 
 void Matrix4::SetRotation(const Point3& angles)
 {
-    const float sx = std::sin(angles.x), cx = std::cos(angles.x);
-    const float sy = std::sin(angles.y), cy = std::cos(angles.y);
-    const float sz = std::sin(angles.z), cz = std::cos(angles.z);
-    m[0] = sz * sx * sy + cz * cy;
-    m[1] = sz * cx;
-    m[2] = sz * sx * cy - cz * sy;
-    m[4] = cz * sx * sy - sz * cy;
-    m[5] = cz * cx;
-    m[6] = sz * sy + cz * sx * cy;
-    m[8] = cx * sy;
-    m[9] = -sx;
-    m[10] = cx * cy;
+    float r[9];
+    RotationBlock(angles, r);
+    for (int row = 0; row < 3; ++row)
+        for (int col = 0; col < 3; ++col)
+            m[row * 4 + col] = r[row * 3 + col];
+}
+
+void Matrix4::RotationBlock(const Point3& angles, float (&r)[9])
+{
+    float sx, cx, sy, cy, sz, cz;
+    SinCos(angles.x, sx, cx);
+    SinCos(angles.y, sy, cy);
+    SinCos(angles.z, sz, cz);
+    r[0] = sz * sx * sy + cz * cy;
+    r[1] = sz * cx;
+    r[2] = sz * sx * cy - cz * sy;
+    r[3] = cz * sx * sy - sz * cy;
+    r[4] = cz * cx;
+    r[5] = sz * sy + cz * sx * cy;
+    r[6] = cx * sy;
+    r[7] = -sx;
+    r[8] = cx * cy;
 }
 
 void Matrix4::SetScale(const Point3& s)
@@ -105,20 +127,6 @@ void Matrix4::SetTranslation(const Point3& t)
     m[12] = t.x;
     m[13] = t.y;
     m[14] = t.z;
-}
-
-void Matrix4::TransformPoint(Point3& p) const
-{
-    const Point3 source = p;
-    TransformPoint(source, p);
-}
-
-void Matrix4::TransformPoint(const Point3& source, Point3& destination) const
-{
-    const float x = source.x, y = source.y, z = source.z;
-    destination.x = x * m[0] + y * m[4] + z * m[8] + m[12];
-    destination.y = x * m[1] + y * m[5] + z * m[9] + m[13];
-    destination.z = x * m[2] + y * m[6] + z * m[10] + m[14];
 }
 
 } // namespace math

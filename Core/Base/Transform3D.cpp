@@ -114,13 +114,43 @@ const Matrix4& Transform3D::GetMatrix() const
 
 void Transform3D::BuildMatrix() const
 {
+    // Written straight from the lazy parts: the same matrix as translation × (scale or rotation) ×
+    // post-translation, without the products (a world transform is often rebuilt for every sprite).
     mDirty = false;
-    mMatrix.SetIdentity();
-    mMatrix.SetTranslation(mTranslation);
+    float* m = mMatrix.m;
+    const Point3& t = mTranslation;
     if (mScaleSet)
-        mMatrix.Scale(mScale);
+    {
+        const Point3& s = mScale;
+        mMatrix.SetIdentity();
+        m[0] = s.x;
+        m[5] = s.y;
+        m[10] = s.z;
+        m[12] = t.x * s.x;
+        m[13] = t.y * s.y;
+        m[14] = t.z * s.z;
+    }
     else if (mRotationSet)
-        mMatrix.Rotate(mRotation);
+    {
+        float r[9];
+        Matrix4::RotationBlock(mRotation, r);
+        for (int row = 0; row < 3; ++row)
+        {
+            m[row * 4 + 0] = r[row * 3 + 0];
+            m[row * 4 + 1] = r[row * 3 + 1];
+            m[row * 4 + 2] = r[row * 3 + 2];
+            m[row * 4 + 3] = 0.0f;
+        }
+        m[12] = t.x * r[0] + t.y * r[3] + t.z * r[6];
+        m[13] = t.x * r[1] + t.y * r[4] + t.z * r[7];
+        m[14] = t.x * r[2] + t.y * r[5] + t.z * r[8];
+        m[15] = 1.0f;
+    }
+    else
+    {
+        mMatrix.SetIdentity();
+        mMatrix.SetTranslation(t);
+    }
     if (!IsZero(mPostTranslation))
         mMatrix.Translate(mPostTranslation);
 }

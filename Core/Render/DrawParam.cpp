@@ -9,6 +9,7 @@
 #include "Core/Render/Render.h"
 #include "Core/Render/Shaders/Shader.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace render
@@ -159,27 +160,43 @@ VNResultEnum DrawImageParam::Draw(DrawParam* outer)
         std::swap(uL, uR);
     if (mFlipY)
         std::swap(vT, vB);
+    // The atlas mapping of the image (MapAtlasUV on each vertex), done once for the two values of each axis.
+    if (mImage->MapsIntoAtlas())
+    {
+        const float* a = mImage->GetAtlasRect();
+        uL = a[0] + uL * a[2];
+        uR = a[0] + uR * a[2];
+        vT = a[1] + vT * a[3];
+        vB = a[1] + vB * a[3];
+    }
     const uint32_t diffuse = mGraphics->mColor.ToARGB();
     const uint32_t specular = TintSpecular(mGraphics->mTint);
-    v[0] = {x0, y0, 0.0f, 1.0f, diffuse, specular, uL, vT};
-    v[1] = {x1, y0, 0.0f, 1.0f, diffuse, specular, uR, vT};
-    v[2] = {x1, y1, 0.0f, 1.0f, diffuse, specular, uR, vB};
-    v[3] = {x0, y1, 0.0f, 1.0f, diffuse, specular, uL, vB};
-    const auto base = static_cast<uint16_t>(vr.mFirst);
-    const uint16_t list[6] = {0, 1, 2, 0, 2, 3};
-    for (int i = 0; i < 6; ++i)
-        idx[i] = static_cast<uint16_t>(base + list[i]);
-
+    // The quad goes through the wrapper's transform on the stack and reaches the cache once, finished: the
+    // cache's memory is only ever written.
+    SVertex2D q[4] = {{x0, y0, 0.0f, 1.0f, diffuse, specular, uL, vT},
+                      {x1, y0, 0.0f, 1.0f, diffuse, specular, uR, vT},
+                      {x1, y1, 0.0f, 1.0f, diffuse, specular, uR, vB},
+                      {x0, y1, 0.0f, 1.0f, diffuse, specular, uL, vB}};
     const VertexFormat& format = SVertex2D::Format();
-    if (const VNResultEnum r = mImage->MapAtlasUV(v, 4, 0, format); r != VN_OK)
-        return r;
     if (outer)
-        if (const VNResultEnum r = outer->TransformVertices(v, format, 4); r != VN_OK)
+        if (const VNResultEnum r = outer->TransformVertices(q, format, 4); r != VN_OK)
             return r;
-    if (const VNResultEnum r = ApplyWorldTransform(v, format, 4); r != VN_OK)
-        return r;
-    if (const VNResultEnum r = ApplyPixelOffset(v, format, 4); r != VN_OK)
-        return r;
+    // World transform and half-pixel offset on the way into the cache, each vertex written whole, once.
+    const math::Matrix4* world = mGraphics->mTransform ? &mGraphics->mTransform->GetMatrix() : nullptr;
+    for (int i = 0; i < 4; ++i)
+    {
+        math::Point3 p(q[i].x, q[i].y, q[i].z);
+        if (world)
+            world->TransformPoint(p);
+        v[i] = {p.x - 0.5f, p.y - 0.5f, 0.0f, q[i].w, diffuse, specular, q[i].u, q[i].v};
+    }
+    const auto base = static_cast<uint16_t>(vr.mFirst);
+    idx[0] = base;
+    idx[1] = static_cast<uint16_t>(base + 1);
+    idx[2] = static_cast<uint16_t>(base + 2);
+    idx[3] = base;
+    idx[4] = static_cast<uint16_t>(base + 2);
+    idx[5] = static_cast<uint16_t>(base + 3);
 
     ShaderTextured* shader = mGraphics->mShader;
     SetVertexBuffer(vr.mBuffer->GetImpl());

@@ -74,14 +74,16 @@ DrawUntransformedParam<DrawImageParam> Graphics::DrawImage(Image* image)
 
 DrawUntransformedParam<DrawImageParam> Graphics::DrawImage(Image* image, const math::Rect& src)
 {
-    DrawImageParam p;
-    p.Bind(this);
-    p.mImage = image;
-    p.mSrcRect[0] = src.x;
-    p.mSrcRect[1] = src.y;
-    p.mSrcRect[2] = src.width;
-    p.mSrcRect[3] = src.height;
-    return DrawUntransformedParam<DrawImageParam>(p);
+    // Filled where it is returned: an image draw is made for every sprite, and a parameter built aside and
+    // copied in cost more than the rest of this function.
+    DrawUntransformedParam<DrawImageParam> param{DrawImageParam()};
+    param.Bind(this);
+    param.mImage = image;
+    param.mSrcRect[0] = src.x;
+    param.mSrcRect[1] = src.y;
+    param.mSrcRect[2] = src.width;
+    param.mSrcRect[3] = src.height;
+    return param;
 }
 
 DrawTransform2DParam<DrawImageParam> Graphics::DrawImage(Image* image, const math::Rect& src,

@@ -44,6 +44,9 @@ public:
     float GetPixelsPerUnitX() const { return mPixelsPerUnitX; }
     float GetPixelsPerUnitY() const { return mPixelsPerUnitY; }
     resource::ResourceTexture* GetResource() const { return mTextureResource; }
+    // Whether MapAtlasUV moves texture coordinates, and the rectangle (u, v, du, dv) it moves them into.
+    bool MapsIntoAtlas() const { return mTextureResource && mInAtlas; }
+    const float* GetAtlasRect() const { return mAtlasRect; }
 
 protected:
     // The texture resource, held as its base so this header needs no more of it.

@@ -62,6 +62,49 @@ TEST(Matrix4, ComposedOperationsMatchTheFullProduct)
     EXPECT_TRUE(p == Apply(product, math::Point3(0.5f, -2, 7)));
 }
 
+// The lazy forms build their matrix without products; each must be the product it stands for:
+// translation × (scale or rotation) × post-translation.
+TEST(Transform3D, LazyMatricesAreTheirProducts)
+{
+    struct Case
+    {
+        const char* name;
+        math::Point3 pre, scale, rotation, post;
+        bool scaled, rotated;
+    };
+    const Case cases[] = {
+        {"translation", {3, -4, 5}, {1, 1, 1}, {0, 0, 0}, {0, 0, 0}, false, false},
+        {"scale with both translations", {3, -4, 5}, {2, 0.5f, 3}, {0, 0, 0}, {-7, 8, 1}, true, false},
+        {"roll", {3, -4, 0}, {1, 1, 1}, {0, 0, 0.7f}, {100, 50, 0}, false, true},
+        {"negative roll", {0, 0, 0}, {1, 1, 1}, {0, 0, -2.5f}, {10, 0, 0}, false, true},
+        {"yaw, pitch and roll", {1, 2, 3}, {1, 1, 1}, {0.3f, -0.7f, 1.1f}, {-5, 6, 0.5f}, false, true},
+        {"pitch alone", {1, 2, 3}, {1, 1, 1}, {0.4f, 0, 0}, {0, 0, 0}, false, true},
+    };
+    for (const Case& c : cases)
+    {
+        math::Transform3D t;
+        t.Translate(c.pre.x, c.pre.y, c.pre.z);
+        if (c.scaled)
+            t.Scale(c.scale.x, c.scale.y, c.scale.z);
+        if (c.rotated)
+            t.Rotate(c.rotation.x, c.rotation.y, c.rotation.z);
+        t.Translate(c.post.x, c.post.y, c.post.z);
+        EXPECT_FALSE(t.IsMatrixMode()) << c.name;
+
+        math::Matrix4 pre(true), middle(true), post(true);
+        pre.SetTranslation(c.pre);
+        if (c.scaled)
+            middle.SetScale(c.scale);
+        if (c.rotated)
+            middle.SetRotation(c.rotation);
+        post.SetTranslation(c.post);
+        const math::Matrix4 product = pre.Multiply(middle).Multiply(post);
+        const math::Matrix4& built = t.GetMatrix();
+        for (int i = 0; i < 16; ++i)
+            EXPECT_NEAR(built[i], product[i], 1e-4f) << c.name << " element " << i;
+    }
+}
+
 TEST(Transform3D, TranslateScaleTranslateMapsTheOrigin)
 {
     math::Transform3D t;

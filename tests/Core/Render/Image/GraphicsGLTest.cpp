@@ -9,6 +9,7 @@
 #include "Core/Render/Graphics.h"
 #include "Core/Render/ImageLoader.h"
 #include "Core/Render/RenderTarget.h"
+#include "Core/Render/Shaders/Shader.h"
 #include "Core/Render/Image/GraphicsTestUtil.h"
 #include "Core/Render/Image/ImageTestUtil.h"
 #include "Core/Render/Texture.h"
@@ -18,8 +19,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace render;
@@ -200,7 +203,8 @@ TEST_F(GraphicsGL, TextLineMatchesGlyphBlocks)
 // 12,000 small sprites from one atlas, half of them rotated, in varying colours and alpha, drawn into a
 // target as image layers draw them. Batched in one frame (one texture, one state: the renderer merges them
 // into a handful of draws spread over several cache buffers, the frame growing the caches) and one sprite per
-// played frame, the pictures are the same.
+// played frame, the pictures are the same; and both are the picture of the same quads worked out here and
+// handed to the renderer directly, so the drawing front's quads are the ones the sprites call for.
 TEST_F(GraphicsGL, BatchedSpritesMatchSingleDraws)
 {
     constexpr int kAtlas = 16, kCell = 4, kTarget = 512, kSprites = 12000;
@@ -230,7 +234,59 @@ TEST_F(GraphicsGL, BatchedSpritesMatchSingleDraws)
     Play(); // the fixture's back-buffer frame is not used here
 
     // The target's context opens its own frame; Flush plays back what it holds and starts the next.
-    auto draw = [&](bool single)
+    enum Road
+    {
+        Batched,
+        Single,
+        Direct
+    };
+    // A sprite's quad as the front must make it: the cell's corners about its centre, rolled by the angle
+    // (row vectors: x' = x cos − y sin, y' = x sin + y cos), moved, then the half-pixel offset.
+    auto drawDirect = [&](Graphics& g, float angle, bool rolled, float tx, float ty, const Color& color,
+                          size_t cell)
+    {
+        auto* vc = static_cast<VertexCache2D*>(sRender->GetVertexCache(SVertex2D::Format().mId));
+        auto* ic = static_cast<IndexCache16*>(sRender->GetIndexCache16());
+        SVertex2D* v = nullptr;
+        uint16_t* idx = nullptr;
+        VertexCache2D::Range vr;
+        IndexCache16::Range ir;
+        ASSERT_EQ(vc->Allocate(4, &v, &vr), VN_OK);
+        ASSERT_EQ(ic->Allocate(6, &idx, &ir), VN_OK);
+        const float c = rolled ? std::cos(angle) : 1.0f, s = rolled ? std::sin(angle) : 0.0f;
+        const float step = static_cast<float>(kCell) / kAtlas;
+        const float u0 = static_cast<float>(cell % 4) * step, v0 = static_cast<float>(cell / 4) * step;
+        const float half = kCell * 0.5f;
+        const float corner[4][4] = {{-half, -half, u0, v0},
+                                    {half, -half, u0 + step, v0},
+                                    {half, half, u0 + step, v0 + step},
+                                    {-half, half, u0, v0 + step}};
+        const uint32_t diffuse = color.ToARGB();
+        for (int k = 0; k < 4; ++k)
+        {
+            const float x = corner[k][0], y = corner[k][1];
+            const float px = rolled ? x * c + y * -s + tx : x + tx;
+            const float py = rolled ? x * s + y * c + ty : y + ty;
+            v[k] = {px - 0.5f, py - 0.5f, 0.0f, 1.0f, diffuse, TintSpecular(0.0f), corner[k][2], corner[k][3]};
+        }
+        const auto b = static_cast<uint16_t>(vr.mFirst);
+        const uint16_t list[6] = {b,
+                                  static_cast<uint16_t>(b + 1),
+                                  static_cast<uint16_t>(b + 2),
+                                  b,
+                                  static_cast<uint16_t>(b + 2),
+                                  static_cast<uint16_t>(b + 3)};
+        std::copy(list, list + 6, idx);
+        ShaderTextured* shader = sRender->GetTexturedMultShader();
+        g.mState.mVertexBuffer = vr.mBuffer->GetImpl();
+        g.mState.mIndexBuffer = ir.mBuffer->GetImpl();
+        g.mState.mShader = shader->GetImpl();
+        sRender->SetState(&g.mState, true);
+        shader->SetTexture(texture.get());
+        shader->SetProjection(&g.GetProjection());
+        EXPECT_EQ(sRender->DrawIndexedPrimitive(TriangleList, ir.mFirst, 2, vr.mFirst, 4), VN_OK);
+    };
+    auto draw = [&](Road road)
     {
         {
             Graphics g(static_cast<RenderTarget*>(targetImage));
@@ -245,20 +301,31 @@ TEST_F(GraphicsGL, BatchedSpritesMatchSingleDraws)
             math::Transform3D world;
             for (int i = 0; i < kSprites; ++i)
             {
-                world.Reset();
-                if (i % 2)
-                    world.Rotate(0.0f, 0.0f, static_cast<float>(next() % 628) / 100.0f);
-                world.Translate(static_cast<float>(next() % kTarget), static_cast<float>(next() % kTarget));
-                g.mTransform = &world;
-                g.SetColor(static_cast<float>(next() % 256) / 255.0f,
-                           static_cast<float>(next() % 256) / 255.0f, 1.0f,
-                           static_cast<float>(128 + next() % 128) / 255.0f);
+                const bool rolled = i % 2 == 1;
+                const float angle = rolled ? static_cast<float>(next() % 628) / 100.0f : 0.0f;
+                const float tx = static_cast<float>(next() % kTarget);
+                const float ty = static_cast<float>(next() % kTarget);
+                const float r = static_cast<float>(next() % 256) / 255.0f;
+                const float gr = static_cast<float>(next() % 256) / 255.0f;
+                const float a = static_cast<float>(128 + next() % 128) / 255.0f;
+                const size_t cell = next() % cells.size();
+                if (road == Direct)
                 {
-                    auto d = g.DrawImage(cells[next() % cells.size()].get());
+                    drawDirect(g, angle, rolled, tx, ty, Color(r, gr, 1.0f, a), cell);
+                    continue;
+                }
+                world.Reset();
+                if (rolled)
+                    world.Rotate(0.0f, 0.0f, angle);
+                world.Translate(tx, ty);
+                g.mTransform = &world;
+                g.SetColor(r, gr, 1.0f, a);
+                {
+                    auto d = g.DrawImage(cells[cell].get());
                     d->mAlignH = 2;
                     d->mAlignV = 2;
                 }
-                if (single)
+                if (road == Single)
                 {
                     EXPECT_EQ(g.Flush(), VN_OK);
                 }
@@ -270,20 +337,24 @@ TEST_F(GraphicsGL, BatchedSpritesMatchSingleDraws)
                           GL_UNSIGNED_BYTE, static_cast<GLsizei>(px.size() * 4), px.data());
         return px;
     };
-    const std::vector<uint32_t> batched = draw(false);
-    const std::vector<uint32_t> single = draw(true);
+    const std::vector<uint32_t> batched = draw(Batched);
+    const std::vector<uint32_t> single = draw(Single);
+    const std::vector<uint32_t> direct = draw(Direct);
 
     const auto covered =
         std::count_if(batched.begin(), batched.end(), [](uint32_t p) { return p != 0xFF000000u; });
     EXPECT_GT(covered, kTarget * kTarget / 3);
-    int wrong = 0;
-    for (size_t i = 0; i < batched.size(); ++i)
+    for (const auto& [name, other] : {std::pair{"single", &single}, std::pair{"direct", &direct}})
     {
-        if (batched[i] != single[i] && ++wrong <= 5)
+        int wrong = 0;
+        for (size_t i = 0; i < batched.size(); ++i)
         {
-            ADD_FAILURE() << "pixel " << i % kTarget << "," << i / kTarget << ": batched " << std::hex
-                          << batched[i] << " single " << single[i];
+            if (batched[i] != (*other)[i] && ++wrong <= 5)
+            {
+                ADD_FAILURE() << "pixel " << i % kTarget << "," << i / kTarget << ": batched " << std::hex
+                              << batched[i] << " " << name << " " << (*other)[i];
+            }
         }
+        EXPECT_EQ(wrong, 0) << name;
     }
-    EXPECT_EQ(wrong, 0);
 }

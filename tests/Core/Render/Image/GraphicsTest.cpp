@@ -133,6 +133,80 @@ TEST_F(GraphicsDraw, ColourTintAndWorldTransform)
     graphics->mTransform = nullptr;
 }
 
+// The world transform moves every corner of an image after the draw's own steps (anchors, the wrapper's
+// translation), whatever form the transform is held in; the half-pixel offset comes last. The expected
+// corners go through the full matrix product of the same steps.
+TEST_F(GraphicsDraw, WorldTransformsMoveEveryCorner)
+{
+    TestImage image(10, 20);
+    image.PlaceInAtlas(0.25f, 0.5f, 0.25f, 0.125f);
+    struct Step
+    {
+        char kind; // 't' translate, 's' scale, 'r' roll (radians)
+        float a, b;
+    };
+    struct Case
+    {
+        const char* name;
+        std::vector<Step> steps;
+        float outerX, outerY; // the draw's own translation
+    };
+    const Case cases[] = {
+        {"translation", {{'t', 100, 50}}, 0, 0},
+        {"roll then translation", {{'r', 0.6f, 0}, {'t', 300, 200}}, 0, 0},
+        {"translation, roll, translation", {{'t', -5, 7}, {'r', -2.2f, 0}, {'t', 40, 60}}, 3, -4},
+        {"scale about a centre", {{'t', -100, -50}, {'s', 1.5f, 0.75f}, {'t', 100, 50}}, 0, 0},
+        {"two rolls and a scale", {{'r', 0.3f, 0}, {'r', 0.4f, 0}, {'s', 2, 3}, {'t', 10, 20}}, -2, 1},
+        {"mirror", {{'s', -1, 1}}, 5, 5},
+    };
+    for (const Case& c : cases)
+    {
+        math::Transform3D world;
+        math::Matrix4 product(true);
+        for (const Step& s : c.steps)
+        {
+            math::Matrix4 m(true);
+            if (s.kind == 't')
+            {
+                world.Translate(s.a, s.b);
+                m.SetTranslation(math::Point3(s.a, s.b, 0));
+            }
+            else if (s.kind == 's')
+            {
+                world.Scale(s.a, s.b);
+                m.SetScale(math::Point3(s.a, s.b, 1));
+            }
+            else
+            {
+                world.Rotate(0, 0, s.a);
+                m.SetRotation(math::Point3(0, 0, s.a));
+            }
+            product *= m;
+        }
+        graphics->mTransform = &world;
+        {
+            auto d = graphics->DrawImage(&image).Translate(c.outerX, c.outerY);
+            d->mAlignH = 2;
+            d->mAlignV = 2;
+        }
+        graphics->mTransform = nullptr;
+        const SVertex2D* v = Last<SVertex2D>(4);
+        const float local[4][2] = {{-5, -10}, {5, -10}, {5, 10}, {-5, 10}};
+        const float uv[4][2] = {{0.25f, 0.5f}, {0.5f, 0.5f}, {0.5f, 0.625f}, {0.25f, 0.625f}};
+        for (int i = 0; i < 4; ++i)
+        {
+            math::Point3 p(local[i][0] + c.outerX, local[i][1] + c.outerY, 0);
+            product.TransformPoint(p);
+            EXPECT_NEAR(v[i].x, p.x - 0.5f, 1e-3f) << c.name << " vertex " << i;
+            EXPECT_NEAR(v[i].y, p.y - 0.5f, 1e-3f) << c.name << " vertex " << i;
+            EXPECT_EQ(v[i].z, 0.0f) << c.name;
+            EXPECT_EQ(v[i].w, 1.0f) << c.name;
+            EXPECT_FLOAT_EQ(v[i].u, uv[i][0]) << c.name << " vertex " << i;
+            EXPECT_FLOAT_EQ(v[i].v, uv[i][1]) << c.name << " vertex " << i;
+        }
+    }
+}
+
 // A draw belongs to exactly one wrapper: moving it leaves nothing behind that could draw it again.
 TEST_F(GraphicsDraw, MovedDrawsRecordOnce)
 {
