@@ -127,6 +127,12 @@ void Task::DeleteChildren()
 {
     std::list<Task*> children;
     children.swap(mChildren);
+    {
+        // Children added since the last tick are owned as well: a parent that goes before its next tick
+        // must not leak them.
+        ScopedLock lock(mLock);
+        children.splice(children.end(), mPending);
+    }
     for (Task* child : children)
         delete child;
 }

@@ -244,9 +244,11 @@ TEST(Task, DeleteChildrenDeletesEveryChild)
     parent.AddChild(new Probe(events, "y"));
     parent.Update(0.f);
     EXPECT_FALSE(parent.HasNoChildren());
+    // Added after the last tick: not yet running, but owned all the same.
+    parent.AddChild(new Probe(events, "z"));
     events.clear();
     parent.DeleteChildren();
-    EXPECT_EQ(events, (Events{"x.deleted", "y.deleted"}));
+    EXPECT_EQ(events, (Events{"x.deleted", "y.deleted", "z.deleted"}));
     EXPECT_TRUE(parent.HasNoChildren());
 }
 

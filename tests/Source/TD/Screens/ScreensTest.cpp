@@ -347,16 +347,45 @@ void theBannerFades(GameHarness& h)
     EXPECT_TRUE(h.map()->mHud->getWindows().empty()) << "not on the HUD's stack";
     EXPECT_EQ(banner->mTitle, LocalStrings::Instance()->get(L"episode1"));
     EXPECT_EQ(banner->mLevelLine, LocalStrings::Instance()->get(L"level_d") + L" 4");
-    // The level load's frame counted once; a quarter second in, half faded in.
-    h.step(14);
-    EXPECT_NEAR(banner->alpha(), 0.5f, 0.05f);
-    h.step(60);
-    EXPECT_FLOAT_EQ(banner->alpha(), 1.0f);
-    h.step(110);
-    EXPECT_EQ(banner->mPhase, 2);
-    EXPECT_LT(banner->alpha(), 1.0f);
-    h.step(40);
-    EXPECT_EQ(board->mLevelBanner, nullptr) << "gone after three seconds";
+    // Half a second fading in, two seconds shown, half a second fading out, then gone. Counted frame by frame
+    // from where the banner stands now, reading it afresh each frame (it deletes itself at the end).
+    const int start = banner->mPhase;
+    ASSERT_EQ(start, 0);
+    int phaseOneAt = -1;
+    int phaseTwoAt = -1;
+    int goneAt = -1;
+    float lastAlpha = banner->alpha();
+    for (int frame = 1; frame <= 4 * 60 && goneAt < 0; ++frame)
+    {
+        h.step();
+        auto* now = dynamic_cast<HUDLevelName*>(board->mLevelBanner);
+        if (!now)
+        {
+            goneAt = frame;
+            break;
+        }
+        if (now->mPhase == 1 && phaseOneAt < 0)
+            phaseOneAt = frame;
+        if (now->mPhase == 2 && phaseTwoAt < 0)
+            phaseTwoAt = frame;
+        if (now->mPhase == 0)
+        {
+            EXPECT_GE(now->alpha(), lastAlpha) << "fading in";
+        }
+        else if (now->mPhase == 1)
+        {
+            EXPECT_FLOAT_EQ(now->alpha(), 1.0f);
+        }
+        else
+        {
+            EXPECT_LE(now->alpha(), lastAlpha) << "fading out";
+        }
+        lastAlpha = now->alpha();
+    }
+    ASSERT_GT(phaseOneAt, 0);
+    EXPECT_NEAR(phaseTwoAt - phaseOneAt, 120, 2) << "two seconds shown";
+    EXPECT_NEAR(goneAt - phaseTwoAt, 30, 3) << "half a second fading out, then gone";
+    EXPECT_LE(phaseOneAt, 31) << "at most half a second fading in";
 }
 
 TEST(Screens, Scenarios)

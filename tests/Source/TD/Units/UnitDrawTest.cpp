@@ -1,6 +1,7 @@
 // How a unit shows on the recording back end: a sheet without the frames of the unit's state stands in with
 // its own picture at half size, drawn at once; the developer's unit info writes the health over the unit and
 // marks its frame, only while its switch is on.
+#include "Core/Base/Containers.h"
 #include "Core/Render/BufferDoubleCache.h"
 #include "Core/Render/Font.h"
 #include "Core/Render/Graphics.h"
@@ -9,6 +10,7 @@
 #include "Core/Render/VertexFormat.h"
 #include "Source/TD/HUD/TDScreenContext.h"
 #include "Source/TD/Harness/TDGameHarness.h"
+#include "Source/TD/TDFrameEntry.h"
 #include "Source/TD/TDMap.h"
 #include "Source/TD/TDSpriteSheet.h"
 #include "Source/TD/TDUnit.h"
@@ -246,7 +248,7 @@ TEST_F(UnitDrawTest, TheDeveloperUnitInfoShowsHealthAndFrameEdgesOnlyWhileSwitch
     unit->mTargetY = 300.0f;
     unit->queueFrames();
     for (auto& list : mMap->mFrameLists)
-        list.clear(); // the map's frame does this after painting; the entry itself is not needed here
+        base::DeleteAll(list); // as the map's frame does after painting; the entry itself is not needed here
     const math::Rect frame = unit->getFrameRect();
     ASSERT_GT(frame.width, 0.0f);
     unit->hit(unit->getMaxHealth() * 0.25f);
