@@ -45,6 +45,13 @@ render::ShaderTextured* mobShader()
 }
 } // namespace
 
+// Here, with the drawing, so that the record readers (and their fuzz targets) need no sprite sheets.
+const std::vector<TDFrameEntry*>& TDUnitProto::frames(const char* group) const
+{
+    static const std::vector<TDFrameEntry*> kNone;
+    return sheet ? sheet->getGroup(std::string(group)) : kNone;
+}
+
 const TDFrameEntry* TDUnit::anchorFrame() const
 {
     const TDUnitProto* proto = getProto();

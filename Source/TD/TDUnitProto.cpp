@@ -236,8 +236,3 @@ std::vector<std::string> TDUnitProto::splitAddons(const std::string& text)
     return names;
 }
 
-const std::vector<TDFrameEntry*>& TDUnitProto::frames(const char* group) const
-{
-    static const std::vector<TDFrameEntry*> kNone;
-    return sheet ? sheet->getGroup(std::string(group)) : kNone;
-}
