@@ -10,6 +10,7 @@
 #include "Core/Render/Graphics.h"
 #include "Core/Render/VertexFormat.h"
 #include "Source/TD/HUD/TDScreenContext.h"
+#include "Source/TD/Harness/TDBoxFont.h"
 #include "Source/TD/Sprites/TDTestSupport.h"
 #include "Source/TD/TDTestUtil.h"
 
@@ -21,37 +22,7 @@ namespace hudtest
 {
 namespace fs = std::filesystem;
 
-// A font that lays every text out as 10 units per character by 20 and writes down each draw: the text, the
-// layout it got, where its box landed and the colour it was drawn in.
-class BoxFont : public render::Font
-{
-public:
-    struct Draw
-    {
-        std::wstring text;
-        float wrapWidth = 0.0f;
-        int32_t align = 0;
-        math::Point2 topLeft;
-        math::Point2 bottomRight;
-        render::Color color;
-
-        math::Point2 centre() const
-        {
-            return math::Point2((topLeft.x + bottomRight.x) * 0.5f, (topLeft.y + bottomRight.y) * 0.5f);
-        }
-        float width() const { return bottomRight.x - topLeft.x; }
-    };
-
-    BoxFont() { mLineHeight = 20.0f; }
-    VNResultEnum DrawText(render::Graphics* graphics, render::DrawTextParam* param, const std::wstring* text,
-                          const render::TextLayout* layout, float* outSize) override;
-    bool HasGlyph(uint32_t) const override { return true; }
-    VNResultEnum Release() override { return VN_OK; }
-    VNResultEnum DoLoad() override { return VN_OK; }
-    VNResultEnum DoUnload() override { return VN_OK; }
-
-    std::vector<Draw> draws;
-};
+using BoxFont = tdtest::BoxFont;
 
 // The game board as the screens see it; current while it lives.
 class TestBoard : public TDScreenContext

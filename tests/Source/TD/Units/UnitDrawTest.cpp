@@ -9,6 +9,7 @@
 #include "Core/Render/RecordingRender.h"
 #include "Core/Render/VertexFormat.h"
 #include "Source/TD/HUD/TDScreenContext.h"
+#include "Source/TD/Harness/TDBoxFont.h"
 #include "Source/TD/Harness/TDGameHarness.h"
 #include "Source/TD/TDFrameEntry.h"
 #include "Source/TD/TDMap.h"
@@ -26,43 +27,6 @@ namespace
 {
 using tdtest::GameHarness;
 
-// Lays every text out as 10 units a character by 20 and writes down where each landed.
-class NoteFont : public render::Font
-{
-public:
-    struct Draw
-    {
-        std::wstring text;
-        math::Point2 topLeft;
-        math::Point2 bottomRight;
-    };
-
-    NoteFont() { mLineHeight = 20.0f; }
-    VNResultEnum DrawText(render::Graphics* graphics, render::DrawTextParam* param, const std::wstring* text,
-                          const render::TextLayout*, float* outSize) override
-    {
-        outSize[0] = 10.0f * static_cast<float>(text->size());
-        outSize[1] = 20.0f;
-        if (!graphics)
-            return VN_OK;
-        param->mWidth = outSize[0];
-        param->mHeight = outSize[1];
-        render::SVertex2D corners[2] = {};
-        corners[1].x = outSize[0];
-        corners[1].y = outSize[1];
-        EXPECT_EQ(param->TransformVertices(corners, render::SVertex2D::Format(), 2), VN_OK);
-        draws.push_back(Draw{*text, math::Point2(corners[0].x, corners[0].y),
-                             math::Point2(corners[1].x, corners[1].y)});
-        return VN_OK;
-    }
-    bool HasGlyph(uint32_t) const override { return true; }
-    VNResultEnum Release() override { return VN_OK; }
-    VNResultEnum DoLoad() override { return VN_OK; }
-    VNResultEnum DoUnload() override { return VN_OK; }
-
-    std::vector<Draw> draws;
-};
-
 // The game board with the note font in place of its fonts while it is current.
 class NoteBoard : public TDScreenContext
 {
@@ -74,13 +38,13 @@ public:
 
     CountedHandle<render::Font> getFont(TDBoardFont) const override
     {
-        return CountedHandle<render::Font>(const_cast<NoteFont*>(&font), nullptr);
+        return CountedHandle<render::Font>(const_cast<tdtest::BoxFont*>(&font), nullptr);
     }
     int getPointerX() const override { return 0; }
     int getPointerY() const override { return 0; }
     layer::Layer* getRootLayer() const override { return mBoard ? mBoard->getRootLayer() : nullptr; }
 
-    NoteFont font;
+    tdtest::BoxFont font;
 
 private:
     TDScreenContext* mBoard;
@@ -277,7 +241,7 @@ TEST_F(UnitDrawTest, TheDeveloperUnitInfoShowsHealthAndFrameEdgesOnlyWhileSwitch
             continue;
         }
         ASSERT_EQ(board.font.draws.size(), 1u);
-        const NoteFont::Draw& text = board.font.draws[0];
+        const tdtest::BoxFont::Draw& text = board.font.draws[0];
         const std::wstring expected = std::to_wstring(static_cast<int>(unit->mHealth)) + L"/" +
                                       std::to_wstring(static_cast<int>(unit->getMaxHealth()));
         EXPECT_EQ(text.text, expected);
