@@ -16,6 +16,7 @@
 #include "Core/Render/Shaders/Shader.h"
 #include "Core/Render/Texture.h"
 #include "Core/Render/VertexFormat.h"
+#include "bench/sprites/SpriteScene.h"
 
 #include <benchmark/benchmark.h>
 
@@ -27,90 +28,7 @@
 namespace
 {
 
-constexpr int kWidth = 1366;
-constexpr int kHeight = 768;
-constexpr int kAtlas = 256;
-constexpr int kCell = 32;
-constexpr int kCells = (kAtlas / kCell) * (kAtlas / kCell);
-constexpr float kHalf = kCell * 0.5f;
-
-struct Sprite
-{
-    float x, y, vx, vy;
-    float angle, spin;
-    int cell;
-    bool rotating;
-};
-
-std::vector<Sprite> MakeSprites(int n)
-{
-    std::vector<Sprite> s(static_cast<size_t>(n));
-    uint32_t seed = 12345;
-    auto next = [&seed]
-    {
-        seed = seed * 1664525u + 1013904223u;
-        return seed >> 8;
-    };
-    auto unit = [&next] { return static_cast<float>(next() % 2001) / 1000.0f - 1.0f; };
-    for (size_t i = 0; i < s.size(); ++i)
-    {
-        Sprite& sp = s[i];
-        sp.x = kHalf + static_cast<float>(next() % (kWidth - kCell));
-        sp.y = kHalf + static_cast<float>(next() % (kHeight - kCell));
-        sp.vx = 3.0f * unit();
-        sp.vy = 3.0f * unit();
-        sp.rotating = i % 2 == 1;
-        sp.angle = sp.rotating ? 3.14159265f * unit() : 0.0f;
-        sp.spin = sp.rotating ? 0.05f * unit() : 0.0f;
-        sp.cell = static_cast<int>(next() % kCells);
-    }
-    return s;
-}
-
-void Step(std::vector<Sprite>& sprites)
-{
-    for (Sprite& s : sprites)
-    {
-        s.x += s.vx;
-        s.y += s.vy;
-        if (s.x < kHalf || s.x > kWidth - kHalf)
-            s.vx = -s.vx;
-        if (s.y < kHalf || s.y > kHeight - kHalf)
-            s.vy = -s.vy;
-        s.angle += s.spin;
-    }
-}
-
-std::array<float, 4> CellUV(int cell)
-{
-    constexpr float inv = 1.0f / kAtlas;
-    const float u0 = static_cast<float>(cell % 8 * kCell) * inv,
-                v0 = static_cast<float>(cell / 8 * kCell) * inv;
-    return {u0, v0, u0 + kCell * inv, v0 + kCell * inv};
-}
-
-class AtlasCell : public render::Image
-{
-public:
-    AtlasCell(render::Texture* atlas, int cell)
-    {
-        mTexture = atlas;
-        mWidth = mHeight = kCell;
-        // Atlas mapping belongs to resource images; any non-null marker stands in for the resource.
-        mTextureResource = reinterpret_cast<resource::ResourceTexture*>(this);
-        mInAtlas = true;
-        const std::array<float, 4> uv = CellUV(cell);
-        mAtlasRect[0] = uv[0];
-        mAtlasRect[1] = uv[1];
-        mAtlasRect[2] = uv[2] - uv[0];
-        mAtlasRect[3] = uv[3] - uv[1];
-    }
-    ~AtlasCell() override
-    {
-        mTextureResource = nullptr;
-        mTexture = nullptr;
-    }
-};
+using namespace spritescene;
 
 struct Scene
 {
@@ -149,70 +67,13 @@ struct Scene
 
 void GraphicsFrame(Scene& scene, const std::vector<Sprite>& sprites)
 {
-    using namespace render;
-    Render& r = scene.render;
-    r.CheckDevice();
-    r.BeginFrame();
-    {
-        Graphics g(&r);
-        g.Clear(ClearColor, Color(0xFF000000u), 1.0f, 0);
-        for (size_t i = 0; i < sprites.size(); ++i)
-        {
-            const Sprite& s = sprites[i];
-            math::Transform3D& t = scene.transforms[i];
-            t.Reset();
-            if (s.rotating)
-                t.Rotate(0.0f, 0.0f, s.angle);
-            t.Translate(s.x, s.y);
-            g.mTransform = &t;
-            (void)g.SetDefaultShader(1);
-            g.SetColor(1.0f, 1.0f, 1.0f, 1.0f);
-            (void)g.SetBlendMode(BlendAlpha);
-            auto draw = g.DrawImage(scene.cells[static_cast<size_t>(s.cell)].get());
-            draw->mAlignH = 2;
-            draw->mAlignV = 2;
-        }
-        g.mTransform = nullptr;
-    }
+    DrawThroughGraphics(scene.render, scene.transforms, scene.cells, sprites);
     scene.Finish();
 }
 
 void RendererFrame(Scene& scene, const std::vector<Sprite>& sprites, render::GraphicsState& state)
 {
-    using namespace render;
-    Render& r = scene.render;
-    r.CheckDevice();
-    r.BeginFrame();
-    const Color black(0xFF000000u);
-    r.SetRenderTargetState(&state);
-    r.Clear(ClearColor, &black, 1.0f, 0);
-    auto* vc = static_cast<VertexCache2D*>(r.GetVertexCache(0));
-    auto* ic = static_cast<IndexCache16*>(r.GetIndexCache16());
-    for (const Sprite& s : sprites)
-    {
-        SVertex2D* v = nullptr;
-        unsigned short* idx = nullptr;
-        VertexCache2D::Range vr;
-        IndexCache16::Range ir;
-        if (vc->Allocate(4, &v, &vr) != VN_OK || ic->Allocate(6, &idx, &ir) != VN_OK)
-            break;
-        const std::array<float, 4> uv = CellUV(s.cell);
-        const float ox[4] = {-kHalf, kHalf, kHalf, -kHalf}, oy[4] = {-kHalf, -kHalf, kHalf, kHalf};
-        const float c = s.rotating ? std::cos(s.angle) : 1.0f, sn = s.rotating ? std::sin(s.angle) : 0.0f;
-        const float u[4] = {uv[0], uv[2], uv[2], uv[0]}, w[4] = {uv[1], uv[1], uv[3], uv[3]};
-        for (int k = 0; k < 4; ++k)
-            v[k] = {s.x + ox[k] * c - oy[k] * sn - 0.5f, s.y + ox[k] * sn + oy[k] * c - 0.5f, 0, 1, 0xFFFFFFFFu,
-                    0xFFFFFFFFu, u[k], w[k]};
-        const auto b = static_cast<unsigned short>(vr.mFirst);
-        const unsigned short list[6] = {
-            b, static_cast<unsigned short>(b + 1), static_cast<unsigned short>(b + 2),
-            b, static_cast<unsigned short>(b + 2), static_cast<unsigned short>(b + 3)};
-        std::copy(list, list + 6, idx);
-        state.mVertexBuffer = vr.mBuffer->GetImpl();
-        state.mIndexBuffer = ir.mBuffer->GetImpl();
-        r.SetState(&state, true);
-        r.DrawIndexedPrimitive(TriangleList, ir.mFirst, 2, vr.mFirst, 4);
-    }
+    DrawThroughRenderer(scene.render, state, sprites);
     scene.Finish();
 }
 
