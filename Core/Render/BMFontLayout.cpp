@@ -3,6 +3,7 @@
 #include "Core/Render/BufferDoubleCache.h"
 #include "Core/Render/Graphics.h"
 #include "Core/Render/Image.h"
+#include "Core/Render/QuadIndices.h"
 #include "Core/Render/Render.h"
 #include "Core/Render/Shaders/Shader.h"
 
@@ -326,14 +327,7 @@ VNResultEnum BMFont::DrawText(Graphics* graphics, DrawTextParam* param, const st
             q[1] = {x1, y0, 0.0f, 1.0f, diffuse, specular, u1, v0};
             q[2] = {x1, y1, 0.0f, 1.0f, diffuse, specular, u1, v1};
             q[3] = {x0, y1, 0.0f, 1.0f, diffuse, specular, u0, v1};
-            const auto base = static_cast<uint16_t>(vr.mFirst + written * 4);
-            uint16_t* k = idx + written * 6;
-            k[0] = base;
-            k[1] = static_cast<uint16_t>(base + 1);
-            k[2] = static_cast<uint16_t>(base + 2);
-            k[3] = base;
-            k[4] = static_cast<uint16_t>(base + 2);
-            k[5] = static_cast<uint16_t>(base + 3);
+            WriteQuadIndices(idx + written * 6, static_cast<uint16_t>(vr.mFirst + written * 4));
             ++written;
             --leftInRun;
             penX += g->xadvance + layout->mLetterSpacing + letterExtra;

@@ -6,6 +6,7 @@
 #include "Core/Render/Font.h"
 #include "Core/Render/Graphics.h"
 #include "Core/Render/Image.h"
+#include "Core/Render/QuadIndices.h"
 #include "Core/Render/Render.h"
 #include "Core/Render/Shaders/Shader.h"
 
@@ -190,13 +191,7 @@ VNResultEnum DrawImageParam::Draw(DrawParam* outer)
             world->TransformPoint(p);
         v[i] = {p.x - 0.5f, p.y - 0.5f, 0.0f, q[i].w, diffuse, specular, q[i].u, q[i].v};
     }
-    const auto base = static_cast<uint16_t>(vr.mFirst);
-    idx[0] = base;
-    idx[1] = static_cast<uint16_t>(base + 1);
-    idx[2] = static_cast<uint16_t>(base + 2);
-    idx[3] = base;
-    idx[4] = static_cast<uint16_t>(base + 2);
-    idx[5] = static_cast<uint16_t>(base + 3);
+    WriteQuadIndices(idx, static_cast<uint16_t>(vr.mFirst));
 
     ShaderTextured* shader = mGraphics->mShader;
     SetVertexBuffer(vr.mBuffer->GetImpl());

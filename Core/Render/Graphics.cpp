@@ -9,6 +9,20 @@
 namespace render
 {
 
+namespace
+{
+// An image draw's own fields: the Graphics it draws with, the image and the part of it to draw.
+void SetUpImageDraw(DrawImageParam& param, Graphics* graphics, Image* image, const math::Rect& src)
+{
+    param.Bind(graphics);
+    param.mImage = image;
+    param.mSrcRect[0] = src.x;
+    param.mSrcRect[1] = src.y;
+    param.mSrcRect[2] = src.width;
+    param.mSrcRect[3] = src.height;
+}
+} // namespace
+
 uint32_t TintSpecular(float tint)
 {
     const uint32_t t = static_cast<uint32_t>(static_cast<int64_t>(tint * 255.0f)) & 0xFFu;
@@ -77,12 +91,7 @@ DrawUntransformedParam<DrawImageParam> Graphics::DrawImage(Image* image, const m
     // Filled where it is returned: an image draw is made for every sprite, and a parameter built aside and
     // copied in cost more than the rest of this function.
     DrawUntransformedParam<DrawImageParam> param{DrawImageParam()};
-    param.Bind(this);
-    param.mImage = image;
-    param.mSrcRect[0] = src.x;
-    param.mSrcRect[1] = src.y;
-    param.mSrcRect[2] = src.width;
-    param.mSrcRect[3] = src.height;
+    SetUpImageDraw(param, this, image, src);
     return param;
 }
 
@@ -90,12 +99,7 @@ DrawTransform2DParam<DrawImageParam> Graphics::DrawImage(Image* image, const mat
                                                          const math::Rect& dst)
 {
     DrawImageParam p;
-    p.Bind(this);
-    p.mImage = image;
-    p.mSrcRect[0] = src.x;
-    p.mSrcRect[1] = src.y;
-    p.mSrcRect[2] = src.width;
-    p.mSrcRect[3] = src.height;
+    SetUpImageDraw(p, this, image, src);
     Transform2D t;
     t.Scale(src.width != 0.0f ? dst.width / src.width : 0.0f,
             src.height != 0.0f ? dst.height / src.height : 0.0f);

@@ -7,6 +7,7 @@
 #include "Core/Render/BufferDoubleCache.h"
 #include "Core/Render/Graphics.h"
 #include "Core/Render/Image.h"
+#include "Core/Render/QuadIndices.h"
 #include "Core/Render/Render.h"
 #include "Core/Render/Shaders/Shader.h"
 #include "Core/Render/Texture.h"
@@ -205,11 +206,7 @@ inline void DrawThroughRenderer(render::Render& r, render::GraphicsState& state,
         const float u[4] = {uv[0], uv[2], uv[2], uv[0]}, w[4] = {uv[1], uv[1], uv[3], uv[3]};
         for (int k = 0; k < 4; ++k)
             v[k] = {x[k] - 0.5f, y[k] - 0.5f, 0, 1, 0xFFFFFFFFu, 0xFFFFFFFFu, u[k], w[k]};
-        const auto b = static_cast<unsigned short>(vr.mFirst);
-        const unsigned short list[6] = {
-            b, static_cast<unsigned short>(b + 1), static_cast<unsigned short>(b + 2),
-            b, static_cast<unsigned short>(b + 2), static_cast<unsigned short>(b + 3)};
-        std::copy(list, list + 6, idx);
+        WriteQuadIndices(idx, static_cast<uint16_t>(vr.mFirst));
         state.mVertexBuffer = vr.mBuffer->GetImpl();
         state.mIndexBuffer = ir.mBuffer->GetImpl();
         r.SetState(&state, true);

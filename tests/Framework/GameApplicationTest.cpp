@@ -269,7 +269,7 @@ TEST(GameApplication, StartsInOrderRunsFramesAndEndsWhenTheWindowCloses)
     std::ofstream(root / "data" / "data" / "game.xml")
         << "<Game><DialogEffects><Dialogs><options effects=\"fade\"/></Dialogs></DialogEffects></Game>";
     WritePng(root / "data" / "pics" / "dot.png");
-    audiotest::WavSpec wav;
+    audiotest::WavLayout wav;
     wav.frames = 44100 * 3;
     WriteFile(root / "data" / "music" / "a.wav", audiotest::MakeWav(wav));
     WriteFile(root / "data" / "music" / "b.wav", audiotest::MakeWav(wav));

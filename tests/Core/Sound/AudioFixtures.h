@@ -22,7 +22,7 @@ inline void Put32(std::vector<std::uint8_t>& b, std::uint32_t v)
 }
 
 // A constant level in every sample (so resampled output keeps the exact level) unless sine is set.
-struct WavSpec
+struct WavLayout
 {
     std::uint32_t rate = 44100;
     std::uint16_t channels = 1;
@@ -33,7 +33,7 @@ struct WavSpec
     float level = 0.5f;
 };
 
-inline std::vector<std::uint8_t> MakeWav(const WavSpec& s)
+inline std::vector<std::uint8_t> MakeWav(const WavLayout& s)
 {
     std::vector<std::uint8_t> data;
     for (std::uint32_t f = 0; f < s.frames; ++f)

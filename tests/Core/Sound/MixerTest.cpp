@@ -12,7 +12,7 @@
 using namespace mixer;
 using audiotest::MakeOgg;
 using audiotest::MakeWav;
-using audiotest::WavSpec;
+using audiotest::WavLayout;
 
 namespace
 {
@@ -89,7 +89,7 @@ TEST_F(MixerFixture, SampleFormatsDecodeToTheirLevelAndLengthAtTheOutputRate)
     struct Case
     {
         const char* name;
-        WavSpec spec;
+        WavLayout layout;
         std::uint64_t frames; // expected output frames
     };
     const Case cases[] = {
@@ -105,7 +105,7 @@ TEST_F(MixerFixture, SampleFormatsDecodeToTheirLevelAndLengthAtTheOutputRate)
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.name);
-        Handle s = Load(MakeWav(c.spec));
+        Handle s = Load(MakeWav(c.layout));
         ASSERT_NE(s, 0u);
         Handle ch = mix.SampleGetChannel(s, true);
         ASSERT_TRUE(mix.ChannelPlay(ch, true));

@@ -16,7 +16,7 @@
 
 using audiotest::MakeOgg;
 using audiotest::MakeWav;
-using audiotest::WavSpec;
+using audiotest::WavLayout;
 namespace fs = std::filesystem;
 
 namespace

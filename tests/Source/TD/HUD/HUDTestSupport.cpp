@@ -166,7 +166,7 @@ void ScreenFixture::LoadSimpleSound()
     // A file name of its own: samples are shared resources of the whole process.
     const std::string file =
         std::string("simple_") + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".wav";
-    const std::vector<std::uint8_t> wav = audiotest::MakeWav(audiotest::WavSpec{});
+    const std::vector<std::uint8_t> wav = audiotest::MakeWav(audiotest::WavLayout{});
     filetest::WriteBytes(mRoot / "td/data/sound" / file, std::string(wav.begin(), wav.end()));
     filetest::WriteBytes(mRoot / "td/sounds_sheet.csv", "simple;" + file + ";1;0\n");
     w7::SoundTags::Instance()->Load();

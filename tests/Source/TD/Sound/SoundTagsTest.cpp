@@ -26,7 +26,7 @@ protected:
 
     void WriteSound(const std::string& name)
     {
-        const std::vector<std::uint8_t> wav = audiotest::MakeWav(audiotest::WavSpec{});
+        const std::vector<std::uint8_t> wav = audiotest::MakeWav(audiotest::WavLayout{});
         Write("td/data/sound/" + mPrefix + name, std::string(wav.begin(), wav.end()));
     }
     std::string File(const char* name) { return mPrefix + name; }
