@@ -164,11 +164,10 @@ VNResultEnum DrawImageParam::Draw(DrawParam* outer)
     // The atlas mapping of the image (MapAtlasUV on each vertex), done once for the two values of each axis.
     if (mImage->MapsIntoAtlas())
     {
-        const float* a = mImage->GetAtlasRect();
-        uL = a[0] + uL * a[2];
-        uR = a[0] + uR * a[2];
-        vT = a[1] + vT * a[3];
-        vB = a[1] + vB * a[3];
+        uL = mImage->AtlasU(uL);
+        uR = mImage->AtlasU(uR);
+        vT = mImage->AtlasV(vT);
+        vB = mImage->AtlasV(vB);
     }
     const uint32_t diffuse = mGraphics->mColor.ToARGB();
     const uint32_t specular = TintSpecular(mGraphics->mTint);
@@ -189,7 +188,7 @@ VNResultEnum DrawImageParam::Draw(DrawParam* outer)
         math::Point3 p(q[i].x, q[i].y, q[i].z);
         if (world)
             world->TransformPoint(p);
-        v[i] = {p.x - 0.5f, p.y - 0.5f, 0.0f, q[i].w, diffuse, specular, q[i].u, q[i].v};
+        v[i] = {p.x - 0.5f, p.y - 0.5f, 0.0f, q[i].w, q[i].diffuse, q[i].specular, q[i].u, q[i].v};
     }
     WriteQuadIndices(idx, static_cast<uint16_t>(vr.mFirst));
 

@@ -96,7 +96,7 @@ bool Image::HitTest(int32_t x, int32_t y) const
 VNResultEnum Image::MapAtlasUV(void* vertices, uint32_t count, uint32_t texCoordSet,
                                const VertexFormat& format) const
 {
-    if (!mTextureResource || !mInAtlas)
+    if (!MapsIntoAtlas())
         return VN_OK;
     if (texCoordSet >= format.mTexCoordSets.size() || format.mTexCoordSets[texCoordSet].mComponents < 2)
         return VN_FAIL;
@@ -105,8 +105,8 @@ VNResultEnum Image::MapAtlasUV(void* vertices, uint32_t count, uint32_t texCoord
     for (uint32_t i = 0; i < count; ++i)
     {
         auto* uv = reinterpret_cast<float*>(bytes + static_cast<size_t>(i) * format.mStride + offset);
-        uv[0] = mAtlasRect[0] + uv[0] * mAtlasRect[2];
-        uv[1] = mAtlasRect[1] + uv[1] * mAtlasRect[3];
+        uv[0] = AtlasU(uv[0]);
+        uv[1] = AtlasV(uv[1]);
     }
     return VN_OK;
 }

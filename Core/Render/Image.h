@@ -46,7 +46,9 @@ public:
     resource::ResourceTexture* GetResource() const { return mTextureResource; }
     // Whether MapAtlasUV moves texture coordinates, and the rectangle (u, v, du, dv) it moves them into.
     bool MapsIntoAtlas() const { return mTextureResource && mInAtlas; }
-    const float* GetAtlasRect() const { return mAtlasRect; }
+    // One texture coordinate of the image mapped into its atlas (only for an image that MapsIntoAtlas).
+    float AtlasU(float u) const { return mAtlasRect[0] + u * mAtlasRect[2]; }
+    float AtlasV(float v) const { return mAtlasRect[1] + v * mAtlasRect[3]; }
 
 protected:
     // The texture resource, held as its base so this header needs no more of it.

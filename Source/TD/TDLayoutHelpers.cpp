@@ -47,6 +47,15 @@ render::Image* loadPsdLayerImage(file::ImageContainer* container, const std::wst
     return application != nullptr ? application->LoadTexture(name, container) : nullptr;
 }
 
+void fillFromLayout(TDFrameEntry& entry, file::ImageContainer* container, const std::wstring& name,
+                    const base::ImageInfo& info)
+{
+    entry.mOwnsTexture = true;
+    entry.mRect = layoutRect(info);
+    entry.mDepth = info.mIndex;
+    entry.mTexture = loadPsdLayerImage(container, name);
+}
+
 TDFrameEntry* createFrameEntryFromPsd(file::ImageContainer* container, const std::wstring& name)
 {
     auto* entry = new TDFrameEntry;
@@ -59,9 +68,7 @@ TDFrameEntry* createFrameEntryFromPsd(file::ImageContainer* container, const std
         logMissingLayer(container, name);
         return entry;
     }
-    entry->mRect = layoutRect(*info);
-    entry->mDepth = info->mIndex;
-    entry->mTexture = loadPsdLayerImage(container, name);
+    fillFromLayout(*entry, container, name, *info);
     return entry;
 }
 

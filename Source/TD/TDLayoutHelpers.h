@@ -38,6 +38,10 @@ void forEachLayoutImage(
 const base::ImageInfo* findPsdLayer(file::ImageContainer* container, const std::wstring& name);
 // A new image of the named layer (the caller owns it), or null when it cannot be loaded.
 render::Image* loadPsdLayerImage(file::ImageContainer* container, const std::wstring& name);
+// Gives the entry the listed layer's own image (owned), its rectangle and its depth (its index in the
+// document).
+void fillFromLayout(TDFrameEntry& entry, file::ImageContainer* container, const std::wstring& name,
+                    const base::ImageInfo& info);
 // A new entry owning the layer's image, with its rectangle, name and depth (its index in the document). A
 // layer the document lacks gives an empty entry without texture, and a log line.
 TDFrameEntry* createFrameEntryFromPsd(file::ImageContainer* container, const std::wstring& name);

@@ -71,18 +71,14 @@ void HUD::loadOverlay()
                        {
                            // Taken in layout order, unnamed and unsorted: nothing looks them up.
                            auto* image = new TDFrameEntry;
-                           image->mOwnsTexture = true;
-                           image->mRect = layoutRect(info);
-                           image->mTexture = loadPsdLayerImage(folder, name);
+                           fillFromLayout(*image, folder, name, info);
                            mImages.push_back(image);
                        });
     forEachLayoutImage(*layout, L"button", false,
                        [this, folder](const std::wstring& name, const base::ImageInfo& info)
                        {
                            auto* button = new TDButtonFrame;
-                           button->mOwnsTexture = true;
-                           button->mRect = layoutRect(info);
-                           button->mTexture = loadPsdLayerImage(folder, name);
+                           fillFromLayout(*button, folder, name, info);
                            button->mName = base::GetBaseName(name);
                            mButtons.push_back(button);
                        });

@@ -64,21 +64,15 @@ void HUDWindow::load(const std::wstring& layoutName)
                        [this](const std::wstring& name, const base::ImageInfo& info)
                        {
                            auto* image = new TDFrameEntry;
-                           image->mOwnsTexture = true;
-                           image->mRect = layoutRect(info);
-                           image->mVisible = true;
+                           fillFromLayout(*image, mLayout, name, info);
                            image->mName = name;
-                           image->mTexture = loadPsdLayerImage(mLayout, name);
-                           image->mDepth = info.mIndex;
                            mImages.push_back(image);
                        });
     forEachLayoutImage(*mLayout, L"button", true,
                        [this](const std::wstring& name, const base::ImageInfo& info)
                        {
                            auto* button = new TDButtonFrame;
-                           button->mOwnsTexture = true;
-                           button->mRect = layoutRect(info);
-                           button->mTexture = loadPsdLayerImage(mLayout, name);
+                           fillFromLayout(*button, mLayout, name, info);
                            button->mName = base::GetBaseName(name);
                            mButtons.push_back(button);
                        });
