@@ -131,6 +131,7 @@ RenderGL::~RenderGL()
             static_cast<TextureGL*>(t)->ReleaseGL();
         for (ShaderImpl* s : mShaderImpls)
             static_cast<ShaderImplGL*>(s)->ReleaseGL();
+        mBufferRing.Release();
         glDeleteVertexArrays(static_cast<GLsizei>(std::size(mVertexArrays)), mVertexArrays);
         glDeleteSamplers(1, &mSampler);
         SDL_GL_DeleteContext(static_cast<SDL_GLContext>(mContext));
@@ -456,6 +457,8 @@ VNResultEnum RenderGL::DoBeginScene()
 }
 VNResultEnum RenderGL::DoEndScene()
 {
+    // Every draw of the frame is issued: the buffer region it wrote is reused only once they are done.
+    mBufferRing.Close();
     return VN_OK;
 }
 
@@ -581,7 +584,7 @@ VNResultEnum RenderGL::DoDrawPrimitive(int32_t type, uint32_t firstVertex, uint3
 {
     if (mFormatId < 0 || !mVertexBuffer)
         return VN_FAIL;
-    glDrawArrays(PrimitiveMode(type), static_cast<GLint>(firstVertex),
+    glDrawArrays(PrimitiveMode(type), static_cast<GLint>(mVertexBuffer->GetRegionStart() + firstVertex),
                  static_cast<GLsizei>(VertexCount(type, count)));
     return VN_OK;
 }
@@ -593,9 +596,14 @@ VNResultEnum RenderGL::DoDrawIndexedPrimitive(int32_t type, uint32_t, uint32_t f
         return VN_FAIL;
     const uint32_t size = mIndexBuffer->GetIndexSize();
     const GLuint last = vertexCount ? minVertex + vertexCount - 1 : minVertex;
-    glDrawRangeElements(PrimitiveMode(type), minVertex, last, static_cast<GLsizei>(VertexCount(type, count)),
-                        size == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
-                        reinterpret_cast<const void*>(static_cast<uintptr_t>(firstIndex) * size));
+    // Both buffers are read in the region their last lock wrote; indices stay relative to the vertex region.
+    const uintptr_t indexOffset =
+        (static_cast<uintptr_t>(mIndexBuffer->GetRegionStart()) + firstIndex) * static_cast<uintptr_t>(size);
+    glDrawRangeElementsBaseVertex(PrimitiveMode(type), minVertex, last,
+                                  static_cast<GLsizei>(VertexCount(type, count)),
+                                  size == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
+                                  reinterpret_cast<const void*>(indexOffset),
+                                  static_cast<GLint>(mVertexBuffer->GetRegionStart()));
     return VN_OK;
 }
 
@@ -641,7 +649,7 @@ VNResultEnum RenderGL::CreateTexturedTintShader(ShaderImpl** out)
 VNResultEnum RenderGL::CreateVertexBuffer(const VertexFormat& format, uint32_t count, bool dynamic,
                                           VertexBufferImpl** out)
 {
-    auto* b = new VertexBufferImplGL(this);
+    auto* b = new VertexBufferImplGL(this, &mBufferRing);
     if (const VNResultEnum r = b->Create(format, count, dynamic); r != VN_OK)
     {
         delete b;
@@ -654,7 +662,7 @@ VNResultEnum RenderGL::CreateVertexBuffer(const VertexFormat& format, uint32_t c
 VNResultEnum RenderGL::CreateIndexBuffer(uint32_t indexSize, uint32_t count, bool dynamic,
                                          IndexBufferImpl** out)
 {
-    auto* b = new IndexBufferImplGL(this);
+    auto* b = new IndexBufferImplGL(this, &mBufferRing);
     if (const VNResultEnum r = b->Create(indexSize, count, dynamic); r != VN_OK)
     {
         delete b;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Core/Render/GL/BufferGL.h"
 #include "Core/Render/Render.h"
 
 namespace render
@@ -81,6 +82,7 @@ private:
     bool mDeviceLost = false;
     std::wstring mOfferedInstead;
 
+    BufferRingGL mBufferRing;
     unsigned mVertexArrays[8] = {};
     unsigned mSampler = 0;
     int32_t mFormatId = -1;

@@ -1,6 +1,7 @@
 #include "Core/Render/GL/RenderGL.h"
 #include "Support/HiddenGLRender.h"
 
+#include "Core/Render/GL/BufferGL.h"
 #include "Core/Render/GL/TextureGL.h"
 #include "Core/Render/RenderTarget.h"
 #include "Core/Render/Shaders/Shader.h"
@@ -320,6 +321,63 @@ TEST_F(GLRender, CompressedTexturesUploadAndSample)
     const RGBA g = Pixel(11, 1); // half-transparent green over black
     EXPECT_NEAR(g[1], 128, 2);
     EXPECT_EQ(g[0], 0);
+}
+
+// Frames write their vertices and indices in turns in several regions of the same buffers; each frame must
+// draw what it wrote, not what an earlier frame left in another region. More frames than regions, and two
+// draws a frame (a blend change keeps them apart), so offsets within a region count too.
+TEST_F(GLRender, EachFrameDrawsWhatItWroteWhileBuffersTakeTurns)
+{
+    auto white = MakeTexture(1, 1, {0xFFFFFFFFu});
+    Play();
+    for (int frame = 0; frame < 7; ++frame)
+    {
+        SCOPED_TRACE(frame);
+        ASSERT_EQ(r->BeginFrame(), VN_OK);
+        Clear(0xFF000000u);
+        const float x = 4.0f + 20.0f * static_cast<float>(frame);
+        Quad first{x, 10, 8, 8};
+        first.color = 0xFF000000u | static_cast<uint32_t>(30 * (frame + 1)) << 16;
+        Quad second{x, 40, 8, 8};
+        second.color = 0xFF0000FFu;
+        DrawTextured(white.get(), first);
+        state.mBlendMode = BlendNone;
+        DrawTextured(white.get(), second);
+        state.mBlendMode = BlendAlpha;
+        Play();
+        EXPECT_EQ(Pixel(static_cast<int>(x) + 2, 12), (RGBA{static_cast<uint8_t>(30 * (frame + 1)), 0, 0, 255}));
+        EXPECT_EQ(Pixel(static_cast<int>(x) + 2, 42), (RGBA{0, 0, 255, 255}));
+        if (frame > 0)
+            EXPECT_EQ(Pixel(static_cast<int>(x) - 18, 12), kBlack);
+    }
+}
+
+// A buffer locks once a frame. Locked again before its frame's draws were issued (a playback that failed
+// half-way), it must not write the region those draws may still read.
+TEST_F(GLRender, ABufferLockedTwiceInOneFrameMovesToAnotherRegion)
+{
+    BufferRingGL ring;
+    {
+        VertexBufferImplGL b(r, &ring);
+        ASSERT_EQ(b.Create(SVertex2D::Format(), 16, true), VN_OK);
+        ASSERT_EQ(b.Lock(), VN_OK);
+        const uint32_t firstRegion = b.GetRegionStart();
+        ASSERT_EQ(b.Unlock(), VN_OK);
+        ASSERT_EQ(b.Lock(), VN_OK); // no Close between
+        const uint32_t secondRegion = b.GetRegionStart();
+        ASSERT_EQ(b.Unlock(), VN_OK);
+        ring.Close();
+        ASSERT_EQ(b.Lock(), VN_OK);
+        const uint32_t thirdRegion = b.GetRegionStart();
+        ASSERT_EQ(b.Unlock(), VN_OK);
+        ring.Close();
+        EXPECT_NE(firstRegion, secondRegion);
+        EXPECT_NE(secondRegion, thirdRegion);
+        for (uint32_t start : {firstRegion, secondRegion, thirdRegion})
+            EXPECT_EQ(start % 16, 0u);
+    }
+    ring.Release();
+    Play();
 }
 
 TEST_F(GLRender, TintShaderMixesVertexAndTextureColour)
