@@ -59,13 +59,6 @@ Matrix4& Matrix4::operator*=(const Matrix4& other)
     return *this;
 }
 
-void Matrix4::Translate(const Point3& t)
-{
-    m[12] += t.x;
-    m[13] += t.y;
-    m[14] += t.z;
-}
-
 void Matrix4::Scale(const Point3& s)
 {
     for (int row = 0; row < 4; ++row)
@@ -100,6 +93,22 @@ void Matrix4::SetRotation(const Point3& angles)
 
 void Matrix4::RotationBlock(const Point3& angles, float (&r)[9])
 {
+    if (angles.x == 0.0f && angles.y == 0.0f)
+    {
+        // A roll alone, the rotation of 2D drawing: the block below with sx = sy = 0, cx = cy = 1.
+        float sz, cz;
+        SinCos(angles.z, sz, cz);
+        r[0] = cz;
+        r[1] = sz;
+        r[2] = 0.0f;
+        r[3] = -sz;
+        r[4] = cz;
+        r[5] = 0.0f;
+        r[6] = 0.0f;
+        r[7] = 0.0f;
+        r[8] = 1.0f;
+        return;
+    }
     float sx, cx, sy, cy, sz, cz;
     SinCos(angles.x, sx, cx);
     SinCos(angles.y, sy, cy);
@@ -120,13 +129,6 @@ void Matrix4::SetScale(const Point3& s)
     m[0] = s.x;
     m[5] = s.y;
     m[10] = s.z;
-}
-
-void Matrix4::SetTranslation(const Point3& t)
-{
-    m[12] = t.x;
-    m[13] = t.y;
-    m[14] = t.z;
 }
 
 } // namespace math

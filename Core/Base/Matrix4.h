@@ -17,7 +17,12 @@ public:
     Matrix4 Multiply(const Matrix4& other) const;
     Matrix4& operator*=(const Matrix4& other);
     // Adds t to the translation row.
-    void Translate(const Point3& t);
+    void Translate(const Point3& t)
+    {
+        m[12] += t.x;
+        m[13] += t.y;
+        m[14] += t.z;
+    }
     // Multiplies the first three elements of every row by s (this × S).
     void Scale(const Point3& s);
     // this = this × R(angles); the fourth column stays.
@@ -30,7 +35,12 @@ public:
     // Writes the diagonal elements 0, 5, 10 only.
     void SetScale(const Point3& s);
     // Writes elements 12, 13, 14 only.
-    void SetTranslation(const Point3& t);
+    void SetTranslation(const Point3& t)
+    {
+        m[12] = t.x;
+        m[13] = t.y;
+        m[14] = t.z;
+    }
     // p' = p × M without division by w. Inline: every vertex of a world-transformed draw goes through it.
     void TransformPoint(Point3& p) const
     {

@@ -13,39 +13,6 @@ bool IsZero(const Point3& p)
 
 } // namespace
 
-Transform3D::Transform3D()
-{
-    Reset();
-}
-
-void Transform3D::Reset()
-{
-    mMatrixMode = false;
-    mRotationSet = false;
-    mScaleSet = false;
-    mTranslation = Point3(0.0f, 0.0f, 0.0f);
-    mPostTranslation = Point3(0.0f, 0.0f, 0.0f);
-    mScale = Point3(1.0f, 1.0f, 1.0f);
-    mRotation = Point3(0.0f, 0.0f, 0.0f);
-    mDirty = true;
-}
-
-void Transform3D::Translate(float x, float y, float z)
-{
-    const Point3 v(x, y, z);
-    if (mMatrixMode)
-    {
-        mMatrix.Translate(v);
-        return;
-    }
-    mDirty = true;
-    // After a scale or rotation a translation applies to the result, not to the input.
-    if (mScaleSet || mRotationSet)
-        mPostTranslation += v;
-    else
-        mTranslation += v;
-}
-
 void Transform3D::Scale(float x, float y, float z)
 {
     const Point3 v(x, y, z);
@@ -67,23 +34,11 @@ void Transform3D::Scale(float x, float y, float z)
     mDirty = true;
 }
 
-void Transform3D::Rotate(float x, float y, float z)
+void Transform3D::RotateCombined(const Point3& angles)
 {
-    const Point3 v(x, y, z);
-    if (mMatrixMode)
-    {
-        mMatrix.Rotate(v);
-        return;
-    }
-    if (!mScaleSet && !mRotationSet)
-    {
-        mRotationSet = true;
-        mRotation += v;
-        mDirty = true;
-        return;
-    }
-    SwitchToMatrixMode();
-    mMatrix.Rotate(v);
+    if (!mMatrixMode)
+        SwitchToMatrixMode();
+    mMatrix.Rotate(angles);
 }
 
 void Transform3D::Combine(const Transform3D& other)
@@ -103,13 +58,6 @@ void Transform3D::Combine(const Transform3D& other)
         Rotate(other.mRotation.x, other.mRotation.y, other.mRotation.z);
     if (!IsZero(other.mPostTranslation))
         Translate(other.mPostTranslation.x, other.mPostTranslation.y, other.mPostTranslation.z);
-}
-
-const Matrix4& Transform3D::GetMatrix() const
-{
-    if (mDirty)
-        BuildMatrix();
-    return mMatrix;
 }
 
 void Transform3D::BuildMatrix() const

@@ -58,6 +58,14 @@ public:
         return VN_OK;
     }
 
+    // Reserve for a caller that knows the buffer is locked and has room for count more elements.
+    uint8_t* TakeUnchecked(uint32_t count)
+    {
+        uint8_t* p = mLockedPointer + static_cast<size_t>(mUsed) * mStride;
+        mUsed += count;
+        return p;
+    }
+
     Render* GetRender() const { return mRender; }
     // The Render is going away: this object must no longer reach it.
     void DetachRender() { mRender = nullptr; }

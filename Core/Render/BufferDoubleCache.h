@@ -153,6 +153,17 @@ public:
     {
         if (!mBegun || !mFirst)
             return VN_FAIL;
+        // Nearly every request fits the locked buffer that served the last one.
+        if (auto* impl = At(mCursor)->GetImpl(); impl->IsLocked() && impl->GetCapacity() - impl->GetUsed() >= count)
+        {
+            range->mFirst = impl->GetUsed();
+            range->mCount = count;
+            range->mBuffer = At(mCursor);
+            *out = reinterpret_cast<Element*>(impl->TakeUnchecked(count));
+            if (mCursor > 0)
+                mExtraDemand += count;
+            return VN_OK;
+        }
         const size_t buffers = 1 + mExtra.size();
         size_t index = mCursor;
         while (index < buffers && !HasRoom(At(index), count))

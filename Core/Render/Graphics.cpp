@@ -240,8 +240,12 @@ DrawUntransformedParam<DrawCustomParam> Graphics::DrawCustomIndexed(int32_t type
 
 VNResultEnum Graphics::SetBlendMode(int32_t mode)
 {
-    mState.mBlendMode = mode;
-    mStateChanged = true;
+    // Layers set their blend mode before every draw; only a change needs the state sent again.
+    if (mState.mBlendMode != mode)
+    {
+        mState.mBlendMode = mode;
+        mStateChanged = true;
+    }
     return VN_OK;
 }
 
