@@ -16,9 +16,10 @@
 //   xvfb-run -a -s "-screen 0 1366x768x24" build/bench/sprites
 //   taskset -c 0,1 xvfb-run -a -s "-screen 0 1366x768x24" build/bench/sprites
 // llvmpipe starts one rasteriser thread per core it may run on, so the pinned run measures a two-core
-// machine. Each sprite count is measured in rounds (--rounds=K, 3 by default) that take the roads in turn,
-// each round starting with another road; the best rate of each road counts. Timings still swing with other
-// load: check `uptime` first, and on a busy machine add rounds or --benchmark_repetitions=3.
+// machine. Each sprite count is measured in rounds (--rounds=K, 5 by default) that take the roads in turn,
+// each round starting with another road; the median round of each road counts (within a round, the best of
+// --benchmark_repetitions). Timings still swing with other load: check `uptime` first, and on a busy machine
+// add rounds.
 // --benchmark_filter selects roads as usual ("Graphics|Limit"). Besides the frame time, each line gives the
 // CPU time of all threads per frame (cpu_ms/frame), which other load disturbs less. The last line gives the
 // ratios of the Graphics road:
@@ -526,7 +527,7 @@ int main(int argc, char** argv)
 {
     // The filter picks roads here; the children each run the one benchmark they register.
     std::regex filter(".*");
-    int rounds = 3;
+    int rounds = 5;
     std::vector<char*> passed;
     for (int i = 0; i < argc; ++i)
     {
@@ -543,26 +544,38 @@ int main(int argc, char** argv)
     const int passedCount = static_cast<int>(passed.size()) - 1;
 
     const int counts[] = {1000, 10000, kMaxSprites};
-    double rates[3][RoadCount] = {};
+    std::vector<double> rates[3][RoadCount];
     // Side by side for each sprite count, in rounds that take the roads in turn and start each round with
-    // another road, so drifts of the machine's load touch all roads alike; the best rate of a road counts.
+    // another road, so drifts of the machine's load touch all roads alike. The median round of a road counts:
+    // on a shared machine whole rounds run fast or slow spells, and the best round would reward whichever
+    // road happened to meet a fast one.
     for (int c = 0; c < 3; ++c)
         for (int round = 0; round < rounds; ++round)
             for (int i = 0; i < RoadCount; ++i)
             {
                 const int road = (round + i) % RoadCount;
                 const std::string name = std::string(kRoadNames[road]) + "/" + std::to_string(counts[c]);
-                if (std::regex_search(name, filter))
-                    rates[c][road] =
-                        std::max(rates[c][road], MeasureInChild(road, counts[c], passedCount, passed.data()));
+                if (!std::regex_search(name, filter))
+                    continue;
+                const double rate = MeasureInChild(road, counts[c], passedCount, passed.data());
+                if (rate > 0.0)
+                    rates[c][road].push_back(rate);
             }
+    auto median = [](std::vector<double> v)
+    {
+        if (v.empty())
+            return 0.0;
+        std::sort(v.begin(), v.end());
+        const size_t h = v.size() / 2;
+        return v.size() % 2 ? v[h] : 0.5 * (v[h - 1] + v[h]);
+    };
 
     std::string line;
     for (int c = 0; c < 3; ++c)
     {
-        const double ours = rates[c][RoadGraphics];
-        const double sdl = rates[c][RoadSdl];
-        const double limit = rates[c][RoadLimit];
+        const double ours = median(rates[c][RoadGraphics]);
+        const double sdl = median(rates[c][RoadSdl]);
+        const double limit = median(rates[c][RoadLimit]);
         char part[128];
         std::snprintf(part, sizeof part, "%sN=%d ours/SDL %.2f ours/limit %.2f", c == 0 ? "" : "; ",
                       counts[c], sdl > 0 ? ours / sdl : 0.0, limit > 0 ? ours / limit : 0.0);
