@@ -171,35 +171,35 @@ VNResultEnum DrawImageParam::Draw(DrawParam* outer)
     }
     const uint32_t diffuse = mGraphics->mColor.ToARGB();
     const uint32_t specular = TintSpecular(mGraphics->mTint);
-    // The quad goes through the wrapper's transform on the stack and reaches the cache once, finished: the
-    // cache's memory is only ever written. Filled field by field: an initialiser list made the compiler clear
-    // the array first, and the stores after the clear stalled (a third of this function's time).
     const float xs[4] = {x0, x1, x1, x0}, ys[4] = {y0, y0, y1, y1};
     const float us[4] = {uL, uR, uR, uL}, vs[4] = {vT, vT, vB, vB};
-    SVertex2D q[4];
-    for (int i = 0; i < 4; ++i)
-    {
-        q[i].x = xs[i];
-        q[i].y = ys[i];
-        q[i].z = 0.0f;
-        q[i].w = 1.0f;
-        q[i].diffuse = diffuse;
-        q[i].specular = specular;
-        q[i].u = us[i];
-        q[i].v = vs[i];
-    }
-    const VertexFormat& format = SVertex2D::Format();
-    if (outer)
-        if (const VNResultEnum r = outer->TransformVertices(q, format, 4); r != VN_OK)
-            return r;
-    // World transform and half-pixel offset on the way into the cache, each vertex written whole, once.
+    // World transform and half-pixel offset on the way into the cache, each vertex written whole, once: the
+    // cache's memory is only ever written.
     const math::Matrix4* world = mGraphics->mTransform ? &mGraphics->mTransform->GetMatrix() : nullptr;
-    for (int i = 0; i < 4; ++i)
+    auto emit = [&](int i, float x, float y, float z, float w, uint32_t d, uint32_t s, float u, float t)
     {
-        math::Point3 p(q[i].x, q[i].y, q[i].z);
+        math::Point3 p(x, y, z);
         if (world)
             world->TransformPoint(p);
-        v[i] = {p.x - 0.5f, p.y - 0.5f, 0.0f, q[i].w, q[i].diffuse, q[i].specular, q[i].u, q[i].v};
+        v[i] = {p.x - 0.5f, p.y - 0.5f, 0.0f, w, d, s, u, t};
+    };
+    if (outer)
+    {
+        // The wrapper's transform works on whole vertices: the quad goes through it on the stack first.
+        SVertex2D q[4];
+        for (int i = 0; i < 4; ++i)
+            q[i] = {xs[i], ys[i], 0.0f, 1.0f, diffuse, specular, us[i], vs[i]};
+        if (const VNResultEnum r = outer->TransformVertices(q, SVertex2D::Format(), 4); r != VN_OK)
+            return r;
+        for (int i = 0; i < 4; ++i)
+            emit(i, q[i].x, q[i].y, q[i].z, q[i].w, q[i].diffuse, q[i].specular, q[i].u, q[i].v);
+    }
+    else
+    {
+        // Straight from registers: a copy on the stack read back with other widths than it was written with
+        // stalled the stores into the cache.
+        for (int i = 0; i < 4; ++i)
+            emit(i, xs[i], ys[i], 0.0f, 1.0f, diffuse, specular, us[i], vs[i]);
     }
     WriteQuadIndices(idx, static_cast<uint16_t>(vr.mFirst));
 
