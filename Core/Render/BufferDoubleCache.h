@@ -154,7 +154,8 @@ public:
         if (!mBegun || !mFirst)
             return VN_FAIL;
         // Nearly every request fits the locked buffer that served the last one.
-        if (auto* impl = At(mCursor)->GetImpl(); impl->IsLocked() && impl->GetCapacity() - impl->GetUsed() >= count)
+        if (auto* impl = At(mCursor)->GetImpl();
+            impl->IsLocked() && impl->GetCapacity() - impl->GetUsed() >= count)
         {
             range->mFirst = impl->GetUsed();
             range->mCount = count;

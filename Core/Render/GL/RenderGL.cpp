@@ -599,11 +599,10 @@ VNResultEnum RenderGL::DoDrawIndexedPrimitive(int32_t type, uint32_t, uint32_t f
     // Both buffers are read in the region their last lock wrote; indices stay relative to the vertex region.
     const uintptr_t indexOffset =
         (static_cast<uintptr_t>(mIndexBuffer->GetRegionStart()) + firstIndex) * static_cast<uintptr_t>(size);
-    glDrawRangeElementsBaseVertex(PrimitiveMode(type), minVertex, last,
-                                  static_cast<GLsizei>(VertexCount(type, count)),
-                                  size == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
-                                  reinterpret_cast<const void*>(indexOffset),
-                                  static_cast<GLint>(mVertexBuffer->GetRegionStart()));
+    glDrawRangeElementsBaseVertex(
+        PrimitiveMode(type), minVertex, last, static_cast<GLsizei>(VertexCount(type, count)),
+        size == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT, reinterpret_cast<const void*>(indexOffset),
+        static_cast<GLint>(mVertexBuffer->GetRegionStart()));
     return VN_OK;
 }
 

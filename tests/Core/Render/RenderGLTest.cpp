@@ -345,7 +345,8 @@ TEST_F(GLRender, EachFrameDrawsWhatItWroteWhileBuffersTakeTurns)
         DrawTextured(white.get(), second);
         state.mBlendMode = BlendAlpha;
         Play();
-        EXPECT_EQ(Pixel(static_cast<int>(x) + 2, 12), (RGBA{static_cast<uint8_t>(30 * (frame + 1)), 0, 0, 255}));
+        EXPECT_EQ(Pixel(static_cast<int>(x) + 2, 12),
+                  (RGBA{static_cast<uint8_t>(30 * (frame + 1)), 0, 0, 255}));
         EXPECT_EQ(Pixel(static_cast<int>(x) + 2, 42), (RGBA{0, 0, 255, 255}));
         if (frame > 0)
         {
