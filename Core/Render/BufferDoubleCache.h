@@ -154,12 +154,13 @@ public:
         if (!mBegun || !mFirst)
             return VN_FAIL;
         // Nearly every request fits the locked buffer that served the last one.
-        if (auto* impl = At(mCursor)->GetImpl();
+        B* current = At(mCursor);
+        if (auto* impl = current->GetImpl();
             impl->IsLocked() && impl->GetCapacity() - impl->GetUsed() >= count)
         {
             range->mFirst = impl->GetUsed();
             range->mCount = count;
-            range->mBuffer = At(mCursor);
+            range->mBuffer = current;
             *out = reinterpret_cast<Element*>(impl->TakeUnchecked(count));
             if (mCursor > 0)
                 mExtraDemand += count;

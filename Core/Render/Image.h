@@ -44,7 +44,7 @@ public:
     float GetPixelsPerUnitX() const { return mPixelsPerUnitX; }
     float GetPixelsPerUnitY() const { return mPixelsPerUnitY; }
     resource::ResourceTexture* GetResource() const { return mTextureResource; }
-    // Whether MapAtlasUV moves texture coordinates, and the rectangle (u, v, du, dv) it moves them into.
+    // Whether MapAtlasUV moves texture coordinates into the image's rectangle of its atlas.
     bool MapsIntoAtlas() const { return mTextureResource && mInAtlas; }
     // One texture coordinate of the image mapped into its atlas (only for an image that MapsIntoAtlas).
     float AtlasU(float u) const { return mAtlasRect[0] + u * mAtlasRect[2]; }

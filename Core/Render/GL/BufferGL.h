@@ -29,7 +29,6 @@ public:
     bool IsOpen() const { return mOpen; }
     // Frees the fences; the context must be current.
     void Release();
-    ~BufferRingGL() = default;
 
 private:
     uint32_t mRegion = 0;
