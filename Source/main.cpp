@@ -1,4 +1,5 @@
 #include "Core/App/Application.h"
+#include "Core/Base/Sanitizer.h"
 #include "Source/TD/Game.h"
 
 app::Application* app::CreateApplication()
@@ -6,7 +7,7 @@ app::Application* app::CreateApplication()
     return new Game;
 }
 
-#if defined(__SANITIZE_ADDRESS__)
+#if CORV_ASAN
 // libdbus, opened by SDL's video start-up, keeps a read buffer it never frees; not ours to fix.
 extern "C" const char* __lsan_default_suppressions()
 {

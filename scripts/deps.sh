@@ -1,11 +1,20 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the game and the tests need (as root, or through sudo).
+# Installs the missing Debian packages (as root, or through sudo).
+#   scripts/deps.sh play   what building and running the game and its demo data generator need
+#   scripts/deps.sh        that and what the test command needs: clang and its sanitizer and fuzzer runtime, lld,
+#                          GoogleTest, Google Benchmark, Xvfb, ImageMagick and Magick++
 set -eu
-pkgs=(cmake g++ clang make pkg-config git xvfb xauth
-  libgtest-dev libbenchmark-dev
+play=(cmake g++ make pkg-config
   libsdl2-dev libx11-dev libepoxy-dev glslang-dev glslang-tools libspirv-cross-c-shared-dev spirv-cross
   libdevil-dev libtinyxml2-dev libutfcpp-dev libvorbis-dev libfreetype-dev libpng-dev libjpeg-dev zlib1g-dev
-  fonts-dejavu-core xfonts-base imagemagick libmagick++-6.q16-dev libclang-rt-14-dev)
+  fonts-dejavu-core)
+test=(clang libclang-rt-14-dev lld git xvfb xauth xfonts-base
+  libgtest-dev libbenchmark-dev imagemagick libmagick++-6.q16-dev)
+case "${1:-test}" in
+  play) pkgs=("${play[@]}") ;;
+  test) pkgs=("${play[@]}" "${test[@]}") ;;
+  *) echo "usage: $0 [play|test]" >&2; exit 2 ;;
+esac
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -2,6 +2,7 @@
 
 #include "Core/App/Window.h"
 #include "Core/Base/Log.h"
+#include "Core/Base/Sanitizer.h"
 #include "Core/Base/TextEncoding.h"
 #include "Core/Render/GL/BufferGL.h"
 #include "Core/Render/GL/GLCheck.h"
@@ -12,7 +13,7 @@
 
 #include <SDL.h>
 
-#if defined(__SANITIZE_ADDRESS__)
+#if CORV_ASAN
 #include <cstring>
 #include <dlfcn.h>
 #include <link.h>
@@ -23,7 +24,7 @@ namespace render
 namespace
 {
 
-#if defined(__SANITIZE_ADDRESS__)
+#if CORV_ASAN
 // The GL driver keeps a few bytes per helper thread and is unloaded when the context goes; the
 // leak checker then sees memory of an unknown module it cannot attribute. Pinning the driver keeps
 // its allocations named, so scripts/lsan.supp can leave the driver's own memory out.

@@ -1,6 +1,7 @@
 #include "Core/Render/GL/RenderGL.h"
 #include "Support/HiddenGLRender.h"
 
+#include "Core/Base/Sanitizer.h"
 #include "Core/Render/GL/BufferGL.h"
 #include "Core/Render/GL/TextureGL.h"
 #include "Core/Render/RenderTarget.h"
@@ -20,7 +21,7 @@
 #include <memory>
 #include <vector>
 
-#if defined(__SANITIZE_ADDRESS__)
+#if CORV_ASAN
 #include <sanitizer/lsan_interface.h>
 #endif
 
@@ -49,7 +50,7 @@ protected:
     // with leak tracking paused, so the sanitizer build reports only leaks of our own.
     static void WarmUp()
     {
-#if defined(__SANITIZE_ADDRESS__)
+#if CORV_ASAN
         __lsan_disable();
 #endif
         std::vector<uint32_t> white{0xFFFFFFFFu};
@@ -67,7 +68,7 @@ protected:
         sRender->Playback();
         glFinish();
         delete t;
-#if defined(__SANITIZE_ADDRESS__)
+#if CORV_ASAN
         __lsan_enable();
 #endif
     }
