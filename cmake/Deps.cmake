@@ -31,6 +31,33 @@ function(corv_library name)
   corv_warnings(${name})
 endfunction()
 
+# Compile options every test program shares.
+function(corv_test_options name)
+  target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
+  target_compile_definitions(${name} PRIVATE
+    CORV_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    CORV_TESTDATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")
+  corv_warnings(${name})
+  if(CORV_SANITIZE)
+    # Test programs are mostly assertions: unoptimised they compile in about half the time and still run
+    # under both sanitizers, while the libraries they test keep the tree's optimisation.
+    target_compile_options(${name} PRIVATE -O0)
+  endif()
+  if(CORV_FUZZ)
+    # Coverage only guides the fuzzer; test programs do without it.
+    target_compile_options(${name} PRIVATE -fno-sanitize=fuzzer-no-link)
+  endif()
+endfunction()
+
+# The test framework's header costs more to parse than most test files: every test program reuses one
+# precompiled copy. Test programs share their compile options (corv_test_options), as reusing it requires.
+if(CORV_TESTS)
+  add_library(corv_test_pch OBJECT ${PROJECT_SOURCE_DIR}/tests/Support/Precompiled.cpp)
+  corv_test_options(corv_test_pch)
+  target_precompile_headers(corv_test_pch PRIVATE <gtest/gtest.h> <filesystem> <functional> <string> <vector>)
+endif()
+
 # A test executable registered with ctest; sources relative to the calling folder.
 # SERIAL: the tests need the display to themselves (a full-screen window that loses the keyboard focus
 # to another test's window stops drawing, as a real inactive full-screen game does).
@@ -40,12 +67,8 @@ function(corv_test name)
   if(CORV_SANITIZE)
     target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/Support/LeakSuppressions.cpp)
   endif()
-  target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main)
-  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
-  target_compile_definitions(${name} PRIVATE
-    CORV_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
-    CORV_TESTDATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")
-  corv_warnings(${name})
+  corv_test_options(${name})
+  target_precompile_headers(${name} REUSE_FROM corv_test_pch)
   if(ARG_SERIAL)
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
   else()
