@@ -263,10 +263,11 @@ TEST(Game, TheScreensContextGoesWithTheBoard)
 
 TEST(Game, TheHUDStacksQueuedWindowsAndClosesThemAsTheyAsk)
 {
+    // Outlives the harness: the windows still open when the game ends count themselves on the way out.
+    int deleted = 0;
     GameHarness harness;
     ASSERT_TRUE(harness.start());
     HUD& hud = *harness.map()->mHud;
-    int deleted = 0;
     auto* first = new CountingWindow(&deleted);
     auto* second = new CountingWindow(&deleted);
     hud.showWindow(first);
