@@ -24,9 +24,18 @@ ImageData* ImageLoader::Load(base::Stream* stream, const wchar_t* extension, con
         data = std::make_unique<ImageDataRaw>(*info);
     else if (std::wcsncmp(extension, L".dds", 4) == 0)
         data = std::make_unique<ImageDataDDS>();
+    else if (std::wcsncmp(extension, L".png", 4) == 0)
+    {
+        data = std::make_unique<ImageDataPng>();
+        if (data->Load(stream, extension) == VN_OK)
+            return data.release();
+        // Not a plain PNG (or not a PNG at all): the image library reads it from the start, as before.
+        if (!stream || stream->Seek(0, base::kSeekBegin) != 0)
+            return nullptr;
+        data = std::make_unique<ImageDataDevil>();
+    }
     else if (std::wcsncmp(extension, L".bmp", 4) == 0 || std::wcsncmp(extension, L".gif", 4) == 0 ||
-             std::wcsncmp(extension, L".jpg", 4) == 0 || std::wcsncmp(extension, L".png", 4) == 0 ||
-             std::wcsncmp(extension, L".tga", 4) == 0)
+             std::wcsncmp(extension, L".jpg", 4) == 0 || std::wcsncmp(extension, L".tga", 4) == 0)
         data = std::make_unique<ImageDataDevil>();
     else
         return nullptr;

@@ -5,6 +5,7 @@
 #include "Core/Base/Singleton.h"
 
 #include <cstdint>
+#include <memory>
 
 namespace base
 {
@@ -41,6 +42,9 @@ public:
     virtual VNResultEnum CopyPixels(uint32_t pitch, void* destination, HitMask* mask) = 0;
     // Bytes of the top level as 32-bit pixels.
     virtual uint32_t GetDataSize() const;
+    // Whether CopyPixels may run on another thread than Load (it needs neither the caller's stream nor a
+    // library that is not thread-safe).
+    virtual bool CanCopyOffThread() const { return false; }
 
     int32_t GetWidth() const { return mWidth; }
     int32_t GetHeight() const { return mHeight; }
@@ -89,6 +93,24 @@ private:
     const uint8_t* mPixels = nullptr;
     uint32_t mImageName = 0;
     bool mHoldsLibrary = false;
+};
+
+// Plain PNG files (8-bit RGB or RGBA without a transparency chunk) decoded straight into the texture's rows;
+// Load refuses every other PNG, which the loader then gives to the image library, and a file whose chunks
+// are cut short or fail their checksums. The pixels and mask are the image library's for the same file.
+class ImageDataPng : public ImageData
+{
+public:
+    ImageDataPng();
+    ~ImageDataPng() override;
+    VNResultEnum Load(base::Stream* stream, const wchar_t* extension) override;
+    VNResultEnum CopyPixels(uint32_t pitch, void* destination, HitMask* mask) override;
+    // The file's bytes are its own, and libpng keeps no state between images.
+    bool CanCopyOffThread() const override { return true; }
+
+private:
+    struct Decoder;
+    std::unique_ptr<Decoder> mDecoder;
 };
 
 // Raw 32-bit 0xAARRGGBB pixels of a layer, rows top to bottom; the size comes from the layer's info.

@@ -5,6 +5,7 @@
 #include "Core/Render/Shaders/Shader.h"
 #include "Core/Render/Shaders/ShaderImpl.h"
 #include "Core/Render/Texture.h"
+#include "Core/Render/TextureFills.h"
 #include "Core/Render/VertexFormat.h"
 
 namespace render
@@ -528,7 +529,12 @@ VNResultEnum Render::PlayRecord(uint32_t opcode, bool& end)
     case CmdEndScene:
         return DoEndScene();
     case CmdPresent:
-        return DoPresent();
+    {
+        const VNResultEnum r = DoPresent();
+        if (FillsTexturesLater())
+            TextureFills::Instance().OnPresented();
+        return r;
+    }
     case CmdSetRenderTarget:
     {
         Texture* t = nullptr;

@@ -62,6 +62,9 @@ public:
     // Orthographic projection of w × h with (0, 0) at the top-left corner.
     virtual VNResultEnum SetOrthoProjection(float width, float height, float ignored, math::Matrix4* out);
     virtual VNResultEnum CreateTexture(Texture** out) = 0;
+    // Whether image textures may be decoded after their load, off the main thread (TextureFills); back ends
+    // that record what they are given keep the order of a load.
+    virtual bool FillsTexturesLater() const { return false; }
     virtual VNResultEnum CreateShader(const std::string& vertexSource, const std::string& pixelSource,
                                       ShaderImpl** out) = 0;
     virtual VNResultEnum CreateGeomShader(ShaderImpl** out) = 0;

@@ -136,7 +136,11 @@ VNResultEnum ResourceTexture::LoadImage()
         return r;
     if (!texture)
         return VN_FAIL;
-    if (const VNResultEnum r = texture->CreateFromImage(data.get()); r != VN_OK)
+    // Decoders that allow it finish on the texture fill queue, so a start need not wait for every picture.
+    const VNResultEnum r = mRender->FillsTexturesLater() && data->CanCopyOffThread()
+                               ? texture->CreateFromImageLater(std::move(data), GetName())
+                               : texture->CreateFromImage(data.get());
+    if (r != VN_OK)
     {
         delete texture;
         return r;

@@ -3,7 +3,9 @@
 #include "Core/Render/HitMask.h"
 #include "Core/Render/ImageLoader.h"
 #include "Core/Render/Render.h"
+#include "Core/Render/TextureFills.h"
 
+#include <memory>
 #include <new>
 
 namespace render
@@ -38,18 +40,28 @@ Texture::Texture(Render* render) : mRender(render)
 
 Texture::~Texture()
 {
+    if (mFillPending)
+        TextureFills::Instance().Cancel(this);
     if (mRender)
         mRender->UnregisterTexture(this);
 }
 
 bool Texture::HitTest(int32_t x, int32_t y) const
 {
+    EnsureFilled();
     if (x < 0 || y < 0 || static_cast<uint32_t>(x) >= mWidth || static_cast<uint32_t>(y) >= mHeight)
         return false;
     const uint64_t bit = static_cast<uint64_t>(x) + static_cast<uint64_t>(y) * mWidth;
     if (bit / 8 >= mHitBits.size())
         return false;
     return (mHitBits[bit / 8] >> (bit % 8)) & 1u;
+}
+
+void Texture::EnsureFilled() const
+{
+    // The fill is the texture's pending creation, not a change a const user could see.
+    if (mFillPending)
+        (void)TextureFills::Instance().Complete(const_cast<Texture*>(this));
 }
 
 } // namespace render
@@ -72,25 +84,49 @@ VNResultEnum Texture::CreateFromImage(ImageData* image)
                           (compression == CompressionNone ? height : (height + 3) / 4);
     if (size > 0xFFFFFFFFull || static_cast<uint64_t>(width) * height > 0xFFFFFFFFull)
         return VN_FAIL;
-    std::vector<uint8_t> staging;
+    // Left uninitialised: every decoder writes each byte of the level or fails, and clearing megabytes the
+    // decoder overwrites at once cost a quarter of the start-up.
+    std::unique_ptr<uint8_t[]> staging(new (std::nothrow) uint8_t[static_cast<size_t>(size)]);
+    if (!staging)
+        return VN_FAIL;
     HitMask mask;
     try
     {
-        staging.assign(static_cast<size_t>(size), 0);
         mask.Resize(width * height, false);
     }
     catch (const std::bad_alloc&)
     {
         return VN_FAIL;
     }
-    if (const VNResultEnum r = image->CopyPixels(TextureRowPitch(width, compression), staging.data(), &mask);
+    if (const VNResultEnum r = image->CopyPixels(TextureRowPitch(width, compression), staging.get(), &mask);
         r != VN_OK)
         return r;
     if (const VNResultEnum r =
-            CreateFromPixels(width, height, compression, staging.data(), static_cast<uint32_t>(size));
+            CreateFromPixels(width, height, compression, staging.get(), static_cast<uint32_t>(size));
         r != VN_OK)
         return r;
     mHitBits = mask.Take();
+    return VN_OK;
+}
+
+VNResultEnum Texture::CreateFromImageLater(std::unique_ptr<ImageData> image, const std::wstring& name)
+{
+    if (!image || image->GetWidth() <= 0 || image->GetHeight() <= 0 || mFillPending)
+        return VN_FAIL;
+    const auto width = static_cast<uint32_t>(image->GetWidth());
+    const auto height = static_cast<uint32_t>(image->GetHeight());
+    int32_t compression = image->GetCompression();
+    if (compression < CompressionNone || compression > CompressionDXT5)
+        compression = CompressionNone;
+    const uint64_t size = static_cast<uint64_t>(TextureRowPitch(width, compression)) *
+                          (compression == CompressionNone ? height : (height + 3) / 4);
+    if (size > 0xFFFFFFFFull || static_cast<uint64_t>(width) * height > 0xFFFFFFFFull)
+        return VN_FAIL;
+    mWidth = width;
+    mHeight = height;
+    mFillPending = true;
+    TextureFills::Instance().Defer(this, std::move(image), compression, TextureRowPitch(width, compression),
+                                   static_cast<uint32_t>(size), name);
     return VN_OK;
 }
 

@@ -3,6 +3,8 @@
 #include "Core/Base/Result.h"
 
 #include <cstdint>
+#include <memory>
+#include <string>
 #include <vector>
 
 namespace render
@@ -10,6 +12,7 @@ namespace render
 
 class Render;
 class ImageData;
+class TextureFills;
 
 // Pixel formats a texture can be filled with.
 enum TextureCompression : int32_t
@@ -38,6 +41,11 @@ public:
 
     // Filled from a decoded image with its hit mask.
     virtual VNResultEnum CreateFromImage(ImageData* image);
+    // Takes the size now and leaves the decoding to TextureFills (the decoder must allow other threads); the
+    // texture is filled at the latest when it is first drawn or hit-tested. The name is for the log.
+    VNResultEnum CreateFromImageLater(std::unique_ptr<ImageData> image, const std::wstring& name);
+    // Fills the texture now when its decoding was left for later (main thread).
+    void EnsureFilled() const;
     virtual VNResultEnum CreateRenderTarget(uint32_t width, uint32_t height) = 0;
     virtual VNResultEnum CreateDynamic(uint32_t width, uint32_t height) = 0;
     // The hit-mask bit of a pixel; false outside the texture or without a mask.
@@ -63,9 +71,15 @@ public:
     void DetachRender() { mRender = nullptr; }
 
     // The hit mask: bit x + y × width, least significant bit first; empty for targets and dynamic textures.
-    std::vector<uint8_t>& GetHitBits() { return mHitBits; }
+    std::vector<uint8_t>& GetHitBits()
+    {
+        EnsureFilled();
+        return mHitBits;
+    }
 
 protected:
+    friend class TextureFills;
+    bool mFillPending = false;
     Render* mRender;
     uint32_t mWidth = 0;
     uint32_t mHeight = 0;

@@ -17,6 +17,7 @@ target_sources(engine_render PRIVATE
   ${CMAKE_CURRENT_SOURCE_DIR}/ImageLoader.h
   ${CMAKE_CURRENT_SOURCE_DIR}/ImageLoaderDDS.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/ImageLoaderDevil.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/ImageLoaderPng.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/ResourceTexture.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/ResourceTexture.h
   ${CMAKE_CURRENT_SOURCE_DIR}/TextLayout.h
@@ -28,4 +29,4 @@ target_sources(engine_render PRIVATE
   ${CMAKE_CURRENT_SOURCE_DIR}/../File/PsdFile.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/../File/PsdFile.h
 )
-target_link_libraries(engine_render PRIVATE engine_psd PkgConfig::DEVIL PkgConfig::TINYXML2)
+target_link_libraries(engine_render PRIVATE engine_psd PkgConfig::DEVIL PkgConfig::PNG PkgConfig::ZLIB PkgConfig::TINYXML2)

@@ -30,6 +30,7 @@ public:
     VNResultEnum PrepareSwitchScreenMode() override;
     VNResultEnum SwitchScreenMode(const RenderInitParam& param) override;
     VNResultEnum CreateTexture(Texture** out) override;
+    bool FillsTexturesLater() const override { return true; }
     VNResultEnum CreateShader(const std::string& vertexSource, const std::string& pixelSource,
                               ShaderImpl** out) override;
     VNResultEnum CreateGeomShader(ShaderImpl** out) override;

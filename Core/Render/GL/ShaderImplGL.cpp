@@ -110,6 +110,8 @@ public:
     VNResultEnum SetTexture(Texture* texture) override
     {
         const auto* t = static_cast<TextureGL*>(texture);
+        if (t)
+            t->EnsureFilled();
         glBindTextureUnit(mUnit, t ? t->GetName() : 0);
         return VN_OK;
     }

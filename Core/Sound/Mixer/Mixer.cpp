@@ -19,11 +19,28 @@ constexpr std::uint64_t kMaxSampleFrames = std::uint64_t(kOutputRate) * 600;
 
 struct SampleData
 {
-    std::vector<float> pcm; // stereo frames at the output rate
+    // The file's bytes until the first play decodes them: a game loads all its effects at start and hears
+    // few of them soon, so decoding them all up front only delays the start.
+    std::vector<std::uint8_t> encoded;
+    bool decoded = false;
+    std::vector<float> pcm; // stereo frames at the output rate, once decoded
     std::uint64_t frames = 0;
     std::uint32_t maxChannels = 0;
     std::uint32_t channels = 0; // live channels made from it
 };
+
+// True when the bytes are a WAV whose header reads and whose frames, at most one per byte, stay within the
+// sample limit at the output rate: its decoding cannot fail, so it may wait for the first play. Vorbis is
+// decoded at once: damage in its pages shows only then, and it must fail the load.
+bool DecodesWithoutFail(const std::uint8_t* bytes, std::uint32_t length)
+{
+    if (length < 4 || std::memcmp(bytes, "RIFF", 4) != 0)
+        return false;
+    const std::unique_ptr<Decoder> decoder = OpenDecoder(std::make_unique<MemorySource>(bytes, length));
+    if (!decoder || decoder->Rate() == 0)
+        return false;
+    return std::uint64_t(length) * kOutputRate / decoder->Rate() + 64 < kMaxSampleFrames;
+}
 
 struct Sync
 {
@@ -244,9 +261,17 @@ Handle Mixer::SampleLoad(int source, const void* data, std::uint64_t offset, std
         return 0;
     auto sample = std::make_shared<SampleData>();
     const auto* bytes = static_cast<const std::uint8_t*>(data) + offset;
-    if (!DecodeAll(bytes, length, kMaxSampleFrames, sample->pcm))
-        return 0;
-    sample->frames = sample->pcm.size() / 2;
+    if (DecodesWithoutFail(bytes, length))
+    {
+        sample->encoded.assign(bytes, bytes + length);
+    }
+    else
+    {
+        if (!DecodeAll(bytes, length, kMaxSampleFrames, sample->pcm))
+            return 0;
+        sample->frames = sample->pcm.size() / 2;
+        sample->decoded = true;
+    }
     sample->maxChannels = max;
     std::lock_guard lock(mState->mutex);
     Handle h = mState->NewHandle();
@@ -333,10 +358,31 @@ bool Mixer::StreamFree(Handle stream)
 
 bool Mixer::ChannelPlay(Handle channel, bool restart)
 {
-    std::lock_guard lock(mState->mutex);
+    std::unique_lock lock(mState->mutex);
     Channel* c = mState->Find(channel);
     if (!c)
         return false;
+    if (c->data && !c->data->decoded)
+    {
+        // Decoded outside the lock so the mixing thread goes on meanwhile; the bytes do not change once
+        // loaded, and this reference keeps the sample alive.
+        std::shared_ptr<SampleData> sample = c->data;
+        lock.unlock();
+        std::vector<float> pcm;
+        const bool decoded = DecodeAll(sample->encoded.data(), sample->encoded.size(), kMaxSampleFrames, pcm);
+        lock.lock();
+        if (!sample->decoded)
+        {
+            sample->pcm = decoded ? std::move(pcm) : std::vector<float>();
+            sample->frames = sample->pcm.size() / 2;
+            sample->decoded = true;
+            sample->encoded = std::vector<std::uint8_t>();
+        }
+        // The channel may have been freed meanwhile.
+        c = mState->Find(channel);
+        if (!c)
+            return false;
+    }
     if (c->data)
     {
         if (restart || c->pos >= c->data->frames)

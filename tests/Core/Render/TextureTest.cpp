@@ -3,11 +3,15 @@
 #include "Core/Render/HitMask.h"
 #include "Core/Render/ImageLoader.h"
 #include "Core/Render/RecordingRender.h"
+#include "Core/Render/TextureFills.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
 #include <memory>
+#include <thread>
+#include <vector>
 
 using namespace render;
 
@@ -106,4 +110,84 @@ TEST(Texture, LevelSizesPerFormat)
     for (const Case& c : cases)
         EXPECT_EQ(TextureLevelSize(c.w, c.h, c.compression), c.size)
             << c.w << "x" << c.h << " " << c.compression;
+}
+
+namespace
+{
+// Fills of the queue finish on their own once it has been told of a present; the test waits a bounded time.
+bool FillsSettle()
+{
+    for (int i = 0; i < 2000 && TextureFills::Instance().GetPendingCount() > 0; ++i)
+    {
+        TextureFills::Instance().OnPresented();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return TextureFills::Instance().GetPendingCount() == 0;
+}
+} // namespace
+
+TEST(Texture, FilledLaterEqualsFilledAtOnce)
+{
+    struct Case
+    {
+        const char* name;
+        int32_t w, h, compression;
+        bool fail;
+    };
+    const Case cases[] = {
+        {"pixels", 5, 3, CompressionNone, false},
+        {"blocks", 6, 5, CompressionDXT5, false},
+        {"failing decode", 4, 4, CompressionNone, true},
+    };
+    RecordingRender r;
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        Texture* now = nullptr;
+        Texture* later = nullptr;
+        ASSERT_EQ(r.CreateTexture(&now), VN_OK);
+        ASSERT_EQ(r.CreateTexture(&later), VN_OK);
+        std::unique_ptr<Texture> owners[] = {std::unique_ptr<Texture>(now), std::unique_ptr<Texture>(later)};
+        FakeImage image(c.w, c.h, c.compression, 1);
+        image.mFail = c.fail;
+        const VNResultEnum atOnce = now->CreateFromImage(&image);
+        auto deferred = std::make_unique<FakeImage>(c.w, c.h, c.compression, 1);
+        deferred->mFail = c.fail;
+        ASSERT_EQ(later->CreateFromImageLater(std::move(deferred), L"later"), VN_OK);
+        // The size is known before any pixel is decoded.
+        EXPECT_EQ(later->GetWidth(), static_cast<uint32_t>(c.w));
+        EXPECT_EQ(later->GetHeight(), static_cast<uint32_t>(c.h));
+        EXPECT_EQ(TextureFills::Instance().GetPendingCount(), 1u);
+        // A hit test needs the mask: it fills the texture on the spot.
+        EXPECT_EQ(later->HitTest(0, 0), now->HitTest(0, 0));
+        EXPECT_EQ(TextureFills::Instance().GetPendingCount(), 0u);
+        EXPECT_EQ(later->GetHitBits(), now->GetHitBits());
+        EXPECT_EQ(atOnce == VN_OK, !c.fail);
+    }
+}
+
+TEST(Texture, FillQueueWorkersFillAfterAPresentAndLetGoOfDeletedTextures)
+{
+    RecordingRender r;
+    std::vector<std::unique_ptr<Texture>> textures;
+    for (int i = 0; i < 6; ++i)
+    {
+        Texture* t = nullptr;
+        ASSERT_EQ(r.CreateTexture(&t), VN_OK);
+        textures.emplace_back(t);
+        ASSERT_EQ(t->CreateFromImageLater(std::make_unique<FakeImage>(8 + i, 4, CompressionNone, 1), L"t"),
+                  VN_OK);
+    }
+    // A texture that goes before its fill leaves nothing behind.
+    textures.erase(textures.begin());
+    EXPECT_EQ(TextureFills::Instance().GetPendingCount(), 5u);
+    ASSERT_TRUE(FillsSettle());
+    for (const std::unique_ptr<Texture>& t : textures)
+    {
+        EXPECT_TRUE(t->HitTest(0, 3)) << t->GetWidth();
+        EXPECT_FALSE(t->HitTest(1, 0)) << t->GetWidth();
+    }
+    textures.clear();
+    TextureFills::Instance().Stop();
+    EXPECT_EQ(TextureFills::Instance().GetPendingCount(), 0u);
 }

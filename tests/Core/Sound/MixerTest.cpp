@@ -1,4 +1,5 @@
 #include "Core/Sound/Mixer/Mixer.h"
+#include "Core/Sound/Mixer/Decoder.h"
 
 #include "Core/Sound/AudioFixtures.h"
 
@@ -328,4 +329,47 @@ TEST(MixerDevice, PlaysThroughTheAudioDevice)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     EXPECT_EQ(mix.ChannelIsActive(ch), kActiveStopped);
     EXPECT_EQ(mix.ChannelGetPosition(ch), 2205u);
+}
+
+// A WAV sample is decoded at its first play; what it plays is what decoding it at its load gave, frame for
+// frame, and a sample freed unplayed or played on two channels at once is no different.
+TEST_F(MixerFixture, WavSamplesDecodedAtTheirFirstPlayPlayTheSameFrames)
+{
+    const WavLayout layouts[] = {
+        {44100, 2, 16, false, false, 5000, 0.25f},
+        {22050, 1, 8, false, false, 3000, 0.5f},
+        {48000, 2, 32, true, false, 4800, 0.75f},
+    };
+    for (const WavLayout& layout : layouts)
+    {
+        SCOPED_TRACE(layout.rate);
+        const std::vector<std::uint8_t> wav = MakeWav(layout);
+        std::vector<float> expected;
+        ASSERT_TRUE(DecodeAll(wav.data(), wav.size(), kOutputRate * 600ull, expected));
+        Handle unplayed = Load(wav);
+        ASSERT_NE(unplayed, 0u);
+        EXPECT_TRUE(mix.SampleFree(unplayed));
+        Handle s = Load(wav);
+        ASSERT_NE(s, 0u);
+        Handle first = mix.SampleGetChannel(s, true);
+        Handle second = mix.SampleGetChannel(s, true);
+        ASSERT_TRUE(mix.ChannelPlay(first, true));
+        std::vector<float> heard;
+        std::vector<float> block(2 * 1024);
+        while (mix.ChannelIsActive(first))
+        {
+            mix.Mix(block.data(), 1024);
+            heard.insert(heard.end(), block.begin(), block.end());
+        }
+        ASSERT_GE(heard.size(), expected.size());
+        for (std::size_t i = 0; i < expected.size(); ++i)
+            ASSERT_FLOAT_EQ(heard[i], expected[i]) << i;
+        EXPECT_EQ(mix.ChannelGetPosition(first), expected.size() / 2);
+        // The second channel finds the sample decoded and plays it whole.
+        ASSERT_TRUE(mix.ChannelPlay(second, true));
+        EXPECT_EQ(PlayedLength(mix, second), expected.size() / 2);
+        EXPECT_TRUE(mix.SampleFree(s));
+    }
+    EXPECT_EQ(mix.GetSampleCount(), 0u);
+    EXPECT_EQ(mix.GetChannelCount(), 0u);
 }

@@ -338,3 +338,141 @@ TEST(HitMask, ResizeKeepsOrClears)
     mask.Resize(0, true);
     EXPECT_EQ(mask.GetCount(), 0u);
 }
+
+namespace
+{
+// A PNG of the given colour type and bit depth from unfiltered rows of raw sample bytes, with optional extra
+// chunks before the pixels (a transparency chunk).
+std::vector<uint8_t> MakePNGOf(uint8_t colorType, uint8_t depth, uint32_t w, uint32_t h,
+                               const std::vector<uint8_t>& samples, const std::vector<uint8_t>& trns = {})
+{
+    std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    auto u32 = [](std::vector<uint8_t>& v, uint32_t x)
+    {
+        for (int s = 24; s >= 0; s -= 8)
+            v.push_back(uint8_t(x >> s));
+    };
+    auto chunk = [&](const char* type, const std::vector<uint8_t>& data)
+    {
+        u32(out, uint32_t(data.size()));
+        std::vector<uint8_t> body(type, type + 4);
+        body.insert(body.end(), data.begin(), data.end());
+        out.insert(out.end(), body.begin(), body.end());
+        u32(out, uint32_t(crc32(0, body.data(), uInt(body.size()))));
+    };
+    std::vector<uint8_t> header;
+    u32(header, w);
+    u32(header, h);
+    header.insert(header.end(), {depth, colorType, 0, 0, 0});
+    chunk("IHDR", header);
+    if (!trns.empty())
+        chunk("tRNS", trns);
+    const size_t rowBytes = samples.size() / h;
+    std::vector<uint8_t> raw;
+    for (uint32_t y = 0; y < h; ++y)
+    {
+        raw.push_back(0);
+        raw.insert(raw.end(), samples.begin() + long(y * rowBytes),
+                   samples.begin() + long((y + 1) * rowBytes));
+    }
+    uLongf size = compressBound(uLong(raw.size()));
+    std::vector<uint8_t> packed(size);
+    compress(packed.data(), &size, raw.data(), uLong(raw.size()));
+    packed.resize(size);
+    chunk("IDAT", packed);
+    chunk("IEND", {});
+    return out;
+}
+
+// The same bytes through the image library alone, as every PNG went before.
+Decoded DecodeWithLibrary(const std::vector<uint8_t>& bytes)
+{
+    Decoded d;
+    base::MemoryStream stream(bytes.data(), static_cast<unsigned>(bytes.size()));
+    auto data = std::make_unique<ImageDataDevil>();
+    if (data->Load(&stream, L".png") != VN_OK)
+        return d;
+    const auto w = static_cast<uint32_t>(data->GetWidth());
+    const auto h = static_cast<uint32_t>(data->GetHeight());
+    d.pixels.assign(static_cast<size_t>(w) * h, 0);
+    d.mask.Resize(w * h, false);
+    d.copy = data->CopyPixels(w * 4, d.pixels.data(), &d.mask);
+    d.data = std::move(data);
+    return d;
+}
+} // namespace
+
+// Plain PNGs take the direct decoder, every other kind the library; either way the texture gets what the
+// library alone gave: the same pixels and the same mask (alpha 49 open, 50 solid).
+TEST(ImageLoader, PngGivesTheLibrarysPixelsAndMask)
+{
+    std::vector<uint8_t> rgba;
+    for (uint32_t i = 0; i < 6 * 3; ++i)
+        rgba.insert(rgba.end(), {uint8_t(i * 13), uint8_t(200 - i), uint8_t(i * 7 + 1),
+                                 uint8_t(i == 0   ? 49
+                                         : i == 1 ? 50
+                                                  : i * 14)});
+    std::vector<uint8_t> rgb;
+    for (uint32_t i = 0; i < 6 * 3; ++i)
+        rgb.insert(rgb.end(), {uint8_t(i * 13), uint8_t(200 - i), uint8_t(i * 7 + 1)});
+    std::vector<uint8_t> gray;
+    for (uint32_t i = 0; i < 6 * 3; ++i)
+        gray.push_back(uint8_t(i * 11));
+    std::vector<uint8_t> rgba16;
+    for (uint8_t b : rgba)
+        rgba16.insert(rgba16.end(), {b, uint8_t(255 - b)});
+    struct Case
+    {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        bool direct;
+    };
+    const Case cases[] = {
+        {"rgba", MakePNGOf(6, 8, 6, 3, rgba), true},
+        {"rgb", MakePNGOf(2, 8, 6, 3, rgb), true},
+        {"rgb with a transparent colour", MakePNGOf(2, 8, 6, 3, rgb, {0, 13, 0, 200, 0, 1}), false},
+        {"gray", MakePNGOf(0, 8, 6, 3, gray), false},
+        {"rgba of 16 bits", MakePNGOf(6, 16, 6, 3, rgba16), false},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        const Decoded expected = DecodeWithLibrary(c.bytes);
+        ASSERT_TRUE(expected.data);
+        ASSERT_EQ(expected.copy, VN_OK);
+        const Decoded got = Decode(c.bytes, L".png");
+        ASSERT_TRUE(got.data);
+        ASSERT_EQ(got.copy, VN_OK);
+        EXPECT_EQ(dynamic_cast<ImageDataPng*>(got.data.get()) != nullptr, c.direct);
+        EXPECT_EQ(got.data->CanCopyOffThread(), c.direct);
+        EXPECT_EQ(got.data->GetWidth(), 6);
+        EXPECT_EQ(got.data->GetHeight(), 3);
+        EXPECT_EQ(got.pixels, expected.pixels);
+        for (uint32_t i = 0; i < 18; ++i)
+            EXPECT_EQ(got.mask.Get(i), expected.mask.Get(i)) << i;
+    }
+    // The threshold itself, on the direct road.
+    const Decoded plain = Decode(cases[0].bytes, L".png");
+    EXPECT_EQ(plain.mask.Get(0), 0u);
+    EXPECT_EQ(plain.mask.Get(1), 1u);
+}
+
+// A plain PNG cut short or failing a checksum never takes the direct road, whose decoding may come later:
+// the library reads it at once, and the load ends as it did before, with its pixels or refused.
+TEST(ImageLoader, DamagedPlainPngGoesToTheLibrary)
+{
+    const std::vector<uint8_t> whole = MakePNG(32, 32);
+    ASSERT_TRUE(dynamic_cast<ImageDataPng*>(Decode(whole, L".png").data.get()));
+    std::vector<uint8_t> flipped = whole;
+    flipped[flipped.size() / 2] ^= 0x20;
+    std::vector<uint8_t> noEnd(whole.begin(), whole.end() - 12);
+    std::vector<uint8_t> cut(whole.begin(), whole.end() - 20);
+    for (const std::vector<uint8_t>& bad : {flipped, noEnd, cut})
+    {
+        const Decoded got = Decode(bad, L".png");
+        const Decoded library = DecodeWithLibrary(bad);
+        EXPECT_EQ(dynamic_cast<ImageDataPng*>(got.data.get()), nullptr);
+        ASSERT_EQ(got.data != nullptr, library.data != nullptr);
+        EXPECT_EQ(got.pixels, library.pixels);
+    }
+}
