@@ -107,9 +107,8 @@ Canvas ArrowPicture(const Arrow& a, int& left, int& top)
     const float baseX = px - ux * 22.0f, baseY = py - uy * 22.0f;
     c.StrokeLine(tx, ty, baseX, baseY, 9.0f, kInk);
     c.StrokeLine(tx, ty, baseX, baseY, 5.0f, kGold);
-    c.FillPolygon(
-        {{px, py}, {baseX - uy * 16.0f, baseY + ux * 16.0f}, {baseX + uy * 16.0f, baseY - ux * 16.0f}},
-        kGold);
+    c.FillPolygon({{px, py}, {baseX - uy * 16.0f, baseY + ux * 16.0f}, {baseX + uy * 16.0f, baseY - ux * 16.0f}},
+                  kGold);
     return c;
 }
 
