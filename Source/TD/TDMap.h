@@ -162,6 +162,9 @@ public:
     void loadAmbientEffects(file::ImageContainer& container);
     // The unlock message for what the level brings, else the level name banner.
     void showLevelStartMessage();
+    // The news before a level are done with (closed by the player, or there were none to show): the
+    // tutorial hears it, so a guided level starts its first hint either way.
+    void onLevelNoticeDone();
     // "td/levels_normal/" (mode 3: "td/levels_hardcore/") + "level_EE_LL.xml", both counted from 1.
     static std::wstring levelFileName(int mode, int episode, int level);
     // The episode's ambient effect and the longest interval between its firings (0: it loops).

@@ -2,7 +2,6 @@
 #include "Source/TD/HUD/HUD.h"
 #include "Source/TD/LocalStrings.h"
 #include "Source/TD/TDMap.h"
-#include "Source/TD/TDTutorial.h"
 
 namespace
 {
@@ -92,8 +91,7 @@ bool TDMap::releaseInSelectScreens(const std::wstring& c, int x, int y)
             mState = kStatePlaying;
             hud.showLevelName();
             mSpeed = 1.0f;
-            TDTutorial::Instance()->onEvent(mProfile->getTutorialStepState(5) == 2 ? L"buildspot_bought"
-                                                                                    : L"unlock_window_close");
+            onLevelNoticeDone();
         }
         return false;
     case kStateProfiles:

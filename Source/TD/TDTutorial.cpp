@@ -268,6 +268,13 @@ void TDTutorial::reloadState()
         step->mState = map->mProfile->getTutorialStepState(step->mId);
 }
 
+void TDTutorial::endLevel()
+{
+    hide();
+    mShownBeforePause = false;
+    liftRestrictions();
+}
+
 void TDTutorial::liftRestrictions()
 {
     TDMap* map = getMap();
