@@ -255,7 +255,17 @@ std::string PlayerDriver::startDisplay()
 
 std::string PlayerDriver::start(std::chrono::milliseconds timeout)
 {
-    if (const std::string why = startDisplay(); !why.empty())
+    // Servers of other tests come and go beside ours: a number that was free when ours chose it may be lost
+    // in a race, so a server that cannot be reached is replaced by another.
+    std::string why;
+    for (int attempt = 0; attempt < 3; ++attempt)
+    {
+        why = startDisplay();
+        if (why.empty())
+            break;
+        stop();
+    }
+    if (!why.empty())
         return why;
     const std::string out = (mOptions.folder / "game-output.txt").string();
     const std::string xdg = (mOptions.folder / "xdg").string();
