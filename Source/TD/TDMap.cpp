@@ -351,6 +351,7 @@ void TDMap::levelWon()
     mResultAction = 2;
     w7::StopMusic();
     w7::SoundTags::Instance()->Play(L"winSound");
+    TDTutorial::Instance()->endLevel();
     mHud->showLevelResult(true);
 }
 
@@ -362,5 +363,6 @@ void TDMap::levelLost()
     mState = kStateLost;
     w7::StopMusic();
     w7::SoundTags::Instance()->Play(L"loseSound");
+    TDTutorial::Instance()->endLevel();
     mHud->showLevelResult(false);
 }

@@ -162,6 +162,9 @@ public:
     void loadAmbientEffects(file::ImageContainer& container);
     // The unlock message for what the level brings, else the level name banner.
     void showLevelStartMessage();
+    // The news before a level are done with (closed by the player, or there were none to show): the
+    // tutorial hears it, so a guided level starts its first hint either way.
+    void onLevelNoticeDone();
     // "td/levels_normal/" (mode 3: "td/levels_hardcore/") + "level_EE_LL.xml", both counted from 1.
     static std::wstring levelFileName(int mode, int episode, int level);
     // The episode's ambient effect and the longest interval between its firings (0: it loops).
@@ -209,11 +212,12 @@ public:
     void onMouseWheel(int wheel);
     // The release's answer c of the HUD, dispatched by state (the release table); each returns true when its
     // row skips the common tail. Each screen group keeps its rows in a file of its own.
-    bool releaseInPlay(int x, int y, float mapX, float mapY);            // state 0: TDMapInput.cpp
-    bool releaseInMenus(const std::wstring& c, int x, int y);           // 1, 2, 4, 7, 16: TDMapReleaseMenus.cpp
-    bool releaseInSelectScreens(const std::wstring& c, int x, int y);   // 5, 6, 11, 13, 14, 15: TDMapReleaseSelect.cpp
-    bool releaseInShops(const std::wstring& c, int x, int y);           // 8, 18: TDMapReleaseShops.cpp
-    bool releaseInRefill(const std::wstring& c, int x, int y);          // 22: TDMapReleaseRefill.cpp
+    bool releaseInPlay(int x, int y, float mapX, float mapY); // state 0: TDMapInput.cpp
+    bool releaseInMenus(const std::wstring& c, int x, int y); // 1, 2, 4, 7, 16: TDMapReleaseMenus.cpp
+    bool releaseInSelectScreens(const std::wstring& c, int x,
+                                int y);                        // 5, 6, 11, 13, 14, 15: TDMapReleaseSelect.cpp
+    bool releaseInShops(const std::wstring& c, int x, int y);  // 8, 18: TDMapReleaseShops.cpp
+    bool releaseInRefill(const std::wstring& c, int x, int y); // 22: TDMapReleaseRefill.cpp
 
     // Sheets, episodes, purchases.
     // The prototypes, the episode table and the constants of the sheets.
@@ -242,8 +246,8 @@ public:
     void onHealthPurchaseFailed(const std::wstring& caption, const std::wstring& message) override;
 
     // Map commands (TDMapCommands.cpp).
-    // Builds a tower of the table's prototype on a free spot frame, paying the price of the prototype with the
-    // bought upgrades; null (and nothing changed) when the money does not suffice.
+    // Builds a tower of the table's prototype on a free spot frame, paying the price of the prototype with
+    // the bought upgrades; null (and nothing changed) when the money does not suffice.
     TDTower* buildTower(TDUnitProto* proto, TDFrameEntry* spotFrame);
     // Refunds the tower (TDTower::sellValue), frees its spot and removes it with its bullets, beam, marks and
     // the map modifiers it owns. A tower that is not on the map is only refunded.

@@ -309,12 +309,21 @@ void TDMap::showLevelStartMessage()
 {
     std::vector<int> ids;
     mUnlocks->getNewIds(ids);
-    if (ids.empty())
+    if (!ids.empty() && ids.front() == -1)
     {
-        mHud->showLevelName();
+        onLevelNoticeDone();
         return;
     }
-    if (ids.front() == -1)
+    if (!ids.empty() && mHud->showUnlockMessage(ids))
         return;
-    mHud->showUnlockMessage(ids);
+    mHud->showLevelName();
+    onLevelNoticeDone();
+}
+
+void TDMap::onLevelNoticeDone()
+{
+    // Once the spell step is done, the message's close stands for a bought spot (later hints wait for that).
+    TDTutorial::Instance()->onEvent(mProfile->getTutorialStepState(5) == kTutorialCompleted
+                                        ? L"buildspot_bought"
+                                        : L"unlock_window_close");
 }

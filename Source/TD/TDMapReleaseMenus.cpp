@@ -131,11 +131,13 @@ void TDMap::executeConfirmedCommand(const std::wstring& command)
     }
     else if (command == L"mmenu")
     {
+        TDTutorial::Instance()->endLevel();
         mHud->closeTopWindow();
         mHud->openMainMenu();
     }
     else if (command == L"levels")
     {
+        TDTutorial::Instance()->endLevel();
         leaveTopWindowFor(&HUD::openLevelSelect);
     }
 }

@@ -1,4 +1,5 @@
-// The release table's rows for the episode and level select, the unlock message, the profiles and the name entry.
+// The release table's rows for the episode and level select, the unlock message, the profiles and the name
+// entry.
 #include "Source/TD/HUD/HUD.h"
 #include "Source/TD/LocalStrings.h"
 #include "Source/TD/TDMap.h"
@@ -92,8 +93,7 @@ bool TDMap::releaseInSelectScreens(const std::wstring& c, int x, int y)
             mState = kStatePlaying;
             hud.showLevelName();
             mSpeed = 1.0f;
-            TDTutorial::Instance()->onEvent(mProfile->getTutorialStepState(5) == 2 ? L"buildspot_bought"
-                                                                                    : L"unlock_window_close");
+            onLevelNoticeDone();
         }
         return false;
     case kStateProfiles:
@@ -126,7 +126,8 @@ bool TDMap::releaseInSelectScreens(const std::wstring& c, int x, int y)
         {
             hud.closeTopWindow();
             mTypedName.clear();
-            mState = mCurrentScreen == L"mmenu" || mCurrentScreen == L"shop" ? kStateMainMenu : kStateProfiles;
+            mState =
+                mCurrentScreen == L"mmenu" || mCurrentScreen == L"shop" ? kStateMainMenu : kStateProfiles;
         }
         return false;
     default: // the rename entry handles its own answers

@@ -62,6 +62,9 @@ public:
     void rearm();
     // A profile was selected: its switch and its step states.
     void reloadState();
+    // The level ended or the player left it: the shown step goes (re-arming shows it again in a later start)
+    // and its locks, spot and drop chance are lifted, so nothing of it lies over or blocks the screens after.
+    void endLevel();
 
     // Puts the step's pictures and texts up (the view returns to scale 1 and no offset).
     void show(const TDTutorialStep& step);

@@ -172,9 +172,6 @@ const std::vector<int>& HardcoreNewIds();
 // episode select shows one card as coming soon.
 int ComingSoonEpisode();
 const char* ComingSoonName();
-// The level of the first episode whose news the unlock message shows with pictures (the other levels have
-// none drawn, so they open with the level name banner).
-constexpr int kAnnouncedLevel = 1;
 
 const UnitKind* FindUnit(int id);
 const TowerKind* FindTower(int id);

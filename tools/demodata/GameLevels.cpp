@@ -20,6 +20,27 @@ PointF Bezier(PointF s, PointF c, PointF e, float t)
     return {u * u * s.x + 2 * t * u * c.x + t * t * e.x, u * u * s.y + 2 * t * u * c.y + t * t * e.y};
 }
 
+// The reach of a canopy picture from its middle, and how far above the road's middle a unit walking on it
+// is drawn (its lane and its height).
+constexpr float kCanopyRadius = 60, kUnitReach = 64;
+// Above a spot stands its tower (the tallest reaches 122 up from the spot's middle); the pad reaches 29 down.
+constexpr float kTowerAbove = 122, kPadBelow = 29;
+// The widest wave countdown in the board's font (main_42_3).
+constexpr float kCountdownWidth = 330;
+
+// The HUD overlay covers a band along the top (its counters end at y 62), the spell bar at the bottom left
+// (from x 4 to 452, from y 668) and the play buttons at the bottom right (from x 776, from y 696): a spot is
+// only offered where its tower and its pad are seen whole.
+bool ClearOfHud(PointF spot)
+{
+    if (spot.y - kTowerAbove < 66)
+        return false;
+    const float bottom = spot.y + kPadBelow;
+    if (spot.x - 46 < 452 && bottom > 664)
+        return false;
+    return !(spot.x + 46 > 776 && bottom > 692);
+}
+
 // Builds one map: points and links by hand, spots and decoration places chosen around the roads.
 class MapBuilder
 {
@@ -97,6 +118,36 @@ public:
                 break;
             mMap.spots.push_back({candidates[best].x, candidates[best].y});
         }
+        // A spot the HUD would hide in part gives its place in the list (and so its price and tower) to the
+        // free candidate farthest from the others; the spots the HUD leaves alone keep their places.
+        for (std::size_t i = 0; i < mMap.spots.size(); ++i)
+        {
+            if (SeenWhole({mMap.spots[i].x, mMap.spots[i].y}))
+                continue;
+            int best = -1;
+            float bestDistance = 112;
+            for (std::size_t k = 0; k < candidates.size(); ++k)
+            {
+                if (!SeenWhole(candidates[k]))
+                    continue;
+                float d = 1e9f;
+                for (std::size_t j = 0; j < mMap.spots.size(); ++j)
+                    if (j != i)
+                        d = std::min(d, Dist(candidates[k], {mMap.spots[j].x, mMap.spots[j].y}));
+                if (d > bestDistance + 0.01f)
+                {
+                    bestDistance = d;
+                    best = static_cast<int>(k);
+                }
+            }
+            if (best < 0)
+            {
+                mMap.spots.erase(mMap.spots.begin() + static_cast<std::ptrdiff_t>(i--));
+                continue;
+            }
+            mMap.spots[i].x = candidates[static_cast<std::size_t>(best)].x;
+            mMap.spots[i].y = candidates[static_cast<std::size_t>(best)].y;
+        }
     }
 
     // Spot i, or a scratch record when the map found fewer spots than asked for.
@@ -153,20 +204,22 @@ public:
         mMap.ambient = chosen;
     }
 
-    // Tree canopies reaching over the road edge, painted above the units.
+    // Tree canopies beside the road, painted above the units: they stand clear of the road's edge, so that
+    // no unit on it walks under one, and clear of the spots and the towers built on them.
     void Canopies(int count)
     {
         std::vector<PointF> road = RoadSamples(6);
         std::vector<PointF> chosen;
+        const float clearance = kCanopyRadius + kUnitReach + 6;
         for (const MapLink& l : mMap.links)
         {
             std::vector<PointF> s = SampleLink(mMap, l, 60);
             for (std::size_t i = 1; i + 1 < s.size() && static_cast<int>(chosen.size()) < count; ++i)
             {
                 float dx = s[i + 1].x - s[i - 1].x, dy = s[i + 1].y - s[i - 1].y, len = std::hypot(dx, dy);
-                PointF c{s[i].x + dy / len * 56, s[i].y - dx / len * 56};
-                if (c.x < 60 || c.x > 964 || c.y < 150 || c.y > 660 || NearSpot(c, 95) ||
-                    NearRoad(road, c, 50))
+                PointF c{s[i].x + dy / len * clearance, s[i].y - dx / len * clearance};
+                if (c.x < 60 || c.x > 964 || c.y < 150 || c.y > 660 || CoversSpot(c) ||
+                    NearRoad(road, c, clearance - 1))
                     continue;
                 bool apart = true;
                 for (const PointF& o : chosen)
@@ -240,6 +293,41 @@ private:
     {
         for (const SpotDesc& s : mMap.spots)
             if (Dist({s.x, s.y}, c) < distance)
+                return true;
+        return false;
+    }
+
+    // Whether a spot's pad and the tallest tower on it are neither under the HUD nor under a wave marker
+    // with its countdown. The marker stands at its spawn point pulled onto the screen (y from 100 to 616);
+    // the countdown ("Next wave in 30") is written beside it, towards the middle, 42 high and at most
+    // kCountdownWidth wide.
+    bool SeenWhole(PointF spot) const
+    {
+        if (!ClearOfHud(spot))
+            return false;
+        const float left = spot.x - 56, right = spot.x + 56, top = spot.y - kTowerAbove - 4,
+                    bottom = spot.y + kPadBelow + 4;
+        for (const MapPoint& p : mMap.points)
+        {
+            if (!p.spawn)
+                continue;
+            const float mx = std::min(std::clamp(p.x, 0.0f, 1024.0f), 1024.0f - 52),
+                        my = std::clamp(p.y, 100.0f, 616.0f);
+            const float textLeft = mx < 512 ? mx : mx - 58 - kCountdownWidth,
+                        textRight = mx < 512 ? mx + 84 + kCountdownWidth : mx + 52;
+            const float textTop = std::min(my, my + 26 - 21), textBottom = std::max(my + 52, my + 26 + 21);
+            if (left < textRight && textLeft < right && top < textBottom && textTop < bottom)
+                return false;
+        }
+        return true;
+    }
+
+    // Whether a canopy centred at c would hide part of a spot or of a tower standing on it.
+    bool CoversSpot(PointF c) const
+    {
+        for (const SpotDesc& s : mMap.spots)
+            if (std::fabs(c.x - s.x) < kCanopyRadius + 56 && c.y + kCanopyRadius + 8 > s.y - kTowerAbove &&
+                c.y - kCanopyRadius - 8 < s.y + kPadBelow)
                 return true;
         return false;
     }

@@ -219,7 +219,7 @@ Layer Front(const MapDesc& map, const FrontDecor& f)
     {
     case 0:
     {
-        // A tree crown whose leaves reach over the road.
+        // A tree crown beside the road, drawn over the units that pass near it.
         Canvas c(120, 110);
         Random rnd(static_cast<std::uint32_t>(f.x * 7 + f.y));
         std::uint32_t leaf = t.treeA;

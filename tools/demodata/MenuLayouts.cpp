@@ -175,7 +175,7 @@ void UnlockMessage(Output& out)
     for (int r = 96; r > 0; r -= 2)
         halo.FillCircle(100, 100, static_cast<float>(r), RgbaOf(0xFFE8A3, static_cast<std::uint8_t>(6)));
     f.Add("halo", 412, 224, halo);
-    // Only some ids have a picture: a level whose news have none opens with the banner instead.
+    // Every announced id has its picture, so each level's news opens the message.
     for (int id : MessageIconIds())
         f.Add("icons/id" + std::to_string(id), 432, 244, UnlockIcon(id, 160));
     f.Add("button/ok", 412, 556, ButtonFace(200, 72, kGreen, Face::Normal));

@@ -52,31 +52,38 @@ struct Step
 
 // The spot at (896, 563) is the first of 1-1 ("#0"); the play button's centre is (869, 730), the first
 // spell slot's (52, 718); the next-wave marker stands at the road's entrance on the left edge.
+// Every step stands the level still ("pause") and lets through only what it asks for ("blockUI": 2 keeps
+// the play button, the early call and the spells shut, 1 opens the play button, 3 the early call), so a hint
+// is never overtaken by the waves; after the first Play the lock stays at 1 until the wave is cleared, so no
+// early call or spell jumps ahead of its hint.
+// clang-format off
 const std::vector<Step> kSteps = {
     {0, "unlock_window_close", "tower_select", "build", "tutorial_build", 300, 400, true, {800, 505, 868, 548},
      {{"pause", 1}, {"blockUI", 2}, {"spot", 0}}, {}},
     {1, "tower_select", "tower_built", "choose", "tutorial_choose", 40, 540, false, {}, {}, {{"spot", -1}}},
     {2, "tower_built", "game_play", "play", "tutorial_play", 330, 470, true, {820, 640, 862, 700},
-     {{"blockUI", 1}}, {{"blockUI", 0}}},
+     {{"pause", 1}, {"blockUI", 1}}, {}},
     {3, "wave_vanish_1", "wave_forced", "call", "tutorial_call", 130, 280, true, {150, 300, 60, 268},
-     {{"blockUI", 3}}, {{"blockUI", 0}}},
+     {{"pause", 1}, {"blockUI", 3}}, {{"blockUI", 0}}},
     {4, "wave_forced", "tower_upgraded", "upgrade", "tutorial_upgrade", 300, 90, false, {},
      {{"addMoney", 150}, {"pause", 1}, {"blockUI", 2}}, {}},
     {5, "tower_upgraded", "spell_casted", "spell", "tutorial_spell", 120, 430, true, {110, 622, 62, 684},
-     {{"resetSpell", 0}, {"blockUI", 0}}, {}},
+     {{"resetSpell", 0}, {"pause", 1}, {"blockUI", 0}}, {}},
     {6, "spell_casted", "game_play", "done", "tutorial_done", 250, 280, true, {780, 470, 862, 700},
      {{"pause", 1}, {"blockUI", 1}}, {{"blockUI", 0}}},
 };
+// clang-format on
 
 // The texts wrap on their plates.
 const std::vector<StringEntry> kStrings = {
     {"tutorial_build", "Enemies will soon walk this road. Press the build spot the arrow shows."},
     {"tutorial_choose", "Choose the dart tower in the menu. Towers cost money: yours is at the top."},
-    {"tutorial_play", "Your tower fires on its own. Press Play to let the first wave come."},
-    {"tutorial_call", "Wave cleared! Press the flag by the road's entrance to call the next wave early and earn "
-                      "money."},
+    {"tutorial_play", "Your tower fires on its own at enemies in its range. Press Play to let them come."},
+    {"tutorial_call",
+     "Wave cleared! Press the flag by the road's entrance to call the next wave early and earn "
+     "money."},
     {"tutorial_upgrade", "Here is some money. Press your tower and buy upgrades until it earns a star."},
-    {"tutorial_spell", "Spells help in a tight spot. Press the meteor, then press the road by the enemies."},
+    {"tutorial_spell", "Spells help in a tight spot. Press the meteor, then press the road where the enemies come."},
     {"tutorial_done", "Well done! Build more towers as money comes in. Press Play to go on."},
 };
 
@@ -97,8 +104,9 @@ Canvas ArrowPicture(const Arrow& a, int& left, int& top)
     const float baseX = px - ux * 22.0f, baseY = py - uy * 22.0f;
     c.StrokeLine(tx, ty, baseX, baseY, 9.0f, kInk);
     c.StrokeLine(tx, ty, baseX, baseY, 5.0f, kGold);
-    c.FillPolygon({{px, py}, {baseX - uy * 16.0f, baseY + ux * 16.0f}, {baseX + uy * 16.0f, baseY - ux * 16.0f}},
-                  kGold);
+    c.FillPolygon(
+        {{px, py}, {baseX - uy * 16.0f, baseY + ux * 16.0f}, {baseX + uy * 16.0f, baseY - ux * 16.0f}},
+        kGold);
     return c;
 }
 

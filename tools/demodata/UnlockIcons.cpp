@@ -207,11 +207,13 @@ Canvas HardcoreIcon(int id, int size)
 
 std::vector<int> MessageIconIds()
 {
-    std::vector<int> ids = game::HardcoreNewIds();
+    // Every id some level announces has its picture: a level whose news had none would skip its message.
+    std::set<int> ids(game::HardcoreNewIds().begin(), game::HardcoreNewIds().end());
     for (const game::UnlockLine& line : game::Unlocks())
-        if (line.episode == 0 && line.level == game::kAnnouncedLevel)
-            ids.insert(ids.end(), line.ids.begin(), line.ids.end());
-    return ids;
+        for (int id : line.ids)
+            if (id >= 0)
+                ids.insert(id);
+    return std::vector<int>(ids.begin(), ids.end());
 }
 
 Canvas UnlockIcon(int id, int size)

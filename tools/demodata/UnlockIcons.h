@@ -8,8 +8,7 @@
 namespace demodata
 {
 
-// The ids the demo's unlock message has pictures for: the hardcore notices and what the announced level of
-// the first episode brings.
+// The ids the demo's unlock message has pictures for: the hardcore notices and everything a level announces.
 std::vector<int> MessageIconIds();
 // The medallion of an id, `size` pixels square.
 Canvas UnlockIcon(int id, int size);

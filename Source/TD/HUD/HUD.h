@@ -86,7 +86,9 @@ public:
     // screen named ("game", "shop0", "shop1", "episodes", "levels"). Both in HUDOpenShops.cpp.
     void openShop(int fromGame);
     void openGemShop(const std::wstring& returnScreen);
-    void showUnlockMessage(const std::vector<int>& ids);
+    // The unlock message of the ids that have a picture; false (nothing opened, nothing changed) when none
+    // has, so the level starts as it does without news.
+    bool showUnlockMessage(const std::vector<int>& ids);
     void showModalMessage(const std::wstring& caption, const std::wstring& message, int restoreState);
     void showModalDialog(const std::wstring& caption, const std::wstring& message, int restoreState);
     void showModalInput();

@@ -10,6 +10,8 @@
 #include "Source/TD/HUD/HUDUnlockMessage.h"
 #include "Source/TD/TDMap.h"
 
+#include <memory>
+
 namespace
 {
 void putInOverlaySlot(HUDWindow* dialog)
@@ -45,20 +47,16 @@ void HUD::openLevelSelect()
     showWindow(new HUDLevelSelect);
 }
 
-void HUD::showUnlockMessage(const std::vector<int>& ids)
+bool HUD::showUnlockMessage(const std::vector<int>& ids)
 {
-    auto* message = new HUDUnlockMessage(ids);
+    auto message = std::make_unique<HUDUnlockMessage>(ids);
+    // Nothing of the list has a picture: an empty message would stand the level still for nothing.
     if (message->mIds.empty())
-    {
-        // Nothing of the list has a picture: an empty message would stand the level still for nothing, so
-        // the level starts as it does without news.
-        delete message;
-        showLevelName();
-        return;
-    }
+        return false;
     mMap.mState = kStateUnlockMessage;
     mMap.mSpeed = 0.0f;
-    showWindow(message);
+    showWindow(message.release());
+    return true;
 }
 
 void HUD::showModalMessage(const std::wstring& caption, const std::wstring& message, int restoreState)

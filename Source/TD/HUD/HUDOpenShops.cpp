@@ -3,15 +3,19 @@
 #include "Source/TD/HUD/HUDBuyGemScreen.h"
 #include "Source/TD/HUD/HUDShopWindow.h"
 #include "Source/TD/TDMap.h"
+#include "Source/TD/TDTutorial.h"
 
 void HUD::openShop(int fromGame)
 {
+    // A hint belongs to the level: none lies over a shop.
+    TDTutorial::Instance()->hide();
     mMap.mState = kStateShop;
     showWindow(new HUDShopWindow(fromGame));
 }
 
 void HUD::openGemShop(const std::wstring& returnScreen)
 {
+    TDTutorial::Instance()->hide();
     mMap.mState = kStateGemShop;
     gemShopReturnScreen() = returnScreen;
     showWindow(new HUDBuyGemScreen);

@@ -35,8 +35,8 @@ std::string step(int id, const char* activate, const char* complete, const std::
                  const char* condition = "<condition/>", const char* folder = "build")
 {
     return "<step id=\"" + std::to_string(id) + "\" activate=\"" + activate + "\" complete=\"" + complete +
-           "\">" + condition + "<show folder=\"" + folder + "\"><text place=\"build/text\" string=\"tutorial_play\"/></show>" +
-           inside + "</step>";
+           "\">" + condition + "<show folder=\"" + folder +
+           "\"><text place=\"build/text\" string=\"tutorial_play\"/></show>" + inside + "</step>";
 }
 
 std::wstring shownText()
@@ -89,6 +89,35 @@ TEST_F(TutorialScript, AShopOfMinusOneBindsAStepToItsLevelAndNoShopLetsItReactAn
     }
 }
 
+// A level whose start shows no unlock message (no news, or news that hide the message) still tells the
+// tutorial the news are done with, so a step waiting for that shows at its start.
+TEST_F(TutorialScript, ALevelStartWithoutAnUnlockMessageStillSendsItsClose)
+{
+    struct Case
+    {
+        const char* what;
+        int episode;
+        int level;
+    };
+    const Case cases[] = {
+        {"no news", 1, 3},
+        {"news that show nothing (-1)", 2, 3},
+        {"news with pictures, closed with ok", 0, 1},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        const std::string condition = "<condition shop=\"-1\" episode=\"" + std::to_string(c.episode) +
+                                      "\" level=\"" + std::to_string(c.level) + "\"/>";
+        load(step(30, "unlock_window_close", "stop", "", condition.c_str()));
+        map->mProfile->setTutorialStepState(30, kTutorialWaiting);
+        harness.loadLevel(kModeNormal, c.episode, c.level);
+        EXPECT_EQ(map->mState, kStatePlaying);
+        EXPECT_TRUE(tutorial().isShown());
+        EXPECT_EQ(map->mProfile->getTutorialStepState(30), kTutorialShown);
+    }
+}
+
 TEST_F(TutorialScript, OneEventCompletesOneStepAndShowsTheNext)
 {
     load(step(20, "go", "next", "<onComplete><cmd param=\"addMoney\" value=\"5\"/></onComplete>") +
@@ -102,7 +131,8 @@ TEST_F(TutorialScript, OneEventCompletesOneStepAndShowsTheNext)
     EXPECT_EQ(map->mProfile->getTutorialStepState(20), kTutorialCompleted);
     EXPECT_EQ(map->mProfile->getTutorialStepState(21), kTutorialShown);
     EXPECT_TRUE(tutorial().isShown());
-    EXPECT_EQ(shownText(), LocalStrings::Instance()->get(L"tutorial_done")) << "the later text of a place wins";
+    EXPECT_EQ(shownText(), LocalStrings::Instance()->get(L"tutorial_done"))
+        << "the later text of a place wins";
     tutorial().onEvent(L"go");
     EXPECT_EQ(map->mProfile->getTutorialStepState(20), kTutorialCompleted) << "completed steps stay so";
 }

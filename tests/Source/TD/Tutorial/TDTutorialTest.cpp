@@ -66,7 +66,12 @@ TEST(Tutorial, GuidesANewPlayerThroughTheFirstLevel)
     TDMap* map = harness.map();
     ASSERT_EQ(tutorial().getSteps().size(), 7u);
     EXPECT_TRUE(tutorial().isEnabled());
-    EXPECT_FALSE(tutorial().isShown()) << "the first step waits for the unlock message to close";
+    // The harness closed 1-1's unlock message: the first step is up.
+    EXPECT_EQ(shownText(), text(L"tutorial_build"));
+    EXPECT_EQ(tutorial().getPictureLayers().size(), 2u);
+    EXPECT_EQ(map->mHud->mBlockUI, 2);
+    EXPECT_EQ(map->mTutorialSpot, 0);
+    EXPECT_EQ(map->mSpeed, 0.0f);
 
     struct Row
     {
@@ -75,17 +80,16 @@ TEST(Tutorial, GuidesANewPlayerThroughTheFirstLevel)
         int pictures;         // plate and arrow
         int lock;
         int spot;
-        bool paused;          // the step paused the game (the test plays at speed 1 before each event)
-        int completed;        // steps of the profile completed so far
+        bool paused;   // the step paused the game (the test plays at speed 1 before each event)
+        int completed; // steps of the profile completed so far
     };
     const Row rows[] = {
-        {L"unlock_window_close", L"tutorial_build", 2, 2, 0, true, 0},
         {L"tower_select", L"tutorial_choose", 1, 2, 0, false, 1},
-        {L"tower_built", L"tutorial_play", 2, 1, -1, false, 2},
-        {L"game_play", nullptr, 0, 0, -1, false, 3},
-        {L"wave_vanish_1", L"tutorial_call", 2, 3, -1, false, 3},
+        {L"tower_built", L"tutorial_play", 2, 1, -1, true, 2},
+        {L"game_play", nullptr, 0, 1, -1, false, 3},
+        {L"wave_vanish_1", L"tutorial_call", 2, 3, -1, true, 3},
         {L"wave_forced", L"tutorial_upgrade", 1, 2, -1, true, 4},
-        {L"tower_upgraded", L"tutorial_spell", 2, 0, -1, false, 5},
+        {L"tower_upgraded", L"tutorial_spell", 2, 0, -1, true, 5},
         {L"spell_casted", L"tutorial_done", 2, 1, -1, true, 6},
         {L"game_play", nullptr, 0, 0, -1, false, 7},
     };
@@ -260,7 +264,8 @@ TEST(Tutorial, TheSkipButtonTurnsTheTutorialOffForThePlayer)
     // The pictures take no pointer from the map, and a release beside the button does nothing to the
     // tutorial.
     harness.move(560.0f, 495.0f);
-    EXPECT_EQ(harness.game()->GetGameWindow()->mCursorX, 560) << "the pointer over the text reaches the board";
+    EXPECT_EQ(harness.game()->GetGameWindow()->mCursorX, 560)
+        << "the pointer over the text reaches the board";
     harness.click(at.x, at.y + 200.0f);
     harness.step();
     EXPECT_TRUE(tutorial().isShown());

@@ -162,7 +162,8 @@ TEST_F(NameInput, CancelReturnsWhereTheInputWasAskedFromWithoutAProfile)
         const wchar_t* from;
         int state;
     };
-    for (const Case& c : {Case{L"mmenu", kStateMainMenu}, Case{L"shop", kStateMainMenu}, Case{L"", kStateProfiles}})
+    for (const Case& c :
+         {Case{L"mmenu", kStateMainMenu}, Case{L"shop", kStateMainMenu}, Case{L"", kStateProfiles}})
     {
         SCOPED_TRACE(std::string(c.from, c.from + std::wcslen(c.from)));
         ASSERT_NE(openNewProfileInput(c.from), nullptr);
@@ -348,7 +349,6 @@ class UnlockMessage : public SelectScreens
 
 TEST_F(UnlockMessage, NewsBeforeALevelShowOneItemPerOkThenTheLevelRuns)
 {
-    EXPECT_EQ(mMap->mState, kStatePlaying) << "the first level brings nothing with a picture";
     // The first level's tutorial would stand the game still on its own.
     TDTutorial::Instance()->skip();
     struct Case
@@ -359,7 +359,10 @@ TEST_F(UnlockMessage, NewsBeforeALevelShowOneItemPerOkThenTheLevelRuns)
         std::vector<int> ids;
     };
     const Case cases[] = {
+        {"the first level's news", kModeNormal, 0, mMap->mUnlocks->getNew(0, 0)},
         {"the second level's news", kModeNormal, 1, mMap->mUnlocks->getNew(0, 1)},
+        {"the third level's news", kModeNormal, 2, mMap->mUnlocks->getNew(0, 2)},
+        {"the fourth level's news", kModeNormal, 3, mMap->mUnlocks->getNew(0, 3)},
         {"the hardcore rules at the first hardcore level", kModeHardcore, 0, {36, 37, 38}},
     };
     for (const Case& c : cases)
@@ -405,7 +408,7 @@ TEST_F(UnlockMessage, IdsWithoutAPictureAreLeftOutAndNoneAtAllOpensNothing)
         std::vector<int> ids;
         std::vector<int> shown;
     };
-    const Case cases[] = {{{20000, 99}, {20000}}, {{99, 36, 98}, {36}}, {{99}, {}}, {{10000, 3000}, {}}};
+    const Case cases[] = {{{20000, 99}, {20000}}, {{99, 36, 98}, {36}}, {{99}, {}}, {{98, 97}, {}}};
     for (const Case& c : cases)
     {
         HUDUnlockMessage message(c.ids);
@@ -415,7 +418,7 @@ TEST_F(UnlockMessage, IdsWithoutAPictureAreLeftOutAndNoneAtAllOpensNothing)
     // message.
     mMap->mState = kStatePlaying;
     mMap->mSpeed = 1.0f;
-    hud().showUnlockMessage({99, 98});
+    EXPECT_FALSE(hud().showUnlockMessage({99, 98}));
     mHarness.step();
     EXPECT_EQ(mMap->mState, kStatePlaying);
     EXPECT_EQ(mMap->mSpeed, 1.0f);
