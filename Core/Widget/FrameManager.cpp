@@ -66,6 +66,15 @@ bool FrameManager::IsListed(const Frame* frame) const
                        [frame](const FrameEntry& e) { return e.frame == frame; });
 }
 
+bool FrameManager::HasModal() const
+{
+    const auto modal = [](const auto& e) { return e.tier == FrameTierModal; };
+    return std::any_of(mFrames.begin(), mFrames.end(), modal) ||
+           std::any_of(std::begin(mPendingAdds), std::end(mPendingAdds),
+                       [&modal](const auto& queue)
+                       { return std::any_of(queue.begin(), queue.end(), modal); });
+}
+
 VNResultEnum FrameManager::Insert(Frame* frame, FrameTier tier)
 {
     auto at = mFrames.end();
@@ -465,21 +474,32 @@ WidgetListener* FocusedListener(Frame* active)
 
 } // namespace
 
+WidgetListener* FrameManager::KeyListener() const
+{
+    // A modal frame waiting to be added is not active yet: the frame below must not take the key meanwhile.
+    const bool activeIsModal =
+        std::any_of(mFrames.begin(), mFrames.end(),
+                    [this](const FrameEntry& e) { return e.frame == mActive && e.tier == FrameTierModal; });
+    if (!activeIsModal && HasModal())
+        return nullptr;
+    return FocusedListener(mActive);
+}
+
 VNResultEnum FrameManager::OnKeyDown(int32_t key)
 {
-    WidgetListener* l = FocusedListener(mActive);
+    WidgetListener* l = KeyListener();
     return l ? l->OnKeyDown(key) : VN_OK;
 }
 
 VNResultEnum FrameManager::OnKeyUp(int32_t key)
 {
-    WidgetListener* l = FocusedListener(mActive);
+    WidgetListener* l = KeyListener();
     return l ? l->OnKeyUp(key) : VN_OK;
 }
 
 VNResultEnum FrameManager::OnChar(wchar_t character)
 {
-    WidgetListener* l = FocusedListener(mActive);
+    WidgetListener* l = KeyListener();
     return l ? l->OnChar(character) : VN_OK;
 }
 

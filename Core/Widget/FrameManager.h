@@ -61,7 +61,7 @@ public:
     VNResultEnum OnMouseWheel(const math::Point2& position, uint16_t wheel);
     // The move handling again at the last cursor position.
     VNResultEnum RefreshHover();
-    // Keys go to the focused widget of the active frame.
+    // Keys go to the focused widget of the active frame; while a modal frame is up or waiting, only to it.
     VNResultEnum OnKeyDown(int32_t key);
     VNResultEnum OnKeyUp(int32_t key);
     VNResultEnum OnChar(wchar_t character);
@@ -76,6 +76,8 @@ public:
     void SetHoverFrame(Frame* frame) { mHoverFrame = frame; }
     const std::vector<FrameEntry>& GetFrames() const { return mFrames; }
     bool IsListed(const Frame* frame) const;
+    // A modal frame is listed or waiting to be added: what lies below it must take no input, keys included.
+    bool HasModal() const;
     math::Point2 GetCursorPosition() const { return math::Point2(mCursorX, mCursorY); }
     // Drops every reference to a frame that is being destroyed.
     void ForgetFrame(Frame* frame);
@@ -85,6 +87,7 @@ protected:
     VNResultEnum OnUpdate(float dt) override;
 
 private:
+    WidgetListener* KeyListener() const;
     struct PendingAdd
     {
         Frame* frame;

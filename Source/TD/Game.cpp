@@ -243,17 +243,26 @@ VNResultEnum Game::SwitchScreenMode()
     return VN_OK;
 }
 
+// The board takes the keys unless a modal dialog stands over it: then they are the dialog's, so a developer
+// key or a typed letter never acts on the screen below.
+bool Game::KeysGoToBoard() const
+{
+    const widget::FrameManager* frames = GetFrameManager();
+    return mGameWindow != nullptr && (frames == nullptr || !frames->HasModal());
+}
+
 VNResultEnum Game::OnKeyDown(int key)
 {
-    return mGameWindow ? mGameWindow->OnKeyDown(key) : VN_OK;
+    return KeysGoToBoard() ? mGameWindow->OnKeyDown(key) : GameApplication::OnKeyDown(key);
 }
 
 VNResultEnum Game::OnKeyUp(int key)
 {
-    return mGameWindow ? mGameWindow->widget::WidgetListener::OnKeyUp(key) : VN_OK;
+    return KeysGoToBoard() ? mGameWindow->widget::WidgetListener::OnKeyUp(key)
+                           : GameApplication::OnKeyUp(key);
 }
 
 VNResultEnum Game::OnChar(wchar_t character)
 {
-    return mGameWindow ? mGameWindow->OnChar(character) : VN_OK;
+    return KeysGoToBoard() ? mGameWindow->OnChar(character) : GameApplication::OnChar(character);
 }

@@ -49,11 +49,14 @@ public:
     // The engine's switch; a changed mode is stored in the player's profile.
     VNResultEnum SwitchScreenMode() override;
 
+    // Keys go to the game board, or to the frame manager while a modal dialog is up.
     VNResultEnum OnKeyDown(int key) override;
     VNResultEnum OnKeyUp(int key) override;
     VNResultEnum OnChar(wchar_t character) override;
 
 protected:
+    bool KeysGoToBoard() const;
+
     // Owned; null when missing.
     render::Image* mSideLeft = nullptr;
     render::Image* mSideRight = nullptr;

@@ -132,7 +132,8 @@ VNResultEnum GameWindow::PostDraw(render::Graphics* graphics, layer::Layer*)
 {
     if (mOverlayDialog)
         mOverlayDialog->draw(graphics);
-    // The banner names the level in play; it is not painted over the menus and select screens that replace it.
+    // The banner names the level in play; it is not painted over the menus and select screens that replace
+    // it.
     if (mLevelBanner && (!mMap || mMap->showsWorld()))
         mLevelBanner->draw(graphics);
     return VN_OK;
@@ -140,10 +141,12 @@ VNResultEnum GameWindow::PostDraw(render::Graphics* graphics, layer::Layer*)
 
 VNResultEnum GameWindow::OnKeyDown(int32_t key)
 {
-    if (!mMap)
+    // The overlay dialog takes the pointer instead of the map; the keys must not reach the level either.
+    if (!mMap || mOverlayDialog)
         return VN_OK;
     mMap->mHud->onKeyDown(key);
-    if (!mMap->mDeveloperMode || mMap->mState != kStatePlaying)
+    // A screen on the HUD's stack stands over the level: the developer keys wait until it has gone.
+    if (!mMap->mDeveloperMode || mMap->mState != kStatePlaying || !mMap->mHud->getWindows().empty())
         return VN_OK;
     switch (key)
     {
@@ -188,7 +191,7 @@ VNResultEnum GameWindow::OnKeyDown(int32_t key)
 
 VNResultEnum GameWindow::OnChar(wchar_t character)
 {
-    if (mMap)
+    if (mMap && !mOverlayDialog)
         mMap->mHud->onChar(character);
     return VN_OK;
 }

@@ -14,8 +14,8 @@ struct TDLevelSettlement
     TDLevelResult result;
 };
 
-// Settles the level that just ended, won (state 1) or lost: stops the persistent effects, counts the stars
-// from the lives left, pays the gems for stars not earned before and, once per episode, the bonus for a star
-// on every normal level, and stores the result (stars and best score stay the best ever; a lost level stores
-// no stars). Run once per ending, by the result window.
+// Settles the level that just ended. A win (state 1) counts the stars from the lives left, pays the gems for
+// stars not earned before and, once per episode, the bonus for a star on every normal level, and stores the
+// result (stars and best score stay the best ever). A loss pays nothing and stores nothing. Either way the
+// persistent effects stop. Run once per ending, by the result window.
 TDLevelSettlement settleLevelResult(TDMap& map);

@@ -148,6 +148,10 @@ void TDMap::update(float dt)
     mPurchaseService->update(dt);
     updateEmitters(mLateEmitters, s);
     updateBursts(dt);
+    // Like the build burst it comes with, a new tower's fade runs in real time, so a tower built while the
+    // game is paused stands on the map at once.
+    for (TDTower* tower : mTowers)
+        tower->advanceFade(dt);
     if (mState != kStatePlaying)
     {
         delete mContextMenu;
@@ -210,10 +214,23 @@ void TDMap::draw(render::Graphics* graphics)
         for (TDSprite* sprite : mSprites)
             sprite->draw(graphics);
     }
-    for (TDParticle* particle : mParticles)
-        particle->draw(graphics);
+    // The level's effects belong to the level: shown with it, never over the screens that replace it, and
+    // under the in-game menu and the result window that stand over it.
+    if (showsWorld())
+        for (TDParticle* particle : mParticles)
+            particle->draw(graphics);
     (void)graphics->SetBlendMode(1);
     mHud->draw(graphics);
+    if (showsWorld())
+    {
+        CameraScope scope(graphics, camera);
+        for (render::ParticleEmitter* emitter : mBuildEmitters)
+            graphics->DrawParticles(emitter);
+        for (TDEmitter* effect : mLateEmitters)
+            if (effect->mEmitter)
+                graphics->DrawParticles(effect->mEmitter);
+        (void)graphics->SetBlendMode(1);
+    }
     mHud->drawWindows(graphics, 0);
     if (mContextMenu && !mContextMenu->mAlive)
     {
@@ -224,15 +241,6 @@ void TDMap::draw(render::Graphics* graphics)
     {
         CameraScope scope(graphics, camera);
         mContextMenu->draw(graphics);
-    }
-    {
-        CameraScope scope(graphics, camera);
-        for (render::ParticleEmitter* emitter : mBuildEmitters)
-            graphics->DrawParticles(emitter);
-        if (mState != kStateGemShop)
-            for (TDEmitter* effect : mLateEmitters)
-                if (effect->mEmitter)
-                    graphics->DrawParticles(effect->mEmitter);
     }
     if (mArmedSpell && mActiveMarker)
         graphics->DrawParticles(mActiveMarker);

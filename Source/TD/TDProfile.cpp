@@ -185,16 +185,25 @@ void TDProfile::deleteCurrentProfile()
 
 // Level results.
 
-XMLElement* TDProfile::getLevelElement(int episode, int level, int mode)
+XMLElement* TDProfile::findLevelElement(int episode, int level, int mode) const
 {
-    XMLElement* levels = child(getElement(), "levels", true);
-    if (!levels)
-        return nullptr;
-    for (XMLElement* e = levels->FirstChildElement("level"); e; e = e->NextSiblingElement("level"))
+    XMLElement* levels = child(getElement(), "levels", false);
+    for (XMLElement* e = levels ? levels->FirstChildElement("level") : nullptr; e;
+         e = e->NextSiblingElement("level"))
     {
         if (intOf(e, "n") == level && intOf(e, "episode") == episode && intOf(e, "mode") == mode)
             return e;
     }
+    return nullptr;
+}
+
+XMLElement* TDProfile::getLevelElement(int episode, int level, int mode)
+{
+    if (XMLElement* found = findLevelElement(episode, level, mode))
+        return found;
+    XMLElement* levels = child(getElement(), "levels", true);
+    if (!levels)
+        return nullptr;
     XMLElement* e = levels->GetDocument()->NewElement("level");
     e->SetAttribute("n", level);
     e->SetAttribute("episode", episode);
@@ -205,7 +214,8 @@ XMLElement* TDProfile::getLevelElement(int episode, int level, int mode)
 
 TDLevelResult TDProfile::getLevelResult(int episode, int level, int mode)
 {
-    const XMLElement* e = getLevelElement(episode, level, mode);
+    // A level never played reads as zeros; only a stored result makes its record.
+    const XMLElement* e = findLevelElement(episode, level, mode);
     TDLevelResult result;
     result.kills = intOf(e, "kills");
     result.combo = intOf(e, "combo");
@@ -245,7 +255,7 @@ int TDProfile::getProgress(int episode, int mode)
         return -1;
     for (int level = 0; level < count; ++level)
     {
-        if (clampStars(intOf(getLevelElement(episode, level, mode), "stars")) == 0)
+        if (clampStars(intOf(findLevelElement(episode, level, mode), "stars")) == 0)
             return level;
     }
     return count - 1;
@@ -282,7 +292,7 @@ void TDProfile::findLatestLevel(int& episode, int& level)
         const int mode = mCursor.getGameMode();
         for (int l = mEpisodes.getLevelCount(e) - 1; l > 0; --l)
         {
-            if (clampStars(intOf(getLevelElement(e, l, mode), "stars")) > 0)
+            if (clampStars(intOf(findLevelElement(e, l, mode), "stars")) > 0)
             {
                 level = l;
                 break;

@@ -64,6 +64,9 @@ public:
     tinyxml2::XMLElement* getElement() const;
 
     // Level results.
+    // The stored record of a level, or null; reading never makes one.
+    tinyxml2::XMLElement* findLevelElement(int episode, int level, int mode) const;
+    // The record of a level, made (with zeros) when absent.
     tinyxml2::XMLElement* getLevelElement(int episode, int level, int mode);
     TDLevelResult getLevelResult(int episode, int level, int mode);
     // Replaces kills, combo, healthBonus and gems; keeps the best "high" and the most stars; remembers the

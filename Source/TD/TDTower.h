@@ -52,6 +52,8 @@ public:
     virtual void applyUpgrades();
     // One frame of the tower's own life (scaled time).
     virtual void update(float dt);
+    // The fade-in of a new tower, in real time: a tower built while the game is paused shows at once.
+    void advanceFade(float dt);
     // The tower's frame for the map's depth-sorted list, and its star marks and boost marker.
     virtual void queueFrames();
     virtual void drawExtras(render::Graphics* graphics);

@@ -92,21 +92,24 @@ void TDTower::turn(float dt)
         mCurrentDirection = c + step;
 }
 
+void TDTower::advanceFade(float dt)
+{
+    if (mFadeSpeed == 0.0f)
+        return;
+    mAlpha += dt * mFadeSpeed;
+    if (mAlpha > 1.0f || mAlpha < 0.0f)
+    {
+        mAlpha = std::clamp(mAlpha, 0.0f, 1.0f);
+        mFadeSpeed = 0.0f;
+    }
+}
+
 void TDTower::update(float dt)
 {
     const TDUnitProto* p = getProto(-1);
     TDMap* m = map();
     if (!p || !m)
         return;
-    if (mFadeSpeed != 0.0f)
-    {
-        mAlpha += dt * mFadeSpeed;
-        if (mAlpha > 1.0f || mAlpha < 0.0f)
-        {
-            mAlpha = std::clamp(mAlpha, 0.0f, 1.0f);
-            mFadeSpeed = 0.0f;
-        }
-    }
     if (m->isTowerBlocked(this))
     {
         showSprite(mDisabledSprite, L"td/disabletower", 0.0f);

@@ -548,8 +548,9 @@ struct TowerLook
 
 TowerLook LookOf(const TowerKind& t)
 {
+    // Cannons: iron, then bronze and gold with each star, so an upgraded cannon is told from a plain one.
     static const std::uint32_t kRoofs[4][5] = {{0xA04000, 0x2E86C1, 0x7D3C98, 0x229954, 0xD4AC0D},
-                                               {0x707B7C, 0x5D6D7E, 0xB7950B, 0x5DADE2, 0x424949},
+                                               {0x707B7C, 0xB9770E, 0xF1C40F, 0x5DADE2, 0x424949},
                                                {0x6E2C00, 0x873600, 0xA04000, 0xCB4335, 0x7E5109},
                                                {0x7D3C98, 0x2874A6, 0x148F77, 0x6C3483, 0xB7950B}};
     static const std::uint32_t kStone[4] = {0xA1887F, 0x95A5A6, 0x7B6D5B, 0xD5D8DC};
@@ -736,6 +737,10 @@ Canvas DrawTurret(const TowerKind& t, float direction, int frame, PointF* muzzle
         barrel();
     p.Circle(cx, cy, 15, RgbaOf(l.roof));
     p.Circle(cx - 4, cy - 5, 6, Shade(l.roof, 1.35f));
+    // One gold band round the dome per star.
+    if (t.variant == 1 || t.variant == 2)
+        for (int k = 0; k < t.variant; ++k)
+            p.Ring(cx, cy, 15.0f - k * 5, 2.5f, RgbaOf(0xFCF3CF));
     if (t.variant == 3)
         p.Circle(cx, cy, 5, RgbaOf(0xEBF5FB));
     if (t.variant == 4)

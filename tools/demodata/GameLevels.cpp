@@ -211,6 +211,16 @@ public:
         std::vector<PointF> road = RoadSamples(6);
         std::vector<PointF> chosen;
         const float clearance = kCanopyRadius + kUnitReach + 6;
+        // The crown's box against the box a unit takes on each road point: the road's surface either side
+        // and the unit standing up from it.
+        auto overRoad = [&road](PointF c)
+        {
+            for (const PointF& r : road)
+                if (c.x - 66 < r.x + 34 && r.x - 34 < c.x + 66 && c.y - 61 < r.y + 34 &&
+                    r.y - kUnitReach < c.y + 61)
+                    return true;
+            return false;
+        };
         for (const MapLink& l : mMap.links)
         {
             std::vector<PointF> s = SampleLink(mMap, l, 60);
@@ -218,8 +228,7 @@ public:
             {
                 float dx = s[i + 1].x - s[i - 1].x, dy = s[i + 1].y - s[i - 1].y, len = std::hypot(dx, dy);
                 PointF c{s[i].x + dy / len * clearance, s[i].y - dx / len * clearance};
-                if (c.x < 60 || c.x > 964 || c.y < 150 || c.y > 660 || CoversSpot(c) ||
-                    NearRoad(road, c, clearance - 1))
+                if (c.x < 60 || c.x > 964 || c.y < 150 || c.y > 660 || CoversSpot(c) || overRoad(c))
                     continue;
                 bool apart = true;
                 for (const PointF& o : chosen)

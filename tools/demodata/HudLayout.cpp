@@ -58,10 +58,12 @@ void WriteHud(Output& out)
         Rgba color;
     };
     const Counter counters[] = {
-        {"plate_lives", "text/mana", 6, 214, Glyph::Heart, palette::kLife},
-        {"plate_coins", "text/coins", 224, 184, Glyph::Coin, palette::kMoney},
-        {"plate_gems", "text/crystals", 412, 166, Glyph::Gem, palette::kGem},
-        {"plate_waves", "text/waves", 582, 310, Glyph::Flag, palette::kText},
+        // Each well holds its longest text on one line in the counters' font (a wider text wraps): "100/100"
+        // lives (the developer key's), five digits of money, four of gems, "Wave 10/10".
+        {"plate_lives", "text/mana", 6, 236, Glyph::Heart, palette::kLife},
+        {"plate_coins", "text/coins", 246, 196, Glyph::Coin, palette::kMoney},
+        {"plate_gems", "text/crystals", 446, 166, Glyph::Gem, palette::kGem},
+        {"plate_waves", "text/waves", 616, 304, Glyph::Flag, palette::kText},
     };
     for (const Counter& k : counters)
         f.Add(k.plate, k.x, 6, Plaque(k.w, k.icon, k.color));

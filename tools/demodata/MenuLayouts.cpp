@@ -86,7 +86,8 @@ void IngameMenu(Output& out)
 {
     Folder f(out, "td/data/ingame");
     f.Add("shade", kWideX, 0, Shade(kWideW, 768, 150));
-    f.Add("panel", 302, 70, Panel(420, 660));
+    // The labels are written in the 80-pixel title font: the buttons leave room around the widest of them.
+    f.Add("panel", 262, 70, Panel(500, 690));
     // The medallion on the panel's head is drawn by the menu above its buttons.
     Canvas medal(112, 112);
     medal.FillCircle(56, 58, 52, palette::kShadow);
@@ -95,14 +96,14 @@ void IngameMenu(Output& out)
     medal.StrokeCircle(56, 55, 40, 3, RgbaOf(0xFFF1C1));
     DrawGlyphShadowed(medal, Glyph::Pause, 56, 55, 56, palette::kText);
     f.Add("main_menu_ico", 456, 14, medal);
-    Faces(f, "b1", 342, 236, 340, 84, palette::kButton);
-    f.Add("button/b3_normal", 664, 84, IconButton(52, kRed, Glyph::Close, Face::Normal));
-    f.Add("button/b3_over", 664, 84, IconButton(52, kRed, Glyph::Close, Face::Over));
+    Faces(f, "b1", 302, 226, 420, 96, palette::kButton);
+    f.Add("button/b3_normal", 700, 84, IconButton(52, kRed, Glyph::Close, Face::Normal));
+    f.Add("button/b3_over", 700, 84, IconButton(52, kRed, Glyph::Close, Face::Over));
     const char* names[] = {"b1_resume", "b1_restart", "b1_levels", "b1_mmenu", "b1_options"};
     for (int i = 0; i < 5; ++i)
-        Group(f, names[i], 342, 236 + 94 * i, 340, 84);
-    Group(f, "b3_close", 664, 84, 52, 52, false);
-    f.Mark("text/caption", 332, 134, 360, 84);
+        Group(f, names[i], 302, 226 + 104 * i, 420, 96);
+    Group(f, "b3_close", 700, 84, 52, 52, false);
+    f.Mark("text/caption", 302, 132, 420, 84);
     f.Finish();
 }
 
@@ -111,16 +112,23 @@ void IngameMenu(Output& out)
 void ModalWindows(Output& out)
 {
     Folder f(out, "td/data/mm");
-    f.Add("back", 232, 206, Panel(560, 380));
-    Canvas input(420, 64);
-    input.Draw(Well(420, 64), 0, 0);
-    input.StrokeRoundRect(3, 3, 414, 58, 20, 2, kGold);
-    f.Add("input", 302, 364, input);
-    Faces(f, "b1", 277, 488, 230, 72, palette::kButton);
-    Group(f, "b1_cancel", 517, 488, 230, 72);
-    Group(f, "b1_ok", 277, 488, 230, 72);
-    f.Mark("text/caption", 262, 222, 500, 84);
-    f.Mark("text/message", 272, 320, 480, 156);
+    f.Add("back", 132, 206, Panel(760, 384));
+    // The field holds sixteen of the widest letter and the cursor bar in the board's 42-pixel font.
+    Canvas input(700, 64);
+    input.Draw(Well(700, 64), 0, 0);
+    input.StrokeRoundRect(3, 3, 694, 58, 20, 2, kGold);
+    f.Add("input", 162, 364, input);
+    // The message box centres its buttons 240 apart and writes their captions in the 80-pixel title font.
+    Faces(f, "b1", 275, 478, 234, 84, palette::kButton);
+    Group(f, "b1_cancel", 515, 478, 234, 84);
+    // The message box draws the OK label's picture behind each of its buttons: a soft shadow under the face.
+    f.Mark("button/b1_ok/pos", 275, 478, 234, 84);
+    Canvas shadow(234, 84);
+    shadow.FillRoundRect(4, 12, 226, 72, 26, RgbaOf(0x000000, 70));
+    f.Add("button/b1_ok/label", 275, 478, shadow);
+    // Texts keep clear of the panel's frame: the game justifies every line to the full width of its place.
+    f.Mark("text/caption", 202, 222, 620, 84);
+    f.Mark("text/message", 212, 312, 600, 156);
     f.Finish();
 }
 

@@ -80,7 +80,9 @@ const std::vector<StringEntry>& ScreenStrings()
         {"episodes_caption", "Episodes"},
         {"unlockEpisodeText", "Needs\\n%d stars"},
         {"comingSoon", "Coming\\nsoon"},
-        {"episodeSelectNew", "Go!"},
+        // The badge of what the player has not seen yet: an open level, an open episode, and the hardcore
+        // button whether hardcore is open or still locked. The level plates wrap it at 80 pixels.
+        {"episodeSelectNew", "!"},
         {"level_tab_0", "Easy"},
         {"level_tab_1", "Normal"},
         {"level_tab_2", "Hard"},

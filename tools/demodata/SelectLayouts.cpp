@@ -6,6 +6,7 @@
 
 #include "tools/demodata/Art.h"
 #include "tools/demodata/Content.h"
+#include "tools/demodata/GameCatalogue.h"
 #include "tools/demodata/UiKit.h"
 
 namespace demodata
@@ -128,14 +129,28 @@ Canvas ChapterCard(int n)
     return c;
 }
 
+// The card of an episode that is planned but not playable yet: its scene in greys, frame included.
+Canvas Greyed(Canvas c)
+{
+    for (int y = 0; y < c.Height(); ++y)
+        for (int x = 0; x < c.Width(); ++x)
+        {
+            Rgba& p = c.At(x, y);
+            const auto grey = static_cast<std::uint8_t>((p.r * 30 + p.g * 59 + p.b * 11) / 100 * 3 / 4 + 24);
+            p.r = p.g = p.b = grey;
+        }
+    return c;
+}
+
 // The veil over a card that is not open: dark glass with a padlock above the text the game writes.
 Canvas LockVeil()
 {
     Canvas c(kCard, kCard);
     c.FillRoundRect(0, 0, kCard - 4.0f, kCard - 4.0f, 28, RgbaOf(0x0B1020, 185));
-    c.FillCircle(kCard * 0.5f - 2, 74, 44, RgbaOf(0x1B2A41, 230));
-    c.StrokeCircle(kCard * 0.5f - 2, 74, 44, 3, kGold);
-    DrawGlyphShadowed(c, Glyph::Lock, kCard * 0.5f - 2, 74, 56, RgbaOf(0xD9DEE6));
+    // The padlock keeps above the two lines of text the game centres on the card.
+    c.FillCircle(kCard * 0.5f - 2, 60, 40, RgbaOf(0x1B2A41, 230));
+    c.StrokeCircle(kCard * 0.5f - 2, 60, 40, 3, kGold);
+    DrawGlyphShadowed(c, Glyph::Lock, kCard * 0.5f - 2, 60, 50, RgbaOf(0xD9DEE6));
     return c;
 }
 
@@ -182,13 +197,18 @@ void EpisodeSelect(Output& out)
     namePlate.Draw(Well(520, 56), 0, 0);
     f.Add("name_plate", 252, 576, namePlate);
     for (int n = 1; n <= kChapterCards; ++n)
-        f.Add("plates/chapter_0" + std::to_string(n), 332, 204, ChapterCard(n - 1));
+    {
+        const bool soon = n - 1 == game::ComingSoonEpisode();
+        f.Add("plates/chapter_0" + std::to_string(n), 332, 204,
+              soon ? Greyed(ChapterCard(n - 1)) : ChapterCard(n - 1));
+    }
     f.Add("plates/lock", 332, 204, LockVeil());
     f.Add("plates/new", 530, 160, NewBadge(220, 96));
     f.Add("button/back", 20, 684, IconButton(72, palette::kButton, Glyph::Back, Face::Normal));
     f.Add("button/shop", 932, 684, IconButton(72, kGoldDark, Glyph::Hammer, Face::Normal));
-    f.Add("button/arrow_left", 252, 350, IconButton(68, palette::kButton, Glyph::Left, Face::Normal));
-    f.Add("button/arrow_right", 704, 350, IconButton(68, palette::kButton, Glyph::Right, Face::Normal));
+    // The arrows stand outside the row of cards, so that no card or its text lies under them.
+    f.Add("button/arrow_left", 14, 350, IconButton(68, palette::kButton, Glyph::Left, Face::Normal));
+    f.Add("button/arrow_right", 942, 350, IconButton(68, palette::kButton, Glyph::Right, Face::Normal));
     f.Add("button/play", 466, 640, IconButton(92, kGreen, Glyph::Play, Face::Normal));
     f.Mark("text/caption", 282, 18, 460, 70);
     f.Mark("text/levelName", 262, 578, 500, 52);
@@ -233,7 +253,8 @@ void LevelSelect(Output& out)
         DrawGlyph(skulls, Glyph::Skull, x, 35, 42, RgbaOf(0xE5E5E5));
     }
     f.Add("skulls", 132, 26, skulls);
-    f.Add("gems_plate", 804, 136, CounterPlate(208, Glyph::Gem, palette::kGem));
+    // The chosen tab grows by a tenth about its foot: the counter keeps clear of the third tab's growth.
+    f.Add("gems_plate", 820, 136, CounterPlate(196, Glyph::Gem, palette::kGem));
     f.Add("plate/locked", 80, 220, LevelPlate(0));
     f.Add("plate/incomplete", 205, 220, LevelPlate(1));
     f.Add("plate/complete", 330, 220, LevelPlate(2));
@@ -246,10 +267,10 @@ void LevelSelect(Output& out)
     star.FillStar(13, 14, 12.5f, 5.5f, 5, palette::kStar);
     f.Add("stars_plate/star", 96, 320, star);
     f.Add("plate/new", 130, 200, NewBadge(100, 44));
-    Canvas tabOn = ButtonFace(196, 64, palette::kButton, Face::Over);
-    Canvas tabOff = ButtonFace(196, 64, kSlate, Face::Normal);
-    f.Add("tabs/up_button_in", 202, 136, tabOff);
-    f.Add("tabs/up_button_ac", 202, 136, tabOn);
+    Canvas tabOn = ButtonFace(184, 64, palette::kButton, Face::Over);
+    Canvas tabOff = ButtonFace(184, 64, kSlate, Face::Normal);
+    f.Add("tabs/up_button_in", 208, 136, tabOff);
+    f.Add("tabs/up_button_ac", 208, 136, tabOn);
     f.Add("button/back", 20, 684, IconButton(72, palette::kButton, Glyph::Back, Face::Normal));
     f.Add("button/upgrade", 932, 684, IconButton(72, kGoldDark, Glyph::Hammer, Face::Normal));
     Canvas locked(128, 112), unlocked(128, 112);
@@ -262,7 +283,7 @@ void LevelSelect(Output& out)
     f.Add("button/locked_d", 857, 448, locked);
     f.Add("button/unlocked_d", 857, 448, unlocked);
     f.Mark("text/episode", 262, 16, 500, 72);
-    f.Mark("text/gems", 852, 142, 156, 48);
+    f.Mark("text/gems", 866, 142, 142, 48);
     f.Finish();
 }
 

@@ -20,7 +20,11 @@ using namespace ui;
 constexpr int kWideX = -171, kWideW = 1366;
 // The plate's origin: the buy button's hit window lies 30 left of its picture's middle, so a plate 30 from
 // the left edge shows the button where it is hit.
-constexpr int kPlateX = 30, kPlateY = 206, kPlateW = 830, kPlateH = 95;
+constexpr int kPlateX = 30, kPlateY = 206, kPlateW = 830;
+// The game writes a plate's name at 14 and its description at 70 below the plate's origin, in fonts 42 and
+// 32 high, and stacks the plates 99 apart: the body starts 8 below the origin and reaches 104, so both texts
+// lie inside it with room to spare, and the next body begins 3 below it.
+constexpr int kPlateTop = 8, kPlateBody = 96;
 constexpr int kMaxSteps = 10;
 
 Canvas Header()
@@ -48,11 +52,11 @@ Canvas Footer()
 
 Canvas Plate()
 {
-    Canvas c(kPlateW, kPlateH);
-    FillRoundGradient(c, 1, 1, kPlateW - 2.0f, kPlateH - 4.0f, 18, RgbaOf(0x3D5A80), RgbaOf(0x22324D));
-    c.StrokeRoundRect(2, 2, kPlateW - 4.0f, kPlateH - 6.0f, 17, 2, palette::kPanelEdge);
-    c.FillCircle(53, 56, 37, kInk);
-    c.StrokeCircle(53, 56, 37, 2, kGold);
+    Canvas c(kPlateW, kPlateTop + kPlateBody + 2);
+    FillRoundGradient(c, 1, kPlateTop, kPlateW - 2.0f, kPlateBody, 18, RgbaOf(0x3D5A80), RgbaOf(0x22324D));
+    c.StrokeRoundRect(2, kPlateTop + 1.0f, kPlateW - 4.0f, kPlateBody - 2.0f, 17, 2, palette::kPanelEdge);
+    c.FillCircle(53, 58, 37, kInk);
+    c.StrokeCircle(53, 58, 37, 2, kGold);
     return c;
 }
 

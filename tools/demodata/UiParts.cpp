@@ -388,6 +388,17 @@ Canvas Shadow(int w, int h)
 
 Canvas Bullet(const AmmoKind& a)
 {
+    if (a.id == 1003)
+    {
+        // The cannonball is dark iron: a light rim and a bright glint keep it seen over grass and road.
+        Canvas c(28, 28);
+        c.FillCircle(14, 15, 13, RgbaOf(0x000000, 90));
+        c.FillCircle(14, 14, 12, RgbaOf(0xF4F6F7, 235));
+        c.FillCircle(14, 14, 9.5f, RgbaOf(0x1C2833));
+        c.FillCircle(14, 14, 7, RgbaOf(a.color));
+        c.FillCircle(11, 11, 3.5f, RgbaOf(0xFFFFFF, 230));
+        return c;
+    }
     Canvas c(20, 20);
     Rgba col = RgbaOf(a.color);
     switch (a.id)

@@ -243,16 +243,17 @@ void HUD::mouseWheel(int delta)
         mWindows[i]->mouseWheel(delta);
 }
 
+// Keys, like the pointer, are the top window's: a screen under a dialog takes none.
 void HUD::onKeyDown(int key)
 {
-    for (std::size_t i = 0; i < mWindows.size(); ++i)
-        mWindows[i]->onKeyDown(key);
+    if (!mWindows.empty())
+        mWindows.back()->onKeyDown(key);
 }
 
 void HUD::onChar(wchar_t character)
 {
-    for (std::size_t i = 0; i < mWindows.size(); ++i)
-        mWindows[i]->onChar(static_cast<int>(character));
+    if (!mWindows.empty())
+        mWindows.back()->onChar(static_cast<int>(character));
 }
 
 void HUD::showWindow(HUDWindow* window)

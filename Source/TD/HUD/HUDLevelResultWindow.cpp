@@ -25,7 +25,8 @@ int lifeScore(const TDMap& map)
 }
 } // namespace
 
-HUDLevelResultWindow::HUDLevelResultWindow(TDMap& map) : HUDWindow(L"td/ui_levelresult"), mMap(map)
+HUDLevelResultWindow::HUDLevelResultWindow(TDMap& map)
+    : HUDWindow(L"td/ui_levelresult"), mMap(map), mWon(map.mState == kStateWon)
 {
     mScale = 0.0f;
     mPhase = 0;
@@ -34,7 +35,9 @@ HUDLevelResultWindow::HUDLevelResultWindow(TDMap& map) : HUDWindow(L"td/ui_level
     for (int i = 0; i < 3; ++i)
         setImageVisible(L"star" + decimal(i), i < settled.stars);
     LocalStrings* strings = LocalStrings::Instance();
-    setText(L"gems", strings->get(L"gems") + L": " + decimal(settled.gems));
+    // A loss shows what the level itself gave (the gems picked up while it ran); the settlement paid nothing.
+    const int gems = mWon ? settled.gems : (map.mEconomy ? map.mEconomy->mGemsGained : 0);
+    setText(L"gems", strings->get(L"gems") + L": " + decimal(gems));
     setText(L"bestScore", strings->get(L"game_best_score") + decimal(settled.bestScore));
 }
 
@@ -55,7 +58,13 @@ void HUDLevelResultWindow::update(float dt)
     case 1:
         mOffsetY = 0.0f;
         mScale = 1.0f;
-        if (!economy || economy->mKillScore == 0)
+        // A lost level scores nothing: its rows keep the zeros they opened with.
+        if (!mWon)
+        {
+            mPhase = 5;
+            mElapsed = 0.0f;
+        }
+        else if (!economy || economy->mKillScore == 0)
         {
             mPhase = 2;
             mElapsed = 0.0f;

@@ -2,6 +2,7 @@
 
 #include "Core/Base/Containers.h"
 #include "Core/File/ImageContainer.h"
+#include "Core/Render/Graphics.h"
 #include "Source/TD/Game.h"
 #include "Source/TD/HUD/HUDButton.h"
 #include "Source/TD/HUD/TDScreenContext.h"
@@ -14,6 +15,9 @@ namespace
 {
 // A message shows its one button in the middle, where the two buttons of a dialog leave a gap.
 constexpr float kSingleButtonShift = 120.0f;
+// Past every side of the 1024 x 768 logical screen, so the side bars of a wide window are shaded too.
+constexpr float kShadeReach = 1024.0f;
+const render::Color kShade(0.0f, 0.0f, 0.0f, 0.55f);
 } // namespace
 
 void HUDModalMessage::buildChildButtons(HUDWindow& window, std::vector<HUDButtonOver*>& children)
@@ -69,6 +73,15 @@ HUDButtonOver* HUDModalMessage::child(std::size_t index) const
 
 void HUDModalMessage::draw(render::Graphics* graphics)
 {
+    // The screen below is shaded: nothing on it takes the pointer or keys while the window is up, and it
+    // must not look as if it did (the main menu's buttons show around the name input).
+    if (graphics != nullptr)
+    {
+        graphics->SetColor(kShade);
+        graphics->FillRect(-kShadeReach, -kShadeReach, 1024.0f + 2.0f * kShadeReach,
+                           768.0f + 2.0f * kShadeReach);
+        graphics->SetColor(1.0f, 1.0f, 1.0f, 1.0f);
+    }
     HUDWindow::draw(graphics);
     for (HUDButtonOver* button : mChildren)
         button->draw(graphics);

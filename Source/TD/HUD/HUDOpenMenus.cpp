@@ -32,8 +32,8 @@ std::wstring difficultyName(int mode)
         return LocalStrings::Instance()->get(L"diff_normal");
     case kModeHard:
         return LocalStrings::Instance()->get(L"diff_hard");
-    default: // hardcore has no difficulty of its own to name
-        return std::wstring();
+    default: // hardcore is its own difficulty
+        return LocalStrings::Instance()->get(L"HardcoreTitle");
     }
 }
 } // namespace
@@ -61,27 +61,26 @@ void HUD::showLevelResult(bool won)
         for (const wchar_t* image : {L"back_lose", L"diffictly_lose", L"defeat_label", L"victory_label"})
             window->setImageVisible(image, false);
         window->setText(L"levelResult", strings->get(L"game_win"));
-        window->setFont(boardFont(TDBoardFont::Main42_3));
-        const std::wstring episodeKey = (mMap.mMode == kModeHardcore ? L"episodeHardcore" : L"episode") +
-                                        decimal(mMap.mEpisode);
-        window->setText(L"levelName", strings->get(episodeKey) + L" " + decimal(mMap.mEpisode + 1) + L" - " +
-                                          decimal(mMap.mLevel + 1));
-        window->setText(L"gameName", difficultyName(mMap.mMode));
-        window->setText(L"goldBonus", strings->get(L"game_combo_bonus") + zero);
     }
     else
     {
-        window->setFont(boardFont(TDBoardFont::Main42_2));
         for (const wchar_t* image : {L"back_win", L"diffictly", L"victory_label", L"defeat_label"})
             window->setImageVisible(image, false);
         window->setImageVisible(L"diffictly_lose", true);
         for (const wchar_t* star : {L"star0", L"star1", L"star2"})
             window->setImageVisible(star, false);
         window->setText(L"levelResult", strings->get(L"game_lose"));
-        window->setText(L"gameName", difficultyName(mMap.mMode));
-        window->setText(L"goldBonus", std::wstring());
     }
+    // Both endings read alike: one font, the level's name and difficulty, and every score row with its
+    // caption (a defeat's rows stay at 0, so none of them is an empty line).
+    window->setFont(boardFont(TDBoardFont::Main42_3));
+    const std::wstring episodeKey =
+        (mMap.mMode == kModeHardcore ? L"episodeHardcore" : L"episode") + decimal(mMap.mEpisode);
+    window->setText(L"levelName", strings->get(episodeKey) + L" " + decimal(mMap.mEpisode + 1) + L" - " +
+                                      decimal(mMap.mLevel + 1));
+    window->setText(L"gameName", difficultyName(mMap.mMode));
     window->setText(L"killScore", strings->get(L"game_kill_score") + zero);
+    window->setText(L"goldBonus", strings->get(L"game_combo_bonus") + zero);
     window->setText(L"lifeBonus", strings->get(L"game_life_bonus") + zero);
     window->setText(L"totalScore", strings->get(L"game_total_score") + zero);
 }

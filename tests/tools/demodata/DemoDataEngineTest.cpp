@@ -31,6 +31,7 @@
 #include "Core/Render/ImageLoader.h"
 #include "Core/Render/Render.h"
 #include "Core/Render/TextLayout.h"
+#include "tools/demodata/TreeFont.h"
 #endif
 
 namespace
@@ -156,36 +157,6 @@ TEST_F(DemoData, EveryPictureLoadsThroughTheEngineImageLoader)
 
 namespace
 {
-
-// A page image of a known size, without a device texture.
-class PageImage : public render::Image
-{
-public:
-    PageImage(int w, int h)
-    {
-        mWidth = w;
-        mHeight = h;
-    }
-};
-
-// The engine's font parser, with pages read from the generated tree instead of the renderer.
-class TreeFont : public render::BMFont
-{
-public:
-    fs::path root;
-    std::vector<std::wstring> pages;
-
-protected:
-    VNResultEnum LoadPage(const std::wstring& path, render::Image** out) override
-    {
-        pages.push_back(path);
-        Picture pic = DecodePng(root / fs::path(path));
-        if (!pic.ok)
-            return VN_FAIL;
-        *out = new PageImage(pic.width, pic.height);
-        return VN_OK;
-    }
-};
 
 // The engine's image-folder reader sees every layer of every layers.xml, the atlas rectangles in texture
 // space, and the groups of the exported layouts.

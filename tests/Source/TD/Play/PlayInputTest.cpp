@@ -1,8 +1,11 @@
 // The HUD overlay in play, driven with the mouse through the harness: its counters and buttons, the speed
 // buttons, the spell buttons (arm, cast, recharge, disarm), the window stack, and what the overlay keeps to
 // itself (a point on its own buttons never arms a spell).
+#include "Core/Render/BMFont.h"
 #include "Core/Render/Image.h"
+#include "Core/Render/TextLayout.h"
 #include "Source/TD/HUD/HUDWindow.h"
+#include "Source/TD/LocalStrings.h"
 #include "Source/TD/TDProtoTable.h"
 #include "Source/TD/TDWaveCallMarkers.h"
 #include "Source/TD/TDWaves.h"
@@ -15,8 +18,8 @@ using tdtest::PlayFixture;
 
 int countLines(const std::vector<std::string>& frame, const std::string& start)
 {
-    return static_cast<int>(std::count_if(frame.begin(), frame.end(),
-                                          [&](const std::string& line) { return line.rfind(start, 0) == 0; }));
+    return static_cast<int>(std::count_if(
+        frame.begin(), frame.end(), [&](const std::string& line) { return line.rfind(start, 0) == 0; }));
 }
 
 TEST_F(PlayFixture, TheOverlayShowsItsPicturesCountersAndButtonsButNotBehindTheMenus)
@@ -36,8 +39,9 @@ TEST_F(PlayFixture, TheOverlayShowsItsPicturesCountersAndButtonsButNotBehindTheM
         int state;
         bool overlay;
     };
-    for (const Case& c : {Case{kStateMainMenu, false}, Case{kStateSplash, false}, Case{kStateEpisodeSelect, false},
-                          Case{kStateLevelSelect, false}, Case{kStateIngameMenu, true}})
+    for (const Case& c :
+         {Case{kStateMainMenu, false}, Case{kStateSplash, false}, Case{kStateEpisodeSelect, false},
+          Case{kStateLevelSelect, false}, Case{kStateIngameMenu, true}})
     {
         mMap->mState = c.state;
         mHarness.step();
@@ -221,7 +225,7 @@ TEST_F(PlayFixture, SpellButtonsBeyondTheLayoutsPlacesOrWithoutASpellAreNotMade)
 {
     ASSERT_TRUE(startLevel(kModeHardcore));
     ASSERT_EQ(hud().getSpellButtons().size(), 5u);
-    hud().addSpellButton(0); // a sixth: no place left
+    hud().addSpellButton(0);  // a sixth: no place left
     hud().addSpellButton(77); // no such spell
     EXPECT_EQ(hud().getSpellButtons().size(), 5u);
     // A level start deletes them (and an armed one is forgotten) before it adds the level's.
@@ -304,5 +308,60 @@ TEST_F(PlayFixture, CallingTheNextWaveEarlyPaysTwoMoneyPerSecondSkipped)
     EXPECT_FLOAT_EQ(mMap->mWaves->mClock, markers.mDueTime);
     ASSERT_FALSE(mMap->mPopups->getNotices().empty());
     EXPECT_EQ(mMap->mPopups->getNotices().back()->mText, L"+ 25");
+}
+} // namespace
+
+namespace
+{
+// Paused, a tower is bought through its menu: the money goes, the spot is taken and the tower stands on the
+// map at once, drawn whole, without waiting for Play.
+TEST_F(PlayFixture, ATowerBuiltWhilePausedIsDrawnAtOnce)
+{
+    ASSERT_TRUE(startLevel());
+    clickButton(L"pause_btn");
+    ASSERT_EQ(mMap->mSpeed, 0.0f);
+    const int money = mMap->mEconomy->mMoney;
+    TDFrameEntry* spot = spotFrameAt(tdtest::kOwnedSpotX, tdtest::kOwnedSpotY);
+    openMenuAt(tdtest::kOwnedSpotX, tdtest::kOwnedSpotY);
+    ASSERT_TRUE(chooseItem(10000));
+    ASSERT_FALSE(mMap->mTowers.empty());
+    const TDTower* tower = mMap->mTowers.back();
+    EXPECT_LT(mMap->mEconomy->mMoney, money);
+    EXPECT_FALSE(spot->mVisible);
+    mHarness.step(60);
+    EXPECT_EQ(mMap->mSpeed, 0.0f);
+    EXPECT_FLOAT_EQ(tower->mAlpha, 1.0f) << "faded in within a second of real time";
+}
+} // namespace
+
+namespace
+{
+// The counters' longest texts stay on one line of their wells: 100 lives (the developer key), five digits of
+// money, four of gems and a wave count of two digits.
+TEST_F(PlayFixture, TheCountersFitTheirWellsOnOneLine)
+{
+    ASSERT_TRUE(startLevel());
+    mMap->mDeveloperMode = true;
+    mHarness.key('h');
+    ASSERT_EQ(hud().getText(L"text/mana"), L"100/100");
+    const auto* font = dynamic_cast<const render::BMFont*>(hud().mFont.Get());
+    ASSERT_NE(font, nullptr);
+    const struct
+    {
+        const wchar_t* rect;
+        std::wstring text;
+    } counters[] = {{L"text/mana", hud().getText(L"text/mana")},
+                    {L"text/coins", L"99999"},
+                    {L"text/crystals", L"9999"},
+                    {L"text/waves", LocalStrings::Instance()->get(L"game_wave") + L" 10/10"}};
+    for (const auto& c : counters)
+    {
+        render::TextLayout layout;
+        layout.mWidth = hud().mTextRects.at(c.rect)->mRect.width;
+        std::vector<render::TextLine> lines;
+        font->LayoutLines(c.text, layout, lines);
+        EXPECT_EQ(lines.size(), 1u) << "\"" << std::string(c.text.begin(), c.text.end()) << "\" in "
+                                    << layout.mWidth;
+    }
 }
 } // namespace

@@ -1,16 +1,23 @@
 // The game's screens as a player meets them, on the demo data through the game harness (headless): from
-// the splash to the main menu, the options dialog and the message boxes over it, the in-game menu and its
-// confirmations, the result window of a developer win and the level name banner. One scenario a row.
+// the splash to the main menu, the name input, the options dialog and the message boxes over it, the in-game
+// menu and its confirmations, what passes no dialog, the result windows of a developer win and loss and the
+// level name banner. One scenario a row.
 #include "Core/File/Profiles.h"
+#include "Core/Render/Graphics.h"
+#include "Core/Render/RecordingRender.h"
 #include "Core/Sound/SoundSystem.h"
 #include "Core/Widget/FrameManager.h"
 #include "Source/TD/Game.h"
 #include "Source/TD/GameWindow.h"
 #include "Source/TD/HUD/HUD.h"
+#include "Source/TD/HUD/HUDButton.h"
 #include "Source/TD/HUD/HUDIngameMenu.h"
 #include "Source/TD/HUD/HUDLevelName.h"
 #include "Source/TD/HUD/HUDLevelResultWindow.h"
 #include "Source/TD/HUD/HUDMainMenu.h"
+#include "Source/TD/HUD/HUDModalInput.h"
+#include "Source/TD/HUD/TDScreenContext.h"
+#include "Source/TD/HUD/TamselDialog.h"
 #include "Source/TD/HUD/OptionsDialog.h"
 #include "Source/TD/HUD/TDSplashLogo.h"
 #include "Source/TD/HUD/TDSplashScreens.h"
@@ -19,6 +26,7 @@
 #include "Source/TD/LocalStrings.h"
 #include "Source/TD/SoundTags.h"
 #include "Source/TD/TDEconomy.h"
+#include "Source/TD/TDEmitter.h"
 #include "Source/TD/TDFrameEntry.h"
 #include "Source/TD/TDMap.h"
 #include "Source/TD/TDProfile.h"
@@ -28,6 +36,8 @@
 #include <algorithm>
 #include <fstream>
 #include <functional>
+#include <iterator>
+#include <sstream>
 #include <sys/stat.h>
 
 namespace
@@ -75,7 +85,8 @@ bool stepUntil(GameHarness& harness, const std::function<bool()>& done, int fram
 
 bool toMenu(GameHarness& harness)
 {
-    return stepUntil(harness, [&] { return topWindow<HUDMainMenu>(harness) != nullptr; }, 400);
+    return stepUntil(
+        harness, [&] { return topWindow<HUDMainMenu>(harness) != nullptr; }, 400);
 }
 
 // A dialog takes input once its show effect has ended.
@@ -95,8 +106,29 @@ T* shownDialog(GameHarness& harness)
 
 ino_t profileFile(const GameHarness& harness)
 {
-    struct stat info{};
+    struct stat info
+    {
+    };
     return ::stat((harness.userFolder() / "profiles.xml").c_str(), &info) == 0 ? info.st_ino : 0;
+}
+
+std::string profilesText(const GameHarness& harness)
+{
+    std::ifstream file(harness.userFolder() / "profiles.xml");
+    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
+std::wstring textOf(const HUDWindow& window, const std::wstring& rect)
+{
+    for (const auto& [name, text] : window.mTexts)
+        if (name == rect)
+            return text;
+    return L"<unset>";
+}
+
+std::wstring local(const wchar_t* key)
+{
+    return LocalStrings::Instance()->get(key);
 }
 
 bool imageVisible(const HUDWindow& window, const std::wstring& name)
@@ -252,6 +284,83 @@ void playAsksANewPlayerForANameThenOpensTheEpisodes(GameHarness& h)
     EXPECT_EQ(h.map()->mState, kStateEpisodeSelect);
 }
 
+void aTypedNameIsKeptOnlyByOk(GameHarness& h)
+{
+    ASSERT_TRUE(toMenu(h));
+    h.click(kMenuX, kPlayY);
+    ASSERT_EQ(h.map()->mState, kStateNewProfileName);
+    h.step();
+    auto* input = topWindow<HUDModalInput>(h);
+    ASSERT_NE(input, nullptr);
+    const std::wstring typed = L"01234567890123456789";
+    const std::wstring shown = (input->mText + typed).substr(0, HUDModalInput::kMaxLength);
+    h.type(typed);
+    h.step();
+    EXPECT_EQ(input->mText, shown) << "the field stops at 16 characters";
+    // The main menu's Quit shows below the panel; a press there, and a key, act on the name input only.
+    h.click(kMenuX, kClozeY);
+    h.key('w');
+    EXPECT_FALSE(h.game()->IsFinished());
+    EXPECT_EQ(h.map()->mState, kStateNewProfileName);
+    // Nothing is stored while typing: the store keeps only its default profile, the player has no name.
+    h.map()->mProfile->save();
+    EXPECT_EQ(file::Profiles::Instance()->GetNames().size(), 1u);
+    EXPECT_TRUE(h.map()->mProfile->getCurrentName().empty());
+    const std::string shownUtf8(shown.begin(), shown.end());
+    EXPECT_EQ(profilesText(h).find(shownUtf8), std::string::npos);
+
+    const math::Point2 ok = h.buttonCentre(L"ok");
+    ASSERT_GE(ok.x, 0.0f);
+    h.click(ok.x, ok.y);
+    EXPECT_EQ(h.map()->mState, kStateEpisodeSelect);
+    const std::vector<std::wstring> names = file::Profiles::Instance()->GetNames();
+    ASSERT_EQ(names.size(), 2u);
+    EXPECT_EQ(names[1], shown);
+    EXPECT_EQ(h.map()->mProfile->getCurrentName(), shown);
+    EXPECT_NE(profilesText(h).find("name=\"" + shownUtf8 + "\""), std::string::npos) << "saved by OK";
+}
+
+void keysAndPressesStopAtDialogs(GameHarness& h)
+{
+    TDMap& map = *h.map();
+    map.mDeveloperMode = true;
+    const int money = map.mEconomy->mMoney;
+    // A message box of the frame manager over the level: the developer keys (money, win) do nothing.
+    ASSERT_EQ(TamselDialog::openModal(new TMessageBox(L"progress_confirm_text", L"restart"),
+                                      h.game()->GetFrameManager()),
+              VN_OK);
+    h.key('m');
+    h.key('w');
+    ASSERT_NE(shownDialog<TMessageBox>(h), nullptr);
+    h.key('m');
+    h.key('w');
+    EXPECT_EQ(map.mState, kStatePlaying);
+    EXPECT_EQ(map.mEconomy->mMoney, money);
+    h.click(kBoxCancelX, kBoxButtonY);
+    EXPECT_TRUE(stepUntil(h, [&] { return dialogs<TMessageBox>(h).empty(); }));
+
+    // The tutorial's confirmation in the board's overlay slot: no key and no press reaches the level.
+    map.mHud->showTutorialCancelDialog();
+    h.step();
+    GameWindow* board = h.game()->GetGameWindow();
+    auto* confirm = dynamic_cast<HUDModalMessage*>(board->mOverlayDialog);
+    ASSERT_NE(confirm, nullptr);
+    h.key('m');
+    h.key('w');
+    h.click(432.0f, 468.0f); // an owned build spot of level 1-1
+    EXPECT_EQ(map.mState, kStatePlaying);
+    EXPECT_EQ(map.mEconomy->mMoney, money);
+    EXPECT_EQ(map.mContextMenu, nullptr);
+    const math::Rect& cancel = confirm->child(0)->mNormal->mRect;
+    h.click(cancel.x + cancel.width * 0.5f, cancel.y + cancel.height * 0.5f);
+    h.step();
+    EXPECT_EQ(board->mOverlayDialog, nullptr);
+
+    // With nothing over it the board takes the keys again.
+    h.key('m');
+    EXPECT_EQ(map.mEconomy->mMoney, money + 1000);
+}
+
 void focusLossPauses(GameHarness& h)
 {
     ASSERT_EQ(h.map()->mState, kStatePlaying);
@@ -270,6 +379,90 @@ void focusLossPauses(GameHarness& h)
     EXPECT_EQ(h.map()->mSpeed, 0.0f) << "it waits for the play button";
     h.step();
     EXPECT_TRUE(h.map()->mHud->getWindows().empty());
+}
+
+// What one draw of the map plays on the recording back end, the world standing still.
+std::vector<std::string> drawnOps(GameHarness& h, const std::function<void(render::Graphics&)>& draw)
+{
+    render::RecordingRender& record = *h.recording();
+    (void)record.TakeLog();
+    if (record.BeginFrame() != VN_OK)
+        return {};
+    {
+        render::Graphics graphics(&record);
+        draw(graphics);
+    }
+    (void)record.EndFrame();
+    (void)record.Playback();
+    // Where in the shared buffers a draw starts depends on what was drawn before it: only its kind and size
+    // are kept.
+    std::vector<std::string> ops = record.TakeLog();
+    for (std::string& op : ops)
+    {
+        if (op.rfind("Draw", 0) != 0)
+            continue;
+        std::istringstream fields(op);
+        std::vector<std::string> f((std::istream_iterator<std::string>(fields)),
+                                   std::istream_iterator<std::string>());
+        if (f.size() == 4) // DrawPrimitive type first count
+            op = f[0] + " " + f[1] + " " + f[3];
+        else if (f.size() == 7) // DrawIndexedPrimitive type size first count minVertex vertexCount
+            op = f[0] + " " + f[1] + " " + f[2] + " " + f[4] + " " + f[6];
+    }
+    return ops;
+}
+
+int drawCalls(std::vector<std::string>::const_iterator from, std::vector<std::string>::const_iterator to)
+{
+    return static_cast<int>(
+        std::count_if(from, to, [](const std::string& op) { return op.rfind("Draw", 0) == 0; }));
+}
+
+// The level's ambient effects (the petals of episode 1) draw with the level: under the in-game menu that
+// pauses it, and not at all once the player has left it for the main menu.
+void theLevelsEffectsStayWithTheLevel(GameHarness& h)
+{
+    TDMap& map = *h.map();
+    h.step(10 * 60); // every ambient place has fired
+    ASSERT_FALSE(map.mLateEmitters.empty());
+    h.game()->OnDeactivate();
+    h.step(2);
+    auto* menu = topWindow<HUDIngameMenu>(h);
+    ASSERT_NE(menu, nullptr);
+    h.step(30); // the menu has grown in
+    const auto drawMap = [&](render::Graphics& g) { map.draw(&g); };
+    std::vector<TDEmitter*> effects;
+    const auto withoutEffects = [&](const std::function<void()>& body)
+    {
+        effects.swap(map.mLateEmitters);
+        body();
+        effects.swap(map.mLateEmitters);
+    };
+    const std::vector<std::string> with = drawnOps(h, drawMap);
+    std::vector<std::string> without;
+    withoutEffects([&] { without = drawnOps(h, drawMap); });
+    ASSERT_NE(with, without) << "the paused level shows its effects";
+    // Everything after the effects is the same in both: the menu must be part of it.
+    std::size_t common = 0;
+    while (common < with.size() && common < without.size() &&
+           with[with.size() - 1 - common] == without[without.size() - 1 - common])
+        ++common;
+    const std::vector<std::string> menuAlone = drawnOps(h, [&](render::Graphics& g) { menu->draw(&g); });
+    const int menuDraws = drawCalls(menuAlone.begin(), menuAlone.end());
+    ASSERT_GT(menuDraws, 0);
+    EXPECT_GE(drawCalls(with.end() - static_cast<std::ptrdiff_t>(common), with.end()), menuDraws)
+        << "the effects are drawn before the in-game menu";
+
+    // To the main menu: the effects of the level left behind draw nothing there.
+    h.click(kMenuX, kMainMenuY);
+    ASSERT_NE(shownDialog<TMessageBox>(h), nullptr);
+    h.click(kBoxOkX, kBoxButtonY);
+    h.step(2);
+    ASSERT_EQ(map.mState, kStateMainMenu);
+    const std::vector<std::string> menuWith = drawnOps(h, drawMap);
+    std::vector<std::string> menuWithout;
+    withoutEffects([&] { menuWithout = drawnOps(h, drawMap); });
+    EXPECT_EQ(menuWith, menuWithout);
 }
 
 void restartConfirmedCancelKeepsTheMenu(GameHarness& h)
@@ -334,6 +527,62 @@ void developerWinShowsThreeStarsAndStoresTheGems(GameHarness& h)
     EXPECT_LT(result->mScale, 1.0f);
     h.step(20);
     EXPECT_FLOAT_EQ(result->mScale, 1.0f) << "grown in after a quarter second";
+}
+
+// A loss with lives left (the developer key) and kills made: nothing is paid or stored, the window reads as
+// a victory's does (same font, the level's name and difficulty, every row with its caption), and its rows
+// stay at 0.
+void aDefeatPaysAndStoresNothing(GameHarness& h)
+{
+    TDMap& map = *h.map();
+    TDProfile& profile = *map.mProfile;
+    const int gems = profile.getGems();
+    const int lastEpisode = profile.getLastEpisode();
+    map.mEconomy->addKillReward(120, 300.0f, 300.0f);
+    map.mDeveloperMode = true;
+    h.key('l');
+    EXPECT_EQ(map.mState, kStateLost);
+    h.step();
+    auto* result = topWindow<HUDLevelResultWindow>(h);
+    ASSERT_NE(result, nullptr);
+    h.step(6 * 60);
+    EXPECT_EQ(result->mFont.Get(), boardFont(TDBoardFont::Main42_3).Get()) << "the victory's font";
+    const wchar_t* difficulty[] = {L"diff_easy", L"diff_normal", L"diff_hard", L"HardcoreTitle"};
+    ASSERT_GE(map.mMode, 0);
+    ASSERT_LE(map.mMode, 3);
+    EXPECT_EQ(textOf(*result, L"gameName"), local(difficulty[map.mMode]));
+    EXPECT_NE(textOf(*result, L"levelName").find(L"1 - 1"), std::wstring::npos);
+    const struct
+    {
+        const wchar_t* rect;
+        const wchar_t* caption;
+    } rows[] = {{L"killScore", L"game_kill_score"},
+                {L"goldBonus", L"game_combo_bonus"},
+                {L"lifeBonus", L"game_life_bonus"},
+                {L"totalScore", L"game_total_score"}};
+    for (const auto& row : rows)
+        EXPECT_EQ(textOf(*result, row.rect), local(row.caption) + L"0") << row.rect;
+    for (const wchar_t* star : {L"star0", L"star1", L"star2"})
+        EXPECT_FALSE(imageVisible(*result, star));
+    EXPECT_EQ(textOf(*result, L"gems"), local(L"gems") + L": 0");
+    EXPECT_EQ(profile.getGems(), gems);
+    EXPECT_EQ(profile.getLastEpisode(), lastEpisode);
+    EXPECT_EQ(profile.findLevelElement(map.mEpisode, map.mLevel, map.mMode), nullptr) << "no record made";
+}
+
+// The developer win after kills: the window counts the kills made.
+void aDeveloperWinCountsTheKills(GameHarness& h)
+{
+    TDMap& map = *h.map();
+    map.mEconomy->addKillReward(45, 300.0f, 300.0f);
+    map.mDeveloperMode = true;
+    h.key('w');
+    h.step();
+    auto* result = topWindow<HUDLevelResultWindow>(h);
+    ASSERT_NE(result, nullptr);
+    h.step(6 * 60);
+    EXPECT_EQ(textOf(*result, L"killScore"), local(L"game_kill_score") + L"45");
+    EXPECT_EQ(map.mProfile->getLevelResult(map.mEpisode, map.mLevel, map.mMode).kills, 45);
 }
 
 void theBannerFades(GameHarness& h)
@@ -402,12 +651,18 @@ TEST(Screens, Scenarios)
         {"cloze exits with code 0 and saves", O::Splash, nullptr, clozeEndsTheGameAndSaves},
         {"play asks a new player for a name, a named one goes to the episodes", O::Splash, nullptr,
          playAsksANewPlayerForANameThenOpensTheEpisodes},
+        {"a typed name is kept only by ok, at most 16 characters", O::Splash, nullptr,
+         aTypedNameIsKeptOnlyByOk},
         {"focus loss pauses", O::FirstLevel, nullptr, focusLossPauses},
+        {"keys and presses stop at dialogs", O::FirstLevel, nullptr, keysAndPressesStopAtDialogs},
         {"restart confirmed restarts with the budget, cancel keeps the menu", O::FirstLevel, nullptr,
          restartConfirmedCancelKeepsTheMenu},
         {"main menu confirmed leaves the level", O::FirstLevel, nullptr, mainMenuConfirmedLeavesTheLevel},
+        {"the level's effects stay with the level", O::FirstLevel, nullptr, theLevelsEffectsStayWithTheLevel},
         {"a developer win shows 3 stars and stores the gems", O::FirstLevel, nullptr,
          developerWinShowsThreeStarsAndStoresTheGems},
+        {"a defeat pays and stores nothing", O::FirstLevel, nullptr, aDefeatPaysAndStoresNothing},
+        {"a developer win counts the kills", O::FirstLevel, nullptr, aDeveloperWinCountsTheKills},
         {"the banner fades", O::FirstLevel, nullptr, theBannerFades},
     };
     for (const Scenario& scenario : scenarios)

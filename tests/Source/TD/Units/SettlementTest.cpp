@@ -1,5 +1,6 @@
 // The end of a level settled: stars from the lives left, gems for stars not earned before and the episode
-// bonus once, the best score, and what the profile keeps (stars and best score stay the best ever).
+// bonus once, the best score, and what the profile keeps (stars and best score stay the best ever; a loss
+// pays and keeps nothing).
 #include "Source/TD/Harness/TDGameHarness.h"
 #include "Source/TD/TDEconomy.h"
 #include "Source/TD/TDLevelSettlement.h"
@@ -57,12 +58,14 @@ TEST_F(SettlementTest, GemsPayForNewStarsOnlyAndTheProfileKeepsTheBest)
         int gems;
         int storedStars;
         int high;
+        int storedKills;
     } plays[] = {
-        {kStateWon, 5.0f, 100, 3, 1, 600},      // a first win with one star
-        {kStateWon, 25.0f, 50, 10, 3, 2550},    // two more stars
-        {kStateWon, 25.0f, 10, 0, 3, 2550},     // nothing new
-        {kStateLost, 0.0f, 4000, 0, 3, 4000},   // a loss stores no stars but may beat the best score
-        {kStateWon, 20.0f, 0, 0, 3, 4000},      // fewer stars than before
+        {kStateWon, 5.0f, 100, 3, 1, 600, 100},    // a first win with one star
+        {kStateWon, 25.0f, 50, 10, 3, 2550, 50},   // two more stars
+        {kStateWon, 25.0f, 10, 0, 3, 2550, 10},    // nothing new
+        {kStateLost, 25.0f, 4000, 0, 3, 2550, 10}, // a (developer) loss with every life left changes nothing
+        {kStateLost, 0.0f, 9000, 0, 3, 2550, 10},  // nor does a real one with a better score
+        {kStateWon, 20.0f, 0, 0, 3, 2550, 0},      // fewer stars than before
     };
     const int episode = mMap->mEpisode;
     const int level = mMap->mLevel;
@@ -76,12 +79,34 @@ TEST_F(SettlementTest, GemsPayForNewStarsOnlyAndTheProfileKeepsTheBest)
         EXPECT_EQ(s.gems, p.gems);
         EXPECT_EQ(mMap->mEconomy->mGems, gemsBefore + p.gems);
         EXPECT_EQ(mMap->mProfile->getGems(), mMap->mEconomy->mGems) << "credited once, in the profile too";
-        EXPECT_EQ(s.bestScore, std::max(before.high, s.result.getTotalScore()));
+        if (p.state == kStateWon)
+            EXPECT_EQ(s.bestScore, std::max(before.high, s.result.getTotalScore()));
+        else
+            EXPECT_EQ(s.bestScore, before.high) << "a loss shows the stored best";
         const TDLevelResult stored = mMap->mProfile->getLevelResult(episode, level, mode);
         EXPECT_EQ(stored.stars, p.storedStars);
         EXPECT_EQ(stored.high, p.high);
-        EXPECT_EQ(stored.kills, p.kills) << "the last play's scores replace the stored ones";
+        EXPECT_EQ(stored.kills, p.storedKills) << "a won play's scores replace the stored ones";
     }
+}
+
+TEST_F(SettlementTest, ALossWritesNothingToTheProfile)
+{
+    // A level never won, lost with lives left: no record is made, no last episode set, no gems paid.
+    mMap->mEpisode = 1;
+    mMap->mLevel = 2;
+    TDProfile& profile = *mMap->mProfile;
+    const int lastEpisode = profile.getLastEpisode();
+    const int gems = profile.getGems();
+    const TDLevelSettlement s = end(kStateLost, 20.0f, 500);
+    EXPECT_EQ(s.stars, 0);
+    EXPECT_EQ(s.gems, 0);
+    EXPECT_EQ(profile.findLevelElement(1, 2, mMap->mMode), nullptr);
+    EXPECT_EQ(profile.getLastEpisode(), lastEpisode);
+    EXPECT_EQ(profile.getGems(), gems);
+    // Reading a level's result makes no record either.
+    EXPECT_EQ(profile.getLevelResult(1, 3, mMap->mMode).stars, 0);
+    EXPECT_EQ(profile.findLevelElement(1, 3, mMap->mMode), nullptr);
 }
 
 TEST_F(SettlementTest, TheEpisodeBonusIsPaidOnceWhenEveryNormalLevelHasAStar)
@@ -95,8 +120,8 @@ TEST_F(SettlementTest, TheEpisodeBonusIsPaidOnceWhenEveryNormalLevelHasAStar)
     for (int level = 0; level < levels - 1; ++level)
         mMap->mProfile->saveLevelResult(0, level, kModeNormal, starred);
     mMap->mLevel = levels - 1;
-    EXPECT_EQ(end(kStateWon, 25.0f).gems, 13) << "the last level's own star is not stored yet";
-    EXPECT_EQ(end(kStateLost, 0.0f).gems, 100) << "the next ending pays it, even a loss";
+    EXPECT_EQ(end(kStateLost, 0.0f).gems, 0) << "a loss does not complete the episode";
+    EXPECT_EQ(end(kStateWon, 25.0f).gems, 13 + 100) << "the win that stars the last level pays it";
     EXPECT_EQ(end(kStateWon, 25.0f).gems, 0) << "once per episode";
 }
 } // namespace
