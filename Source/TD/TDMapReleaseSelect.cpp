@@ -1,9 +1,7 @@
-// The release table's rows for the episode and level select, the unlock message, the profiles and the name
-// entry.
+// The release table's rows for the episode and level select, the unlock message, the profiles and the name entry.
 #include "Source/TD/HUD/HUD.h"
 #include "Source/TD/LocalStrings.h"
 #include "Source/TD/TDMap.h"
-#include "Source/TD/TDTutorial.h"
 
 namespace
 {
@@ -126,8 +124,7 @@ bool TDMap::releaseInSelectScreens(const std::wstring& c, int x, int y)
         {
             hud.closeTopWindow();
             mTypedName.clear();
-            mState =
-                mCurrentScreen == L"mmenu" || mCurrentScreen == L"shop" ? kStateMainMenu : kStateProfiles;
+            mState = mCurrentScreen == L"mmenu" || mCurrentScreen == L"shop" ? kStateMainMenu : kStateProfiles;
         }
         return false;
     default: // the rename entry handles its own answers

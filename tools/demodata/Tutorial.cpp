@@ -51,25 +51,27 @@ struct Step
 };
 
 // The spot at (896, 563) is the first of 1-1 ("#0"); the play button's centre is (869, 730), the first
-// spell slot's (52, 718); the next-wave marker stands at the road's entrance on the left edge.
+// spell slot's (52, 718); the next-wave marker stands at the road's entrance on the left edge. The plates
+// keep clear of what the hint asks for, of the level name banner in the middle at the start and of the skip
+// button in the top right corner.
 // Every step stands the level still ("pause") and lets through only what it asks for ("blockUI": 2 keeps
 // the play button, the early call and the spells shut, 1 opens the play button, 3 the early call), so a hint
 // is never overtaken by the waves; after the first Play the lock stays at 1 until the wave is cleared, so no
 // early call or spell jumps ahead of its hint.
 // clang-format off
 const std::vector<Step> kSteps = {
-    {0, "unlock_window_close", "tower_select", "build", "tutorial_build", 300, 400, true, {800, 505, 868, 548},
+    {0, "unlock_window_close", "tower_select", "build", "tutorial_build", 250, 450, true, {778, 540, 858, 556},
      {{"pause", 1}, {"blockUI", 2}, {"spot", 0}}, {}},
-    {1, "tower_select", "tower_built", "choose", "tutorial_choose", 40, 540, false, {}, {}, {{"spot", -1}}},
-    {2, "tower_built", "game_play", "play", "tutorial_play", 330, 470, true, {820, 640, 862, 700},
+    {1, "tower_select", "tower_built", "choose", "tutorial_choose", 480, 135, false, {}, {}, {{"spot", -1}}},
+    {2, "tower_built", "game_play", "play", "tutorial_play", 330, 470, true, {822, 644, 866, 704},
      {{"pause", 1}, {"blockUI", 1}}, {}},
-    {3, "wave_vanish_1", "wave_forced", "call", "tutorial_call", 130, 280, true, {150, 300, 60, 268},
+    {3, "wave_vanish_1", "wave_forced", "call", "tutorial_call", 130, 330, true, {150, 350, 58, 302},
      {{"pause", 1}, {"blockUI", 3}}, {{"blockUI", 0}}},
-    {4, "wave_forced", "tower_upgraded", "upgrade", "tutorial_upgrade", 300, 90, false, {},
+    {4, "wave_forced", "tower_upgraded", "upgrade", "tutorial_upgrade", 190, 80, false, {},
      {{"addMoney", 150}, {"pause", 1}, {"blockUI", 2}}, {}},
     {5, "tower_upgraded", "spell_casted", "spell", "tutorial_spell", 120, 430, true, {110, 622, 62, 684},
      {{"resetSpell", 0}, {"pause", 1}, {"blockUI", 0}}, {}},
-    {6, "spell_casted", "game_play", "done", "tutorial_done", 250, 280, true, {780, 470, 862, 700},
+    {6, "spell_casted", "game_play", "done", "tutorial_done", 250, 280, true, {780, 474, 864, 704},
      {{"pause", 1}, {"blockUI", 1}}, {{"blockUI", 0}}},
 };
 // clang-format on
@@ -80,10 +82,11 @@ const std::vector<StringEntry> kStrings = {
     {"tutorial_choose", "Choose the dart tower in the menu. Towers cost money: yours is at the top."},
     {"tutorial_play", "Your tower fires on its own at enemies in its range. Press Play to let them come."},
     {"tutorial_call",
-     "Wave cleared! Press the flag by the road's entrance to call the next wave early and earn "
-     "money."},
+     "Wave cleared! Press the skull marker at the road's entrance to call the next wave early "
+     "and earn money."},
     {"tutorial_upgrade", "Here is some money. Press your tower and buy upgrades until it earns a star."},
-    {"tutorial_spell", "Spells help in a tight spot. Press the meteor, then press the road where the enemies come."},
+    {"tutorial_spell",
+     "Spells help in a tight spot. Press the meteor, then press the road where the enemies come."},
     {"tutorial_done", "Well done! Build more towers as money comes in. Press Play to go on."},
 };
 
@@ -104,9 +107,8 @@ Canvas ArrowPicture(const Arrow& a, int& left, int& top)
     const float baseX = px - ux * 22.0f, baseY = py - uy * 22.0f;
     c.StrokeLine(tx, ty, baseX, baseY, 9.0f, kInk);
     c.StrokeLine(tx, ty, baseX, baseY, 5.0f, kGold);
-    c.FillPolygon(
-        {{px, py}, {baseX - uy * 16.0f, baseY + ux * 16.0f}, {baseX + uy * 16.0f, baseY - ux * 16.0f}},
-        kGold);
+    c.FillPolygon({{px, py}, {baseX - uy * 16.0f, baseY + ux * 16.0f}, {baseX + uy * 16.0f, baseY - ux * 16.0f}},
+                  kGold);
     return c;
 }
 

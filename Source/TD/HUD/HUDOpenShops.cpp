@@ -8,14 +8,16 @@
 void HUD::openShop(int fromGame)
 {
     // A hint belongs to the level: none lies over a shop.
-    TDTutorial::Instance()->hide();
+    if (base::Singletone<TDTutorial>::Exists())
+        TDTutorial::Instance()->hide();
     mMap.mState = kStateShop;
     showWindow(new HUDShopWindow(fromGame));
 }
 
 void HUD::openGemShop(const std::wstring& returnScreen)
 {
-    TDTutorial::Instance()->hide();
+    if (base::Singletone<TDTutorial>::Exists())
+        TDTutorial::Instance()->hide();
     mMap.mState = kStateGemShop;
     gemShopReturnScreen() = returnScreen;
     showWindow(new HUDBuyGemScreen);

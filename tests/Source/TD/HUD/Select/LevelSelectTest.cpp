@@ -145,7 +145,7 @@ TEST_F(LevelSelect, ATabSwitchesTheModeOnThePressAndAPlateStartsItsLevel)
     EXPECT_EQ(mMap->mState, kStateLevelSelect);
     const HUDLevelPlate* first = screen->mPlates[0];
     clickAt(first->mX + first->mWidth / 2.0f, first->mY + first->mHeight / 2.0f);
-    EXPECT_EQ(mMap->mState, kStatePlaying);
+    EXPECT_EQ(mMap->mState, kStateUnlockMessage) << "the level opens with its news";
     EXPECT_EQ(mMap->mLevelFile, TDMap::levelFileName(kModeHard, 0, 0));
     EXPECT_EQ(top<HUDLevelSelect>(), nullptr);
 }
