@@ -46,6 +46,11 @@ Window FindTitled(Display* display, Window window, const std::string& title, int
 }
 } // namespace
 
+unsigned long FindWindowTitled(Display* display, const std::string& title)
+{
+    return FindTitled(display, DefaultRootWindow(display), title, 0);
+}
+
 bool CloseWindowTitled(const std::string& title, std::chrono::milliseconds timeout)
 {
     Display* display = XOpenDisplay(nullptr);

@@ -5,8 +5,13 @@
 #include <chrono>
 #include <string>
 
+struct _XDisplay;
+
 namespace xtest
 {
+// The top-level window titled exactly title on an open display; 0 when there is none.
+unsigned long FindWindowTitled(_XDisplay* display, const std::string& title);
+
 // Waits for a window titled exactly title on $DISPLAY and sends it WM_DELETE_WINDOW; false when none
 // appeared in time.
 bool CloseWindowTitled(const std::string& title, std::chrono::milliseconds timeout);

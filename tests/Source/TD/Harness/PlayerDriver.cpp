@@ -1,0 +1,505 @@
+#include "Source/TD/Harness/PlayerDriver.h"
+
+#include "Support/XWindows.h"
+
+#include <gtest/gtest.h>
+#include <png.h>
+#include <tinyxml2.h>
+
+#include <algorithm>
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+// Last: Xlib's macros clash with other headers.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+
+namespace tdtest
+{
+namespace
+{
+using namespace std::chrono_literals;
+
+// The game's window title (the strings' "game_caption").
+constexpr const char* kTitle = "Corvantis";
+
+std::string readAll(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Windows come and go while the game switches modes: a query on one that just vanished is no reason for
+// Xlib's default handler to end the test.
+int ignoreError(Display*, XErrorEvent*)
+{
+    return 0;
+}
+
+int channelGap(uint32_t a, uint32_t b)
+{
+    int gap = 0;
+    for (int shift = 0; shift < 24; shift += 8)
+        gap = std::max(gap, std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)));
+    return gap;
+}
+
+// The mapping of the logical screen on a window of this size: the game fits it so in either mode.
+framework::ScreenFit fitFor(int width, int height)
+{
+    std::vector<app::MonitorInfo> monitors(1);
+    monitors[0].width = monitors[0].workWidth = width;
+    monitors[0].height = monitors[0].workHeight = height;
+    monitors[0].primary = true;
+    framework::ScreenSetup setup;
+    framework::ScreenFit fit;
+    (void)framework::ComputeScreenFit(monitors, framework::LogicalScreen{}, false, app::FrameExtents{}, setup, fit);
+    return fit;
+}
+
+struct Rgba
+{
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> pixels; // 0xAARRGGBB
+};
+
+bool loadPng(const fs::path& file, Rgba& out)
+{
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (png_image_begin_read_from_file(&image, file.c_str()) == 0)
+        return false;
+    image.format = PNG_FORMAT_BGRA;
+    out.width = static_cast<int>(image.width);
+    out.height = static_cast<int>(image.height);
+    out.pixels.assign(static_cast<size_t>(out.width) * static_cast<size_t>(out.height), 0u);
+    return png_image_finish_read(&image, nullptr, out.pixels.data(), 0, nullptr) != 0;
+}
+} // namespace
+
+bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout)
+{
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (std::chrono::steady_clock::now() < end)
+    {
+        if (condition())
+            return true;
+        std::this_thread::sleep_for(50ms);
+    }
+    return condition();
+}
+
+uint32_t Shot::pixel(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= width || y >= height)
+        return 0;
+    return pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)];
+}
+
+int Shot::toWindowX(float logicalX) const
+{
+    return static_cast<int>(framework::LogicalToWindow(fit, math::Point2(logicalX, 0.0f)).x);
+}
+
+int Shot::toWindowY(float logicalY) const
+{
+    return static_cast<int>(framework::LogicalToWindow(fit, math::Point2(0.0f, logicalY)).y);
+}
+
+bool Shot::save(const fs::path& file) const
+{
+    std::vector<uint32_t> opaque(pixels);
+    for (uint32_t& p : opaque)
+        p |= 0xFF000000u;
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(width);
+    image.height = static_cast<png_uint_32>(height);
+    image.format = PNG_FORMAT_BGRA;
+    return png_image_write_to_file(&image, file.c_str(), 0, opaque.data(), 0, nullptr) != 0;
+}
+
+std::optional<LayoutLayer> findLayoutLayer(const fs::path& dataRoot, const std::string& folder,
+                                           const std::string& name)
+{
+    const fs::path dir = dataRoot / folder;
+    tinyxml2::XMLDocument doc;
+    if (doc.LoadFile((dir / "layers.xml").c_str()) != tinyxml2::XML_SUCCESS || doc.RootElement() == nullptr)
+        return std::nullopt;
+    for (const tinyxml2::XMLElement* e = doc.RootElement()->FirstChildElement("Layer"); e != nullptr;
+         e = e->NextSiblingElement("Layer"))
+    {
+        const char* layerName = e->Attribute("name");
+        if (layerName == nullptr || name != layerName)
+            continue;
+        LayoutLayer found;
+        found.rect = math::Rect(e->FloatAttribute("x"), e->FloatAttribute("y"), e->FloatAttribute("width"),
+                                e->FloatAttribute("height"));
+        if (fs::exists(dir / (name + ".png")))
+            found.picture = dir / (name + ".png");
+        return found;
+    }
+    return std::nullopt;
+}
+
+double layerMatch(const Shot& shot, const LayoutLayer& layer, int tolerance)
+{
+    Rgba picture;
+    if (shot.empty() || layer.picture.empty() || !loadPng(layer.picture, picture))
+        return 0.0;
+    // Every other pixel of the picture's opaque part, compared with the window pixel it lands on.
+    int compared = 0;
+    int same = 0;
+    for (int y = 0; y < picture.height; y += 2)
+        for (int x = 0; x < picture.width; x += 2)
+        {
+            const uint32_t p = picture.pixels[static_cast<size_t>(y) * static_cast<size_t>(picture.width) +
+                                              static_cast<size_t>(x)];
+            if ((p >> 24) < 200)
+                continue;
+            const int wx = shot.toWindowX(layer.rect.x + static_cast<float>(x) + 0.5f);
+            const int wy = shot.toWindowY(layer.rect.y + static_cast<float>(y) + 0.5f);
+            if (wx < 0 || wy < 0 || wx >= shot.width || wy >= shot.height)
+                continue;
+            ++compared;
+            same += channelGap(shot.pixel(wx, wy), p & 0xFFFFFF) <= tolerance ? 1 : 0;
+        }
+    return compared == 0 ? 0.0 : static_cast<double>(same) / compared;
+}
+
+std::vector<std::string> logWarnings(const std::string& log)
+{
+    std::vector<std::string> found;
+    std::istringstream lines(log);
+    std::string line;
+    while (std::getline(lines, line))
+    {
+        std::string lower = line;
+        std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+        // The head's style sheet names the block class too; only entries count.
+        const bool entry = lower.find("<div class=") != std::string::npos;
+        if (entry && (lower.find("class=\"block") != std::string::npos ||
+                      lower.find("warning") != std::string::npos || lower.find("error") != std::string::npos ||
+                      lower.find("failed") != std::string::npos || lower.find("cannot") != std::string::npos ||
+                      lower.find("not found") != std::string::npos))
+            found.push_back(line);
+    }
+    return found;
+}
+
+PlayerDriver::PlayerDriver(Options options) : mOptions(std::move(options))
+{
+    std::error_code ignored;
+    fs::create_directories(mOptions.folder / "xdg", ignored);
+}
+
+PlayerDriver::~PlayerDriver()
+{
+    stop();
+}
+
+std::string PlayerDriver::startDisplay()
+{
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0)
+        return "no pipe";
+    const std::string screen =
+        std::to_string(mOptions.screenWidth) + "x" + std::to_string(mOptions.screenHeight) + "x24";
+    mServer = fork();
+    if (mServer == 0)
+    {
+        close(pipeFds[0]);
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, 1);
+        dup2(null, 2);
+        const std::string fd = std::to_string(pipeFds[1]);
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
+               static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(pipeFds[1]);
+    if (mServer < 0)
+    {
+        close(pipeFds[0]);
+        return "no Xvfb process";
+    }
+    // The server picks a free number itself and writes it once it accepts connections.
+    std::string number;
+    char c = 0;
+    while (read(pipeFds[0], &c, 1) == 1 && c != '\n')
+        number += c;
+    close(pipeFds[0]);
+    if (number.empty() || !xtest::WaitForDisplay(":" + number, 30s))
+        return "Xvfb did not start";
+    mDisplayName = ":" + number;
+    mDisplay = XOpenDisplay(mDisplayName.c_str());
+    if (mDisplay == nullptr)
+        return "cannot open " + mDisplayName;
+    XSetErrorHandler(ignoreError);
+    int event = 0, error = 0, major = 0, minor = 0;
+    if (!XTestQueryExtension(mDisplay, &event, &error, &major, &minor))
+        return "the display has no XTest extension";
+    return "";
+}
+
+std::string PlayerDriver::start(std::chrono::milliseconds timeout)
+{
+    // Servers of other tests come and go beside ours: a number that was free when ours chose it may be lost
+    // in a race, so a server that cannot be reached is replaced by another.
+    std::string why;
+    for (int attempt = 0; attempt < 3; ++attempt)
+    {
+        why = startDisplay();
+        if (why.empty())
+            break;
+        stop();
+    }
+    if (!why.empty())
+        return why;
+    const std::string out = (mOptions.folder / "game-output.txt").string();
+    const std::string xdg = (mOptions.folder / "xdg").string();
+    mGame = fork();
+    if (mGame == 0)
+    {
+        setpgid(0, 0);
+        setenv("DISPLAY", mDisplayName.c_str(), 1);
+        setenv("XDG_DATA_HOME", xdg.c_str(), 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        const int fd = open(out.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+        if (fd >= 0)
+        {
+            dup2(fd, 1);
+            dup2(fd, 2);
+        }
+        const std::string data = mOptions.dataRoot.string();
+        execl(CORVANTIS_EXE, CORVANTIS_EXE, "--data_path", data.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    if (mGame < 0)
+        return "cannot start the game";
+    if (!waitUntil([&] { return findWindow() || !running(); }, timeout) || !running())
+        return "the game's window did not show:\n" + output();
+    return "";
+}
+
+bool PlayerDriver::findWindow()
+{
+    if (mDisplay == nullptr)
+        return false;
+    const Window found = xtest::FindWindowTitled(mDisplay, kTitle);
+    XWindowAttributes attributes;
+    if (found == 0 || XGetWindowAttributes(mDisplay, found, &attributes) == 0 || attributes.map_state != IsViewable)
+        return false;
+    Window child = 0;
+    int x = 0, y = 0;
+    XTranslateCoordinates(mDisplay, found, DefaultRootWindow(mDisplay), 0, 0, &x, &y, &child);
+    mWindow = found;
+    mWindowX = x;
+    mWindowY = y;
+    mWindowWidth = attributes.width;
+    mWindowHeight = attributes.height;
+    mFit = fitFor(mWindowWidth, mWindowHeight);
+    return true;
+}
+
+void PlayerDriver::sync()
+{
+    XSync(mDisplay, False);
+    // The game reads one window message per tick: a short gap keeps each event in a frame of its own, as
+    // a hand on a mouse does.
+    std::this_thread::sleep_for(40ms);
+}
+
+void PlayerDriver::moveTo(float x, float y)
+{
+    if (mDisplay == nullptr)
+        return;
+    findWindow();
+    const math::Point2 p = framework::LogicalToWindow(mFit, math::Point2(x, y));
+    XTestFakeMotionEvent(mDisplay, DefaultScreen(mDisplay), mWindowX + static_cast<int>(p.x),
+                         mWindowY + static_cast<int>(p.y), CurrentTime);
+    sync();
+}
+
+void PlayerDriver::click(float x, float y)
+{
+    if (mDisplay == nullptr)
+        return;
+    moveTo(x, y);
+    XTestFakeButtonEvent(mDisplay, 1, True, CurrentTime);
+    sync();
+    XTestFakeButtonEvent(mDisplay, 1, False, CurrentTime);
+    sync();
+}
+
+void PlayerDriver::key(const std::string& keysym, bool alt)
+{
+    if (mDisplay == nullptr)
+        return;
+    const KeySym sym = XStringToKeysym(keysym.c_str());
+    const KeyCode code = XKeysymToKeycode(mDisplay, sym);
+    if (code == 0)
+    {
+        ADD_FAILURE() << "no key for " << keysym;
+        return;
+    }
+    // A capital letter is its key's second symbol: typed with Shift held.
+    KeySym lower = 0, upper = 0;
+    XConvertCase(sym, &lower, &upper);
+    std::vector<KeyCode> held;
+    if (alt)
+        held.push_back(XKeysymToKeycode(mDisplay, XK_Alt_L));
+    if (sym == upper && lower != upper)
+        held.push_back(XKeysymToKeycode(mDisplay, XK_Shift_L));
+    for (KeyCode k : held)
+        XTestFakeKeyEvent(mDisplay, k, True, CurrentTime);
+    XTestFakeKeyEvent(mDisplay, code, True, CurrentTime);
+    sync();
+    XTestFakeKeyEvent(mDisplay, code, False, CurrentTime);
+    for (KeyCode k : held)
+        XTestFakeKeyEvent(mDisplay, k, False, CurrentTime);
+    sync();
+}
+
+void PlayerDriver::type(const std::string& text)
+{
+    for (char c : text)
+        key(std::string(1, c));
+}
+
+Shot PlayerDriver::grab()
+{
+    Shot shot;
+    if (mDisplay == nullptr || !findWindow())
+        return shot;
+    // The screen's pixels where the window lies: what a player sees there, whatever covers the window.
+    const int x = std::max(0, mWindowX);
+    const int y = std::max(0, mWindowY);
+    const int w = std::min(mWindowWidth, DisplayWidth(mDisplay, DefaultScreen(mDisplay)) - x);
+    const int h = std::min(mWindowHeight, DisplayHeight(mDisplay, DefaultScreen(mDisplay)) - y);
+    if (w <= 0 || h <= 0)
+        return shot;
+    XImage* image = XGetImage(mDisplay, DefaultRootWindow(mDisplay), x, y, static_cast<unsigned>(w),
+                              static_cast<unsigned>(h), AllPlanes, ZPixmap);
+    if (image == nullptr)
+        return shot;
+    shot.width = w;
+    shot.height = h;
+    shot.fit = mFit;
+    shot.pixels.resize(static_cast<size_t>(w) * static_cast<size_t>(h));
+    for (int row = 0; row < h; ++row)
+        for (int col = 0; col < w; ++col)
+            shot.pixels[static_cast<size_t>(row) * static_cast<size_t>(w) + static_cast<size_t>(col)] =
+                static_cast<uint32_t>(XGetPixel(image, col, row)) & 0xFFFFFFu;
+    XDestroyImage(image);
+    return shot;
+}
+
+bool PlayerDriver::waitForShot(const std::string& what, const std::function<bool(const Shot&)>& condition,
+                               std::chrono::milliseconds timeout)
+{
+    Shot last;
+    const bool met = waitUntil(
+        [&]
+        {
+            last = grab();
+            return !last.empty() && condition(last);
+        },
+        timeout);
+    if (!met && !last.empty())
+        last.save((mOptions.shotFolder.empty() ? mOptions.folder : mOptions.shotFolder) / (what + ".png"));
+    return met;
+}
+
+LayoutLayer PlayerDriver::layer(const std::string& folder, const std::string& name) const
+{
+    const std::optional<LayoutLayer> found = findLayoutLayer(mOptions.dataRoot, folder, name);
+    if (!found)
+    {
+        ADD_FAILURE() << "the data has no layer " << name << " in " << folder;
+        return LayoutLayer{};
+    }
+    return *found;
+}
+
+bool PlayerDriver::shows(const Shot& shot, const std::string& folder, const std::string& name,
+                         double minimum) const
+{
+    return layerMatch(shot, layer(folder, name)) >= minimum;
+}
+
+bool PlayerDriver::waitForLayer(const std::string& folder, const std::string& name, double minimum,
+                                std::chrono::milliseconds timeout)
+{
+    const LayoutLayer wanted = layer(folder, name);
+    std::string file = folder + "-" + name;
+    std::replace(file.begin(), file.end(), '/', '_');
+    return waitForShot(
+        file, [&](const Shot& shot) { return layerMatch(shot, wanted) >= minimum; }, timeout);
+}
+
+bool PlayerDriver::running()
+{
+    if (mGame <= 0)
+        return false;
+    return waitpid(mGame, nullptr, WNOHANG) == 0;
+}
+
+int PlayerDriver::waitExit(std::chrono::milliseconds timeout)
+{
+    if (mGame <= 0)
+        return -1;
+    int status = 0;
+    const bool exited = waitUntil([&] { return waitpid(mGame, &status, WNOHANG) == mGame; }, timeout);
+    if (!exited)
+        return -1;
+    mGame = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string PlayerDriver::log() const
+{
+    return readAll(userFolder() / "log.html");
+}
+
+std::string PlayerDriver::profiles() const
+{
+    return readAll(userFolder() / "profiles.xml");
+}
+
+std::string PlayerDriver::output() const
+{
+    return readAll(mOptions.folder / "game-output.txt");
+}
+
+void PlayerDriver::stop()
+{
+    if (mDisplay != nullptr)
+    {
+        XCloseDisplay(mDisplay);
+        mDisplay = nullptr;
+    }
+    for (pid_t* pid : {&mGame, &mServer})
+    {
+        if (*pid <= 0)
+            continue;
+        if (pid == &mGame)
+            kill(-*pid, SIGKILL);
+        kill(*pid, SIGKILL);
+        waitpid(*pid, nullptr, 0);
+        *pid = -1;
+    }
+}
+
+} // namespace tdtest
