@@ -90,33 +90,16 @@ Canvas Scaled(const Canvas& src, float k)
     return out;
 }
 
-// The size of a ring item that shows a price. The menu writes the price in the 42-pixel font from 30 above
-// the item's middle: its letters cover the band from 21 above to 5 below the middle. That band is a dark
-// plate of the picture, and the picture's art keeps below it.
-constexpr int kPricedItem = 88;
-constexpr float kPriceBandTop = kPricedItem * 0.5f - 23, kPriceBandBottom = kPricedItem * 0.5f + 7;
-
-Canvas PricedItem(Rgba fill)
-{
-    Canvas c = Button(kPricedItem, fill);
-    Canvas band(kPricedItem, kPricedItem);
-    band.FillRoundRect(5, kPriceBandTop, kPricedItem - 10.0f, kPriceBandBottom - kPriceBandTop, 12,
-                       RgbaOf(0x0B1020, 200));
-    c.Draw(band, 0, 0);
-    return c;
-}
-
-// A miniature of a tower's first idle frame (or its first direction) under the price plate of its item.
+// A miniature of a tower's first idle frame (or its first direction) on a button.
 Canvas TowerIcon(const TowerKind& t)
 {
-    Canvas button = PricedItem(RgbaOf(0x5D6D7E));
+    Canvas button = Button(64, RgbaOf(0x5D6D7E));
     Canvas frame = HasFlag(t.flags, "rotating") ? DrawTurret(t, 135, 0, nullptr) : DrawTower(t, 0, 0);
-    const float room = kPricedItem - 6 - kPriceBandBottom;
-    float k = room / frame.Height();
+    float k = 50.0f / frame.Height();
     Canvas half = Scaled(frame, k);
     TowerFrameSize s = TowerFrameSizeOf(t);
-    button.Draw(half, kPricedItem / 2 - static_cast<int>(s.baseX * k),
-                static_cast<int>(kPriceBandBottom) + 1);
+    int x = 32 - static_cast<int>(s.baseX * k), y = 54 - static_cast<int>(s.baseY * k);
+    button.Draw(half, x, y);
     return button;
 }
 
@@ -142,19 +125,17 @@ void WriteUiSheet(SpriteFolder& f)
         add("sell", c);
     }
     {
-        Canvas c = PricedItem(RgbaOf(0x1E8449));
-        const float m = kPricedItem * 0.5f, y = (kPriceBandBottom + kPricedItem - 6) * 0.5f;
-        c.FillRect(static_cast<int>(m) - 3, static_cast<int>(y) - 11, 6, 22, RgbaOf(0xFFFFFF));
-        c.FillRect(static_cast<int>(m) - 11, static_cast<int>(y) - 3, 22, 6, RgbaOf(0xFFFFFF));
+        Canvas c = Button(60, RgbaOf(0x1E8449));
+        c.FillRect(26, 14, 8, 32, RgbaOf(0xFFFFFF));
+        c.FillRect(14, 26, 32, 8, RgbaOf(0xFFFFFF));
         add("buy", c);
     }
     for (int level : {2, 3})
     {
-        Canvas c = PricedItem(RgbaOf(0x2874A6));
-        const float m = kPricedItem * 0.5f, y = (kPriceBandBottom + kPricedItem - 6) * 0.5f;
-        Arrow(c, m - (level - 1) * 8.0f, y, 10, RgbaOf(0xF7DC6F));
+        Canvas c = Button(60, RgbaOf(0x2874A6));
+        Arrow(c, 30, 24, 13, RgbaOf(0xF7DC6F));
         for (int k = 0; k < level - 1; ++k)
-            c.FillStar(m + 6 + k * 13.0f - (level - 2) * 8.0f, y, 7, 3, 5, RgbaOf(0xFFFFFF));
+            c.FillStar(30 + (k - (level - 2) * 0.5f) * 14, 44, 7, 3, 5, RgbaOf(0xFFFFFF));
         add("lvl" + std::to_string(level), c);
     }
     {
