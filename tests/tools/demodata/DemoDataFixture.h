@@ -1,5 +1,5 @@
 #pragma once
-// Shared by the demo data tests: the generator run into a temporary folder once per test process, and small
+// Shared by the demo data tests: the generated tree of this build, made once for all test programs, and small
 // readers for the formats the tree holds.
 #include <gtest/gtest.h>
 
@@ -15,6 +15,11 @@
 #include <map>
 #include <string>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace demodata_test
 {
@@ -180,6 +185,43 @@ inline int DdsAlpha(const Bytes& b, const Dds& d, int x, int y)
     return ((6 - index) * a0 + (index - 1) * a1) / 5;
 }
 
+// The generated tree of this generator build, made by the first test program that needs it while the others
+// wait: each test runs in a process of its own, and generating under the sanitizers takes long. Tests only
+// read it; what a test writes goes to its own temporary folder.
+inline fs::path CachedTree()
+{
+    struct stat info
+    {
+    };
+    const std::string stamp = ::stat(CORV_DEMODATA_EXE, &info) != 0
+                                  ? std::string("none")
+                                  : std::to_string(static_cast<long long>(info.st_size)) + "-" +
+                                        std::to_string(static_cast<long long>(info.st_mtim.tv_sec)) + "-" +
+                                        std::to_string(static_cast<long long>(info.st_mtim.tv_nsec));
+    const fs::path cache = CORV_DEMODATA_CACHE;
+    std::error_code error;
+    fs::create_directories(cache, error);
+    const fs::path tree = cache / ("tree-" + stamp);
+    const int lock = ::open((cache / "lock").c_str(), O_CREAT | O_RDWR, 0644);
+    if (lock >= 0)
+        ::flock(lock, LOCK_EX);
+    if (!fs::exists(tree / "complete"))
+    {
+        // Trees of earlier generators are of no more use.
+        for (const fs::directory_entry& entry : fs::directory_iterator(cache, error))
+            if (entry.path().filename().string().rfind("tree-", 0) == 0)
+                fs::remove_all(entry.path(), error);
+        if (RunGenerator(tree / "data") == 0)
+            std::ofstream(tree / "complete") << "generated\n";
+    }
+    if (lock >= 0)
+    {
+        ::flock(lock, LOCK_UN);
+        ::close(lock);
+    }
+    return fs::exists(tree / "complete") ? tree / "data" : fs::path();
+}
+
 class DemoData : public ::testing::Test
 {
 protected:
@@ -188,7 +230,8 @@ protected:
         std::string tmpl = (fs::temp_directory_path() / "demodata-XXXXXX").string();
         ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
         sTemp = tmpl;
-        sFirstRc = RunGenerator(sTemp / "a");
+        sRoot = CachedTree();
+        sFirstRc = sRoot.empty() ? 1 : 0;
         ASSERT_EQ(sFirstRc, 0);
     }
     static void TearDownTestSuite()
@@ -196,9 +239,10 @@ protected:
         std::error_code ec;
         fs::remove_all(sTemp, ec);
     }
-    static fs::path Root() { return sTemp / "a"; }
+    static fs::path Root() { return sRoot; }
 
     static inline fs::path sTemp;
+    static inline fs::path sRoot;
     static inline int sFirstRc = -1;
 };
 

@@ -18,10 +18,10 @@ TEST_F(DemoData, TwoRunsWriteTheSameBytes)
 {
     ASSERT_EQ(sFirstRc, 0);
     ASSERT_EQ(RunGenerator(sTemp / "b"), 0);
-    std::vector<std::string> a = ListTree(sTemp / "a"), b = ListTree(sTemp / "b");
+    std::vector<std::string> a = ListTree(Root()), b = ListTree(sTemp / "b");
     ASSERT_EQ(a, b);
     for (const std::string& f : a)
-        EXPECT_EQ(ReadAll(sTemp / "a" / f), ReadAll(sTemp / "b" / f)) << f;
+        EXPECT_EQ(ReadAll(Root() / f), ReadAll(sTemp / "b" / f)) << f;
 }
 
 TEST_F(DemoData, UnwritableTargetFails)
