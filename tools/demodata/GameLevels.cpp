@@ -223,18 +223,23 @@ public:
         };
         for (const MapLink& l : mMap.links)
         {
-            std::vector<PointF> s = SampleLink(mMap, l, 60);
+            std::vector<PointF> s = SampleLink(mMap, l, 30);
             for (std::size_t i = 1; i + 1 < s.size() && static_cast<int>(chosen.size()) < count; ++i)
             {
                 float dx = s[i + 1].x - s[i - 1].x, dy = s[i + 1].y - s[i - 1].y, len = std::hypot(dx, dy);
-                PointF c{s[i].x + dy / len * clearance, s[i].y - dx / len * clearance};
-                if (c.x < 60 || c.x > 964 || c.y < 150 || c.y > 660 || CoversSpot(c) || overRoad(c))
-                    continue;
-                bool apart = true;
-                for (const PointF& o : chosen)
-                    apart = apart && Dist(o, c) > 260;
-                if (apart)
-                    chosen.push_back(c);
+                // The left side first, then the right one; nearest the road first.
+                for (float reach : {clearance, clearance + 30, clearance + 60})
+                    for (float side : {1.0f, -1.0f})
+                    {
+                        PointF c{s[i].x + dy / len * reach * side, s[i].y - dx / len * reach * side};
+                        if (c.x < 60 || c.x > 964 || c.y < 150 || c.y > 660 || CoversSpot(c) || overRoad(c))
+                            continue;
+                        bool apart = true;
+                        for (const PointF& o : chosen)
+                            apart = apart && Dist(o, c) > 260;
+                        if (apart && static_cast<int>(chosen.size()) < count)
+                            chosen.push_back(c);
+                    }
             }
         }
         for (std::size_t i = 0; i < chosen.size(); ++i)
@@ -360,7 +365,7 @@ std::vector<MapDesc> BuildMaps()
         maps.push_back(m.Take());
     }
     {
-        // 1-2: a winding road under two trees; a dart tower already stands.
+        // 1-2: a winding road between two trees; a dart tower already stands.
         MapBuilder m("e1_l2", 0);
         int a = m.Spawn(-40, 580), b = m.Point(240, 600), c = m.Point(420, 450), d = m.Point(330, 260),
             e = m.Point(560, 170), f = m.Point(800, 260), h = m.Point(880, 480), g = m.Goal(1064, 600);

@@ -123,8 +123,8 @@ void ModalWindows(Output& out)
     Group(f, "b1_cancel", 515, 478, 234, 84);
     // The message box draws the OK label's picture behind each of its buttons: a soft shadow under the face.
     f.Mark("button/b1_ok/pos", 275, 478, 234, 84);
-    Canvas shadow(234, 84);
-    shadow.FillRoundRect(4, 12, 226, 72, 26, RgbaOf(0x000000, 70));
+    Canvas shadow(234, 78);
+    shadow.FillRoundRect(4, 10, 226, 68, 26, RgbaOf(0x000000, 70));
     f.Add("button/b1_ok/label", 275, 478, shadow);
     // Texts keep clear of the panel's frame: the game justifies every line to the full width of its place.
     f.Mark("text/caption", 202, 222, 620, 84);

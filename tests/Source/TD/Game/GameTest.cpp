@@ -161,8 +161,14 @@ TEST(Game, DeveloperKeysNeedTheDeveloperFlagAndAPlayedLevel)
     EXPECT_EQ(purse.mMoney, map->mBudget) << "restarted";
     EXPECT_FLOAT_EQ(map->mLives, 25.0f);
 
-    // Keys reach the board even while a modal frame is active.
-    harness.game()->GetFrameManager()->AddModal(new widget::Frame, false);
+    // A modal frame takes the keys: none reaches the board below it until it has gone.
+    auto* modal = new widget::Frame;
+    harness.game()->GetFrameManager()->AddModal(modal, false);
+    harness.key('m');
+    harness.key('w');
+    EXPECT_EQ(purse.mMoney, map->mBudget);
+    EXPECT_EQ(map->mState, kStatePlaying);
+    harness.game()->GetFrameManager()->RemoveFrame(modal, true, false);
     harness.key('m');
     EXPECT_EQ(purse.mMoney, map->mBudget + 1000);
 

@@ -1,6 +1,6 @@
 // The screens on the GL back end in a window (under Xvfb), photographed as a player meets them: a splash
-// logo, the main menu, the options dialog over it and the result window of a won level 1-1. The pictures are
-// kept as screen_*.png in the test's build folder.
+// logo, the main menu, the options dialog over it, the name input shading the menu, and the result windows of
+// a won and a lost level 1-1. The pictures are kept as screen_*.png in the test's build folder.
 #include "Core/Widget/FrameManager.h"
 #include "Source/TD/Game.h"
 #include "Source/TD/HUD/HUD.h"
@@ -72,6 +72,20 @@ TEST(ScreensGL, SplashMenuOptionsAndResult)
     for (int i = 0; i < 120 && optionsShown(harness); ++i)
         harness.step();
     harness.step(30);
+    // An unnamed player's play asks for a name over the shaded menu: the Quit button peeking out below the
+    // panel is dimmed. Back returns to the menu.
+    harness.click(512.0f, 300.0f);
+    harness.step(5);
+    ASSERT_EQ(map->mState, kStateNewProfileName);
+    const Picture naming = takePicture(harness);
+    naming.save(std::string(CORV_SHOT_DIR) + "/screen_name_input.png");
+    const auto brightness = [](uint32_t p) { return red(p) + green(p) + blue(p); };
+    EXPECT_LT(brightness(naming.at(512.0f, 615.0f)) * 10, brightness(menu.at(512.0f, 615.0f)) * 7)
+        << std::hex << naming.at(512.0f, 615.0f) << " " << menu.at(512.0f, 615.0f);
+    const math::Point2 back = harness.buttonCentre(L"cancel");
+    harness.click(back.x, back.y);
+    harness.step(2);
+    ASSERT_EQ(map->mState, kStateMainMenu);
     // A named player's play opens the episodes; the first level is started from there.
     map->mProfile->createProfile(L"Anna");
     harness.click(512.0f, 300.0f);
@@ -88,6 +102,22 @@ TEST(ScreensGL, SplashMenuOptionsAndResult)
     const Picture result = takePicture(harness);
     result.save(std::string(CORV_SHOT_DIR) + "/screen_result.png");
     EXPECT_NE(dynamic_cast<HUDLevelResultWindow*>(map->mHud->getWindows().back()), nullptr);
+
+    // Restarted and lost: the defeat window names the difficulty on its plaque, as the victory's does.
+    harness.click(512.0f, 665.0f);
+    harness.step(10);
+    ASSERT_EQ(map->mState, kStatePlaying);
+    harness.key('l');
+    harness.step(300);
+    ASSERT_EQ(map->mState, kStateLost);
+    const Picture defeat = takePicture(harness);
+    defeat.save(std::string(CORV_SHOT_DIR) + "/screen_defeat.png");
+    int lettering = 0;
+    for (float x = 400.0f; x < 624.0f; x += 2.0f)
+        for (float y = 334.0f; y < 372.0f; y += 2.0f)
+            if (brightness(defeat.at(x, y)) > 3 * 200)
+                ++lettering;
+    EXPECT_GT(lettering, 20) << "the difficulty's name in white on the plaque";
 }
 
 } // namespace
