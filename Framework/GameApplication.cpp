@@ -471,6 +471,9 @@ VNResultEnum GameApplication::SwitchScreenMode()
     }
     else
     {
+        // A game started full screen opens its first window centred, where the fit placed it.
+        if (!mWindow->HasWindowedPosition())
+            mWindow->SetWindowedPosition(setup.x, setup.y);
         LogLine(L"mWindow->SetWindowedSize()\n");
         (void)mWindow->SetWindowedSize(setup.outerWidth, setup.outerHeight);
         LogLine(L"mRender->SwitchScreenMode()\n");

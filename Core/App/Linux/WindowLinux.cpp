@@ -291,6 +291,7 @@ VNResultEnum WindowLinux::Create(int32_t x, int32_t y, int32_t outerWidth, int32
     mCaptionText = caption;
     mWindowedX = x;
     mWindowedY = y;
+    mWindowedPlaced = windowed;
     mWidth = outerWidth;
     mHeight = outerHeight;
     mClientWidth = clientWidth;

@@ -259,6 +259,8 @@ TEST_P(ScreenModeExe, TheOptionsSwitchBetweenAWindowAndFullScreenBothWaysAndClic
         << "no window with the window switch chosen: client " << fit.area.x << "," << fit.area.y << " "
         << fit.area.width << "x" << fit.area.height;
     shot.Save(Kept("2_window"));
+    // Centred on the display.
+    EXPECT_NEAR(fit.area.x + fit.area.width / 2, kDisplayWidth / 2, 40);
     EXPECT_EQ(storedFullScreen(), "fals");
 
     click(kFullScreenSwitchX, kSwitchY);
