@@ -20,8 +20,6 @@ target_include_directories(corv_utfcpp SYSTEM INTERFACE ${UTFCPP_INCLUDE_DIR})
 if(CORV_TESTS)
   find_package(GTest REQUIRED)
   include(GoogleTest)
-  # The session tests press keys and move the mouse on their own display through the XTest extension.
-  pkg_check_modules(XTST REQUIRED IMPORTED_TARGET xtst)
 endif()
 if(CORV_BENCH)
   find_package(benchmark REQUIRED)
