@@ -487,8 +487,15 @@ TEST_F(FirstSession, NewPlayerIsLedThroughLevelOneToVictoryAndTheShops)
     player->click(player->layer(kShop, "button/gem_shop1"));
     ASSERT_TRUE(player->waitForLayer(kGemShop, "counter"));
     Keep(player->grab(), "gem_shop");
-    const tdtest::LayoutLayer pack = player->layer(kGemShop, "text/b_01_text");
-    player->click(pack);
+    player->click(player->layer(kGemShop, "button/b_01_in"));
+    ASSERT_TRUE(tdtest::waitUntil(
+        [&]
+        {
+            const StoredProfile* p = StoredProfiles(player->profiles()).find(name);
+            return p != nullptr && p->gems > gems;
+        },
+        60s))
+        << player->profiles();
     Keep(player->grab(), "gem_shop_bought");
 
     // Back to the upgrade shop, on to level 1-2 (its unlock message first), and from its in-game menu to the
@@ -605,11 +612,31 @@ TEST_F(FirstSession, OptionsSwitchBetweenWindowAndFullScreenBothWays)
     ASSERT_TRUE(
         tdtest::waitUntil([&] { return player->findWindow() && player->windowWidth() == 1366; }, 60s));
     EXPECT_EQ(player->windowHeight(), 768);
-    ASSERT_TRUE(player->waitForLayer(kOptions, "title"));
+    ASSERT_TRUE(player->waitForShot(
+        "session_options_window", [&](const Shot& shot)
+        { return player->shows(shot, kOptions, "title") && lit(shot, window, windowOff); }));
     Keep(player->grab(), "options_window");
+    EXPECT_TRUE(lit(player->grab(), fullOff, full));
 
-    // The dialog closes onto a live menu.
+    // Back to full screen with the other switch.
+    player->click(player->layer(kOptions, fullOff));
+    ASSERT_TRUE(
+        tdtest::waitUntil([&] { return player->findWindow() && player->windowWidth() == 1920; }, 60s));
+    ASSERT_TRUE(
+        player->waitForShot("session_options_full", [&](const Shot& shot)
+                            { return player->shows(shot, kOptions, "title") && lit(shot, full, fullOff); }));
+    EXPECT_TRUE(lit(player->grab(), windowOff, window));
+
+    // The dialog closes onto a live menu; Alt+Enter switches both ways as well.
     player->click(player->layer(kOptions, "buttons/close/ok_in"));
+    ASSERT_TRUE(player->waitForLayer(kMenu, "button/b2_normal"));
+    player->key("Return", true);
+    ASSERT_TRUE(
+        tdtest::waitUntil([&] { return player->findWindow() && player->windowWidth() == 1366; }, 60s));
+    ASSERT_TRUE(player->waitForLayer(kMenu, "button/b2_normal"));
+    player->key("Return", true);
+    ASSERT_TRUE(
+        tdtest::waitUntil([&] { return player->findWindow() && player->windowWidth() == 1920; }, 60s));
     ASSERT_TRUE(player->waitForLayer(kMenu, "button/b2_normal"));
 
     player->click(player->layer(kMenu, "button/b1_cloze/pos"));
