@@ -199,13 +199,14 @@ VNResultEnum GameApplication::InitSteps()
         {
             // The player learns at exit, in a message box, what is missing.
             mRendererUnsupported = true;
-            mRendererUnsupportedText = L"The game needs OpenGL 4.5 to draw, but this system offers " +
-                                       gl->GetOfferedInstead() +
-                                       L".\n\nInstall or update the graphics driver, then start the game again.";
+            mRendererUnsupportedText =
+                L"The game needs OpenGL 4.5 to draw, but this system offers " + gl->GetOfferedInstead() +
+                L".\n\nInstall or update the graphics driver, then start the game again.";
             Finish();
         }
         return r;
     }
+    mWindowed = mWindow->IsWindowed();
     if (const VNResultEnum r = CreateRenderTarget(setup); r != VN_OK)
         return r;
     mSetup = setup;
@@ -266,10 +267,12 @@ VNResultEnum GameApplication::RefuseDataRoot(const std::wstring& missing)
         std::error_code error;
         folder = std::filesystem::current_path(error).wstring();
     }
-    base::LogMessage(*base::MainLog::Instance(), L"No game data in the data folder '%s': %s\n") % folder % missing;
-    const std::wstring text = L"The game's data were not found in the folder\n" + folder + L"\n(" + missing +
-                              L").\n\nStart the game with the folder that holds \"data/game.xml\" and \"td/\", "
-                              L"for example:\ncorvantis --data_path /path/to/demo";
+    base::LogMessage(*base::MainLog::Instance(), L"No game data in the data folder '%s': %s\n") % folder %
+        missing;
+    const std::wstring text =
+        L"The game's data were not found in the folder\n" + folder + L"\n(" + missing +
+        L").\n\nStart the game with the folder that holds \"data/game.xml\" and \"td/\", "
+        L"for example:\ncorvantis --data_path /path/to/demo";
     (void)app::ShowErrorMessage(mCaption.empty() ? std::wstring(L"Game data not found") : mCaption, text);
     return VN_FAIL;
 }
@@ -468,6 +471,9 @@ VNResultEnum GameApplication::SwitchScreenMode()
     }
     else
     {
+        // A game started full screen opens its first window centred, where the fit placed it.
+        if (!mWindow->HasWindowedPosition())
+            mWindow->SetWindowedPosition(setup.x, setup.y);
         LogLine(L"mWindow->SetWindowedSize()\n");
         (void)mWindow->SetWindowedSize(setup.outerWidth, setup.outerHeight);
         LogLine(L"mRender->SwitchScreenMode()\n");
@@ -484,8 +490,9 @@ VNResultEnum GameApplication::SwitchScreenMode()
     if (const VNResultEnum r = CreateRenderTarget(setup); r != VN_OK)
         return r;
     mSetup = setup;
-    if (mWindow->IsWindowed() != wasWindowed)
-        NotifyScreenModeListeners(mWindow->IsWindowed());
+    mWindowed = mWindow->IsWindowed();
+    if (mWindowed != wasWindowed)
+        NotifyScreenModeListeners(mWindowed);
     return VN_OK;
 }
 

@@ -156,6 +156,7 @@ public:
     const ScreenSetup& GetScreenSetup() const { return mSetup; }
     const std::vector<app::MonitorInfo>& GetMonitors() const { return mMonitors; }
     tinyxml2::XMLDocument* GetGameConfig() const { return mGameConfig; }
+    // The current mode: the requested one until the window exists, then the window's own.
     bool IsWindowed() const { return mWindowed; }
 
 protected:
@@ -172,7 +173,8 @@ protected:
     uint32_t mBaseWidth = 1024;
     uint32_t mBaseHeight = 768;
     uint32_t mMaxWidth = 1366;
-    // The mode requested at start-up.
+    // The mode requested at start-up; from the window's creation on, the mode it is in (a windowed request
+    // that does not fit the desktop makes it full screen).
     bool mWindowed = true;
     std::vector<app::MonitorInfo> mMonitors;
 

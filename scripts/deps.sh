@@ -8,7 +8,7 @@ play=(cmake g++ make pkg-config
   libsdl2-dev libx11-dev libepoxy-dev glslang-dev glslang-tools libspirv-cross-c-shared-dev spirv-cross
   libdevil-dev libtinyxml2-dev libutfcpp-dev libvorbis-dev libfreetype-dev libpng-dev libjpeg-dev zlib1g-dev
   fonts-dejavu-core)
-test=(clang libclang-rt-14-dev lld git xvfb xauth xfonts-base libxtst-dev
+test=(clang libclang-rt-14-dev lld git xvfb xauth xfonts-base libxtst-dev openbox
   libgtest-dev libbenchmark-dev imagemagick libmagick++-6.q16-dev)
 case "${1:-test}" in
   play) pkgs=("${play[@]}") ;;

@@ -154,6 +154,12 @@ void TDProfile::selectProfile(const std::wstring& name)
 
 void TDProfile::createProfile(const std::wstring& name)
 {
+    // A new profile wishes for the mode the game is in, written before it is selected: creating a player
+    // never switches the screen, whatever the store held under that name.
+    const bool fullscreen = mHooks && mHooks->isFullscreen();
+    store()->SelectProfile(name);
+    if (XMLElement* fs = child(getElement(), "fs", true))
+        fs->SetAttribute("v", fullscreen);
     selectProfile(name);
     ensureSections();
     save();

@@ -1,7 +1,7 @@
 // The two shops: the upgrade shop "td/shop" (header and footer that the plate list scrolls under, mode tabs,
 // a plate with its stars, buy button and gem price, one icon per upgrade, the scroll bar and the buttons of
-// both ways out) and the gem shop "td/gem_shop" (five pack plates, their price pictures and the badge of the
-// second pack).
+// both ways out) and the gem shop "td/gem_shop" (five pack cards with their price buttons, their price
+// pictures and the badge of the second pack).
 #include <cstdio>
 #include <string>
 
@@ -128,15 +128,27 @@ constexpr int kPackGems[5] = {100, 335, 575, 1200, 3125};
 constexpr int kPack = 260;
 const int kPackX[5] = {87, 382, 677, 234, 530};
 const int kPackY[5] = {176, 176, 176, 452, 452};
+// The price button on its card, and the margin by which the shop shrinks a pack's button rectangle for hits.
+constexpr int kPriceX = 20, kPriceY = 186, kPriceW = kPack - 44, kPriceH = 50;
+constexpr int kHitInset = 50;
 
-Canvas PackPlate()
+// The card a pack lies on; only its price button below answers clicks.
+Canvas PackCard()
 {
     Canvas c(kPack, kPack);
     c.FillRoundRect(4, 8, kPack - 8.0f, kPack - 8.0f, 30, palette::kShadow);
     c.FillRoundRect(0, 0, kPack - 4.0f, kPack - 6.0f, 30, kGoldDark);
     FillRoundGradient(c, 4, 4, kPack - 12.0f, kPack - 14.0f, 26, RgbaOf(0x5A3D8C), RgbaOf(0x22163A));
-    FillRoundGradient(c, 20, 186, kPack - 44.0f, 50, 22, kGreen, Darker(kGreen, 0.4f));
-    c.StrokeRoundRect(20, 186, kPack - 44.0f, 50, 22, 2, kGold);
+    return c;
+}
+
+// The pack's button layer: the green price button inside a clear margin of the hit inset, because the shop
+// answers only inside the layer's rectangle shrunk by that inset. What answers is then what looks clickable.
+Canvas PackPriceButton()
+{
+    Canvas c(kPriceW + 2 * kHitInset, kPriceH + 2 * kHitInset);
+    FillRoundGradient(c, kHitInset, kHitInset, kPriceW, kPriceH, 22, kGreen, Darker(kGreen, 0.4f));
+    c.StrokeRoundRect(kHitInset, kHitInset, kPriceW, kPriceH, 22, 2, kGold);
     return c;
 }
 
@@ -182,9 +194,12 @@ void GemShop(Output& out)
     {
         char name[16];
         std::snprintf(name, sizeof name, "b_%02d", i + 1);
-        f.Add(std::string("button/") + name + "_in", kPackX[i], kPackY[i], PackPlate());
+        f.Add("card_" + std::to_string(i + 1), kPackX[i], kPackY[i], PackCard());
+        f.Add(std::string("button/") + name + "_in", kPackX[i] + kPriceX - kHitInset,
+              kPackY[i] + kPriceY - kHitInset, PackPriceButton());
         f.Add("pricing/en/" + std::to_string(i + 1), kPackX[i] + 18, kPackY[i] + 12, PackPicture(i));
-        f.Mark(std::string("text/") + name + "_text", kPackX[i] + 20, kPackY[i] + 186, kPack - 44, 50);
+        f.Mark(std::string("text/") + name + "_text", kPackX[i] + kPriceX, kPackY[i] + kPriceY, kPriceW,
+               kPriceH);
     }
     f.Add("1/most_popular", kPackX[1] + 96, kPackY[1] - 18, PopularBadge());
     f.Add("button/back_in", 20, 684, IconButton(72, palette::kButton, Glyph::Back, Face::Normal));

@@ -5,6 +5,7 @@
 #include "Core/App/Linux/DisplayLossLinux.h"
 #include "Core/App/Linux/SignalsLinux.h"
 #include "Core/App/Linux/VideoLinux.h"
+#include "Core/App/Linux/WindowManagerLinux.h"
 #include "Core/App/MonitorInfo.h"
 #include "Core/Base/Log.h"
 #include "Core/Base/Paths.h"
@@ -290,6 +291,7 @@ VNResultEnum WindowLinux::Create(int32_t x, int32_t y, int32_t outerWidth, int32
     mCaptionText = caption;
     mWindowedX = x;
     mWindowedY = y;
+    mWindowedPlaced = windowed;
     mWidth = outerWidth;
     mHeight = outerHeight;
     mClientWidth = clientWidth;
@@ -379,10 +381,26 @@ VNResultEnum WindowLinux::SwitchWindowMode(int32_t outerWidth, int32_t outerHeig
     }
     else
     {
+        // Without a window manager nobody answers the full-screen request of a mapped window: it would
+        // stay a window-sized piece of the screen, and clicks fitted to the whole display would miss.
+        // Unmanaged, the window takes the display's place itself.
+        if (!HasWindowManager(window))
+        {
+            SDL_Rect bounds;
+            if (SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(window), &bounds) == 0)
+            {
+                SDL_SetWindowPosition(window, bounds.x, bounds.y);
+                SDL_SetWindowSize(window, bounds.w, bounds.h);
+            }
+        }
         SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
     }
     SDL_ShowWindow(window);
     SDL_RaiseWindow(window);
+    // As at creation: a full-screen window that does not get the keyboard stays inactive and draws
+    // nothing, and a bare X server gives it no focus by itself.
+    if (!windowed)
+        SDL_SetWindowInputFocus(window);
     return VN_OK;
 }
 

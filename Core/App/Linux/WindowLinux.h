@@ -48,6 +48,14 @@ public:
     bool IsMinimized() const { return mMinimized; }
     bool IsSwitchRequested() const { return mSwitchRequested; }
     void ClearSwitchRequest() { mSwitchRequested = false; }
+    // A window created full screen has no windowed place of its own until it is given one.
+    bool HasWindowedPosition() const { return mWindowedPlaced; }
+    void SetWindowedPosition(int32_t x, int32_t y)
+    {
+        mWindowedX = x;
+        mWindowedY = y;
+        mWindowedPlaced = true;
+    }
     int32_t GetWindowedX() const { return mWindowedX; }
     int32_t GetWindowedY() const { return mWindowedY; }
 
@@ -82,6 +90,7 @@ protected:
     bool mWindowed = true;
     int32_t mWindowedX = 0;
     int32_t mWindowedY = 0;
+    bool mWindowedPlaced = false;
     int32_t mWidth = 800;
     int32_t mHeight = 600;
     int32_t mClientWidth = 800;

@@ -14,6 +14,7 @@
 #include <thread>
 
 #include <fcntl.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -50,7 +51,8 @@ int channelGap(uint32_t a, uint32_t b)
 {
     int gap = 0;
     for (int shift = 0; shift < 24; shift += 8)
-        gap = std::max(gap, std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)));
+        gap = std::max(
+            gap, std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)));
     return gap;
 }
 
@@ -63,7 +65,8 @@ framework::ScreenFit fitFor(int width, int height)
     monitors[0].primary = true;
     framework::ScreenSetup setup;
     framework::ScreenFit fit;
-    (void)framework::ComputeScreenFit(monitors, framework::LogicalScreen{}, false, app::FrameExtents{}, setup, fit);
+    (void)framework::ComputeScreenFit(monitors, framework::LogicalScreen{}, false, app::FrameExtents{}, setup,
+                                      fit);
     return fit;
 }
 
@@ -180,20 +183,29 @@ double layerMatch(const Shot& shot, const LayoutLayer& layer, int tolerance)
 
 std::vector<std::string> logWarnings(const std::string& log)
 {
+    // Entries are div elements whose text may run over several lines; the head's style sheet names the
+    // classes too, so only what follows "<body>" counts.
     std::vector<std::string> found;
-    std::istringstream lines(log);
-    std::string line;
-    while (std::getline(lines, line))
+    const std::string open = "<div class=\"";
+    size_t at = log.find("<body>");
+    while (at != std::string::npos && (at = log.find(open, at)) != std::string::npos)
     {
-        std::string lower = line;
-        std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
-        // The head's style sheet names the block class too; only entries count.
-        const bool entry = lower.find("<div class=") != std::string::npos;
-        if (entry && (lower.find("class=\"block") != std::string::npos ||
-                      lower.find("warning") != std::string::npos || lower.find("error") != std::string::npos ||
-                      lower.find("failed") != std::string::npos || lower.find("cannot") != std::string::npos ||
-                      lower.find("not found") != std::string::npos))
-            found.push_back(line);
+        const size_t classEnd = log.find('"', at + open.size());
+        const size_t textStart = log.find('>', at);
+        const size_t end = log.find("</div>", at);
+        if (classEnd == std::string::npos || textStart == std::string::npos || end == std::string::npos)
+            break;
+        const std::string kind = log.substr(at + open.size(), classEnd - at - open.size());
+        const std::string text = log.substr(textStart + 1, end - textStart - 1);
+        std::string lower = text;
+        std::transform(lower.begin(), lower.end(), lower.begin(),
+                       [](unsigned char c) { return std::tolower(c); });
+        bool problem = kind == "block" || kind == "error";
+        for (const char* word : {"warning", "error", "fail", "cannot", "not found", "missing", "invalid"})
+            problem = problem || lower.find(word) != std::string::npos;
+        if (problem)
+            found.push_back(text);
+        at = end;
     }
     return found;
 }
@@ -219,13 +231,17 @@ std::string PlayerDriver::startDisplay()
     mServer = fork();
     if (mServer == 0)
     {
+        // A test killed at its time limit takes its server and game along.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
         close(pipeFds[0]);
         const int null = open("/dev/null", O_WRONLY);
         dup2(null, 1);
         dup2(null, 2);
         const std::string fd = std::to_string(pipeFds[1]);
+        // -noreset: the server would otherwise reset when the probe below disconnects, refusing clients
+        // meanwhile.
         execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
-               static_cast<char*>(nullptr));
+               "-noreset", static_cast<char*>(nullptr));
         _exit(127);
     }
     close(pipeFds[1]);
@@ -243,7 +259,7 @@ std::string PlayerDriver::startDisplay()
     if (number.empty() || !xtest::WaitForDisplay(":" + number, 30s))
         return "Xvfb did not start";
     mDisplayName = ":" + number;
-    mDisplay = XOpenDisplay(mDisplayName.c_str());
+    waitUntil([&] { return (mDisplay = XOpenDisplay(mDisplayName.c_str())) != nullptr; }, 10s);
     if (mDisplay == nullptr)
         return "cannot open " + mDisplayName;
     XSetErrorHandler(ignoreError);
@@ -273,6 +289,7 @@ std::string PlayerDriver::start(std::chrono::milliseconds timeout)
     if (mGame == 0)
     {
         setpgid(0, 0);
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
         setenv("DISPLAY", mDisplayName.c_str(), 1);
         setenv("XDG_DATA_HOME", xdg.c_str(), 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
@@ -299,7 +316,8 @@ bool PlayerDriver::findWindow()
         return false;
     const Window found = xtest::FindWindowTitled(mDisplay, kTitle);
     XWindowAttributes attributes;
-    if (found == 0 || XGetWindowAttributes(mDisplay, found, &attributes) == 0 || attributes.map_state != IsViewable)
+    if (found == 0 || XGetWindowAttributes(mDisplay, found, &attributes) == 0 ||
+        attributes.map_state != IsViewable)
         return false;
     Window child = 0;
     int x = 0, y = 0;

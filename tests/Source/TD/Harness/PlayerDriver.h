@@ -34,7 +34,10 @@ struct Shot
     bool empty() const { return pixels.empty(); }
     // 0 outside the picture.
     uint32_t pixel(int x, int y) const;
-    uint32_t at(float logicalX, float logicalY) const { return pixel(toWindowX(logicalX), toWindowY(logicalY)); }
+    uint32_t at(float logicalX, float logicalY) const
+    {
+        return pixel(toWindowX(logicalX), toWindowY(logicalY));
+    }
     int toWindowX(float logicalX) const;
     int toWindowY(float logicalY) const;
     bool save(const fs::path& file) const;
@@ -53,11 +56,11 @@ struct LayoutLayer
 std::optional<LayoutLayer> findLayoutLayer(const fs::path& dataRoot, const std::string& folder,
                                            const std::string& name);
 
-// The share (0..1) of the layer picture's opaque pixels that the shot shows at the layer's place, each channel
-// within tolerance; 0 when the picture cannot be read. Text drawn over a face lowers it a little.
+// The share (0..1) of the layer picture's opaque pixels that the shot shows at the layer's place, each
+// channel within tolerance; 0 when the picture cannot be read. Text drawn over a face lowers it a little.
 double layerMatch(const Shot& shot, const LayoutLayer& layer, int tolerance = 40);
 
-// The log's lines that report a problem: warning blocks and failures.
+// The log's entries that report a problem: warning blocks, errors and failures.
 std::vector<std::string> logWarnings(const std::string& log);
 
 class PlayerDriver
@@ -102,7 +105,8 @@ public:
                       std::chrono::milliseconds timeout = std::chrono::seconds(60));
     // The layer of the data's layout; a test failure when it has none.
     LayoutLayer layer(const std::string& folder, const std::string& name) const;
-    bool shows(const Shot& shot, const std::string& folder, const std::string& name, double minimum = 0.6) const;
+    bool shows(const Shot& shot, const std::string& folder, const std::string& name,
+               double minimum = 0.6) const;
 
     // The game's exit code once it ended by itself, -1 when it still runs at the deadline.
     int waitExit(std::chrono::milliseconds timeout = std::chrono::seconds(60));

@@ -208,6 +208,15 @@ public:
         return mGL ? nullptr : static_cast<render::RecordingRender*>(mRender);
     }
 
+    void useDesktop(int width, int height)
+    {
+        app::MonitorInfo monitor;
+        monitor.width = monitor.workWidth = width;
+        monitor.height = monitor.workHeight = height;
+        monitor.primary = true;
+        mMonitors = {monitor};
+    }
+
     // The frame drawn once more as the engine draws it, played back without being presented, so it stays in
     // the back buffer to be read.
     VNResultEnum drawUnpresented()
@@ -452,6 +461,12 @@ math::Point2 GameHarness::buttonCentre(const std::wstring& name) const
 TDMap* GameHarness::map() const
 {
     return Game::GetMap();
+}
+
+void GameHarness::useDesktop(int width, int height)
+{
+    if (mApp)
+        mApp->useDesktop(width, height);
 }
 
 render::RecordingRender* GameHarness::recording() const

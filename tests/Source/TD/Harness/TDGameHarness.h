@@ -67,9 +67,9 @@ public:
     };
 
     // Starts the game on the demo data as the executable does, then runs the frames in which the board joins
-    // the frame manager and the splash screens the HUD (two); with FirstLevel it then loads the first level of the
-    // first episode (sounds recorded from there) and runs one more frame. False when it cannot start; on GL,
-    // also when there is no display (the caller skips).
+    // the frame manager and the splash screens the HUD (two); with FirstLevel it then loads the first level
+    // of the first episode (sounds recorded from there) and runs one more frame. False when it cannot start;
+    // on GL, also when there is no display (the caller skips).
     bool start(Opening opening = Opening::FirstLevel);
 
     // Ends the game as its process does (what the game keeps at exit is written); the user-data folder stays
@@ -104,6 +104,11 @@ public:
     // The centre of the named button of the top screen (frame button or child button), or of the HUD's own
     // when no screen is up; (-1, -1) when there is no such button visible.
     math::Point2 buttonCentre(const std::wstring& name) const;
+
+    // From now on the game fits its screen to one primary display of this size (its work area the whole of
+    // it) instead of the real one, so a window of the widest screen fits a test display that could not
+    // hold it. Call after start.
+    void useDesktop(int width, int height);
 
     Game* game() const { return mGame; }
     TDMap* map() const;

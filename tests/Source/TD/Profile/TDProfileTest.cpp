@@ -268,6 +268,28 @@ TEST_F(ProfileTest, UpgradeLevelsAreListedOnFirstUseAndOffInHardcore)
     EXPECT_EQ(profile->getUpgradeLevel(8), -1);
 }
 
+// Creating a player keeps the screen as it is, in either mode, even when the store already held a profile of
+// that name wishing for the other mode; the new profile keeps the mode it was created in.
+TEST_F(ProfileTest, CreatingAProfileNeverSwitchesTheScreenMode)
+{
+    for (const bool fullscreen : {false, true})
+    {
+        SCOPED_TRACE(fullscreen ? "full screen" : "windowed");
+        WriteProfiles(fullscreen ? "<fs v=\"0\"/>" : "<fs v=\"1\"/>", "Cleo");
+        auto profile = Make();
+        mHooks = Hooks{};
+        mHooks.fullscreen = fullscreen;
+        profile->createProfile(L"Dan");
+        profile->createProfile(L"Cleo");
+        EXPECT_EQ(mHooks.switches, 0);
+        EXPECT_EQ(profile->getFullscreen(), fullscreen);
+        profile->selectProfile(L"Dan");
+        EXPECT_EQ(mHooks.switches, 0);
+        Reload();
+        EXPECT_EQ(Make()->getFullscreen(), fullscreen) << "kept in the file";
+    }
+}
+
 TEST_F(ProfileTest, ProfilesAreCreatedSelectedRenamedAndDeleted)
 {
     Reload();

@@ -7,9 +7,12 @@
 #include "Source/TD/HUD/HUDLevelResultWindow.h"
 #include "Source/TD/HUD/HUDMainMenu.h"
 #include "Source/TD/HUD/OptionsDialog.h"
+#include "Source/TD/HUD/TMessageBox.h"
+#include "Source/TD/HUD/TamselSwitchButton.h"
 #include "Source/TD/Harness/TDGameHarness.h"
 #include "Source/TD/Harness/TDPicture.h"
 #include "Source/TD/TDMap.h"
+#include "Framework/GameWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -23,12 +26,28 @@ using tdtest::Picture;
 using tdtest::red;
 using tdtest::takePicture;
 
-bool optionsShown(const GameHarness& harness)
+template <typename Dialog>
+Dialog* shownDialog(const GameHarness& harness)
 {
     for (const widget::FrameEntry& entry : harness.game()->GetFrameManager()->GetFrames())
-        if (auto* dialog = dynamic_cast<OptionsDialog*>(entry.frame); dialog && !dialog->IsDisabled())
-            return true;
-    return false;
+        if (auto* dialog = dynamic_cast<Dialog*>(entry.frame); dialog && !dialog->IsDisabled())
+            return dialog;
+    return nullptr;
+}
+
+bool optionsShown(const GameHarness& harness)
+{
+    return shownDialog<OptionsDialog>(harness) != nullptr;
+}
+
+// Steps until the dialog is up and takes input, or is gone; false when that does not come within two seconds.
+template <typename Dialog>
+bool awaitDialog(GameHarness& harness, bool shown)
+{
+    for (int i = 0; i < 120 && (shownDialog<Dialog>(harness) != nullptr) != shown; ++i)
+        harness.step();
+    harness.step(10);
+    return (shownDialog<Dialog>(harness) != nullptr) == shown;
 }
 
 TEST(ScreensGL, SplashMenuOptionsAndResult)
@@ -118,6 +137,69 @@ TEST(ScreensGL, SplashMenuOptionsAndResult)
             if (brightness(defeat.at(x, y)) > 3 * 200)
                 ++lettering;
     EXPECT_GT(lettering, 20) << "the difficulty's name in white on the plaque";
+}
+
+// The options dialog's two switches show the mode the game is in, and the one not chosen switches it: both
+// ways, each switch taking the next click, the mode kept in the profile. A desktop that cannot hold the
+// window refuses windowed mode with a message and leaves full screen chosen.
+TEST(ScreensGL, OptionsSwitchesFollowTheScreenModeBothWays)
+{
+    GameHarness harness(GameHarness::Backend::GL);
+    if (!harness.start(GameHarness::Opening::Splash))
+        GTEST_SKIP() << "needs a display with OpenGL 4.5 (run under xvfb-run)";
+    TDMap* map = harness.map();
+    framework::GameWindow* window = harness.game()->GetWindow();
+    harness.click(500.0f, 500.0f);
+    harness.click(500.0f, 500.0f);
+    harness.step(30);
+    ASSERT_EQ(map->mState, kStateMainMenu);
+    harness.click(512.0f, 504.0f);
+    ASSERT_TRUE(awaitDialog<OptionsDialog>(harness, true));
+    OptionsDialog* options = shownDialog<OptionsDialog>(harness);
+    // Near the top of the switches, above their captions, where their faces are lightest.
+    constexpr float kWindowX = 382.0f, kFullScreenX = 642.0f, kSwitchY = 541.0f;
+    auto expectChosen = [&](bool windowed, const char* when)
+    {
+        SCOPED_TRACE(when);
+        EXPECT_EQ(window->IsWindowed(), windowed);
+        EXPECT_EQ(harness.game()->IsWindowed(), windowed);
+        EXPECT_EQ(options->mWindowSwitch->mSelected, windowed);
+        EXPECT_EQ(options->mFullscreenSwitch->mSelected, !windowed);
+    };
+    // The test display cannot hold a framed 1366 x 768 window: the game runs full screen.
+    expectChosen(false, "at the start");
+    harness.click(kWindowX, kSwitchY);
+    ASSERT_TRUE(awaitDialog<TMessageBox>(harness, true)) << "no message on a desktop too small";
+    expectChosen(false, "refused");
+    harness.click(512.0f, 520.0f);
+    ASSERT_TRUE(awaitDialog<TMessageBox>(harness, false));
+
+    harness.useDesktop(1920, 1080);
+    harness.click(kWindowX, kSwitchY);
+    harness.step(30);
+    expectChosen(true, "after the window switch");
+    EXPECT_FALSE(map->mProfile->getFullscreen());
+    const Picture windowed = takePicture(harness);
+    windowed.save(std::string(CORV_SHOT_DIR) + "/screen_options_windowed.png");
+    const uint32_t chosen = windowed.at(kWindowX, kSwitchY);
+    EXPECT_GT(green(chosen), red(chosen) + 40) << "the window switch shows chosen: " << std::hex << chosen;
+
+    harness.click(kFullScreenX, kSwitchY);
+    harness.step(30);
+    expectChosen(false, "after the full-screen switch");
+    EXPECT_TRUE(map->mProfile->getFullscreen());
+    const Picture full = takePicture(harness);
+    full.save(std::string(CORV_SHOT_DIR) + "/screen_options_fullscreen.png");
+    const uint32_t other = full.at(kWindowX, kSwitchY);
+    EXPECT_LT(green(other), red(other) + 40) << "the window switch shows not chosen: " << std::hex << other;
+
+    // The chosen switch ignores clicks; the other one takes the next.
+    harness.click(kFullScreenX, kSwitchY);
+    harness.step(5);
+    expectChosen(false, "a click on the chosen switch");
+    harness.click(kWindowX, kSwitchY);
+    harness.step(5);
+    expectChosen(true, "the window switch once more");
 }
 
 } // namespace

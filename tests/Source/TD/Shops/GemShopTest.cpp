@@ -8,15 +8,17 @@
 #include "Source/TD/Purchase/TDPurchaseService.h"
 #include "Source/TD/TDButtonFrame.h"
 #include "Source/TD/TDEconomy.h"
+#include "Source/TD/TDLayoutHelpers.h"
 #include "Source/TD/TPurchaseResult.h"
 
 namespace
 {
 using tdtest::GameHarness;
 
-// The middle of the first plate (260 wide and high at 87, 176).
-constexpr float kPlateX = 217.0f;
-constexpr float kPlateY = 306.0f;
+// The middle of the first pack's green price button (216 x 50 at 107, 362 on its card at 87, 176): the
+// button layer around it is 50 larger on every side, as the hit rule shrinks it by 50.
+constexpr float kPlateX = 215.0f;
+constexpr float kPlateY = 387.0f;
 
 class GemShop : public ::testing::Test
 {
@@ -68,20 +70,33 @@ TEST_F(GemShop, FivePacksWithTheServicesPricesAndTheBadgeOnTheSecond)
     EXPECT_EQ(captionGems(*screen), L"You have 10 gems");
 }
 
-TEST_F(GemShop, APlateAnswersOnlyFiftyUnitsInsideItsRectangleAndWithoutASound)
+TEST_F(GemShop, APlateAnswersOnlyOnItsPriceButtonFiftyUnitsInsideItsRectangleAndWithoutASound)
 {
     HUDBuyGemScreen* screen = open(10);
     ASSERT_NE(screen, nullptr);
+    // The first pack's button layer spans x 57 to 373 and y 312 to 462; its green button, the part that
+    // answers, x 107 to 323 and y 362 to 412.
+    const math::Rect button = layoutRect(*screen->mPacks[0]->mButtonLayer);
+    EXPECT_EQ(button.x, 57.0f);
+    EXPECT_EQ(button.y, 312.0f);
     struct Case
     {
         float x, y;
         const wchar_t* answer;
     };
-    // The first plate spans x 87 to 347 and y 176 to 436.
     const Case cases[] = {
-        {136, kPlateY, L""},          {137, kPlateY, L"buy_50_cr"}, {296, kPlateY, L"buy_50_cr"},
-        {297, kPlateY, L""},          {kPlateX, 225, L""},          {kPlateX, 226, L"buy_50_cr"},
-        {kPlateX, 385, L"buy_50_cr"}, {kPlateX, 386, L""},          {56, 720, L"back_in"},
+        {106, kPlateY, L""},
+        {107, kPlateY, L"buy_50_cr"},
+        {322, kPlateY, L"buy_50_cr"},
+        {323, kPlateY, L""},
+        {kPlateX, 361, L""},
+        {kPlateX, 362, L"buy_50_cr"},
+        {kPlateX, 411, L"buy_50_cr"},
+        {kPlateX, 412, L""},
+        {56, 720, L"back_in"},
+        // The card's body and its picture of the pack are not buttons.
+        {217, 260, L""},
+        {217, 330, L""},
     };
     for (const Case& c : cases)
     {
@@ -102,7 +117,7 @@ TEST_F(GemShop, PurchasesAddThePacksGemsOnlyWhenTheyGoThrough)
     };
     const Case cases[] = {
         {"bought", TDPurchaseOutcome::Success, kPlateX, 110},
-        {"the biggest pack bought", TDPurchaseOutcome::Success, 660.0f, 3135},
+        {"the biggest pack bought", TDPurchaseOutcome::Success, 658.0f, 3135},
         {"refused", TDPurchaseOutcome::Fail, kPlateX, 10},
     };
     for (const Case& c : cases)
@@ -117,7 +132,7 @@ TEST_F(GemShop, PurchasesAddThePacksGemsOnlyWhenTheyGoThrough)
         own.step();
         auto* screen = shoptest::topWindow<HUDBuyGemScreen>(own);
         ASSERT_NE(screen, nullptr);
-        const float y = c.plateX == kPlateX ? kPlateY : 582.0f;
+        const float y = c.plateX == kPlateX ? kPlateY : 663.0f;
         own.click(c.plateX, y);
         ASSERT_TRUE(played->mPurchaseService->isBusy());
         const HUDGemPack* pack = nullptr;
@@ -127,7 +142,7 @@ TEST_F(GemShop, PurchasesAddThePacksGemsOnlyWhenTheyGoThrough)
         ASSERT_NE(pack, nullptr);
         EXPECT_EQ(pack->priceText(), L"Buying...");
         // A second plate while the first purchase runs starts nothing.
-        own.click(kPlateX == c.plateX ? 660.0f : kPlateX, kPlateX == c.plateX ? 582.0f : kPlateY);
+        own.click(kPlateX == c.plateX ? 658.0f : kPlateX, kPlateX == c.plateX ? 663.0f : kPlateY);
         own.step(60);
         EXPECT_FALSE(played->mPurchaseService->isBusy());
         EXPECT_NE(pack->priceText(), L"Buying...");

@@ -1,12 +1,17 @@
-// Both shops on the GL back end in a window (under Xvfb), kept as upgrade_shop.png and gem_shop.png in the
-// test's build folder: the upgrade shop's plates pass under its header when scrolled, the gem shop shows
-// its plates and the badge of the second pack.
+// Both shops on the GL back end in a window (under Xvfb), kept as upgrade_shop.png, gem_shop.png and
+// gem_shop_buying.png in the test's build folder: the upgrade shop's plates pass under its header when
+// scrolled; the gem shop shows its cards and the badge of the second pack, answers on each card's green price
+// button and nowhere else on the card, and shows the progress text on that button while a purchase runs.
 #include "ShopTestSupport.h"
 
 #include "Core/Layer/Layer.h"
 #include "Source/TD/Game.h"
 #include "Source/TD/Harness/TDPicture.h"
+#include "Source/TD/HUD/HUDBuyGemScreen.h"
+#include "Source/TD/HUD/HUDGemPack.h"
 #include "Source/TD/HUD/HUDShopWindow.h"
+#include "Source/TD/Purchase/TDPurchaseService.h"
+#include "Source/TD/TDLayoutHelpers.h"
 
 namespace
 {
@@ -54,7 +59,7 @@ TEST(ShopsGL, BothShopsOnScreen)
     harness.click(512.0f, 698.0f);
     harness.step(30);
     ASSERT_EQ(map->mState, kStateGemShop);
-    harness.move(660.0f, 582.0f);
+    harness.move(658.0f, 663.0f);
     harness.step(30);
     const Picture gems = takePicture(harness);
     gems.save(std::string(CORV_SHOT_DIR) + "/gem_shop.png");
@@ -71,6 +76,49 @@ TEST(ShopsGL, BothShopsOnScreen)
                 white += green(gems.at(x, y)) > 220 && blue(gems.at(x, y)) > 220 ? 1 : 0;
         EXPECT_GT(white, 100) << bar.x;
     }
+
+    // What answers is what looks like a button: the middle of each pack's hit rectangle (its button layer
+    // shrunk by 50) is on the green price button; the pack's picture on the card above answers nothing.
+    auto* screen = shoptest::topWindow<HUDBuyGemScreen>(harness);
+    ASSERT_NE(screen, nullptr);
+    for (const HUDGemPack* pack : screen->mPacks)
+    {
+        SCOPED_TRACE(pack->mIndex);
+        const math::Rect button = layoutRect(*pack->mButtonLayer);
+        const float x = button.x + button.width * 0.5f;
+        const float y = button.y + button.height * 0.5f;
+        const uint32_t shown = gems.at(x, y - 12.0f);
+        EXPECT_GT(green(shown), red(shown) + 40) << std::hex << shown;
+        EXPECT_EQ(screen->click(static_cast<int>(x), static_cast<int>(y)), pack->mProduct->id);
+        const math::Rect picture = layoutRect(*pack->mPriceLayer);
+        EXPECT_EQ(screen->click(static_cast<int>(picture.x + picture.width * 0.5f),
+                                static_cast<int>(picture.y + picture.height * 0.5f)),
+                  L"");
+    }
+
+    // While the first pack is being bought its button reads the progress text instead of the price; after
+    // the answer, the price again.
+    auto differing = [&](const Picture& a, const Picture& b)
+    {
+        int count = 0;
+        for (float x = 110.0f; x < 320.0f; x += 1.0f)
+            for (float y = 365.0f; y < 409.0f; y += 1.0f)
+                count += a.at(x, y) != b.at(x, y) ? 1 : 0;
+        return count;
+    };
+    harness.move(10.0f, 10.0f);
+    harness.step(30);
+    const Picture idle = takePicture(harness);
+    harness.click(215.0f, 387.0f);
+    harness.move(10.0f, 10.0f);
+    harness.step(20); // the pack's hover shrink has gone, the purchase (half a second) still runs
+    ASSERT_TRUE(map->mPurchaseService->isBusy());
+    const Picture buying = takePicture(harness);
+    buying.save(std::string(CORV_SHOT_DIR) + "/gem_shop_buying.png");
+    EXPECT_GT(differing(idle, buying), 200) << "no progress text on the button";
+    harness.step(30);
+    ASSERT_FALSE(map->mPurchaseService->isBusy());
+    EXPECT_LT(differing(idle, takePicture(harness)), 20) << "the price is back";
 }
 
 } // namespace
