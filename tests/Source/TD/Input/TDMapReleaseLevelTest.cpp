@@ -357,12 +357,14 @@ TEST(ReleaseTable, MenusOfALevel)
          shopFromTheGame},
         {"lost, closed to the shop", Opening::FirstLevel, developerKey('l'), kStateLost, button(L"close"),
          kStateShop, shopFromTheGame},
-        {"won, restarted", Opening::FirstLevel, developerKey('w'), kStateWon, button(L"restart"), kStatePlaying,
+        // 1-1 starts again with its news.
+        {"won, restarted", Opening::FirstLevel, developerKey('w'), kStateWon, button(L"restart"), kStateUnlockMessage,
          [](Walk& w)
          {
              EXPECT_EQ(w.map().mLevel, 0);
              EXPECT_EQ(w.map().mHud->mFadeState, 0);
-             EXPECT_TRUE(w.map().mHud->getWindows().empty()) << "the result window went with the old run";
+             ASSERT_EQ(w.map().mHud->getWindows().size(), 1u) << "the result window went with the old run";
+             EXPECT_NE(w.top<HUDUnlockMessage>(), nullptr);
          }},
         {"lost, to the levels", Opening::FirstLevel, developerKey('l'), kStateLost, button(L"menu"),
          kStateLevelSelect, [](Walk& w) { EXPECT_NE(w.top<HUDLevelSelect>(), nullptr); }},
@@ -390,12 +392,13 @@ TEST(ReleaseTable, MenusOfALevel)
              developerKey('l')(w);
              w.press(L"close");
          },
-         kStateShop, button(L"return_ac"), kStatePlaying,
+         kStateShop, button(L"return_ac"), kStateUnlockMessage,
          [](Walk& w)
          {
              EXPECT_EQ(w.map().mLevel, 0);
              EXPECT_EQ(w.map().mResultAction, -1);
-             EXPECT_TRUE(w.map().mHud->getWindows().empty());
+             ASSERT_EQ(w.map().mHud->getWindows().size(), 1u);
+             EXPECT_NE(w.top<HUDUnlockMessage>(), nullptr) << "1-1 starts again with its news";
          }},
         {"the shop after a won level", Opening::FirstLevel,
          [](Walk& w)

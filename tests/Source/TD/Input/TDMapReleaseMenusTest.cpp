@@ -223,7 +223,8 @@ TEST(ReleaseTable, EpisodeAndLevelSelect)
          topIs<HUDEpisodeSelectIOS>()},
         {"upgrade", Opening::Splash, levels, kStateLevelSelect, button(L"upgrade"), kStateShop,
          [](Walk&) { EXPECT_EQ(shopReturnScreen(), L"levels"); }},
-        {"an open level", Opening::Splash, levels, kStateLevelSelect, plate(0), kStatePlaying,
+        // 1-1 starts with the news of what it unlocks.
+        {"an open level", Opening::Splash, levels, kStateLevelSelect, plate(0), kStateUnlockMessage,
          [](Walk& w)
          {
              EXPECT_EQ(w.map().mLevelFile, TDMap::levelFileName(w.map().mMode, 0, 0));

@@ -106,7 +106,8 @@ TEST(ReleaseTable, EveryRowOfEveryStateDoesWhatItSays)
         {"shop back to the episodes", shopFrom(L"episodes"), L"back_ac", kStateEpisodeSelect, nothing},
         {"shop to the gem shop", shopFrom(L"mmenu"), L"gem_shop0", kStateGemShop,
          [](GameHarness&) { EXPECT_EQ(gemShopReturnScreen(), L"shop0"); }},
-        {"shop returns to a lost level", resultAction(1), L"return_ac", kStatePlaying,
+        // The lost level, 1-1, starts again with its news.
+        {"shop returns to a lost level", resultAction(1), L"return_ac", kStateUnlockMessage,
          [](GameHarness& h)
          {
              EXPECT_EQ(h.map()->mLevel, 0);

@@ -293,6 +293,9 @@ TEST_F(MapWithoutGameTest, BuildsWithoutBoardOrMarkersAndPlaysALevel)
     EXPECT_EQ(map.mState, kStateMainMenu);
 
     map.loadLevel();
+    EXPECT_EQ(map.mState, kStateUnlockMessage) << "1-1 opens with its news";
+    map.update(1.0f / 60.0f); // the message joins the screens
+    (void)map.releaseInSelectScreens(L"ok", 0, 0); // the message's ok on its last item
     EXPECT_EQ(map.mState, kStatePlaying);
     EXPECT_EQ(map.mBuildSpots.size(), 6u);
     ASSERT_NE(map.mLevelArt, nullptr);

@@ -486,10 +486,10 @@ void restartConfirmedCancelKeepsTheMenu(GameHarness& h)
     h.click(kMenuX, kRestartY);
     ASSERT_NE(shownDialog<TMessageBox>(h), nullptr);
     h.click(kBoxOkX, kBoxButtonY);
-    EXPECT_EQ(h.map()->mState, kStatePlaying);
+    EXPECT_EQ(h.map()->mState, kStateUnlockMessage) << "1-1 starts again with its news";
     EXPECT_EQ(purse.mMoney, budget);
     h.step();
-    EXPECT_TRUE(h.map()->mHud->getWindows().empty());
+    EXPECT_EQ(h.map()->mHud->getWindows().size(), 1u) << "the in-game menu went; the news came";
 }
 
 void mainMenuConfirmedLeavesTheLevel(GameHarness& h)
