@@ -131,6 +131,8 @@ VNResultEnum AtomicFileWriter::Commit()
 
 void AtomicFileWriter::Abort()
 {
+    // The cause of the failed step stays for the caller to report; cleaning up must not replace it.
+    const int cause = errno;
     if (mHandle.IsOpen())
         mHandle.Close();
     if (!mTempPath.empty())
@@ -139,6 +141,7 @@ void AtomicFileWriter::Abort()
         mTempPath.clear();
     }
     mFailed = true;
+    errno = cause;
 }
 
 VNResultEnum WriteFileAtomically(const std::wstring& path, const void* data, unsigned size)

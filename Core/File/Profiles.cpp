@@ -8,7 +8,12 @@
 #include "Core/File/ReadFile.h"
 #include "Core/File/UserDataFileContainer.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <tinyxml2.h>
@@ -67,8 +72,36 @@ void Profiles::MakeFreshDocument()
     mCurrent = nullptr;
 }
 
+void Profiles::RemoveStaleTempFiles()
+{
+    namespace fs = std::filesystem;
+    const fs::path folder(base::ToNativePath(UserDataFileContainer::Instance()->GetPath()));
+    const std::string prefix = base::ToNarrow(kFileName, base::kEncodingUtf8) + ".tmp-";
+    std::error_code error;
+    const auto now = fs::file_time_type::clock::now();
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, error))
+    {
+        const std::string name = entry.path().filename().string();
+        // Exactly the names our atomic writer makes, nothing else a player may keep there.
+        if (name.size() != prefix.size() + 8 || name.compare(0, prefix.size(), prefix) != 0 ||
+            !std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                         [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z'); }))
+            continue;
+        std::error_code entryError;
+        if (!entry.is_regular_file(entryError) || entry.is_symlink(entryError))
+            continue;
+        const auto written = fs::last_write_time(entry.path(), entryError);
+        if (entryError || now - written < std::chrono::minutes(1))
+            continue;
+        if (fs::remove(entry.path(), entryError))
+            Log(L"Removed '%s', left behind by a save that did not finish.\n",
+                base::ToWide(entry.path().string(), base::kEncodingUtf8));
+    }
+}
+
 void Profiles::Load()
 {
+    RemoveStaleTempFiles();
     MakeFreshDocument();
     UserDataFileContainer* folder = UserDataFileContainer::Instance();
     if (!folder->Exists(kFileName))
@@ -146,17 +179,25 @@ int Profiles::Save()
     if (!mDocument)
         return kCannotWrite;
     if (!KeepDamagedFile())
+    {
+        mSaveError = L"the damaged player file cannot be moved aside";
         return kCannotWrite;
+    }
     tinyxml2::XMLPrinter printer; // indented output
     mDocument->Print(&printer);
     const std::wstring path = UserDataFileContainer::Instance()->GetPath() + kFileName;
     // CStrSize counts the terminating NUL, which does not belong in the file.
     const int size = printer.CStrSize() > 0 ? printer.CStrSize() - 1 : 0;
+    errno = 0;
     if (WriteFileAtomically(path, printer.CStr(), static_cast<unsigned>(size)) != VN_OK)
     {
-        Log(L"Saving the profiles to '%s' failed; the previous file is unchanged.\n", path);
+        const int cause = errno;
+        mSaveError = base::ToWide(cause != 0 ? std::strerror(cause) : "the file could not be written",
+                                  base::kEncodingUtf8);
+        Log(L"Saving the profiles to '%s' failed (%s); the previous file is unchanged.\n", path, mSaveError);
         return kCannotWrite;
     }
+    mSaveError.clear();
     return 0;
 }
 

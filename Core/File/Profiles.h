@@ -31,8 +31,12 @@ public:
 
     // (Re)reads "profiles.xml"; a missing, unreadable or rootless file gives one profile of the default name.
     void Load();
-    // Writes the document; 0 on success, 4 when the file cannot be written (the old file is then unchanged).
+    // Writes the document; 0 on success, 4 when the file cannot be written (the old file is then unchanged,
+    // and mSaveError says why).
     int Save();
+    // Removes temporary files of saves that a killed process left behind ("profiles.xml.tmp-" and eight
+    // characters, untouched for a minute: a save in progress is never older). Load does it first.
+    void RemoveStaleTempFiles();
 
     tinyxml2::XMLElement* FindProfile(const std::wstring& name) const;
     std::vector<std::wstring> GetNames() const;
@@ -48,6 +52,8 @@ public:
     tinyxml2::XMLDocument* mDocument = nullptr;
     tinyxml2::XMLElement* mRoot = nullptr;
     tinyxml2::XMLElement* mCurrent = nullptr; // the game keeps its data under this element
+    // Why the last save failed, in the system's words; empty after a save that worked.
+    std::wstring mSaveError;
 
     // Set when "profiles.xml" existed but could not be read; the main menu shows "profile_corrupt" once and
     // clears it.

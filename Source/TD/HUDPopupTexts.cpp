@@ -26,7 +26,7 @@ void HUDPopupNotice::draw(render::Graphics* graphics) const
     }
     if (!mText.empty() && graphics->mFont != nullptr)
     {
-        auto text = graphics->DrawText(mText).Scale(kTextScale);
+        auto text = graphics->DrawText(mText).Scale(kTextScale * mScale);
         text.Translate(mX + kTextOffsetX, mY);
         text->mAlignH = 0;
         text->mAlignV = 2;

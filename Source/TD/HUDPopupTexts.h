@@ -37,6 +37,8 @@ struct HUDPopupNotice
     float mElapsed = 0.0f;
     float mVelocityX = 0.0f;
     float mVelocityY = -1.0f;
+    // Grows the text about the notice's point (the tower upgrade figures are shown larger).
+    float mScale = 1.0f;
 };
 
 // The map's rising notices: "+N" money (kind 4, money icon), hits on immune units (kind 2, immune icon) and

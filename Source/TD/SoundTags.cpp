@@ -6,6 +6,7 @@
 #include "Core/Sound/SoundSystem.h"
 #include "Source/TD/TDProfile.h"
 #include "Source/TD/TDUtil.h"
+#include "Core/File/FileManager.h"
 
 namespace w7
 {
@@ -56,6 +57,9 @@ bool SoundTags::Load(const std::wstring& path)
                              entry->sound = SoundSystem::Instance()->CreateSound("td/data/sound/" + file);
                          mEntries.push_back(entry);
                      });
+    // Every effect of the game would be silent without a word; a missing sheet has had its line already.
+    if (mEntries.empty() && file::FileManager::Instance()->Exists(path))
+        logDataProblem(path, L"holds no sounds; the game is silent");
     return true;
 }
 

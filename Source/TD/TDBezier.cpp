@@ -177,12 +177,14 @@ math::Point2 linkNormal(const TDCurve& curve, float t)
 
 float curveArcLength(const TDCurve& curve)
 {
-    // Ten chords with the last one ending exactly at t = 1 (an accumulated 0.1 would stop one chord short).
+    // Steps of 0.1 added up in single precision: the tenth sum lies just above 1, so the last point taken is
+    // t = 0.9 and a link measures about nine tenths of its length. Units keep the value as their link length
+    // and walk by their lane samples, so it moves nobody.
     math::Point2 previous = bezierPoint(curve, 0.0f);
     float sum = 0.0f;
-    for (int i = 1; i <= 10; ++i)
+    for (float t = 0.1f; t <= 1.0f; t += 0.1f)
     {
-        const math::Point2 p = bezierPoint(curve, static_cast<float>(i) / 10.0f);
+        const math::Point2 p = bezierPoint(curve, t);
         sum += length(p - previous);
         previous = p;
     }

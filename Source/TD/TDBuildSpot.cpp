@@ -30,6 +30,12 @@ TDBuildSpot::TDBuildSpot(const tinyxml2::XMLElement& element, const std::wstring
     mX = coordinate(element, "x", source);
     mY = coordinate(element, "y", source);
     mOwned = mCostGold == 0 && mCostReal == 0;
+    // Far outside the 1024 x 768 map nobody can click the spot; it keeps its place in the list (spots are
+    // known by their index in the profile) and the level plays on without it.
+    if (mX < -512.0f || mX > 1536.0f || mY < -384.0f || mY > 1152.0f)
+        logDataProblem(source, L"build spot at (" + std::to_wstring(truncToInt(mX)) + L", " +
+                                   std::to_wstring(truncToInt(mY)) +
+                                   L") lies far off the map; nobody can build there");
 }
 
 TDBuildSpot::~TDBuildSpot() = default;

@@ -234,8 +234,8 @@ void TDBullet::updateHoming(float dt)
     TDTower* tower = mTower.get();
     TDMap* m = map();
     const bool lost = !target || !tower ||
-                      pointDistance(target->getTargetPoint().x, target->getTargetPoint().y, tower->mX, tower->mY) >
-                          tower->getRange();
+                      pointDistance(target->getTargetPoint().x, target->getTargetPoint().y, tower->mX,
+                                    tower->mY) > tower->getRange();
     if (lost)
     {
         if (m)
@@ -322,12 +322,9 @@ void TDBullet::draw(render::Graphics* graphics)
     (void)graphics->SetBlendMode(1);
     if (!a->sheet->mFromDocument)
     {
+        // The picture's corner stands at the bullet's point; the ammunition pictures are drawn for that.
         if (a->sheet->mTexture)
-        {
-            auto image = graphics->DrawImage(a->sheet->mTexture).Translate(mX, mY);
-            image->mAlignH = 2;
-            image->mAlignV = 2;
-        }
+            graphics->DrawImage(a->sheet->mTexture).Translate(mX, mY);
         return;
     }
     if (mFireAnimation)

@@ -1,6 +1,7 @@
 #include "Source/TD/TDCsvSheet.h"
 
 #include "Core/Base/TextEncoding.h"
+#include "Core/File/FileManager.h"
 #include "Source/TD/TDUtil.h"
 
 #include <algorithm>
@@ -42,6 +43,21 @@ bool hasColumn(const std::vector<std::string>& columns, const char* name)
 {
     return std::find(columns.begin(), columns.end(), name) != columns.end();
 }
+
+// The columns of the prototype sheets that hold text; every other one is a number (flags are numbers or
+// the words "true" and "false").
+bool isTextColumn(const std::string& column)
+{
+    static const char* const kText[] = {"name",   "psd",    "img",   "special", "fillColor",
+                                        "onFire", "onAmmo", "onHit", "addons"};
+    return std::any_of(std::begin(kText), std::end(kText), [&](const char* text) { return column == text; });
+}
+
+bool isNumberField(const std::string& field)
+{
+    float value = 0.0f;
+    return field.empty() || readLeadingFloat(field.c_str(), &value) || field == "true" || field == "false";
+}
 } // namespace
 
 tinyxml2::XMLElement* findElementById(int id, tinyxml2::XMLElement* section)
@@ -66,6 +82,7 @@ void parseCsvSheet(const std::string& text, tinyxml2::XMLElement* section, const
     std::vector<std::string> columns;
     bool haveHeader = false;
     int lineNumber = 0;
+    int rows = 0;
     std::size_t start = 0;
     while (start <= whole.size())
     {
@@ -92,13 +109,25 @@ void parseCsvSheet(const std::string& text, tinyxml2::XMLElement* section, const
 
         const std::vector<std::string> fields = splitFields(line);
         tinyxml2::XMLElement* row = document->NewElement("unit");
+        ++rows;
         const std::size_t named = std::min(fields.size(), columns.size());
         for (std::size_t i = 0; i < named; ++i)
         {
             // A column without a name cannot be asked for; its field is not kept.
-            if (!columns[i].empty())
-                row->SetAttribute(columns[i].c_str(), fields[i].c_str());
+            if (columns[i].empty())
+                continue;
+            row->SetAttribute(columns[i].c_str(), fields[i].c_str());
+            if (!isTextColumn(columns[i]) && !isNumberField(fields[i]))
+                logDataProblem(
+                    name, L"line " + std::to_wstring(lineNumber) + L" has \"" +
+                              base::ToWide(fields[i], base::kEncodingUtf8) + L"\" in the number column " +
+                              base::ToWide(columns[i], base::kEncodingUtf8) + L"; its default is used");
         }
+        if (fields.size() < columns.size())
+            logDataProblem(name,
+                           L"line " + std::to_wstring(lineNumber) +
+                               L" has fewer fields than the header has columns; the missing ones take their "
+                               L"defaults");
         // Fields past the last column have no name: they are dropped, and said when they hold anything.
         for (std::size_t i = named; i < fields.size(); ++i)
         {
@@ -114,13 +143,28 @@ void parseCsvSheet(const std::string& text, tinyxml2::XMLElement* section, const
         int parent = -1;
         tinyxml2::XMLElement* holder = nullptr;
         if (readLeadingInt(row->Attribute("parent"), &parent) && parent != -1)
+        {
             holder = findElementById(parent, section);
+            // A parent further down, a branch, the row itself or a cycle: the row stands on its own.
+            if (!holder)
+                logDataProblem(name, L"line " + std::to_wstring(lineNumber) + L" names the parent " +
+                                         std::to_wstring(parent) +
+                                         L", which is no earlier top-level row; it stands on its own");
+        }
         (holder ? holder : section)->InsertEndChild(row);
     }
+    if (!haveHeader)
+        logDataProblem(name, L"empty; it gives no rows");
+    else if (rows == 0)
+        logDataProblem(name, L"holds a header but no rows");
 }
 
 void readCsvSheet(const std::string& path, tinyxml2::XMLElement* section)
 {
     const std::wstring widePath = base::ToWide(path, base::kEncodingUtf8);
-    parseCsvSheet(readGameTextFile(widePath, true), section, widePath);
+    const std::string text = readGameTextFile(widePath, true);
+    // A missing sheet has had its line already.
+    if (text.empty() && !file::FileManager::Instance()->Exists(widePath))
+        return;
+    parseCsvSheet(text, section, widePath);
 }

@@ -61,7 +61,8 @@ void addHitModifiers(TDMap& map, TDUnit& unit, const TDShot& shot, bool primary)
     if (s.hold)
         add(new HoldModifier("speed", 0.5f, 3.0f, owner), -1.0f);
     if (s.firesplash)
-        map.mModifiers.push_back(new FireSplashModifier(std::string(), 1.0f, 10.0f, owner, unit.mX, unit.mY, 64.0f));
+        map.mModifiers.push_back(
+            new FireSplashModifier(std::string(), 1.0f, 10.0f, owner, unit.mX, unit.mY, 64.0f));
     if (s.splash && primary)
         map.mModifiers.push_back(new AreaDamageModifier(owner, unit.mX, unit.mY));
 }
@@ -124,7 +125,8 @@ void HoldAndTeleport::apply(TDUnit* unit, float)
     const float left = mDuration - mElapsed;
     if (left < 1.0f && !mStartPortal.get() && start)
         mStartPortal = startEffect(*map, "portal_1", start->x, start->y, true);
-    if (left < 2.0f && !mUnitPortal.get() && mKind != 2)
+    // After the teleport this opens a portal over the unit where it now stands, for the last half second.
+    if (left < 2.0f && !mUnitPortal.get())
         mUnitPortal = startEffect(*map, "portal_1", unit->mX, unit->mY - 15.0f, true);
     const TDUnitProto* p = unit->getProto();
     if (mKind == 0)
@@ -151,8 +153,8 @@ void HoldAndTeleport::apply(TDUnit* unit, float)
     if (p && !p->straight)
     {
         if (unit->mRoute.size() >= 2)
-            unit->mLinkLength =
-                map->linkArcLength(map->findLink(map->findPoint(unit->mRoute[0]), map->findPoint(unit->mRoute[1])));
+            unit->mLinkLength = map->linkArcLength(
+                map->findLink(map->findPoint(unit->mRoute[0]), map->findPoint(unit->mRoute[1])));
         unit->mState = kUnitWalking;
         unit->enterLink();
     }

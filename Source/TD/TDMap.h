@@ -212,11 +212,12 @@ public:
     void onMouseWheel(int wheel);
     // The release's answer c of the HUD, dispatched by state (the release table); each returns true when its
     // row skips the common tail. Each screen group keeps its rows in a file of its own.
-    bool releaseInPlay(int x, int y, float mapX, float mapY);            // state 0: TDMapInput.cpp
-    bool releaseInMenus(const std::wstring& c, int x, int y);           // 1, 2, 4, 7, 16: TDMapReleaseMenus.cpp
-    bool releaseInSelectScreens(const std::wstring& c, int x, int y);   // 5, 6, 11, 13, 14, 15: TDMapReleaseSelect.cpp
-    bool releaseInShops(const std::wstring& c, int x, int y);           // 8, 18: TDMapReleaseShops.cpp
-    bool releaseInRefill(const std::wstring& c, int x, int y);          // 22: TDMapReleaseRefill.cpp
+    bool releaseInPlay(int x, int y, float mapX, float mapY); // state 0: TDMapInput.cpp
+    bool releaseInMenus(const std::wstring& c, int x, int y); // 1, 2, 4, 7, 16: TDMapReleaseMenus.cpp
+    bool releaseInSelectScreens(const std::wstring& c, int x,
+                                int y);                        // 5, 6, 11, 13, 14, 15: TDMapReleaseSelect.cpp
+    bool releaseInShops(const std::wstring& c, int x, int y);  // 8, 18: TDMapReleaseShops.cpp
+    bool releaseInRefill(const std::wstring& c, int x, int y); // 22: TDMapReleaseRefill.cpp
 
     // Sheets, episodes, purchases.
     // The prototypes, the episode table and the constants of the sheets.
@@ -240,13 +241,15 @@ public:
     void onProfileSelected(TDProfile& profile) override;
     bool isFullscreen() const override;
     void switchScreenMode() override;
+    // A message box over whatever is shown: progress cannot be saved, and why; the game goes on.
+    bool onSaveFailed(const std::wstring& why) override;
     // Purchase hooks (the lives refill).
     void onHealthRefilled() override;
     void onHealthPurchaseFailed(const std::wstring& caption, const std::wstring& message) override;
 
     // Map commands (TDMapCommands.cpp).
-    // Builds a tower of the table's prototype on a free spot frame, paying the price of the prototype with the
-    // bought upgrades; null (and nothing changed) when the money does not suffice.
+    // Builds a tower of the table's prototype on a free spot frame, paying the price of the prototype with
+    // the bought upgrades; null (and nothing changed) when the money does not suffice.
     TDTower* buildTower(TDUnitProto* proto, TDFrameEntry* spotFrame);
     // Refunds the tower (TDTower::sellValue), frees its spot and removes it with its bullets, beam, marks and
     // the map modifiers it owns. A tower that is not on the map is only refunded.

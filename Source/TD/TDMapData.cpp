@@ -1,9 +1,11 @@
 // The map's data: the sheets, the episode table's questions, the player's profile and the purchases.
 #include "Source/TD/TDMap.h"
 
+#include "Framework/GameApplication.h"
 #include "Framework/GameWindow.h"
 #include "Source/TD/Game.h"
 #include "Source/TD/HUD/HUD.h"
+#include "Source/TD/HUD/TMessageBox.h"
 #include "Source/TD/TDEconomy.h"
 #include "Source/TD/TDGameSheets.h"
 #include "Source/TD/TDProtoTable.h"
@@ -84,6 +86,15 @@ void TDMap::switchScreenMode()
 {
     if (Game* game = Game::Get())
         (void)game->SwitchScreenMode();
+}
+
+bool TDMap::onSaveFailed(const std::wstring& why)
+{
+    framework::GameApplication* app = framework::GetGameApplication();
+    if (!app || !app->GetFrameManager())
+        return false;
+    return TamselDialog::openModal(new TMessageBox(L"save_failed", std::wstring(), why),
+                                   app->GetFrameManager()) == VN_OK;
 }
 
 void TDMap::onHealthRefilled()

@@ -439,15 +439,24 @@ void TDMap::drawDeveloperOverlays(render::Graphics* graphics)
         circle->mAlignV = 2;
     }
     graphics->SetColor(1.0f, 1.0f, 1.0f, 1.0f);
+    const CountedHandle<render::Font> font = boardFont(TDBoardFont::Main32_2);
+    render::Font* savedFont = graphics->mFont;
     for (const TDTower* tower : mTowers)
     {
         if (!tower->mProto)
             continue;
-        auto circle = graphics->DrawImage(mRangeImage).Scale(tower->mProto->r / 336.0f);
-        circle.Translate(tower->mX, tower->mY);
-        circle->mAlignH = 2;
-        circle->mAlignV = 2;
+        {
+            auto circle = graphics->DrawImage(mRangeImage).Scale(tower->mProto->r / 336.0f);
+            circle.Translate(tower->mX, tower->mY);
+            circle->mAlignH = 2;
+            circle->mAlignV = 2;
+        }
+        if (!font)
+            continue;
+        graphics->mFont = font.Get();
+        graphics->DrawText(std::to_wstring(tower->mDebugNumber)).Translate(tower->mX, tower->mY);
     }
+    graphics->mFont = savedFont;
 }
 
 void TDMap::drawWaveSchedule(render::Graphics* graphics)

@@ -27,6 +27,7 @@
 #include "Source/TD/TDSprite.h"
 #include "Source/TD/TDTower.h"
 #include "Source/TD/TDTutorial.h"
+#include "Source/TD/TDUnitProto.h"
 #include "Source/TD/TDUnlocks.h"
 #include "Source/TD/TDUtil.h"
 #include "Source/TD/TDWaveCallMarkers.h"
@@ -163,6 +164,13 @@ void TDMap::parseLevelText(const std::wstring& path, const std::string& text)
     else if (!readLeadingInt(budget.c_str(), &mBudget))
         logDataProblem(path, L"budget \"" + base::ToWide(budget, base::kEncodingUtf8) +
                                  L"\" is no number; the level starts without money");
+    else if (mBudget == INT32_MAX || mBudget == INT32_MIN)
+    {
+        // Read saturated: the money would overflow with the first reward.
+        logDataProblem(path, L"budget \"" + base::ToWide(budget, base::kEncodingUtf8) +
+                                 L"\" is past the largest amount; the level starts without money");
+        mBudget = 0;
+    }
     if (mBudget < 0)
     {
         logDataProblem(path, L"negative budget; the level starts without money");
@@ -307,6 +315,20 @@ void TDMap::loadAmbientEffects(file::ImageContainer& container)
 
 void TDMap::showLevelStartMessage()
 {
+    // A level whose line unlocks no tower is lost by the data, not by the player: said once per start (a
+    // sheet without towers has said so itself).
+    const auto towers = [this](bool unlocked)
+    {
+        const std::vector<TDUnitProto*>& protos = mProtoTable->getProtos();
+        return std::any_of(protos.begin(), protos.end(),
+                           [&](const TDUnitProto* p)
+                           { return p->type == 1 && (!unlocked || mUnlocks->isUnlocked(p->id)); });
+    };
+    if (mMode != kModeHardcore && mProtoTable && mUnlocks && mUnlocks->hasLine(mEpisode, mLevel) &&
+        towers(false) && !towers(true))
+        logDataProblem(L"td/unlocks.csv",
+                       base::Format(L"episode %d level %d unlocks no tower; nothing can be built") %
+                           mEpisode % mLevel);
     std::vector<int> ids;
     mUnlocks->getNewIds(ids);
     if (!ids.empty() && ids.front() == -1)

@@ -109,7 +109,11 @@ XMLElement* TDProfile::getElement() const
 
 void TDProfile::save()
 {
-    static_cast<void>(store()->Save());
+    file::Profiles* profiles = store();
+    if (profiles->Save() == 0 || mToldSaveFailure)
+        return;
+    // The game goes on; the player learns once that what follows is not kept.
+    mToldSaveFailure = mHooks && mHooks->onSaveFailed(profiles->mSaveError);
 }
 
 int TDProfile::getProfileCount() const

@@ -26,6 +26,13 @@ public:
     // The window's full-screen state, and the switch between full screen and windowed.
     virtual bool isFullscreen() const = 0;
     virtual void switchScreenMode() = 0;
+    // The player's progress could not be written (why: the system's reason); false when the player could not
+    // be told yet (asked again at the next failed save). Told once per session.
+    virtual bool onSaveFailed(const std::wstring& why)
+    {
+        (void)why;
+        return false;
+    }
 
 protected:
     ~TDProfileHooks() = default;
@@ -135,4 +142,6 @@ private:
     std::map<int, int> mUpgradeLevels; // upgrade id -> bought level, for the current profile
     std::vector<std::wstring> mUserNames;
     std::wstring mCurrentName;
+    // The player has been told that progress cannot be saved (once a session is enough).
+    bool mToldSaveFailure = false;
 };

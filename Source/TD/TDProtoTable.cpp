@@ -5,6 +5,8 @@
 
 #include <tinyxml2.h>
 
+#include <string>
+
 TDProtoTable::TDProtoTable(tinyxml2::XMLElement* data, TDSpriteSheetSource* sheets)
 {
     load(data, sheets);
@@ -25,13 +27,18 @@ void TDProtoTable::load(tinyxml2::XMLElement* data, TDSpriteSheetSource* sheets)
         if (!section)
             continue;
         for (tinyxml2::XMLElement* e = section->FirstChildElement(); e; e = e->NextSiblingElement())
+        {
             mProtos.push_back(new TDUnitProto(e, true, sheets));
+            if (std::string(name) == "units")
+                ++mUnitCount;
+        }
     }
 }
 
 void TDProtoTable::clear()
 {
     base::DeleteAll(mProtos);
+    mUnitCount = 0;
 }
 
 TDUnitProto* TDProtoTable::find(int id) const

@@ -35,7 +35,10 @@ public:
     TDUnitProto* find(int id) const;
 
     const std::vector<TDUnitProto*>& getProtos() const { return mProtos; }
+    // Top-level rows that came from the `units` section.
+    int unitCount() const { return mUnitCount; }
 
 private:
     std::vector<TDUnitProto*> mProtos; // owned
+    int mUnitCount = 0;
 };

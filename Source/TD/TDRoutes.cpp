@@ -7,6 +7,7 @@
 #include "Source/TD/DijkstraPathFinder.h"
 #include "Source/TD/MapExtractor.h"
 #include "Source/TD/TDPathCache.h"
+#include "Source/TD/TDUtil.h"
 
 #include <tinyxml2.h>
 
@@ -279,8 +280,9 @@ const TDLaneSamples* TDRoutes::ensureLane(const TDLink* link, int key)
         warn(base::Format(L"lane %d of route link %d-%d cannot be sampled; its units pass the link at once") %
              key % link->sid % link->eid);
     else if (!curveHasLength(c) && !mPathTable.findRecord(link))
-        warn(base::Format(L"route link %d-%d has no length; its units pass it at once") % link->sid %
-             link->eid);
+        logDataProblem(mLevelName,
+                       base::Format(L"route link %d-%d has no length; its units pass it at once") %
+                           link->sid % link->eid);
     mPathTable.setLane(link, key, std::move(samples));
     return mPathTable.findLane(link, key);
 }

@@ -1,6 +1,7 @@
 // A tower's life apart from aiming and drawing: its prototypes, upgrades, tier updates, income and its own
 // modifiers.
 #include "Source/TD/TDTower.h"
+#include "Source/TD/TDRules.h"
 
 #include "Core/Base/Containers.h"
 #include "Core/Particles/ParticleEmitter.h"
@@ -28,6 +29,9 @@
 
 namespace
 {
+// The upgrade figures rise larger than the other notices.
+constexpr float kUpgradeNoticeScale = 2.5f;
+
 // A localised line with one integer in it.
 std::wstring formatLine(const wchar_t* key, int value)
 {
@@ -176,7 +180,6 @@ bool TDTower::tierUpdate()
     ++mTierCount;
     mAnimationTime = 0.0f;
     mState = kTowerIdle;
-    w7::SoundTags::Instance()->Play(L"upgradeTower");
     return true;
 }
 
@@ -207,16 +210,18 @@ bool TDTower::upgrade(int levelId, float price)
         notice += formatLine(L"towerUpgradeInfoDamage",
                              static_cast<int>((v->strength / o->strength - 1.0f) * 100.0f));
     if (v->cooldown != o->cooldown && v->cooldown > 0.0f)
-        notice += formatLine(L"towerUpgradeInfoRof", static_cast<int>((o->cooldown / v->cooldown - 1.0f) * 100.0f));
+        notice +=
+            formatLine(L"towerUpgradeInfoRof", static_cast<int>((o->cooldown / v->cooldown - 1.0f) * 100.0f));
     if (v->goldIncome != o->goldIncome && o->goldIncome > 0)
-        notice += formatLine(L"towerUpgradeInfoIncome",
-                             static_cast<int>((static_cast<float>(v->goldIncome) / static_cast<float>(o->goldIncome) -
-                                               1.0f) *
-                                              100.0f));
+        notice += formatLine(
+            L"towerUpgradeInfoIncome",
+            static_cast<int>((static_cast<float>(v->goldIncome) / static_cast<float>(o->goldIncome) - 1.0f) *
+                             100.0f));
     if (m->mPopups && !notice.empty())
     {
         HUDPopupNotice* popup = m->mPopups->add(mBaseX, mBaseY - 30.0f, HUDPopupTexts::kKindText);
         popup->mText = notice;
+        popup->mScale = kUpgradeNoticeScale;
     }
 
     mBranch = levelId;
@@ -238,12 +243,11 @@ int TDTower::sellValue() const
     const TDMap* m = map();
     if (!p)
         return 0;
-    int value = static_cast<int>(p->cost);
+    float parentCost = 0.0f;
     if (p->parent != -1 && p->parent != 0 && m && m->mProtoTable)
         if (const TDUnitProto* parent = m->mProtoTable->find(p->parent))
-            value += static_cast<int>(parent->cost);
-    const float ratio = m ? m->mSellRatio : 0.5f;
-    return static_cast<int>(std::floor(static_cast<float>(value) * ratio));
+            parentCost = parent->cost;
+    return sellRefund(p->cost, parentCost, m ? m->mSellRatio : 0.5f);
 }
 
 void TDTower::payIncome()

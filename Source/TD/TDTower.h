@@ -113,6 +113,8 @@ public:
     TDWatch<TDUnit> mTarget;
     // The wait timer of state 9; the build command sets it to 0.
     float mTimer = 0.0f;
+    // The number the developer overlay writes on the tower; a tower built from the menu has 0.
+    int mDebugNumber = 0;
 
     int mState = kTowerWaiting;
     float mAlpha = 0.0f;

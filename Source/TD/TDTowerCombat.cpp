@@ -2,6 +2,7 @@
 // shot.
 #include "Source/TD/TDTower.h"
 
+#include "Source/TD/TDRules.h"
 #include "Core/Base/MathUtil.h"
 #include "Source/TD/Game.h"
 #include "Source/TD/SoundTags.h"
@@ -188,7 +189,7 @@ void TDTower::update(float dt)
         }
     }
 
-    const float period = (p->cooldown - mBoost->cooldown) * (mDebuffed ? 1.5f : 1.0f);
+    const float period = towerShotPeriod(p->cooldown, mBoost->cooldown, mDebuffed);
     switch (mState)
     {
     case kTowerIdle:

@@ -63,7 +63,11 @@ TDTutorial::TDTutorial()
     mEnabled = map && map->mProfile ? map->mProfile->isTutorialAvailable() : true;
     mPictureContainer = std::make_unique<layer::Layer>();
     mTextContainer = std::make_unique<layer::Layer>();
-    loadScript(readGameTextFile(kScript, false), kScript);
+    // Without its script a new player gets no guidance: worth a line, whether the file is missing or empty.
+    const std::string script = readGameTextFile(kScript, true);
+    if (script.empty() && file::FileManager::Instance()->Exists(kScript))
+        logDataProblem(kScript, L"empty; the tutorial has no steps");
+    loadScript(script, kScript);
     rearm();
     buildSkipButton();
 }
@@ -126,8 +130,9 @@ void TDTutorial::loadScript(const std::string& text, const std::wstring& path)
         if (mPictures)
             (void)mPictures->ListImages(step->mFolder, true, &pictures, false);
         if (mPictures && pictures.empty())
-            logDataProblem(path, L"step " + std::to_wstring(step->mId) + L" shows the folder '" + step->mFolder +
-                                     L"', which " + kPictures + L" lacks; only the skip button shows");
+            logDataProblem(path, L"step " + std::to_wstring(step->mId) + L" shows the folder '" +
+                                     step->mFolder + L"', which " + kPictures +
+                                     L" lacks; only the skip button shows");
         step->mState = storedState(step->mId);
         mSteps.push_back(std::move(step));
     }
@@ -135,14 +140,14 @@ void TDTutorial::loadScript(const std::string& text, const std::wstring& path)
 
 void TDTutorial::buildSkipButton()
 {
-    std::unique_ptr<file::ImageContainer> skin(file::FileManager::Instance()->OpenImageContainer(kSkipPictures));
+    std::unique_ptr<file::ImageContainer> skin(
+        file::FileManager::Instance()->OpenImageContainer(kSkipPictures));
     mSkipOver.reset(createFrameEntryFromPsd(skin.get(), L"button/b4_over"));
     mSkipNormal.reset(createFrameEntryFromPsd(skin.get(), L"button/b4_normal"));
-    mSkipButton = std::make_unique<TutorialButton>(mSkipOver.get(), mSkipNormal.get(),
-                                                   LocalStrings::Instance()->get(L"tutorial_skip_label"), *this);
+    mSkipButton = std::make_unique<TutorialButton>(
+        mSkipOver.get(), mSkipNormal.get(), LocalStrings::Instance()->get(L"tutorial_skip_label"), *this);
     const math::Rect& place = mSkipOver->mRect;
-    mSkipButton->SetPosition(
-        math::Point3(place.x + place.width * 0.5f, place.y + place.height * 0.5f, 0.0f));
+    mSkipButton->SetPosition(math::Point3(place.x + place.width * 0.5f, place.y + place.height * 0.5f, 0.0f));
 }
 
 void TDTutorial::onEvent(const std::wstring& name)
@@ -185,8 +190,8 @@ void TDTutorial::pause()
 {
     mShownBeforePause = mShown;
     mShown = false;
-    for (layer::Layer* part : {mPictureContainer.get(), mTextContainer.get(),
-                               static_cast<layer::Layer*>(mSkipButton.get())})
+    for (layer::Layer* part :
+         {mPictureContainer.get(), mTextContainer.get(), static_cast<layer::Layer*>(mSkipButton.get())})
         if (part)
             part->SetVisible(false);
 }
@@ -194,8 +199,8 @@ void TDTutorial::pause()
 void TDTutorial::resume()
 {
     mShown = mShownBeforePause;
-    for (layer::Layer* part : {mPictureContainer.get(), mTextContainer.get(),
-                               static_cast<layer::Layer*>(mSkipButton.get())})
+    for (layer::Layer* part :
+         {mPictureContainer.get(), mTextContainer.get(), static_cast<layer::Layer*>(mSkipButton.get())})
         if (part)
             part->SetVisible(true);
 }
@@ -305,8 +310,8 @@ void TDTutorial::show(const TDTutorialStep& step)
         if (mSkipButton)
             root->AddChild(mSkipButton.get());
     }
-    for (layer::Layer* part : {mPictureContainer.get(), mTextContainer.get(),
-                               static_cast<layer::Layer*>(mSkipButton.get())})
+    for (layer::Layer* part :
+         {mPictureContainer.get(), mTextContainer.get(), static_cast<layer::Layer*>(mSkipButton.get())})
         if (part)
             part->SetVisible(true);
     mShown = true;
@@ -323,7 +328,8 @@ void TDTutorial::show(const TDTutorialStep& step)
         const float y = info->mRect[1];
         const float width = info->mRect[2];
         const float height = info->mRect[3];
-        render::Image* image = hasPicture(*mPictures, name, *info) ? loadPsdLayerImage(mPictures.get(), name) : nullptr;
+        render::Image* image =
+            hasPicture(*mPictures, name, *info) ? loadPsdLayerImage(mPictures.get(), name) : nullptr;
         if (image)
         {
             auto* picture = new layer::ImageLayer(image, true);
@@ -332,7 +338,8 @@ void TDTutorial::show(const TDTutorialStep& step)
             mPictureContainer->AddChild(picture);
             continue;
         }
-        auto* text = new layer::TextLayer(boardFont(TDBoardFont::Main32_1), step.textFor(name), width, 0.0f, 2, false);
+        auto* text =
+            new layer::TextLayer(boardFont(TDBoardFont::Main32_1), step.textFor(name), width, 0.0f, 2, false);
         text->SetAlignment(2, 2);
         text->SetPosition(math::Point3(x + width * 0.5f, y + height * 0.5f, 0.0f));
         mTextLayers.push_back(text);
@@ -351,8 +358,8 @@ void TDTutorial::hide()
         }
         list->clear();
     }
-    for (layer::Layer* part : {mPictureContainer.get(), mTextContainer.get(),
-                               static_cast<layer::Layer*>(mSkipButton.get())})
+    for (layer::Layer* part :
+         {mPictureContainer.get(), mTextContainer.get(), static_cast<layer::Layer*>(mSkipButton.get())})
         removeFromParent(part);
     mShown = false;
 }

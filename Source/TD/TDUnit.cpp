@@ -265,9 +265,19 @@ void TDUnit::walk(const TDUnitProto& proto, float dt)
         return;
     mLinkTime += dt;
     const std::size_t index = static_cast<std::size_t>(std::max(mLinkIndex, 0));
+    if (mRoute.size() < 2)
+    {
+        // No route to the goal (the log said so when it was sought): the unit leaves the level without a
+        // reward and without costing a life, and its wave can still end.
+        mAlive = 0;
+        mEscaped = true;
+        if (mEntry)
+            mEntry->setState(kEntryEscaped);
+        return;
+    }
     if (index + 1 >= mRoute.size())
     {
-        // A route that ends where the unit stands (or none at all): the goal is reached.
+        // The route ends where the unit stands: the goal is reached.
         mMap->onUnitEscaped(this);
         mAlive = 0;
         return;
@@ -390,12 +400,14 @@ float TDUnit::killRewardBonus() const
     if (!mMap)
         return 0.0f;
     float bonus = 0.0f;
+    // The tower as it stands now (an upgrade or branch may have made it an income tower) and its range with
+    // the spot's and the boost's share.
     for (const TDTower* tower : mMap->mTowers)
     {
-        const TDUnitProto* proto = tower->mProto;
+        const TDUnitProto* proto = tower->getProto();
         if (!proto || proto->goldIncome <= 0)
             continue;
-        if (proto->r * 0.5f >= pointDistance(tower->mX, tower->mY, mTargetX, mTargetY))
+        if (tower->getRange() >= pointDistance(tower->mX, tower->mY, mTargetX, mTargetY))
             bonus += proto->health / 100.0f;
     }
     return bonus;

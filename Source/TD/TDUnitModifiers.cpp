@@ -55,7 +55,8 @@ void addSpawnModifiers(TDMap& map, TDUnit& unit)
         add(new ShamanModifier(map, period + period * math::Random()));
 }
 
-TDInnateModifier::TDInnateModifier(TDMap& map, float period) : TDModifier(std::string(), 0.0f, -1.0f, nullptr), mMap(map)
+TDInnateModifier::TDInnateModifier(TDMap& map, float period)
+    : TDModifier(std::string(), 0.0f, -1.0f, nullptr), mMap(map)
 {
     mInnate = true;
     mPeriod = period;
@@ -73,7 +74,8 @@ std::vector<TDUnit*> TDInnateModifier::neighbours(const TDUnit& unit) const
     if (!proto)
         return out;
     for (TDUnit* other : mMap.mWaves->getUnits())
-        if (other != &unit && canAct(other) && pointDistance(unit.mX, unit.mY, other->mX, other->mY) < proto->r)
+        if (other != &unit && canAct(other) &&
+            pointDistance(unit.mX, unit.mY, other->mX, other->mY) < proto->r)
             out.push_back(other);
     return out;
 }
@@ -175,11 +177,22 @@ ShamanPortal::ShamanPortal(TDMap& map, const TDUnit& summoner, float duration, c
     auto* emitter = new TDEmitter(effect);
     if (emitter->mEmitter)
     {
+        // The portal stays open as long as it calls units, however short the effect's own interval.
+        emitter->mEmitter->SetLoopMode(1);
         emitter->mEmitter->SetPosition(math::Point2(mAtX, mAtY), 1);
         emitter->mEmitter->SetState(1);
     }
     mMap.mEmitters.push_back(emitter);
     mEffect = TDWatch<TDEmitter>(emitter);
+}
+
+void ShamanPortal::update(TDUnit* unit, float dt)
+{
+    // The portal drives its look itself as well, on top of the map's pass over its effects: it swirls at
+    // twice the pace of the other effects.
+    if (TDEmitter* effect = mEffect.get())
+        effect->update(dt);
+    TDModifier::update(unit, dt);
 }
 
 ShamanPortal::~ShamanPortal()

@@ -88,6 +88,8 @@ public:
     // duration and period come from the summon record (its cooldown and speed); effect names its look.
     ShamanPortal(TDMap& map, const TDUnit& summoner, float duration, const std::string& effect);
     ~ShamanPortal() override;
+    // Advances the portal's effect, then the period and duration.
+    void update(TDUnit* unit, float dt) override;
     void apply(TDUnit* unit, float dt) override;
 
 private:

@@ -2,9 +2,12 @@
 
 #include "Core/Base/StringTokenizer.h"
 #include "Core/Base/StringUtils.h"
+#include "Core/Base/TextEncoding.h"
 #include "Source/TD/TDLevelCursor.h"
 #include "Source/TD/TDProfile.h"
 #include "Source/TD/TDUtil.h"
+
+#include <charconv>
 
 TDUnlocks::TDUnlocks(const TDLevelCursor& cursor, const std::wstring& path) : mCursor(cursor)
 {
@@ -35,7 +38,20 @@ TDUnlocks::TDUnlocks(const TDLevelCursor& cursor, const std::wstring& path) : mC
                          {
                              if (idToken.empty())
                                  continue;
-                             const int id = leadingInt(idToken.c_str());
+                             // A whole integer: a prototype id, or -1 for everything. Anything else would
+                             // unlock some other id (text reads as 0, the unit row of the first enemy).
+                             int id = 0;
+                             const char* first = idToken.c_str();
+                             const char* last = first + idToken.size();
+                             const auto [end, error] = std::from_chars(first, last, id);
+                             if (error != std::errc() || end != last || id < -1)
+                             {
+                                 logDataProblem(path, L"line " + std::to_wstring(lineNumber) +
+                                                          L" has the id \"" +
+                                                          base::ToWide(idToken, base::kEncodingUtf8) +
+                                                          L"\", which is no prototype id; it is skipped");
+                                 continue;
+                             }
                              own.push_back(id);
                              running.push_back(id);
                          }
@@ -67,6 +83,12 @@ bool TDUnlocks::holds(const std::vector<int>& ids, int id)
 const std::vector<int>& TDUnlocks::getUnlocked(int episode, int level) const
 {
     return lookup(mUnlocked, episode, level);
+}
+
+bool TDUnlocks::hasLine(int episode, int level) const
+{
+    const auto e = mUnlocked.find(episode);
+    return e != mUnlocked.end() && e->second.count(level) != 0;
 }
 
 const std::vector<int>& TDUnlocks::getNew(int episode, int level) const

@@ -30,6 +30,8 @@ public:
     // The lists of one level (empty when the file has no line for it).
     const std::vector<int>& getUnlocked(int episode, int level) const;
     const std::vector<int>& getNew(int episode, int level) const;
+    // The file has a line for the level.
+    bool hasLine(int episode, int level) const;
 
 private:
     using Table = std::map<int, std::map<int, std::vector<int>>>;

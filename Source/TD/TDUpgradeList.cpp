@@ -7,6 +7,7 @@
 #include "Source/TD/TDUnitProto.h"
 #include "Source/TD/TDUnlocks.h"
 #include "Source/TD/TDUtil.h"
+#include "Core/File/FileManager.h"
 
 #include <algorithm>
 #include <climits>
@@ -85,7 +86,10 @@ TDUpgradeList::TDUpgradeList() = default;
 
 TDUpgradeList::TDUpgradeList(const std::wstring& path)
 {
-    parse(readGameTextFile(path, true), path);
+    const std::string text = readGameTextFile(path, true);
+    if (text.empty() && file::FileManager::Instance()->Exists(path))
+        logDataProblem(path, L"empty; no upgrades are offered");
+    parse(text, path);
 }
 
 TDUpgradeList::~TDUpgradeList()

@@ -64,10 +64,17 @@ void TDWaveProto::spawnDue()
         if (!spawn || !canBuild(*mMap, *entry))
         {
             // A unit that cannot be built or placed is left out; counted as done, so its wave still ends.
-            logDataProblem(mMap->mLevelFile,
-                           L"wave entry of unit " + std::to_wstring(entry->mUnitId) + L" tier " +
-                               std::to_wstring(entry->mUpgrade) +
-                               (spawn ? L" names no unit prototype" : L" has no spawn point") + L"; skipped");
+            // One line per level: an empty units sheet or a level without a spawn point would otherwise
+            // write one for every entry.
+            // Without any unit rows the units sheet has said so already.
+            const bool sheetEmpty = spawn && mMap->mProtoTable && mMap->mProtoTable->unitCount() == 0;
+            if (!mMap->mWaves->mSkipLogged && !sheetEmpty)
+                logDataProblem(mMap->mLevelFile,
+                               L"wave entry of unit " + std::to_wstring(entry->mUnitId) + L" tier " +
+                                   std::to_wstring(entry->mUpgrade) +
+                                   (spawn ? L" names no unit prototype" : L" has no spawn point") +
+                                   L"; skipped, and every entry like it");
+            mMap->mWaves->mSkipLogged = true;
             entry->mState = kEntryKilled;
             continue;
         }

@@ -3,6 +3,7 @@
 #include "Core/Base/Containers.h"
 #include "Core/Base/Log.h"
 #include "Core/Base/TextEncoding.h"
+#include "Source/TD/TDMap.h"
 #include "Source/TD/TDModifier.h"
 #include "Source/TD/TDUnit.h"
 #include "Source/TD/TDUtil.h"
@@ -36,18 +37,45 @@ float floatAttribute(const tinyxml2::XMLElement& element, const char* name, floa
 
 TDWaveEntry::TDWaveEntry(TDWaveProto* wave) : mWave(wave) {}
 
-void TDWaveEntry::loadFromXML(const tinyxml2::XMLElement& element)
+void TDWaveEntry::loadFromXML(const tinyxml2::XMLElement& element, const std::wstring& source)
 {
-    mUpgrade = intAttribute(element, "upgrade", 1);
     mUnitId = intAttribute(element, "id", 0);
-    const char* x = element.Attribute("x");
-    const char* y = element.Attribute("y");
+    mUpgrade = 1;
+    if (const char* upgrade = element.Attribute("upgrade"))
+    {
+        // A tier below the first would pick some other tier's record; the first is what was meant.
+        if (!readLeadingInt(upgrade, &mUpgrade) || mUpgrade < 0)
+        {
+            logDataProblem(source, L"wave entry of unit " + std::to_wstring(mUnitId) + L" has the tier \"" +
+                                       base::ToWide(upgrade, base::kEncodingUtf8) +
+                                       L"\"; its first tier is used");
+            mUpgrade = 1;
+        }
+        else if (mUpgrade > kMaxTier + 1)
+        {
+            logDataProblem(source, L"wave entry of unit " + std::to_wstring(mUnitId) + L" has the tier " +
+                                       std::to_wstring(mUpgrade) + L"; its highest tier is used");
+            mUpgrade = kMaxTier + 1;
+        }
+    }
     mX = 0.0f;
     mY = 0.0f;
-    if (x)
-        readLeadingFloat(x, &mX);
-    if (y)
-        readLeadingFloat(y, &mY);
+    // A spawn time that is no number, or so late that nobody could wait for it, would hold the level open
+    // for ever: the unit comes at the wave's start instead.
+    const char* x = element.Attribute("x");
+    if (x && (!readLeadingFloat(x, &mX) || std::fabs(mX) > static_cast<float>(kLatestSpawn) * 45.0f))
+    {
+        logDataProblem(source, L"wave entry time x \"" + base::ToWide(x, base::kEncodingUtf8) +
+                                   L"\" is no time within an hour; the unit comes at the wave's start");
+        mX = 0.0f;
+    }
+    const char* y = element.Attribute("y");
+    if (y && !readLeadingFloat(y, &mY))
+    {
+        logDataProblem(source, L"wave entry lane y \"" + base::ToWide(y, base::kEncodingUtf8) +
+                                   L"\" is no usable number; the middle lane 0 is used");
+        mY = 0.0f;
+    }
 }
 
 TDWaveProto::~TDWaveProto()
@@ -58,9 +86,23 @@ TDWaveProto::~TDWaveProto()
 void TDWaveProto::loadFromXML(const tinyxml2::XMLElement& element, const std::wstring& source)
 {
     mTimeout = intAttribute(element, "timeout", 0);
+    if (mTimeout > TDWaveEntry::kLatestSpawn || mTimeout < -TDWaveEntry::kLatestSpawn)
+    {
+        logDataProblem(source, L"wave timeout " + std::to_wstring(mTimeout) +
+                                   L" is not within an hour; the wave starts at once");
+        mTimeout = 0;
+    }
     mSpawnId = intAttribute(element, "spawn", 0);
     mWipeAward = intAttribute(element, "wipeAward", 0);
     mScale = floatAttribute(element, "scale", 1.0f, source);
+    // A negative scale would spawn the wave backwards in time, a huge one never.
+    if (mScale < 0.0f || mScale > kMaxScale)
+    {
+        logDataProblem(source, L"wave scale " +
+                                   base::ToWide(element.Attribute("scale"), base::kEncodingUtf8) +
+                                   L" is out of range; 1 is used");
+        mScale = 1.0f;
+    }
     if (mScale == 0.0f)
         mScale = 1.0f;
     mLinked = intAttribute(element, "linked", -1);
@@ -69,13 +111,12 @@ void TDWaveProto::loadFromXML(const tinyxml2::XMLElement& element, const std::ws
          child = child->NextSiblingElement())
     {
         auto* entry = new TDWaveEntry(this);
-        entry->loadFromXML(*child);
+        entry->loadFromXML(*child, source);
         entry->mSpawned = 0;
         mEntries.push_back(entry);
     }
     mSpawnedCount = 0;
 }
-
 
 bool TDWaveProto::isCompleted() const
 {
@@ -109,6 +150,7 @@ void TDWaves::load(const tinyxml2::XMLElement* waves, const std::wstring& source
     mNextWave = 0;
     mClock = 0.0f;
     mBaseDelay = 0.0f;
+    mSkipLogged = false;
     if (!waves)
         return;
     mBaseDelay = floatAttribute(*waves, "timeout", 0.0f, source);
@@ -131,6 +173,36 @@ void TDWaves::load(const tinyxml2::XMLElement* waves, const std::wstring& source
         const long long sum = static_cast<long long>(wave->mTimeout) + baseDelay;
         wave->mTimeout = static_cast<int>(std::clamp<long long>(sum, INT32_MIN, INT32_MAX));
         mWaves.push_back(wave);
+    }
+    checkWaveLinks(source);
+}
+
+void TDWaves::checkWaveLinks(const std::wstring& source)
+{
+    // Units of waves naming no point of the level would have nowhere to come from; the entries that cannot
+    // be placed are then skipped without a line each.
+    if (mMap && !mWaves.empty() && !mMap->findFirstSpawn())
+    {
+        logDataProblem(source, L"no route point is a spawn point; waves that name no point of the level "
+                               L"bring no units");
+        mSkipLogged = true;
+    }
+    for (std::size_t i = 0; i < mWaves.size(); ++i)
+    {
+        TDWaveProto& wave = *mWaves[i];
+        const std::wstring name = L"wave " + std::to_wstring(i + 1);
+        // A wave linked to no group head would never start, and its units would silently never come.
+        const int linked = wave.mLinked;
+        if (linked != -1 && (linked < 0 || linked >= static_cast<int>(mWaves.size()) ||
+                             mWaves[static_cast<std::size_t>(linked)]->mLinked != -1))
+        {
+            logDataProblem(source, name + L" is linked to wave index " + std::to_wstring(linked) +
+                                       L", which starts no group; it comes as a group of its own");
+            wave.mLinked = -1;
+        }
+        if (mMap && wave.mSpawnId != -1 && !mMap->findPoint(wave.mSpawnId) && mMap->findFirstSpawn())
+            logDataProblem(source, name + L" names the spawn point " + std::to_wstring(wave.mSpawnId) +
+                                       L", which the level lacks; its units come at the first spawn point");
     }
 }
 

@@ -30,9 +30,15 @@ public:
     // A new entry of the wave: waiting, tier 1, not spawned.
     explicit TDWaveEntry(TDWaveProto* wave);
 
+    // Spawn times past this many seconds after a wave's start are damaged data: nobody waits that long.
+    static constexpr int kLatestSpawn = 3600;
+    // The highest tier a wave entry may ask for (a unit has its base record and a few branches).
+    static constexpr int kMaxTier = 16;
+
     // "id", "upgrade", "x" and "y" of a spawn element (0 when absent; an absent "upgrade" is the first tier,
-    // 1: read as 0 it would pick the top tier).
-    void loadFromXML(const tinyxml2::XMLElement& element);
+    // 1: read as 0 it would pick the top tier). A value that is no number, a negative tier, a tier past
+    // kMaxTier and a time past an hour are logged against source and read as the first tier or 0.
+    void loadFromXML(const tinyxml2::XMLElement& element, const std::wstring& source);
     void setState(int state) { mState = state; }
 
     int mState = kEntryWaiting;
@@ -54,6 +60,9 @@ public:
     TDWaveProto(const TDWaveProto&) = delete;
     TDWaveProto& operator=(const TDWaveProto&) = delete;
     virtual ~TDWaveProto();
+
+    // Larger time scales are damaged data (the wave would come after the player gave up).
+    static constexpr float kMaxScale = 10.0f;
 
     // The attributes and every child element as an entry; source names the level in warnings.
     void loadFromXML(const tinyxml2::XMLElement& element, const std::wstring& source);
@@ -105,6 +114,9 @@ public:
     // part is added to each wave's own), the first `wave` child and every element after it; waves without
     // entries are dropped. Each wave loaded writes one log line. source names the level in warnings.
     void load(const tinyxml2::XMLElement* waves, const std::wstring& source);
+    // A wave linked to a wave that starts no group is made a group of its own; one naming a spawn point the
+    // level lacks is told about (it spawns at the first spawn point). One log line each.
+    void checkWaveLinks(const std::wstring& source);
     // A level start: no active group, no completed group, every wave back to not started; entries made while
     // the level ran (x exactly -1) go, the others wait again.
     void reset();
@@ -160,6 +172,8 @@ public:
     int mCompletedGroups = 0;
     float mBaseDelay = 0.0f;
     float mClock = 0.0f;
+    // An entry that cannot be spawned was logged in this level: one line is enough, the rest are like it.
+    bool mSkipLogged = false;
 
 private:
     void removeFinishedUnits();

@@ -30,6 +30,7 @@ const std::vector<StringEntry>& ScreenStrings()
         {"IllegalResolutionMessage", "The desktop is too small\\nfor the game's window."},
         {"progress_confirm_text", "Leave this level?\\nIts progress will be lost."},
         {"profile_corrupt", "The player file was damaged.\\nA new player begins."},
+        {"save_failed", "Your progress cannot be saved:"},
         {"b1_ok", "OK"},
         {"b1_cancel", "Back"},
         // The failed lives purchase is a modal dialog: its caption is sized for the caption place.

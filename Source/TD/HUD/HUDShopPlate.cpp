@@ -122,8 +122,8 @@ HUDShopPlate::HUDShopPlate(file::ImageContainer* layout, const TDUpgrade& upgrad
     for (int i = 1; i <= starCount; ++i)
     {
         auto* star = new layer::ImageLayer;
-        const std::wstring number = i < 10 ? L"0" + decimal(i) : decimal(i);
-        initImageLayerFromPsd(star, layout, L"item_plate/stars/star_" + number, origin);
+        // "star_0" and the step number: "star_09", then "star_010".
+        initImageLayerFromPsd(star, layout, L"item_plate/stars/star_0" + decimal(i), origin);
         mStars[static_cast<std::size_t>(i - 1)] = star;
         mRoot->AddChild(star);
     }

@@ -4,6 +4,7 @@
 #include "Source/TD/Game.h"
 #include "Source/TD/HUD/TDScreenContext.h"
 #include "Source/TD/HUD/TamselButton.h"
+#include "Source/TD/LocalStrings.h"
 #include "Source/TD/SoundTags.h"
 #include "Source/TD/TDMap.h"
 
@@ -17,8 +18,8 @@ constexpr float kCancelX = 636.0f;
 constexpr float kOkX = 396.0f;
 } // namespace
 
-TMessageBox::TMessageBox(const std::wstring& textKey, const std::wstring& command)
-    : mTextKey(textKey), mCommand(command)
+TMessageBox::TMessageBox(const std::wstring& textKey, const std::wstring& command, const std::wstring& detail)
+    : mTextKey(textKey), mCommand(command), mDetail(detail)
 {
 }
 
@@ -31,9 +32,12 @@ VNResultEnum TMessageBox::Init()
     if (const VNResultEnum r = CreateImageLayer(L"back", gui::HitModeDisabled, nullptr, nullptr); r != VN_OK)
         return r;
     layer::TextLayer* message = nullptr;
-    if (const VNResultEnum r = addCaption(L"text/message", mTextKey, boardFont(TDBoardFont::Main42_3), &message);
+    if (const VNResultEnum r =
+            addCaption(L"text/message", mTextKey, boardFont(TDBoardFont::Main42_3), &message);
         r != VN_OK)
         return r;
+    if (!mDetail.empty())
+        message->SetText(LocalStrings::Instance()->get(mTextKey) + L"\n" + mDetail);
     message->SetPosition(math::Point3(kMessageX, kMessageY, 0.0f));
     if (mCommand.empty())
         return addButton(mFirstButton, kSingleButtonX, L"button/b1_cancel/label", L"b1_ok");

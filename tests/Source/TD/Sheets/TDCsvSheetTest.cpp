@@ -107,14 +107,27 @@ TEST_F(CsvSheetTest, ShortRowsLackAttributesAndExtraFieldsAreDropped)
     EXPECT_EQ(tdtest::LogCapture::CountLines(L"more fields"), 1) << "empty extra fields are not worth a line";
 }
 
-TEST_F(CsvSheetTest, EmptyAndHeaderOnlySheetsAddNothing)
+TEST_F(CsvSheetTest, EmptyAndHeaderOnlySheetsAddNothingWithALineEach)
 {
-    for (const char* text : {"", "   \n\t\n", "id;psd", "id;psd\r\n\r\n"})
+    const struct
     {
-        SCOPED_TRACE(text);
-        EXPECT_EQ(Parse(text)->FirstChildElement(), nullptr);
+        const char* text;
+        const wchar_t* logged;
+    } cases[] = {{"", L"empty; it gives no rows"},
+                 {"   \n\t\n", L"empty; it gives no rows"},
+                 {"id;psd", L"holds a header but no rows"},
+                 {"id;psd\r\n\r\n", L"holds a header but no rows"}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.text);
+        tdtest::LogCapture::Reset();
+        EXPECT_EQ(Parse(c.text)->FirstChildElement(), nullptr);
+        EXPECT_EQ(tdtest::LogCapture::CountLines(L"Data file 'test.csv': "), 1) << tdtest::LogCapture::Text();
+        EXPECT_EQ(tdtest::LogCapture::CountLines(c.logged), 1);
     }
-    EXPECT_EQ(tdtest::LogCapture::Text(), L"") << "a header with id and psd is sound";
+    tdtest::LogCapture::Reset();
+    Parse("id;psd\n1;a");
+    EXPECT_EQ(tdtest::LogCapture::Text(), L"") << "a header with id and psd and a row is sound";
     Parse("name;r\nx;1");
     EXPECT_EQ(tdtest::LogCapture::CountLines(L"Data file 'test.csv': the header line lacks"), 1);
 }

@@ -26,7 +26,7 @@ protected:
               lines({"id;parent;psd;cost;r;levelid;require", "10000;-1;towers/dart;40;200,5;0;0",
                      "10001;10000;towers/dart;60;220;1;0", "", "11;-1;towers/dart;5;1;0;0"}));
         Write("td/units_sheet.csv",
-              lines({"id;parent;psd;health;air", "11;-1;units/bat;30;1", "0;-1;units/rat;10;0"}));
+              lines({"id;parent;psd;health;air;speed", "11;-1;units/bat;30;1;60", "0;-1;units/rat;10;0;45"}));
         Write("td/ammo_sheet.csv", lines({"id;parent;psd;speed", "2003;-1;ammo/shell;150"}));
         Write("td/setup_sheet.csv", lines({"0;10;5;0;0", "1;8;4;12;0"}));
     }

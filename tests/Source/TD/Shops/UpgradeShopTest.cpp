@@ -16,6 +16,7 @@
 #include "Source/TD/TDUpgradeList.h"
 
 #include <memory>
+#include <set>
 
 namespace
 {
@@ -394,10 +395,20 @@ TEST_F(UpgradeShop, AnUpgradeWithMoreStepsThanStarSlotsShowsTenStarsAndStillSell
     shop->showSection(0);
     ASSERT_EQ(shop->mPlates.size(), 1u);
     HUDShopPlate* plate = shop->mPlates[0];
+    // Ten stars, each with its own picture at its own place in the layout (the tenth is "star_010").
+    std::set<render::Image*> pictures;
+    std::set<float> places;
     for (layer::ImageLayer* star : plate->mStars)
     {
-        EXPECT_TRUE(star != nullptr && star->IsVisible());
+        ASSERT_NE(star, nullptr);
+        EXPECT_TRUE(star->IsVisible());
+        EXPECT_NE(star->GetImage(), nullptr);
+        pictures.insert(star->GetImage());
+        places.insert(star->GetPosition().x);
     }
+    pictures.erase(nullptr);
+    EXPECT_EQ(pictures.size(), plate->mStars.size());
+    EXPECT_EQ(places.size(), plate->mStars.size());
 
     harness.click(buyX(), buyY(0));
     EXPECT_EQ(map->mProfile->getUpgradeLevel(90), 11);

@@ -16,7 +16,7 @@ using TowerCombat = TowerFixture;
 
 TEST_F(TowerCombat, CandidatesAreStrictlyInRangeAndFliersOnlyForAirTowers)
 {
-    TDTower* cannon = build(20000); // no "air"
+    TDTower* cannon = build(20000);  // no "air"
     TDTower* dart = build(10000, 1); // "air"
     struct Case
     {
@@ -27,7 +27,7 @@ TEST_F(TowerCombat, CandidatesAreStrictlyInRangeAndFliersOnlyForAirTowers)
     };
     const Case cases[] = {
         {cannon, 1, 0.5f, true},  {cannon, 1, 1.0f, false}, // exactly at the range is outside
-        {cannon, 3, 0.5f, false},                            // a flier
+        {cannon, 3, 0.5f, false},                           // a flier
         {dart, 3, 0.5f, true},    {dart, 1, 0.999f, true},
     };
     for (const Case& c : cases)
@@ -59,7 +59,8 @@ TEST_F(TowerCombat, TargetsKeepTheCurrentThenTheSelectionThenFliersThenTheNeares
     mMap->setSelectedUnit(nullptr);
     std::vector<TDUnit*> ground = {far, nearer};
     EXPECT_EQ(dart->chooseTarget(ground, nullptr, false), nearer) << "the nearest";
-    EXPECT_EQ(dart->chooseTarget(ground, flier, false), nearer) << "a target that is not a candidate is dropped";
+    EXPECT_EQ(dart->chooseTarget(ground, flier, false), nearer)
+        << "a target that is not a candidate is dropped";
     std::vector<TDUnit*> none;
     EXPECT_EQ(dart->chooseTarget(none, nullptr, true), nullptr);
 }
@@ -162,6 +163,43 @@ TEST_F(TowerCombat, IncomeTowersPayTheirIncomeTimesTheSpotShareEveryCooldown)
     const int frames = static_cast<int>(p.cooldown * 60.0f * 2.0f) + 30;
     mHarness.step(frames);
     EXPECT_EQ(mMap->mEconomy->mMoney, 2 * static_cast<int>(p.goldIncome * 1.5f));
+}
+
+TEST_F(TowerCombat, AnIncomeBranchAddsItsKillRewardBonusWithinItsWholeRange)
+{
+    // The demo's only income tower is a branch: the bonus comes from what the tower is now, not what it was
+    // built as, and reaches as far as the tower's range with the spot's share.
+    TDTower* treasury = build(40000);
+    const TDUnitProto& p = *proto(40200);
+    ASSERT_GT(p.goldIncome, 0);
+    ASSERT_GT(p.health, 0.0f);
+    TDUnit* unit = addUnit(1, 0.0f, 0.0f);
+    unit->mMap = mMap;
+    auto bonusAt = [&](float distance)
+    {
+        unit->mTargetX = treasury->mX + distance;
+        unit->mTargetY = treasury->mY;
+        return unit->killRewardBonus();
+    };
+    EXPECT_EQ(bonusAt(1.0f), 0.0f) << "the base tower earns nothing";
+    setMoney(1000);
+    ASSERT_TRUE(treasury->upgrade(4, 0.0f));
+    ASSERT_EQ(treasury->getProto(), &p);
+    setAttribute(treasury->mSpotFrame, "income_mult", 1.0f);
+    setAttribute(treasury->mSpotFrame, "radius_mult", 2.0f);
+    const float range = treasury->getRange();
+    EXPECT_FLOAT_EQ(range, p.r * 2.0f * 0.5f);
+    struct Case
+    {
+        float distance;
+        float bonus;
+    };
+    for (const Case& c : {Case{0.0f, p.health / 100.0f}, Case{p.r * 0.75f, p.health / 100.0f},
+                          Case{range, p.health / 100.0f}, Case{range + 1.0f, 0.0f}})
+    {
+        SCOPED_TRACE(c.distance);
+        EXPECT_FLOAT_EQ(bonusAt(c.distance), c.bonus);
+    }
 }
 
 TEST_F(TowerCombat, BulletsNeverSkipTheirHitWindow)

@@ -24,10 +24,10 @@ TEST_F(TowerCommands, BuildComparesThePriceUnroundedAndPaysItTruncated)
         int moneyAfter;
     };
     const Case cases[] = {
-        {70.0f, 70, true, 0},    // exactly enough
-        {70.0f, 69, false, 69},  // one short
-        {49.9f, 49, false, 49},  // the fraction counts when comparing
-        {49.9f, 50, true, 1},    // and is dropped when paying
+        {70.0f, 70, true, 0},   // exactly enough
+        {70.0f, 69, false, 69}, // one short
+        {49.9f, 49, false, 49}, // the fraction counts when comparing
+        {49.9f, 50, true, 1},   // and is dropped when paying
     };
     for (const Case& c : cases)
     {
@@ -210,6 +210,7 @@ TEST_F(TowerCommands, TheUpgradeNoticeNamesEachChangedValueAndSkipsFiguresThatWo
     ASSERT_TRUE(tower->upgrade(1, 0.0f));
     ASSERT_EQ(mMap->mPopups->getNotices().size(), 1u);
     const std::wstring notice = mMap->mPopups->getNotices()[0]->mText;
+    EXPECT_FLOAT_EQ(mMap->mPopups->getNotices()[0]->mScale, 2.5f) << "the figures stand out";
     EXPECT_NE(notice.find(L"Range +7%"), std::wstring::npos) << std::string(notice.begin(), notice.end());
     EXPECT_NE(notice.find(L"Damage +57%"), std::wstring::npos);
     EXPECT_NE(notice.find(L"Rate of fire +7%"), std::wstring::npos);
@@ -239,7 +240,9 @@ TEST_F(TowerCommands, TierUpdatesCostTheirPriceUpToTheirCountAndRaiseStrengthAnd
     EXPECT_FALSE(tower->tierUpdate());
     EXPECT_EQ(tower->mTierCount, 0);
     setMoney(static_cast<int>(p.tierCost) + 5);
+    mHarness.sounds().clear();
     EXPECT_TRUE(tower->tierUpdate());
+    EXPECT_FALSE(played(L"upgradeTower")) << "a tier update is bought without a sound";
     EXPECT_EQ(mMap->mEconomy->mMoney, 5);
     EXPECT_EQ(tower->mTierCount, 1);
     EXPECT_EQ(tower->tierUpdatesLeft(), 0);
@@ -277,7 +280,8 @@ TEST_F(TowerCommands, RangeIsHalfTheDiameterWithItsBoostAndTheSpotMultiplier)
         float boost;
         float range;
     };
-    const Case cases[] = {{0.0f, 0.0f, r * 0.5f}, {1.3f, 0.0f, r * 1.3f * 0.5f}, {1.0f, 40.0f, (r + 40.0f) * 0.5f}};
+    const Case cases[] = {
+        {0.0f, 0.0f, r * 0.5f}, {1.3f, 0.0f, r * 1.3f * 0.5f}, {1.0f, 40.0f, (r + 40.0f) * 0.5f}};
     for (const Case& c : cases)
     {
         setAttribute(tower->mSpotFrame, "radius_mult", c.mult);

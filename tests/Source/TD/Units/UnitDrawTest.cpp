@@ -11,7 +11,13 @@
 #include "Source/TD/HUD/TDScreenContext.h"
 #include "Source/TD/Harness/TDBoxFont.h"
 #include "Source/TD/Harness/TDGameHarness.h"
+#include "Source/TD/TDBuildSpot.h"
+#include "Source/TD/TDBullets.h"
+#include "Source/TD/TDEconomy.h"
 #include "Source/TD/TDFrameEntry.h"
+#include "Source/TD/TDLevelArt.h"
+#include "Source/TD/TDProtoTable.h"
+#include "Source/TD/TDTower.h"
 #include "Source/TD/TDMap.h"
 #include "Source/TD/TDSpriteSheet.h"
 #include "Source/TD/TDUnit.h"
@@ -21,6 +27,7 @@
 #include <gtest/gtest.h>
 #include <tinyxml2.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace
@@ -36,8 +43,9 @@ public:
     NoteBoard(const NoteBoard&) = delete;
     NoteBoard& operator=(const NoteBoard&) = delete;
 
-    CountedHandle<render::Font> getFont(TDBoardFont) const override
+    CountedHandle<render::Font> getFont(TDBoardFont kind) const override
     {
+        asked.push_back(kind);
         return CountedHandle<render::Font>(const_cast<tdtest::BoxFont*>(&font), nullptr);
     }
     int getPointerX() const override { return 0; }
@@ -45,6 +53,8 @@ public:
     layer::Layer* getRootLayer() const override { return mBoard ? mBoard->getRootLayer() : nullptr; }
 
     tdtest::BoxFont font;
+    // The board fonts asked for, in order.
+    mutable std::vector<TDBoardFont> asked;
 
 private:
     TDScreenContext* mBoard;
@@ -93,8 +103,8 @@ protected:
     template <typename T>
     uint32_t used()
     {
-        auto* cache =
-            static_cast<render::BufferDoubleCache<render::VertexBuffer<T>>*>(mRecording->GetVertexCache(T::Format().mId));
+        auto* cache = static_cast<render::BufferDoubleCache<render::VertexBuffer<T>>*>(
+            mRecording->GetVertexCache(T::Format().mId));
         return cache->GetFirst()->GetImpl()->GetUsed();
     }
     template <typename T>
@@ -103,8 +113,8 @@ protected:
         const uint32_t now = used<T>();
         if (now <= before)
             return {};
-        auto* cache =
-            static_cast<render::BufferDoubleCache<render::VertexBuffer<T>>*>(mRecording->GetVertexCache(T::Format().mId));
+        auto* cache = static_cast<render::BufferDoubleCache<render::VertexBuffer<T>>*>(
+            mRecording->GetVertexCache(T::Format().mId));
         void* p = nullptr;
         uint32_t got = 0;
         EXPECT_EQ(cache->GetFirst()->GetImpl()->Reserve(0, &p, &got), VN_OK);
@@ -269,5 +279,60 @@ TEST_F(UnitDrawTest, TheDeveloperUnitInfoShowsHealthAndFrameEdgesOnlyWhileSwitch
     }
     mMap->mViewScale = 1.0f;
     mMap->mViewOffsetX = 0.0f;
+}
+TEST_F(UnitDrawTest, APlainBulletPictureIsTranslatedToTheBulletsPoint)
+{
+    // The dart's ammunition has a plain picture (no layered document): its corner stands at the bullet.
+    TDFrameEntry* spot = nullptr;
+    for (TDFrameEntry* frame : mMap->mLevelArt->mSpotFrames)
+        if (frame->mLink && frame->mLink->mOwned && !spot)
+            spot = frame;
+    ASSERT_NE(spot, nullptr);
+    mMap->mEconomy->mMoney += 1000;
+    TDTower* tower = mMap->buildTower(mMap->mProtoTable->find(10000), spot);
+    ASSERT_NE(tower, nullptr);
+    TDUnit* unit = spawnGoblin();
+    TDBullet bullet(tower, unit);
+    const TDUnitProto* ammo = bullet.ammo();
+    ASSERT_TRUE(ammo && ammo->sheet && !ammo->sheet->mFromDocument && ammo->sheet->mTexture);
+    bullet.mX = 300.0f;
+    bullet.mY = 200.0f;
+    const uint32_t before = used<render::SVertex2D>();
+    bullet.draw(mGraphics.get());
+    const std::vector<Quad> quads = quadsSince(before);
+    ASSERT_EQ(quads.size(), 1u);
+    EXPECT_NEAR(quads[0].left, 300.0f, 0.01f);
+    EXPECT_NEAR(quads[0].top, 200.0f, 0.01f);
+    EXPECT_NEAR(quads[0].right - quads[0].left, static_cast<float>(ammo->sheet->mTexture->GetWidth()), 0.01f);
+}
+TEST_F(UnitDrawTest, TheDeveloperOverlayWritesEachTowersDebugNumberInTheSmallFont)
+{
+    TDFrameEntry* spot = nullptr;
+    for (TDFrameEntry* frame : mMap->mLevelArt->mSpotFrames)
+        if (frame->mLink && frame->mLink->mOwned && !spot)
+            spot = frame;
+    ASSERT_NE(spot, nullptr);
+    mMap->mEconomy->mMoney += 1000;
+    TDTower* tower = mMap->buildTower(mMap->mProtoTable->find(10000), spot);
+    ASSERT_NE(tower, nullptr);
+    EXPECT_EQ(tower->mDebugNumber, 0) << "a tower built from the menu";
+    tower->mDebugNumber = 7;
+    for (bool on : {false, true})
+    {
+        SCOPED_TRACE(on);
+        mMap->mDebugDrawSecond = on;
+        NoteBoard board;
+        mMap->draw(mGraphics.get());
+        const auto number = std::find_if(board.font.draws.begin(), board.font.draws.end(),
+                                         [](const tdtest::BoxFont::Draw& d) { return d.text == L"7"; });
+        ASSERT_EQ(number != board.font.draws.end(), on);
+        if (!on)
+            continue;
+        EXPECT_NEAR(number->topLeft.x, tower->mX, 0.01f);
+        EXPECT_NEAR(number->topLeft.y, tower->mY, 0.01f);
+        EXPECT_NE(std::find(board.asked.begin(), board.asked.end(), TDBoardFont::Main32_2),
+                  board.asked.end());
+    }
+    mMap->mDebugDrawSecond = false;
 }
 } // namespace

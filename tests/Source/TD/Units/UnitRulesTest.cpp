@@ -2,7 +2,12 @@
 // and splash falloff, the kill reward, a death that cannot animate, and wave entries that name no unit or
 // no point.
 #include "Source/TD/Harness/TDGameHarness.h"
+#include "Core/Particles/ParticleEmitter.h"
 #include "Source/TD/HUDPopupTexts.h"
+#include "Source/TD/TDEmitter.h"
+#include "Source/TD/TDHitModifiers.h"
+#include "Source/TD/TDPoint.h"
+#include "Source/TD/TDUnitModifiers.h"
 #include "Source/TD/TDEconomy.h"
 #include "Source/TD/TDMap.h"
 #include "Source/TD/TDProtoTable.h"
@@ -44,8 +49,8 @@ protected:
     int notices(int kind) const
     {
         const auto& all = mMap->mPopups->getNotices();
-        return static_cast<int>(
-            std::count_if(all.begin(), all.end(), [kind](const HUDPopupNotice* n) { return n->mKind == kind; }));
+        return static_cast<int>(std::count_if(all.begin(), all.end(),
+                                              [kind](const HUDPopupNotice* n) { return n->mKind == kind; }));
     }
 
     GameHarness mHarness;
@@ -84,7 +89,9 @@ TEST_F(UnitRulesTest, EscapesTakeTheirStrengthOffTheLives)
         float strength;
         float left;
         bool lost;
-    } cases[] = {{25.0f, 2.5f, 22.5f, false}, {25.0f, 30.0f, 0.0f, true}, {1.0f, 1.0f, 0.0f, true},
+    } cases[] = {{25.0f, 2.5f, 22.5f, false},
+                 {25.0f, 30.0f, 0.0f, true},
+                 {1.0f, 1.0f, 0.0f, true},
                  {0.0f, 1.0f, 0.0f, false}};
     for (const auto& c : cases)
     {
@@ -104,7 +111,8 @@ TEST_F(UnitRulesTest, EscapesTakeTheirStrengthOffTheLives)
         EXPECT_EQ(unit.mAlive, 0);
         EXPECT_TRUE(unit.mEscaped);
         EXPECT_EQ(entry->mState, kEntryEscaped);
-        EXPECT_EQ(mMap->mState, c.lost ? kStateLost : kStatePlaying) << "a level already at 0 is not lost again";
+        EXPECT_EQ(mMap->mState, c.lost ? kStateLost : kStatePlaying)
+            << "a level already at 0 is not lost again";
         const auto& tags = mHarness.sounds().tags;
         EXPECT_EQ(std::count(tags.begin(), tags.end(), L"loseSound"), c.lost ? 1 : 0);
     }
@@ -199,6 +207,95 @@ TEST_F(UnitRulesTest, ADeathThatCannotAnimateStillEnds)
     TDWatch<TDUnit> watch(unit);
     mHarness.step(90);
     EXPECT_EQ(watch.get(), nullptr) << "the unit finished and left the list";
+}
+
+TEST_F(UnitRulesTest, AUnitWithoutARouteLeavesWithoutCostingALife)
+{
+    // What the route warning promises: such units leave without reward or lost lives.
+    tdtest::playLevel(mHarness, kModeNormal, 0,
+                      "<waves><wave timeout=\"0\" spawn=\"1\" wipeAward=\"50\"><e id=\"1\" x=\"0\"/>"
+                      "</wave></waves>");
+    mHarness.step(2);
+    ASSERT_EQ(mMap->mWaves->getUnits().size(), 1u);
+    TDUnit* unit = mMap->mWaves->getUnits()[0];
+    unit->mRoute.clear();
+    const float lives = mMap->mLives;
+    const int money = mMap->mEconomy->mMoney;
+    for (int frame = 0; frame < 120 && !mMap->mWaves->getUnits().empty(); ++frame)
+        mHarness.step();
+    EXPECT_TRUE(mMap->mWaves->getUnits().empty());
+    EXPECT_FLOAT_EQ(mMap->mLives, lives);
+    EXPECT_EQ(mMap->mEconomy->mMoney, money) << "no kill reward and no wipe award";
+    EXPECT_EQ(mMap->mWaves->getWaves().at(0)->mEntries.at(0)->mState, kEntryEscaped);
+    mHarness.step(3);
+    EXPECT_EQ(mMap->mState, kStateWon) << "its wave ends";
+}
+
+// The playing effects of the map's list that stand near the point.
+int effectsAt(const TDMap& map, float x, float y)
+{
+    int count = 0;
+    for (const TDEmitter* effect : map.mEmitters)
+        if (effect->isPlaying())
+        {
+            const math::Point2 at = effect->mEmitter->GetPosition();
+            count += std::fabs(at.x - x) < 3.0f && std::fabs(at.y - y) < 3.0f ? 1 : 0;
+        }
+    return count;
+}
+
+TEST_F(UnitRulesTest, HoldAndTeleportShowsAPortalOverTheTeleportedUnitForItsLastHalfSecond)
+{
+    TDUnit* unit = spawn(1);
+    mHarness.step(120);
+    const TDPoint* start = mMap->findPoint(unit->mRoute.front());
+    ASSERT_NE(start, nullptr);
+    ASSERT_GT(std::fabs(unit->mX - start->x), 20.0f) << "the unit has walked off the start";
+    auto* hold = new HoldAndTeleport(std::string(), 0.0f, 3.0f, nullptr);
+    ASSERT_TRUE(unit->addModifier(hold));
+    const float heldX = unit->mX;
+    const float heldY = unit->mY;
+    // The timeline by frames: a portal over the held unit after 1 s, one at the route's start after 2 s, the
+    // teleport after 3 s, then a portal over the unit where it now stands until the end.
+    mHarness.step(30);
+    EXPECT_EQ(effectsAt(*mMap, heldX, heldY - 15.0f), 0);
+    mHarness.step(45);
+    EXPECT_EQ(effectsAt(*mMap, heldX, heldY - 15.0f), 1);
+    EXPECT_EQ(effectsAt(*mMap, start->x, start->y), 0);
+    mHarness.step(60);
+    EXPECT_EQ(effectsAt(*mMap, start->x, start->y), 1);
+    EXPECT_FLOAT_EQ(unit->mX, heldX) << "held";
+    for (int frame = 0; frame < 60 && std::fabs(unit->mX - heldX) < 1.0f; ++frame)
+        mHarness.step();
+    ASSERT_LT(std::fabs(unit->mX - start->x), 15.0f) << "teleported to the route's start";
+    mHarness.step();
+    EXPECT_EQ(effectsAt(*mMap, heldX, heldY - 15.0f), 0) << "the portal over the held place has closed";
+    EXPECT_EQ(effectsAt(*mMap, unit->mX, unit->mY - 15.0f), 1) << "a portal over the teleported unit";
+    mHarness.step(40);
+    EXPECT_EQ(effectsAt(*mMap, unit->mX, unit->mY - 15.0f), 0) << "closed with the modifier";
+    // The burst of the teleport at the start plays out on its own; the portal there closed with the rest.
+    mHarness.step(120);
+    EXPECT_EQ(effectsAt(*mMap, start->x, start->y), 0);
+}
+
+TEST_F(UnitRulesTest, ASummonersPortalLoopsItsEffectUntilItCloses)
+{
+    TDUnit* summoner = spawn(1);
+    mHarness.step(30);
+    // Open for three seconds, three times the effect's own interval.
+    auto* portal = new ShamanPortal(*mMap, *summoner, 3.0f, "portal_1");
+    portal->mPeriod = 100.0f;
+    mMap->mModifiers.push_back(portal);
+    const float x = summoner->mX;
+    const float y = summoner->mY;
+    ASSERT_EQ(effectsAt(*mMap, x, y), 1);
+    for (int second = 1; second <= 2; ++second)
+    {
+        mHarness.step(60);
+        EXPECT_EQ(effectsAt(*mMap, x, y), 1) << "after " << second << " s";
+    }
+    mHarness.step(70);
+    EXPECT_EQ(effectsAt(*mMap, x, y), 0) << "closed after its duration";
 }
 
 TEST_F(UnitRulesTest, EntriesNamingNoUnitOrNoPointAreSkippedOrPlacedAtTheFirstSpawn)
