@@ -125,6 +125,7 @@ TEST(ScreensGL, SplashMenuOptionsAndResult)
     // Restarted and lost: the defeat window names the difficulty on its plaque, as the victory's does.
     harness.click(512.0f, 665.0f);
     harness.step(10);
+    harness.dismissUnlockMessage();
     ASSERT_EQ(map->mState, kStatePlaying);
     harness.key('l');
     harness.step(300);

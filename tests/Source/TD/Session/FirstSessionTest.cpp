@@ -475,7 +475,8 @@ TEST_F(FirstSession, NewPlayerIsLedThroughLevelOneToVictoryAndTheShops)
     ASSERT_TRUE(tdtest::waitUntil(
         [&]
         {
-            const StoredProfile* p = StoredProfiles(player->profiles()).find(name);
+            const StoredProfiles stored(player->profiles());
+            const StoredProfile* p = stored.find(name);
             return p != nullptr && p->gems < gems;
         },
         60s))
@@ -491,7 +492,8 @@ TEST_F(FirstSession, NewPlayerIsLedThroughLevelOneToVictoryAndTheShops)
     ASSERT_TRUE(tdtest::waitUntil(
         [&]
         {
-            const StoredProfile* p = StoredProfiles(player->profiles()).find(name);
+            const StoredProfiles stored(player->profiles());
+            const StoredProfile* p = stored.find(name);
             return p != nullptr && p->gems > gems;
         },
         60s))
