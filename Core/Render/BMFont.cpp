@@ -12,8 +12,12 @@
 
 #include <tinyxml2.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <memory>
+#include <type_traits>
 
 namespace render
 {
@@ -61,9 +65,13 @@ void SplitNumbers(const std::string& text, T* out, int n)
     for (int i = 0; i < n && *p; ++i)
     {
         char* end = nullptr;
-        const double v = std::strtod(p, &end);
-        if (end == p)
+        double v = std::strtod(p, &end);
+        if (end == p || std::isnan(v))
             break;
+        // A damaged file may give any number; one past the field's range is held at its edge.
+        if constexpr (std::is_integral_v<T>)
+            v = std::clamp(v, static_cast<double>(std::numeric_limits<T>::lowest()),
+                           static_cast<double>(std::numeric_limits<T>::max()));
         out[i] = static_cast<T>(v);
         p = end;
         while (*p == ' ')

@@ -111,6 +111,31 @@ TEST(BMFont, LoadsDescriptor)
     EXPECT_EQ(font->mPages.size(), 2u);
 }
 
+// Padding and spacing of a damaged descriptor: a number past the field's range is held at its edge, one that
+// is not a number ends the list (the rest keep their defaults).
+TEST(BMFont, PaddingOutOfRangeIsHeldAtTheEdge)
+{
+    struct Case
+    {
+        const char* padding;
+        int32_t first, second;
+    } cases[] = {
+        {"2.1e95,3,3,3", 2147483647, 3},
+        {"-1e300,7,0,0", -2147483647 - 1, 7},
+        {"nan,5,0,0", 0, 0},
+    };
+    for (const Case& c : cases)
+    {
+        TestFont font;
+        ASSERT_EQ(
+            Load(font, Replace(kFont, "padding=\"1,2,3,4\"", std::string("padding=\"") + c.padding + "\"")),
+            VN_OK)
+            << c.padding;
+        EXPECT_EQ(font.mPadding[0], c.first) << c.padding;
+        EXPECT_EQ(font.mPadding[1], c.second) << c.padding;
+    }
+}
+
 // Each row breaks the descriptor in one way; the font must be refused and keep no page images.
 TEST(BMFont, LoadFailures)
 {
