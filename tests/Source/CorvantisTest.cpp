@@ -36,14 +36,7 @@ std::string ReadAll(const fs::path& path)
 // Generous limits: a sanitizer build on a busy machine starts and ends the game many times slower.
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 60s)
 {
-    const auto end = std::chrono::steady_clock::now() + timeout;
-    while (std::chrono::steady_clock::now() < end)
-    {
-        if (condition())
-            return true;
-        std::this_thread::sleep_for(20ms);
-    }
-    return condition();
+    return xtest::WaitUntil(condition, timeout);
 }
 
 class Corvantis : public ::testing::Test
@@ -130,39 +123,13 @@ protected:
     // never race for one. "" when Xvfb did not start.
     std::string StartDisplay(pid_t* serverOut = nullptr)
     {
-        int pipeFds[2];
-        if (pipe(pipeFds) != 0)
-            return "";
-        const pid_t server = fork();
-        if (server == 0)
-        {
-            close(pipeFds[0]);
-            const int null = open("/dev/null", O_WRONLY);
-            dup2(null, 1);
-            dup2(null, 2);
-            const std::string fd = std::to_string(pipeFds[1]);
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-                   static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(pipeFds[1]);
-        if (server < 0)
-        {
-            close(pipeFds[0]);
-            return "";
-        }
-        running.push_back(server);
+        int server = -1;
+        const std::string name = xtest::StartXvfb("1024x768x24", server);
+        if (server > 0)
+            running.push_back(server);
         if (serverOut != nullptr)
             *serverOut = server;
-        // The server writes its number once it accepts connections.
-        std::string number;
-        char c = 0;
-        while (read(pipeFds[0], &c, 1) == 1 && c != '\n')
-            number += c;
-        close(pipeFds[0]);
-        if (number.empty() || !xtest::WaitForDisplay(":" + number, 30s))
-            return "";
-        return ":" + number;
+        return name;
     }
 
     bool LogHas(const std::string& text) const { return ReadAll(log).find(text) != std::string::npos; }

@@ -1,7 +1,12 @@
 #include "XWindows.h"
 
+#include <csignal>
 #include <cstring>
 #include <thread>
+
+#include <fcntl.h>
+#include <sys/prctl.h>
+#include <unistd.h>
 
 // Last: Xlib's macros clash with other headers.
 #include <X11/Xlib.h>
@@ -46,6 +51,18 @@ Window FindTitled(Display* display, Window window, const std::string& title, int
 }
 } // namespace
 
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout)
+{
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (std::chrono::steady_clock::now() < end)
+    {
+        if (condition())
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return condition();
+}
+
 unsigned long FindWindowTitled(Display* display, const std::string& title)
 {
     return FindTitled(display, DefaultRootWindow(display), title, 0);
@@ -57,14 +74,8 @@ bool CloseWindowTitled(const std::string& title, std::chrono::milliseconds timeo
     if (display == nullptr)
         return false;
     XErrorHandler previous = XSetErrorHandler(IgnoreError);
-    const auto end = std::chrono::steady_clock::now() + timeout;
     Window found = 0;
-    while (found == 0 && std::chrono::steady_clock::now() < end)
-    {
-        found = FindTitled(display, DefaultRootWindow(display), title, 0);
-        if (found == 0)
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
+    WaitUntil([&] { return (found = FindTitled(display, DefaultRootWindow(display), title, 0)) != 0; }, timeout);
     if (found != 0)
     {
         XEvent e;
@@ -83,19 +94,53 @@ bool CloseWindowTitled(const std::string& title, std::chrono::milliseconds timeo
     XCloseDisplay(display);
     return found != 0;
 }
+
+std::string StartXvfb(const std::string& screen, int& server)
+{
+    int fds[2];
+    server = -1;
+    if (pipe(fds) != 0)
+        return "";
+    server = fork();
+    if (server == 0)
+    {
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        close(fds[0]);
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, 1);
+        dup2(null, 2);
+        const std::string fd = std::to_string(fds[1]);
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
+               "-noreset", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(fds[1]);
+    if (server < 0)
+    {
+        close(fds[0]);
+        return "";
+    }
+    // The server writes its number once it accepts connections.
+    std::string number;
+    char c = 0;
+    while (read(fds[0], &c, 1) == 1 && c != '\n')
+        number += c;
+    close(fds[0]);
+    if (number.empty() || !WaitForDisplay(":" + number, std::chrono::seconds(30)))
+        return "";
+    return ":" + number;
+}
+
 bool WaitForDisplay(const std::string& name, std::chrono::milliseconds timeout)
 {
-    const auto end = std::chrono::steady_clock::now() + timeout;
-    for (;;)
-    {
-        if (Display* display = XOpenDisplay(name.c_str()))
+    return WaitUntil(
+        [&]
         {
-            XCloseDisplay(display);
-            return true;
-        }
-        if (std::chrono::steady_clock::now() >= end)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
+            Display* display = XOpenDisplay(name.c_str());
+            if (display != nullptr)
+                XCloseDisplay(display);
+            return display != nullptr;
+        },
+        timeout);
 }
 } // namespace xtest

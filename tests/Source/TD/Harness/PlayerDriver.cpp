@@ -1,9 +1,9 @@
 #include "Source/TD/Harness/PlayerDriver.h"
 
+#include "Source/TD/Harness/TDPicture.h"
 #include "Support/XWindows.h"
 
 #include <gtest/gtest.h>
-#include <png.h>
 #include <tinyxml2.h>
 
 #include <algorithm>
@@ -70,38 +70,7 @@ framework::ScreenFit fitFor(int width, int height)
     return fit;
 }
 
-struct Rgba
-{
-    int width = 0;
-    int height = 0;
-    std::vector<uint32_t> pixels; // 0xAARRGGBB
-};
-
-bool loadPng(const fs::path& file, Rgba& out)
-{
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (png_image_begin_read_from_file(&image, file.c_str()) == 0)
-        return false;
-    image.format = PNG_FORMAT_BGRA;
-    out.width = static_cast<int>(image.width);
-    out.height = static_cast<int>(image.height);
-    out.pixels.assign(static_cast<size_t>(out.width) * static_cast<size_t>(out.height), 0u);
-    return png_image_finish_read(&image, nullptr, out.pixels.data(), 0, nullptr) != 0;
-}
 } // namespace
-
-bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout)
-{
-    const auto end = std::chrono::steady_clock::now() + timeout;
-    while (std::chrono::steady_clock::now() < end)
-    {
-        if (condition())
-            return true;
-        std::this_thread::sleep_for(50ms);
-    }
-    return condition();
-}
 
 uint32_t Shot::pixel(int x, int y) const
 {
@@ -122,15 +91,13 @@ int Shot::toWindowY(float logicalY) const
 
 bool Shot::save(const fs::path& file) const
 {
-    std::vector<uint32_t> opaque(pixels);
-    for (uint32_t& p : opaque)
+    Picture picture;
+    picture.width = width;
+    picture.height = height;
+    picture.pixels = pixels;
+    for (uint32_t& p : picture.pixels)
         p |= 0xFF000000u;
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = static_cast<png_uint_32>(width);
-    image.height = static_cast<png_uint_32>(height);
-    image.format = PNG_FORMAT_BGRA;
-    return png_image_write_to_file(&image, file.c_str(), 0, opaque.data(), 0, nullptr) != 0;
+    return picture.save(file.string());
 }
 
 std::optional<LayoutLayer> findLayoutLayer(const fs::path& dataRoot, const std::string& folder,
@@ -158,8 +125,8 @@ std::optional<LayoutLayer> findLayoutLayer(const fs::path& dataRoot, const std::
 
 double layerMatch(const Shot& shot, const LayoutLayer& layer, int tolerance)
 {
-    Rgba picture;
-    if (shot.empty() || layer.picture.empty() || !loadPng(layer.picture, picture))
+    Picture picture;
+    if (shot.empty() || layer.picture.empty() || !picture.load(layer.picture.string()))
         return 0.0;
     // Every other pixel of the picture's opaque part, compared with the window pixel it lands on.
     int compared = 0;
@@ -223,43 +190,14 @@ PlayerDriver::~PlayerDriver()
 
 std::string PlayerDriver::startDisplay()
 {
-    int pipeFds[2];
-    if (pipe(pipeFds) != 0)
-        return "no pipe";
     const std::string screen =
         std::to_string(mOptions.screenWidth) + "x" + std::to_string(mOptions.screenHeight) + "x24";
-    mServer = fork();
-    if (mServer == 0)
-    {
-        // A test killed at its time limit takes its server and game along.
-        prctl(PR_SET_PDEATHSIG, SIGKILL);
-        close(pipeFds[0]);
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(null, 1);
-        dup2(null, 2);
-        const std::string fd = std::to_string(pipeFds[1]);
-        // -noreset: the server would otherwise reset when the probe below disconnects, refusing clients
-        // meanwhile.
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
-               "-noreset", static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(pipeFds[1]);
-    if (mServer < 0)
-    {
-        close(pipeFds[0]);
-        return "no Xvfb process";
-    }
-    // The server picks a free number itself and writes it once it accepts connections.
-    std::string number;
-    char c = 0;
-    while (read(pipeFds[0], &c, 1) == 1 && c != '\n')
-        number += c;
-    close(pipeFds[0]);
-    if (number.empty() || !xtest::WaitForDisplay(":" + number, 30s))
+    int server = -1;
+    mDisplayName = xtest::StartXvfb(screen, server);
+    mServer = server;
+    if (mDisplayName.empty())
         return "Xvfb did not start";
-    mDisplayName = ":" + number;
-    waitUntil([&] { return (mDisplay = XOpenDisplay(mDisplayName.c_str())) != nullptr; }, 10s);
+    xtest::WaitUntil([&] { return (mDisplay = XOpenDisplay(mDisplayName.c_str())) != nullptr; }, 10s);
     if (mDisplay == nullptr)
         return "cannot open " + mDisplayName;
     XSetErrorHandler(ignoreError);
@@ -283,6 +221,12 @@ std::string PlayerDriver::start(std::chrono::milliseconds timeout)
     }
     if (!why.empty())
         return why;
+    if (!mOptions.windowManager.empty())
+    {
+        why = startWindowManager();
+        if (!why.empty())
+            return why;
+    }
     const std::string out = (mOptions.folder / "game-output.txt").string();
     const std::string xdg = (mOptions.folder / "xdg").string();
     mGame = fork();
@@ -305,8 +249,46 @@ std::string PlayerDriver::start(std::chrono::milliseconds timeout)
     }
     if (mGame < 0)
         return "cannot start the game";
-    if (!waitUntil([&] { return findWindow() || !running(); }, timeout) || !running())
+    if (!xtest::WaitUntil([&] { return findWindow() || !running(); }, timeout) || !running())
         return "the game's window did not show:\n" + output();
+    return "";
+}
+
+std::string PlayerDriver::startWindowManager()
+{
+    mManager = fork();
+    if (mManager == 0)
+    {
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        setenv("DISPLAY", mDisplayName.c_str(), 1);
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, 1);
+        dup2(null, 2);
+        execlp(mOptions.windowManager.c_str(), mOptions.windowManager.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    if (mManager < 0)
+        return "cannot start " + mOptions.windowManager;
+    // A manager announces itself on the root window; a game mapped before that would be placed by nobody.
+    const Atom check = XInternAtom(mDisplay, "_NET_SUPPORTING_WM_CHECK", False);
+    const bool up = xtest::WaitUntil(
+        [&]
+        {
+            Atom type = 0;
+            int format = 0;
+            unsigned long count = 0, after = 0;
+            unsigned char* value = nullptr;
+            const bool has = XGetWindowProperty(mDisplay, DefaultRootWindow(mDisplay), check, 0, 1, False,
+                                                AnyPropertyType, &type, &format, &count, &after,
+                                                &value) == Success &&
+                             value != nullptr && count > 0;
+            if (value != nullptr)
+                XFree(value);
+            return has || waitpid(mManager, nullptr, WNOHANG) != 0;
+        },
+        30s);
+    if (!up || waitpid(mManager, nullptr, WNOHANG) != 0)
+        return mOptions.windowManager + " did not start (is it installed?)";
     return "";
 }
 
@@ -428,7 +410,7 @@ bool PlayerDriver::waitForShot(const std::string& what, const std::function<bool
                                std::chrono::milliseconds timeout)
 {
     Shot last;
-    const bool met = waitUntil(
+    const bool met = xtest::WaitUntil(
         [&]
         {
             last = grab();
@@ -479,11 +461,19 @@ int PlayerDriver::waitExit(std::chrono::milliseconds timeout)
     if (mGame <= 0)
         return -1;
     int status = 0;
-    const bool exited = waitUntil([&] { return waitpid(mGame, &status, WNOHANG) == mGame; }, timeout);
+    const bool exited = xtest::WaitUntil([&] { return waitpid(mGame, &status, WNOHANG) == mGame; }, timeout);
     if (!exited)
         return -1;
     mGame = -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+int PlayerDriver::quit(std::chrono::milliseconds timeout)
+{
+    if (mGame <= 0)
+        return -1;
+    kill(mGame, SIGTERM);
+    return waitExit(timeout);
 }
 
 std::string PlayerDriver::log() const
@@ -508,7 +498,8 @@ void PlayerDriver::stop()
         XCloseDisplay(mDisplay);
         mDisplay = nullptr;
     }
-    for (pid_t* pid : {&mGame, &mServer})
+    // Last started first: the game, the window manager, then the server.
+    for (pid_t* pid : {&mGame, &mManager, &mServer})
     {
         if (*pid <= 0)
             continue;

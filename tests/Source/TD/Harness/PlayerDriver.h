@@ -6,6 +6,7 @@
 // log and the profiles read from the user folder. Every wait is for a condition, with a deadline.
 
 #include "Framework/ScreenFit.h"
+#include "Support/XWindows.h"
 
 #include <chrono>
 #include <cstdint>
@@ -75,6 +76,8 @@ public:
         fs::path shotFolder;
         int screenWidth = 1366;
         int screenHeight = 768;
+        // A window manager run on the display before the game starts ("openbox"); a bare server when empty.
+        std::string windowManager;
     };
 
     explicit PlayerDriver(Options options);
@@ -110,6 +113,8 @@ public:
 
     // The game's exit code once it ended by itself, -1 when it still runs at the deadline.
     int waitExit(std::chrono::milliseconds timeout = std::chrono::seconds(60));
+    // Asks the game to end as the system does at shut-down (SIGTERM); its exit code as waitExit gives it.
+    int quit(std::chrono::milliseconds timeout = std::chrono::seconds(60));
     bool running();
 
     fs::path userFolder() const { return mOptions.folder / "xdg" / "Orvalis" / "Corvantis"; }
@@ -127,11 +132,13 @@ public:
 
 private:
     std::string startDisplay();
+    std::string startWindowManager();
     void stop();
     void sync();
 
     Options mOptions;
     pid_t mServer = -1;
+    pid_t mManager = -1;
     pid_t mGame = -1;
     std::string mDisplayName;
     _XDisplay* mDisplay = nullptr;
@@ -142,8 +149,5 @@ private:
     int mWindowHeight = 0;
     framework::ScreenFit mFit;
 };
-
-// Waits for a condition with a deadline, checking every 50 ms.
-bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout);
 
 } // namespace tdtest

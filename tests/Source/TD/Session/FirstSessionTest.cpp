@@ -6,6 +6,7 @@
 // free of warnings and profiles.xml must keep what the session earned.
 #include "Source/TD/Harness/PlayerDriver.h"
 #include "Source/TD/Harness/TDGameHarness.h"
+#include "Source/TD/Harness/TDPicture.h"
 
 #include <gtest/gtest.h>
 #include <tinyxml2.h>
@@ -49,18 +50,9 @@ constexpr float kPlateStep = 125.0f;
 constexpr float kSpotX = 896.0f;
 constexpr float kSpotY = 563.0f;
 
-int red(uint32_t c)
-{
-    return static_cast<int>(c >> 16 & 0xFF);
-}
-int green(uint32_t c)
-{
-    return static_cast<int>(c >> 8 & 0xFF);
-}
-int blue(uint32_t c)
-{
-    return static_cast<int>(c & 0xFF);
-}
+using tdtest::blue;
+using tdtest::green;
+using tdtest::red;
 
 // What profiles.xml holds: the names of its profiles, the current one, and per profile its gems and the
 // levels with a stored result.
@@ -277,7 +269,7 @@ protected:
         ASSERT_TRUE(player->waitForLayer(kEpisodes, "button/play"));
         Keep(player->grab(), "episodes");
         ASSERT_TRUE(
-            tdtest::waitUntil([&] { return StoredProfiles(player->profiles()).find(name) != nullptr; }, 30s))
+            xtest::WaitUntil([&] { return StoredProfiles(player->profiles()).find(name) != nullptr; }, 30s))
             << player->profiles();
         // OK made one profile under the name typed, and chose it; no other profile holds the keys typed (the
         // store's own unlisted default stays as it is).
@@ -385,7 +377,7 @@ protected:
         const std::vector<Spot> spots = FreeSpots();
         EXPECT_FALSE(spots.empty());
         size_t nextSpot = 0;
-        const bool ended = tdtest::waitUntil(
+        const bool ended = xtest::WaitUntil(
             [&]
             {
                 const Shot shot = player->grab();
@@ -456,7 +448,7 @@ TEST_F(FirstSession, NewPlayerIsLedThroughLevelOneToVictoryAndTheShops)
 
     // The victory is stored with its stars, and the stars' gems are the player's.
     int gems = 0;
-    ASSERT_TRUE(tdtest::waitUntil(
+    ASSERT_TRUE(xtest::WaitUntil(
         [&]
         {
             const StoredProfiles stored(player->profiles());
@@ -472,7 +464,7 @@ TEST_F(FirstSession, NewPlayerIsLedThroughLevelOneToVictoryAndTheShops)
     ASSERT_TRUE(player->waitForLayer(kShop, "back_header"));
     Keep(player->grab(), "shop");
     player->click(player->layer(kShop, "item_plate/buy_in"));
-    ASSERT_TRUE(tdtest::waitUntil(
+    ASSERT_TRUE(xtest::WaitUntil(
         [&]
         {
             const StoredProfiles stored(player->profiles());
@@ -489,7 +481,7 @@ TEST_F(FirstSession, NewPlayerIsLedThroughLevelOneToVictoryAndTheShops)
     ASSERT_TRUE(player->waitForLayer(kGemShop, "counter"));
     Keep(player->grab(), "gem_shop");
     player->click(player->layer(kGemShop, "button/b_01_in"));
-    ASSERT_TRUE(tdtest::waitUntil(
+    ASSERT_TRUE(xtest::WaitUntil(
         [&]
         {
             const StoredProfiles stored(player->profiles());
@@ -612,7 +604,7 @@ TEST_F(FirstSession, OptionsSwitchBetweenWindowAndFullScreenBothWays)
     // To a window: the logical screen's size, centred on the display.
     player->click(player->layer(kOptions, windowOff));
     ASSERT_TRUE(
-        tdtest::waitUntil([&] { return player->findWindow() && player->windowWidth() == 1366; }, 60s));
+        xtest::WaitUntil([&] { return player->findWindow() && player->windowWidth() == 1366; }, 60s));
     EXPECT_EQ(player->windowHeight(), 768);
     ASSERT_TRUE(player->waitForShot(
         "session_options_window", [&](const Shot& shot)
@@ -623,7 +615,7 @@ TEST_F(FirstSession, OptionsSwitchBetweenWindowAndFullScreenBothWays)
     // Back to full screen with the other switch.
     player->click(player->layer(kOptions, fullOff));
     ASSERT_TRUE(
-        tdtest::waitUntil([&] { return player->findWindow() && player->windowWidth() == 1920; }, 60s));
+        xtest::WaitUntil([&] { return player->findWindow() && player->windowWidth() == 1920; }, 60s));
     ASSERT_TRUE(
         player->waitForShot("session_options_full", [&](const Shot& shot)
                             { return player->shows(shot, kOptions, "title") && lit(shot, full, fullOff); }));
@@ -634,11 +626,11 @@ TEST_F(FirstSession, OptionsSwitchBetweenWindowAndFullScreenBothWays)
     ASSERT_TRUE(player->waitForLayer(kMenu, "button/b2_normal"));
     player->key("Return", true);
     ASSERT_TRUE(
-        tdtest::waitUntil([&] { return player->findWindow() && player->windowWidth() == 1366; }, 60s));
+        xtest::WaitUntil([&] { return player->findWindow() && player->windowWidth() == 1366; }, 60s));
     ASSERT_TRUE(player->waitForLayer(kMenu, "button/b2_normal"));
     player->key("Return", true);
     ASSERT_TRUE(
-        tdtest::waitUntil([&] { return player->findWindow() && player->windowWidth() == 1920; }, 60s));
+        xtest::WaitUntil([&] { return player->findWindow() && player->windowWidth() == 1920; }, 60s));
     ASSERT_TRUE(player->waitForLayer(kMenu, "button/b2_normal"));
 
     player->click(player->layer(kMenu, "button/b1_cloze/pos"));
