@@ -162,7 +162,7 @@ namespace
 // space, and the groups of the exported layouts.
 TEST_F(DemoData, ImageFoldersReadWithTheEngineFolderReader)
 {
-    auto open = [this](const std::string& dir, file::PsdFolder& folder)
+    auto open = [](const std::string& dir, file::PsdFolder& folder)
     {
         Bytes b = ReadAll(Root() / dir / "layers.xml");
         folder.Parse(reinterpret_cast<const char*>(b.data()), b.size());

@@ -1,6 +1,8 @@
 #pragma once
 // Shared by the demo data tests: the generated tree of this build, made once for all test programs, and small
 // readers for the formats the tree holds.
+#include "Support/DemoTreeCache.h"
+
 #include <gtest/gtest.h>
 
 #include <IL/il.h>
@@ -16,9 +18,6 @@
 #include <string>
 #include <vector>
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace demodata_test
@@ -185,41 +184,10 @@ inline int DdsAlpha(const Bytes& b, const Dds& d, int x, int y)
     return ((6 - index) * a0 + (index - 1) * a1) / 5;
 }
 
-// The generated tree of this generator build, made by the first test program that needs it while the others
-// wait: each test runs in a process of its own, and generating under the sanitizers takes long. Tests only
-// read it; what a test writes goes to its own temporary folder.
+// The generated tree of this build, shared by every test program.
 inline fs::path CachedTree()
 {
-    struct stat info
-    {
-    };
-    const std::string stamp = ::stat(CORV_DEMODATA_EXE, &info) != 0
-                                  ? std::string("none")
-                                  : std::to_string(static_cast<long long>(info.st_size)) + "-" +
-                                        std::to_string(static_cast<long long>(info.st_mtim.tv_sec)) + "-" +
-                                        std::to_string(static_cast<long long>(info.st_mtim.tv_nsec));
-    const fs::path cache = CORV_DEMODATA_CACHE;
-    std::error_code error;
-    fs::create_directories(cache, error);
-    const fs::path tree = cache / ("tree-" + stamp);
-    const int lock = ::open((cache / "lock").c_str(), O_CREAT | O_RDWR, 0644);
-    if (lock >= 0)
-        ::flock(lock, LOCK_EX);
-    if (!fs::exists(tree / "complete"))
-    {
-        // Trees of earlier generators are of no more use.
-        for (const fs::directory_entry& entry : fs::directory_iterator(cache, error))
-            if (entry.path().filename().string().rfind("tree-", 0) == 0)
-                fs::remove_all(entry.path(), error);
-        if (RunGenerator(tree / "data") == 0)
-            std::ofstream(tree / "complete") << "generated\n";
-    }
-    if (lock >= 0)
-    {
-        ::flock(lock, LOCK_UN);
-        ::close(lock);
-    }
-    return fs::exists(tree / "complete") ? tree / "data" : fs::path();
+    return testsupport::CachedDemoTree(CORV_DEMODATA_CACHE, CORV_DEMODATA_EXE);
 }
 
 class DemoData : public ::testing::Test

@@ -59,8 +59,10 @@ std::vector<uint8_t> Bytes(std::initializer_list<uint32_t> pixels)
     return out;
 }
 
-// A whole RGB PNG of w x h pixels (one IDAT chunk), so tests can cut it where the rows are.
-std::vector<uint8_t> MakePNG(uint32_t w, uint32_t h)
+// A PNG of the given colour type and bit depth from unfiltered rows of raw sample bytes, with optional extra
+// chunks before the pixels (a transparency chunk).
+std::vector<uint8_t> MakePNGOf(uint8_t colorType, uint8_t depth, uint32_t w, uint32_t h,
+                               const std::vector<uint8_t>& samples, const std::vector<uint8_t>& trns = {})
 {
     std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
     auto u32 = [](std::vector<uint8_t>& v, uint32_t x)
@@ -79,14 +81,17 @@ std::vector<uint8_t> MakePNG(uint32_t w, uint32_t h)
     std::vector<uint8_t> header;
     u32(header, w);
     u32(header, h);
-    header.insert(header.end(), {8, 2, 0, 0, 0});
+    header.insert(header.end(), {depth, colorType, 0, 0, 0});
     chunk("IHDR", header);
+    if (!trns.empty())
+        chunk("tRNS", trns);
+    const size_t rowBytes = samples.size() / h;
     std::vector<uint8_t> raw;
     for (uint32_t y = 0; y < h; ++y)
     {
         raw.push_back(0);
-        for (uint32_t x = 0; x < w * 3; ++x)
-            raw.push_back(uint8_t(x * 7 + y));
+        raw.insert(raw.end(), samples.begin() + long(y * rowBytes),
+                   samples.begin() + long((y + 1) * rowBytes));
     }
     uLongf size = compressBound(uLong(raw.size()));
     std::vector<uint8_t> packed(size);
@@ -95,6 +100,16 @@ std::vector<uint8_t> MakePNG(uint32_t w, uint32_t h)
     chunk("IDAT", packed);
     chunk("IEND", {});
     return out;
+}
+
+// A whole RGB PNG of w x h pixels (one IDAT chunk), so tests can cut it where the rows are.
+std::vector<uint8_t> MakePNG(uint32_t w, uint32_t h)
+{
+    std::vector<uint8_t> samples;
+    for (uint32_t y = 0; y < h; ++y)
+        for (uint32_t x = 0; x < w * 3; ++x)
+            samples.push_back(uint8_t(x * 7 + y));
+    return MakePNGOf(2, 8, w, h, samples);
 }
 
 } // namespace
@@ -341,49 +356,6 @@ TEST(HitMask, ResizeKeepsOrClears)
 
 namespace
 {
-// A PNG of the given colour type and bit depth from unfiltered rows of raw sample bytes, with optional extra
-// chunks before the pixels (a transparency chunk).
-std::vector<uint8_t> MakePNGOf(uint8_t colorType, uint8_t depth, uint32_t w, uint32_t h,
-                               const std::vector<uint8_t>& samples, const std::vector<uint8_t>& trns = {})
-{
-    std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-    auto u32 = [](std::vector<uint8_t>& v, uint32_t x)
-    {
-        for (int s = 24; s >= 0; s -= 8)
-            v.push_back(uint8_t(x >> s));
-    };
-    auto chunk = [&](const char* type, const std::vector<uint8_t>& data)
-    {
-        u32(out, uint32_t(data.size()));
-        std::vector<uint8_t> body(type, type + 4);
-        body.insert(body.end(), data.begin(), data.end());
-        out.insert(out.end(), body.begin(), body.end());
-        u32(out, uint32_t(crc32(0, body.data(), uInt(body.size()))));
-    };
-    std::vector<uint8_t> header;
-    u32(header, w);
-    u32(header, h);
-    header.insert(header.end(), {depth, colorType, 0, 0, 0});
-    chunk("IHDR", header);
-    if (!trns.empty())
-        chunk("tRNS", trns);
-    const size_t rowBytes = samples.size() / h;
-    std::vector<uint8_t> raw;
-    for (uint32_t y = 0; y < h; ++y)
-    {
-        raw.push_back(0);
-        raw.insert(raw.end(), samples.begin() + long(y * rowBytes),
-                   samples.begin() + long((y + 1) * rowBytes));
-    }
-    uLongf size = compressBound(uLong(raw.size()));
-    std::vector<uint8_t> packed(size);
-    compress(packed.data(), &size, raw.data(), uLong(raw.size()));
-    packed.resize(size);
-    chunk("IDAT", packed);
-    chunk("IEND", {});
-    return out;
-}
-
 // The same bytes through the image library alone, as every PNG went before.
 Decoded DecodeWithLibrary(const std::vector<uint8_t>& bytes)
 {

@@ -27,6 +27,7 @@
 #include "Source/TD/TDFrameEntry.h"
 #include "Source/TD/TDMap.h"
 #include "Source/TD/TDTutorial.h"
+#include "Support/DemoTreeCache.h"
 
 #include <epoxy/gl.h>
 #include <gtest/gtest.h>
@@ -36,9 +37,6 @@
 #include <memory>
 #include <system_error>
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 // Programs built on the harness construct their game themselves.
@@ -52,48 +50,6 @@ namespace tdtest
 
 namespace
 {
-// Identifies the generator build: a new generator makes a new tree.
-std::string generatorStamp()
-{
-    struct stat info
-    {
-    };
-    if (::stat(CORV_DEMODATA_EXE, &info) != 0)
-        return "none";
-    return std::to_string(static_cast<long long>(info.st_size)) + "-" +
-           std::to_string(static_cast<long long>(info.st_mtim.tv_sec)) + "-" +
-           std::to_string(static_cast<long long>(info.st_mtim.tv_nsec));
-}
-
-// The generated tree of this build, made by the first program that needs it (the others wait for it).
-fs::path cachedTree()
-{
-    const fs::path cache = CORV_DEMODATA_CACHE;
-    std::error_code error;
-    fs::create_directories(cache, error);
-    const fs::path tree = cache / ("tree-" + generatorStamp());
-    const int lock = ::open((cache / "lock").c_str(), O_CREAT | O_RDWR, 0644);
-    if (lock >= 0)
-        ::flock(lock, LOCK_EX);
-    if (!fs::exists(tree / "complete"))
-    {
-        // Trees of earlier generators are of no more use.
-        for (const fs::directory_entry& entry : fs::directory_iterator(cache, error))
-            if (entry.path().filename().string().rfind("tree-", 0) == 0)
-                fs::remove_all(entry.path(), error);
-        const std::string command =
-            std::string("'") + CORV_DEMODATA_EXE + "' '" + tree.string() + "' >/dev/null 2>&1";
-        if (std::system(command.c_str()) == 0)
-            std::ofstream(tree / "complete") << "generated\n";
-    }
-    if (lock >= 0)
-    {
-        ::flock(lock, LOCK_UN);
-        ::close(lock);
-    }
-    return fs::exists(tree / "complete") ? tree : fs::path();
-}
-
 // Removes the program's copy of the tree at exit.
 struct DataCopy
 {
@@ -114,7 +70,7 @@ const fs::path& demoDataRoot()
     static DataCopy copy = []
     {
         DataCopy made;
-        const fs::path tree = cachedTree();
+        const fs::path tree = testsupport::CachedDemoTree(CORV_DEMODATA_CACHE, CORV_DEMODATA_EXE);
         if (tree.empty())
         {
             ADD_FAILURE() << "the demo data generator failed";
@@ -126,7 +82,6 @@ const fs::path& demoDataRoot()
         fs::create_directories(folder / "data", error);
         // A copy: the game may write into its data (missing strings are appended to the strings sheet).
         fs::copy(tree, folder / "data", fs::copy_options::recursive, error);
-        fs::remove(folder / "data" / "complete", error);
         if (error)
             ADD_FAILURE() << "the demo data could not be copied: " << error.message();
         else

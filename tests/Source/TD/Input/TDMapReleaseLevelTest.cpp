@@ -254,6 +254,7 @@ std::function<void(Walk&)> dialogOpen(const wchar_t* command = nullptr)
 {
     return [command](Walk& w)
     {
+        (void)command; // read by the message box's case only
         Dialog* dialog = w.dialog<Dialog>();
         ASSERT_NE(dialog, nullptr);
         if constexpr (std::is_same_v<Dialog, TMessageBox>)

@@ -89,6 +89,18 @@ protected:
     }
 
     // A goblin as a wave makes it, at the level's first spawn point.
+    // A dart tower on the first spot the level owns, paid for; null when the level has no such spot.
+    TDTower* buildDart()
+    {
+        for (TDFrameEntry* frame : mMap->mLevelArt->mSpotFrames)
+            if (frame->mLink && frame->mLink->mOwned)
+            {
+                mMap->mEconomy->mMoney += 1000;
+                return mMap->buildTower(mMap->mProtoTable->find(10000), frame);
+            }
+        return nullptr;
+    }
+
     TDUnit* spawnGoblin()
     {
         TDWaveProto* wave = mMap->mWaves->getWaves().at(0);
@@ -283,13 +295,7 @@ TEST_F(UnitDrawTest, TheDeveloperUnitInfoShowsHealthAndFrameEdgesOnlyWhileSwitch
 TEST_F(UnitDrawTest, APlainBulletPictureIsTranslatedToTheBulletsPoint)
 {
     // The dart's ammunition has a plain picture (no layered document): its corner stands at the bullet.
-    TDFrameEntry* spot = nullptr;
-    for (TDFrameEntry* frame : mMap->mLevelArt->mSpotFrames)
-        if (frame->mLink && frame->mLink->mOwned && !spot)
-            spot = frame;
-    ASSERT_NE(spot, nullptr);
-    mMap->mEconomy->mMoney += 1000;
-    TDTower* tower = mMap->buildTower(mMap->mProtoTable->find(10000), spot);
+    TDTower* tower = buildDart();
     ASSERT_NE(tower, nullptr);
     TDUnit* unit = spawnGoblin();
     TDBullet bullet(tower, unit);
@@ -307,13 +313,7 @@ TEST_F(UnitDrawTest, APlainBulletPictureIsTranslatedToTheBulletsPoint)
 }
 TEST_F(UnitDrawTest, TheDeveloperOverlayWritesEachTowersDebugNumberInTheSmallFont)
 {
-    TDFrameEntry* spot = nullptr;
-    for (TDFrameEntry* frame : mMap->mLevelArt->mSpotFrames)
-        if (frame->mLink && frame->mLink->mOwned && !spot)
-            spot = frame;
-    ASSERT_NE(spot, nullptr);
-    mMap->mEconomy->mMoney += 1000;
-    TDTower* tower = mMap->buildTower(mMap->mProtoTable->find(10000), spot);
+    TDTower* tower = buildDart();
     ASSERT_NE(tower, nullptr);
     EXPECT_EQ(tower->mDebugNumber, 0) << "a tower built from the menu";
     tower->mDebugNumber = 7;
