@@ -90,17 +90,27 @@ Canvas Scaled(const Canvas& src, float k)
     return out;
 }
 
-// A miniature of a tower's first idle frame (or its first direction) on a button.
+// A context-menu icon: a 48-pixel button low in a 64-pixel square. The menu centres the square on its item's
+// point on the ring and writes the item's price 30 above that point, so the price keeps clear of the button,
+// and the whole button lies within the item's reach (32 around the point).
+Canvas RingIcon(const Canvas& button)
+{
+    Canvas c(64, 64);
+    c.Draw(button, 8, 16);
+    return c;
+}
+
+// A miniature of a tower's first idle frame (or its first direction) on a ring button.
 Canvas TowerIcon(const TowerKind& t)
 {
-    Canvas button = Button(64, RgbaOf(0x5D6D7E));
+    Canvas button = Button(48, RgbaOf(0x5D6D7E));
     Canvas frame = HasFlag(t.flags, "rotating") ? DrawTurret(t, 135, 0, nullptr) : DrawTower(t, 0, 0);
-    float k = 50.0f / frame.Height();
+    float k = 34.0f / frame.Height();
     Canvas half = Scaled(frame, k);
     TowerFrameSize s = TowerFrameSizeOf(t);
-    int x = 32 - static_cast<int>(s.baseX * k), y = 54 - static_cast<int>(s.baseY * k);
+    int x = 24 - static_cast<int>(s.baseX * k), y = 42 - static_cast<int>(s.baseY * k);
     button.Draw(half, x, y);
-    return button;
+    return RingIcon(button);
 }
 
 void WriteUiSheet(SpriteFolder& f)
@@ -119,24 +129,24 @@ void WriteUiSheet(SpriteFolder& f)
         add("power_buff", c);
     }
     {
-        Canvas c = Button(60, RgbaOf(0x922B21));
-        c.Draw(Coin(30), 15, 12);
-        Arrow(c, 30, 46, 8, RgbaOf(0xF5B7B1), false);
-        add("sell", c);
+        Canvas c = Button(48, RgbaOf(0x922B21));
+        c.Draw(Coin(24), 12, 9);
+        Arrow(c, 24, 37, 6, RgbaOf(0xF5B7B1), false);
+        add("sell", RingIcon(c));
     }
     {
-        Canvas c = Button(60, RgbaOf(0x1E8449));
-        c.FillRect(26, 14, 8, 32, RgbaOf(0xFFFFFF));
-        c.FillRect(14, 26, 32, 8, RgbaOf(0xFFFFFF));
-        add("buy", c);
+        Canvas c = Button(48, RgbaOf(0x1E8449));
+        c.FillRect(21, 11, 6, 26, RgbaOf(0xFFFFFF));
+        c.FillRect(11, 21, 26, 6, RgbaOf(0xFFFFFF));
+        add("buy", RingIcon(c));
     }
     for (int level : {2, 3})
     {
-        Canvas c = Button(60, RgbaOf(0x2874A6));
-        Arrow(c, 30, 24, 13, RgbaOf(0xF7DC6F));
+        Canvas c = Button(48, RgbaOf(0x2874A6));
+        Arrow(c, 24, 19, 10, RgbaOf(0xF7DC6F));
         for (int k = 0; k < level - 1; ++k)
-            c.FillStar(30 + (k - (level - 2) * 0.5f) * 14, 44, 7, 3, 5, RgbaOf(0xFFFFFF));
-        add("lvl" + std::to_string(level), c);
+            c.FillStar(24 + (k - (level - 2) * 0.5f) * 11, 35, 6, 2.5f, 5, RgbaOf(0xFFFFFF));
+        add("lvl" + std::to_string(level), RingIcon(c));
     }
     {
         Canvas c(336, 336);

@@ -323,18 +323,30 @@ void TDContextMenu::draw(render::Graphics* graphics)
     graphics->SetColor(1.0f, 1.0f, 1.0f, 1.0f);
     arrangeItems();
     const float f = openFactor();
-    const float ringScale = isNearEdge() ? kNearScale : 1.0f;
     for (TDContextMenuItem* item : mItems)
-        drawItem(graphics, *item, ringScale, f);
+        drawItem(graphics, *item, f);
     graphics->SetColor(1.0f, 1.0f, 1.0f, 1.0f);
 }
 
-void TDContextMenu::drawItem(render::Graphics* graphics, TDContextMenuItem& item, float ringScale, float f)
+void TDContextMenu::iconPoint(const TDContextMenuItem& item, float& x, float& y) const
+{
+    const float ringScale = isNearEdge() ? kNearScale : 1.0f;
+    ringPoint(mCenterX, mCenterY, item.mAngle, kRadius * ringScale * openFactor(), x, y);
+}
+
+void TDContextMenu::pricePoint(const TDContextMenuItem& item, float& x, float& y) const
+{
+    // On the icon's ring, wider near the edges too: on the narrower one the price would cover its icon there.
+    iconPoint(item, x, y);
+    y -= 30.0f;
+}
+
+void TDContextMenu::drawItem(render::Graphics* graphics, TDContextMenuItem& item, float f)
 {
     const TDContextIcons* icons = mMap.mContextIcons.get();
     float x = 0.0f;
     float y = 0.0f;
-    ringPoint(mCenterX, mCenterY, item.mAngle, kRadius * ringScale * f, x, y);
+    iconPoint(item, x, y);
     graphics->SetColor(1.0f, 1.0f, 1.0f, f);
     render::Image* picture = nullptr;
     if (icons)
@@ -361,7 +373,7 @@ void TDContextMenu::drawItem(render::Graphics* graphics, TDContextMenuItem& item
             drawCentred(graphics, icons->addonIcon(addons[j]), ex, ey, 1.0f);
         }
     }
-    drawPrice(graphics, item, f);
+    drawPrice(graphics, item);
 }
 
 float TDContextMenu::shownPrice(const TDContextMenuItem& item) const
@@ -382,7 +394,7 @@ bool TDContextMenu::isShortOf(const TDContextMenuItem& item) const
     return !item.mText.empty() && spot && (money < spot->mCostGold || gems < spot->mCostReal);
 }
 
-void TDContextMenu::drawPrice(render::Graphics* graphics, TDContextMenuItem& item, float f)
+void TDContextMenu::drawPrice(render::Graphics* graphics, TDContextMenuItem& item)
 {
     if (item.mPreview)
         item.mLabel->mText = L"$" + std::to_wstring(truncToInt(shownPrice(item)));
@@ -398,12 +410,12 @@ void TDContextMenu::drawPrice(render::Graphics* graphics, TDContextMenuItem& ite
         graphics->SetColor(1.0f, 1.0f, 1.0f, 1.0f);
     float x = 0.0f;
     float y = 0.0f;
-    ringPoint(mCenterX, mCenterY, item.mAngle, kRadius * f, x, y);
+    pricePoint(item, x, y);
     render::Font* saved = graphics->mFont;
     if (item.mLabel->mFont)
         graphics->mFont = item.mLabel->mFont.Get();
     render::Transform2D at;
-    at.Translate(x, y - 30.0f);
+    at.Translate(x, y);
     item.mLabel->layout(graphics, at);
     graphics->mFont = saved;
 }

@@ -82,6 +82,10 @@ public:
     static void ringPoint(float cx, float cy, float angle, float r, float& x, float& y);
     // The angles of this draw: the edge arc, the ring steps and the fixed places of the four base towers.
     void arrangeItems();
+    // Where an item's icon and its price are centred now (the opening factor and the wider ring near the
+    // edges included): the price stands 30 above its icon, so it keeps clear of it on either ring.
+    void iconPoint(const TDContextMenuItem& item, float& x, float& y) const;
+    void pricePoint(const TDContextMenuItem& item, float& x, float& y) const;
 
     std::vector<TDContextMenuItem*> mItems; // owned, in ring order
     int32_t mState = kMenuOpening;
@@ -104,8 +108,8 @@ public:
 private:
     // A copy of the prototype with the bought upgrades; the caller owns it.
     TDUnitProto* upgradedCopy(const TDUnitProto& proto) const;
-    void drawItem(render::Graphics* graphics, TDContextMenuItem& item, float ringScale, float f);
-    void drawPrice(render::Graphics* graphics, TDContextMenuItem& item, float f);
+    void drawItem(render::Graphics* graphics, TDContextMenuItem& item, float f);
+    void drawPrice(render::Graphics* graphics, TDContextMenuItem& item);
 
     TDMap& mMap;
 };

@@ -386,5 +386,52 @@ TEST_F(DemoFit, SpotsAndRoadsAreNotHidden)
     EXPECT_GE(levels, 13);
 }
 
+// The context menu centres each item's icon on its point of the ring, answers presses within 32 of that point,
+// and writes the item's price centred 30 above it: the button keeps below the price's digits and within
+// the reach.
+TEST_F(DemoFit, RingIconsKeepClearOfTheirPricesAndWithinTheirReach)
+{
+    const fs::path folder = Root() / "td/data/ui_parts";
+    png_image atlas;
+    std::memset(&atlas, 0, sizeof atlas);
+    atlas.version = PNG_IMAGE_VERSION;
+    ASSERT_TRUE(png_image_begin_read_from_file(&atlas, (folder / "ui_atlas.png").c_str()));
+    atlas.format = PNG_FORMAT_RGBA;
+    std::vector<png_byte> rgba(PNG_IMAGE_SIZE(atlas));
+    ASSERT_TRUE(png_image_finish_read(&atlas, nullptr, rgba.data(), 0, nullptr));
+    const int atlasW = static_cast<int>(atlas.width), atlasH = static_cast<int>(atlas.height);
+
+    tinyxml2::XMLDocument xml;
+    ASSERT_EQ(xml.LoadFile((folder / "layers.xml").c_str()), tinyxml2::XML_SUCCESS);
+    int icons = 0;
+    for (const auto* l = xml.FirstChildElement("Layers")->FirstChildElement("Layer"); l;
+         l = l->NextSiblingElement("Layer"))
+    {
+        const std::string name = l->Attribute("name");
+        if (name != "ui/sell" && name != "ui/buy" && name.rfind("ui/lvl", 0) != 0 && name.rfind("ui/tower_", 0) != 0)
+            continue;
+        SCOPED_TRACE(name);
+        ++icons;
+        const int w = l->IntAttribute("width"), h = l->IntAttribute("height");
+        const int left = static_cast<int>(std::lround(l->FloatAttribute("tu1") * atlasW));
+        // v runs up from the atlas's bottom row.
+        const int top = static_cast<int>(std::lround((1.0f - l->FloatAttribute("tv2")) * atlasH));
+        float inkTop = static_cast<float>(h), reach = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                if (rgba[(static_cast<std::size_t>(top + y) * atlasW + static_cast<std::size_t>(left + x)) * 4 + 3] > 128)
+                {
+                    // Relative to the icon's centre, the item's point.
+                    const float dx = x + 0.5f - w / 2.0f, dy = y + 0.5f - h / 2.0f;
+                    inkTop = std::min(inkTop, dy);
+                    reach = std::max(reach, std::hypot(dx, dy));
+                }
+        // The price's digits end about 14 above the point.
+        EXPECT_GE(inkTop, -16.0f);
+        EXPECT_LE(reach, 32.0f);
+    }
+    EXPECT_EQ(icons, 16);
+}
+
 } // namespace
 #endif

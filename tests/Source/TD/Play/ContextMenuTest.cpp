@@ -242,6 +242,30 @@ TEST_F(ContextMenuTest, HitsAnswerOnlyWhileOpenWithinReachOnTheWiderRingNearEdge
     EXPECT_EQ(near.hitTest(500 + 104, 700), -1);
 }
 
+TEST_F(ContextMenuTest, APriceStandsAboveItsIconOnTheRingAwayFromAndNearTheEdges)
+{
+    ASSERT_TRUE(startLevel());
+    struct Case
+    {
+        float x, y;
+        float radius; // of the icons' ring, open
+    };
+    // Near the bottom edge the ring is 1.3 times wider: the price moves out with its icon.
+    const Case cases[] = {{500, 400, 80}, {500, 700, 104}};
+    for (const Case& c : cases)
+    {
+        TDContextMenu& m = menuOf(kMenuBuild, 1, c.x, c.y);
+        m.mState = kMenuOpen;
+        const TDContextMenuItem& item = *m.mItems[0];
+        float iconX = 0.0f, iconY = 0.0f, priceX = 0.0f, priceY = 0.0f;
+        m.iconPoint(item, iconX, iconY);
+        m.pricePoint(item, priceX, priceY);
+        EXPECT_NEAR(std::hypot(iconX - c.x, iconY - c.y), c.radius, 0.01f) << c.y;
+        EXPECT_FLOAT_EQ(priceX, iconX) << c.y;
+        EXPECT_FLOAT_EQ(priceY, iconY - 30.0f) << c.y;
+    }
+}
+
 TEST_F(ContextMenuTest, AnEmptyBuildMenuAndAMissingTowerPrototypeDoNoHarm)
 {
     ASSERT_TRUE(startLevel());
