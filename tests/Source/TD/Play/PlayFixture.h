@@ -78,8 +78,7 @@ protected:
         for (const TDContextMenuItem* item : open->mItems)
             if (item->mKey == key)
             {
-                const float r = TDContextMenu::kRadius * (open->isNearEdge() ? TDContextMenu::kNearScale : 1.0f);
-                TDContextMenu::ringPoint(open->mCenterX, open->mCenterY, item->mAngle, r, x, y);
+                open->iconPoint(*item, x, y);
                 return true;
             }
         return false;

@@ -70,5 +70,25 @@ TEST_F(PlayGLTest, TheHudOverLevelOneAndAnOpenBuildMenu)
     mHarness.step(10);
     EXPECT_EQ(menu()->mHoveredKey, 20000);
     compareWithReference("build_menu_hardcore.png");
+
+    // The cannon bought from that menu, then its own menu opened and closed again: its range shows while
+    // the menu is up and goes with it.
+    mMap->mEconomy->mMoney = 5000;
+    mHarness.click(x, y);
+    mHarness.step(120); // past the tower's fade-in, which runs while the world stands still
+    ASSERT_EQ(menu(), nullptr);
+    const Picture built = tdtest::takePicture(mHarness);
+    openMenuAt(481.0f, 510.0f);
+    ASSERT_NE(menu(), nullptr);
+    ASSERT_TRUE(menu()->mKind == kMenuTower || menu()->mKind == kMenuTowerTier) << menu()->mKind;
+    mHarness.step(10);
+    // Points of a grid every 2 units over 240 x 240 around the spot: 14400.
+    EXPECT_GT(tdtest::takePicture(mHarness).changedAround(built, 481.0f, 510.0f, 120.0f), 2000)
+        << "the open menu shows its ring";
+    mHarness.click(700.0f, 300.0f);
+    mHarness.step(30);
+    EXPECT_EQ(menu(), nullptr);
+    EXPECT_LT(tdtest::takePicture(mHarness).changedAround(built, 481.0f, 510.0f, 120.0f), 150)
+        << "a ring stayed on the map";
 }
 } // namespace

@@ -279,6 +279,9 @@ protected:
             withName += p.name.find(name) != std::string::npos ? 1 : 0;
         EXPECT_EQ(withName, 1) << player->profiles();
         EXPECT_EQ(stored.current, name);
+        // The new profile kept the screen as it was: no mode switch, no lost device.
+        EXPECT_EQ(player->log().find("LostDevice()"), std::string::npos);
+        EXPECT_EQ(player->log().find("PrepareSwitchScreenMode()"), std::string::npos);
         player->click(player->layer(kEpisodes, "button/play"));
 
         // The level select: its plates on their grid, the second still locked (the first, open, pulses).
