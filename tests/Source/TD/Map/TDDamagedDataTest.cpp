@@ -8,10 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <fstream>
 #include <functional>
 #include <optional>
 #include <sstream>
+#include <vector>
 
 namespace
 {
@@ -90,12 +92,13 @@ const char* const kUnits = "td/units_sheet.csv";
 const char* const kTowers = "td/towers_sheet.csv";
 const char* const kUnlocks = "td/unlocks.csv";
 
-TEST(TDDamagedData, EachDamageIsOneLogLineAndTheLevelStillEnds)
+// The goblin (unit 1, speed 42) walks in every wave of level 1-1.
+const std::string kGoblin = "1;Goblin;-1;0;0;0;goblin;;1;0;32;42;";
+const std::string kDart = "10000;Dart tower;-1;1;0;0;dart_1;;7;";
+
+const std::vector<Damage>& damages()
 {
-    // The goblin (unit 1, speed 42) walks in every wave of level 1-1.
-    const std::string goblin = "1;Goblin;-1;0;0;0;goblin;;1;0;32;42;";
-    const std::string dart = "10000;Dart tower;-1;1;0;0;dart_1;;7;";
-    const Damage damages[] = {
+    static const std::vector<Damage> table = {
         {"an entry time of 1e30", kLevel, edit("x=\"99\"", "x=\"1e30\""), L"x \"1e30\" is no time"},
         {"an entry time that is nan", kLevel, edit("x=\"99\"", "x=\"nan\""), L"x \"nan\" is no time"},
         {"an entry time that is text", kLevel, edit("x=\"99\"", "x=\"x\""), L"x \"x\" is no time"},
@@ -115,21 +118,21 @@ TEST(TDDamagedData, EachDamageIsOneLogLineAndTheLevelStillEnds)
         {"a link to a wave that does not exist", kLevel,
          edit("wipeAward=\"12\" scale=\"1\" linked=\"-1\"", "wipeAward=\"12\" scale=\"1\" linked=\"9\""),
          L"is linked to wave index 9"},
-        {"a unit speed that is nan", kUnits, edit(goblin, "1;Goblin;-1;0;0;0;goblin;;1;0;32;nan;"),
+        {"a unit speed that is nan", kUnits, edit(kGoblin, "1;Goblin;-1;0;0;0;goblin;;1;0;32;nan;"),
          L"\"nan\" in the number column speed"},
-        {"a unit speed of 0", kUnits, edit(goblin, "1;Goblin;-1;0;0;0;goblin;;1;0;32;0;"),
+        {"a unit speed of 0", kUnits, edit(kGoblin, "1;Goblin;-1;0;0;0;goblin;;1;0;32;0;"),
          L"unit 1 has no positive speed"},
         {"an empty units sheet", kUnits, becomes(""), L"empty; it gives no rows"},
         {"an empty towers sheet", kTowers, becomes(""), L"empty; it gives no rows"},
         {"a towers sheet with only its header", kTowers, headerOnly, L"holds a header but no rows"},
         {"a short towers row", kTowers,
-         edit(dart, "10000;Dart tower;-1;1;0;0;dart_1\n"
-                    "10999;Dart tower;-1;1;0;0;dart_1;;7;"),
+         edit(kDart, "10000;Dart tower;-1;1;0;0;dart_1\n"
+                     "10999;Dart tower;-1;1;0;0;dart_1;;7;"),
          L"has fewer fields than the header"},
         {"towers that are each other's parent", kTowers,
-         edit(dart, "10000;Dart tower;10001;1;0;0;dart_1;;7;"),
+         edit(kDart, "10000;Dart tower;10001;1;0;0;dart_1;;7;"),
          L"names the parent 10001, which is no earlier top-level row"},
-        {"text in a tower's number column", kTowers, edit(dart, "10000;Dart tower;-1;1;0;0;dart_1;;abc;"),
+        {"text in a tower's number column", kTowers, edit(kDart, "10000;Dart tower;-1;1;0;0;dart_1;;abc;"),
          L"\"abc\" in the number column strength"},
         {"an unlock id that is text", kUnlocks, edit("0;0;10000,10001,3000", "0;0;10000,abc,10001,3000"),
          L"has the id \"abc\"", true},
@@ -164,10 +167,20 @@ TEST(TDDamagedData, EachDamageIsOneLogLineAndTheLevelStillEnds)
         {"a spot far off the map", kLevel,
          edit("<spot x=\"896\" y=\"563\">", "<spot x=\"-99999\" y=\"563\">"), L"lies far off the map"},
     };
+    return table;
+}
+
+// One case a damage, so that the long plays run side by side.
+class TDDamagedData : public ::testing::TestWithParam<std::size_t>
+{
+};
+
+TEST_P(TDDamagedData, EachDamageIsOneLogLineAndTheLevelStillEnds)
+{
     const fs::path& root = tdtest::demoDataRoot();
     ASSERT_FALSE(root.empty());
-    for (const Damage& damage : damages)
     {
+        const Damage& damage = damages()[GetParam()];
         SCOPED_TRACE(damage.name);
         const fs::path path = root / damage.file;
         const std::string sound = readFile(path);
@@ -196,4 +209,23 @@ TEST(TDDamagedData, EachDamageIsOneLogLineAndTheLevelStillEnds)
         writeFile(path, sound);
     }
 }
+
+std::string caseName(const ::testing::TestParamInfo<std::size_t>& info)
+{
+    std::string name;
+    bool upper = true;
+    for (const char c : std::string(damages()[info.param].name))
+    {
+        if (!std::isalnum(static_cast<unsigned char>(c)))
+        {
+            upper = true;
+            continue;
+        }
+        name += upper ? static_cast<char>(std::toupper(static_cast<unsigned char>(c))) : c;
+        upper = false;
+    }
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Each, TDDamagedData, ::testing::Range<std::size_t>(0, damages().size()), caseName);
 } // namespace
