@@ -37,8 +37,8 @@ TEST_F(StraightFlight, AFlierFliesTheLineToTheGoalAtItsOwnSpeedWhateverActsOnIt)
         std::function<void(TDMap&, TDUnit&)> act;
     } cases[] = {
         {"nothing acts on it", [](TDMap&, TDUnit&) {}},
-        {"a hold spell over its spawn point",
-         [](TDMap& map, TDUnit& u) { map.mModifiers.push_back(new MapImpassableArea(60.0f, u.mX, u.mY, 400.0f)); }},
+        {"a hold spell over its spawn point", [](TDMap& map, TDUnit& u)
+         { map.mModifiers.push_back(new MapImpassableArea(60.0f, u.mX, u.mY, 400.0f)); }},
         {"a tower's hold and stun",
          [](TDMap&, TDUnit& u)
          {
@@ -60,7 +60,8 @@ TEST_F(StraightFlight, AFlierFliesTheLineToTheGoalAtItsOwnSpeedWhateverActsOnIt)
         mMap->mWaves->clearUnits();
         base::DeleteAll(mMap->mModifiers);
         TDUnit* flier = spawn(23);
-        EXPECT_EQ(flier->mRoute, (std::vector<int>{from->id, goal->id})) << "the spawn point and the goal only";
+        EXPECT_EQ(flier->mRoute, (std::vector<int>{from->id, goal->id}))
+            << "the spawn point and the goal only";
         EXPECT_TRUE(flier->mX == from->x && flier->mY == from->y);
         c.act(*mMap, *flier);
         TDWaveEntry* entry = flier->mEntry;
@@ -73,7 +74,8 @@ TEST_F(StraightFlight, AFlierFliesTheLineToTheGoalAtItsOwnSpeedWhateverActsOnIt)
             ++frames;
             if (!watch.get())
                 break;
-            const float off = std::fabs((flier->mX - from->x) * lineY - (flier->mY - from->y) * lineX) / length;
+            const float off =
+                std::fabs((flier->mX - from->x) * lineY - (flier->mY - from->y) * lineX) / length;
             ASSERT_LT(off, 0.5f) << "frame " << frames << ": off the line";
             EXPECT_FALSE(flier->mFacingLeft);
             EXPECT_TRUE(flier->mTargetX == flier->mX && flier->mTargetY == flier->mY);

@@ -52,8 +52,11 @@ TEST_F(ModifierClock, AModifierAppliesOncePerPeriodAndEndsOnTheFirstUpdatePastIt
         std::vector<int> applied;
         int deleted; // 0: still held after 300 frames
     } cases[] = {
-        {"period -1: every update, the last one past the duration included", -1.0f, 0.11f,
-         {1, 2, 3, 4, 5, 6, 7}, 7},
+        {"period -1: every update, the last one past the duration included",
+         -1.0f,
+         0.11f,
+         {1, 2, 3, 4, 5, 6, 7},
+         7},
         {"the accumulator restarts at 0 on each apply", 0.41f, 1.01f, {25, 50}, 61},
         {"it applies in the update that expires it", 0.41f, 1.24f, {25, 50, 75}, 75},
         {"duration 0 ends after its first update", -1.0f, 0.0f, {1}, 1},
@@ -137,7 +140,8 @@ TEST_F(OneModifierPerTower, AUnitCarriesOneHitModifierPerTower)
         {"another tower's stun is taken", {{0, {"stun"}}, {1, {"stun"}}}, {"stun", "stun"}},
         {"dot and stun in one shot: the stun of the same owner is refused", {{0, {"dot", "stun"}}}, {"dot"}},
         {"two poison towers, one dot each", {{0, {"dot"}}, {1, {"dot"}}, {0, {"dot"}}}, {"dot", "dot"}},
-        {"the teleport comes first and keeps the tower's dot out", {{0, {"dot", "teleportEnemy"}}},
+        {"the teleport comes first and keeps the tower's dot out",
+         {{0, {"dot", "teleportEnemy"}}},
          {"teleport"}},
     };
     for (const auto& c : cases)
@@ -159,11 +163,11 @@ TEST_F(OneModifierPerTower, AUnitCarriesOneHitModifierPerTower)
         }
         std::vector<std::string> kept;
         for (const TDModifier* m : unit->mModifiers)
-            kept.push_back(dynamic_cast<const StunModifier*>(m)       ? "stun"
-                           : dynamic_cast<const HoldModifier*>(m)     ? "hold"
-                           : dynamic_cast<const DotModifier*>(m)      ? "dot"
+            kept.push_back(dynamic_cast<const StunModifier*>(m)      ? "stun"
+                           : dynamic_cast<const HoldModifier*>(m)    ? "hold"
+                           : dynamic_cast<const DotModifier*>(m)     ? "dot"
                            : dynamic_cast<const HoldAndTeleport*>(m) ? "teleport"
-                                                                       : "other");
+                                                                     : "other");
         EXPECT_EQ(kept, c.kept);
         unit->hit(1000.0f);
         mHarness.step();

@@ -47,9 +47,9 @@ TEST_F(UnitAbilities, ASpawnedUnitGetsItsAbilitiesInTheOrderOfTheTable)
     goblin->regen = goblin->healer = goblin->summon = true;
     goblin->cooldown = 2.0f;
     const TDUnit* unit = spawn(1);
-    const std::vector<const std::type_info*> order = {&typeid(HasteAreaModifier), &typeid(InvisibleAreaModifier),
-                                                      &typeid(InvisibleModifier), &typeid(RegenModifier),
-                                                      &typeid(HealerModifier),    &typeid(ShamanModifier)};
+    const std::vector<const std::type_info*> order = {
+        &typeid(HasteAreaModifier), &typeid(InvisibleAreaModifier), &typeid(InvisibleModifier),
+        &typeid(RegenModifier),     &typeid(HealerModifier),        &typeid(ShamanModifier)};
     ASSERT_EQ(unit->mModifiers.size(), order.size());
     for (std::size_t i = 0; i < order.size(); ++i)
     {
@@ -74,7 +74,8 @@ TEST_F(UnitAbilities, ASpawnedUnitGetsItsAbilitiesInTheOrderOfTheTable)
         EXPECT_GE(period, 2.0f);
         EXPECT_LT(period, 4.0f);
     }
-    EXPECT_NE(*std::min_element(periods.begin(), periods.end()), *std::max_element(periods.begin(), periods.end()));
+    EXPECT_NE(*std::min_element(periods.begin(), periods.end()),
+              *std::max_element(periods.begin(), periods.end()));
 
     EXPECT_TRUE(spawn(4)->mModifiers.empty()) << "an orc has none";
 }
@@ -82,7 +83,8 @@ TEST_F(UnitAbilities, ASpawnedUnitGetsItsAbilitiesInTheOrderOfTheTable)
 TEST_F(UnitAbilities, AbilitiesRestWhileTheirUnitIsHeldAndForGoodOnceItDies)
 {
     // Whether the ability acted since the test reset what it changes; the unit may be gone.
-    using Acted = std::function<bool(const TDMap&, const TDUnit* self, const TDUnit& other, float selfHealth)>;
+    using Acted =
+        std::function<bool(const TDMap&, const TDUnit* self, const TDUnit& other, float selfHealth)>;
     const struct
     {
         const char* name;
@@ -95,13 +97,17 @@ TEST_F(UnitAbilities, AbilitiesRestWhileTheirUnitIsHeldAndForGoodOnceItDies)
         {"hiding those around (wraith)", 18, true,
          [](const TDMap&, const TDUnit*, const TDUnit& other, float) { return other.mInvisibleTime > 0.0f; }},
         {"hiding itself (ghost)", 7, true,
-         [](const TDMap&, const TDUnit* self, const TDUnit&, float) { return self && self->mInvisibleTime > 0.0f; }},
+         [](const TDMap&, const TDUnit* self, const TDUnit&, float)
+         { return self && self->mInvisibleTime > 0.0f; }},
         {"regeneration (troll)", 8, false,
-         [](const TDMap&, const TDUnit* self, const TDUnit&, float before) { return self && self->mHealth > before; }},
+         [](const TDMap&, const TDUnit* self, const TDUnit&, float before)
+         { return self && self->mHealth > before; }},
         {"healing (cleric)", 6, false,
-         [](const TDMap&, const TDUnit*, const TDUnit& other, float) { return other.mHealth > other.getMaxHealth() / 2; }},
+         [](const TDMap&, const TDUnit*, const TDUnit& other, float)
+         { return other.mHealth > other.getMaxHealth() / 2; }},
         {"summoning (shaman)", 5, false,
-         [](const TDMap& map, const TDUnit*, const TDUnit&, float) { return countOf<ShamanPortal>(map.mModifiers) > 0; }},
+         [](const TDMap& map, const TDUnit*, const TDUnit&, float)
+         { return countOf<ShamanPortal>(map.mModifiers) > 0; }},
     };
     enum Condition
     {
@@ -112,14 +118,17 @@ TEST_F(UnitAbilities, AbilitiesRestWhileTheirUnitIsHeldAndForGoodOnceItDies)
     for (const auto& a : abilities)
         for (Condition condition : {kFree, kHeld, kDying})
         {
-            SCOPED_TRACE(std::string(a.name) + (condition == kFree ? ", free" : condition == kHeld ? ", held" : ", dying"));
+            SCOPED_TRACE(std::string(a.name) + (condition == kFree   ? ", free"
+                                                : condition == kHeld ? ", held"
+                                                                     : ", dying"));
             clearMap();
             proto(a.id)->cooldown = kShortCooldown;
             TDUnit* self = spawn(a.id);
             TDUnit* other = spawn(1); // a goblin beside it
             const TDWatch<TDUnit> watch(self);
             if (condition == kHeld)
-                mMap->mModifiers.push_back(new MapImpassableArea(60.0f, roadPoint(0)->x, roadPoint(0)->y, 400.0f));
+                mMap->mModifiers.push_back(
+                    new MapImpassableArea(60.0f, roadPoint(0)->x, roadPoint(0)->y, 400.0f));
             if (condition == kDying)
                 self->hit(self->mHealth + 1.0f);
             mHarness.step();
@@ -320,7 +329,8 @@ int effectsAt(const TDMap& map, float x, float y)
 
 TEST_F(UnitAbilities, ASummonersPortalCallsImpsWhereItStoodEvenAfterItFell)
 {
-    const TDUnitProto* record = proto(proto(5)->ammoid); // the summoning circle: 2.6 s open, an imp each 0.8 s
+    const TDUnitProto* record =
+        proto(proto(5)->ammoid); // the summoning circle: 2.6 s open, an imp each 0.8 s
     ASSERT_NE(record, nullptr);
     ASSERT_FLOAT_EQ(record->cooldown, 2.6f);
     ASSERT_FLOAT_EQ(record->speed, 0.8f);

@@ -62,7 +62,8 @@ TEST(WaveGroups, EachGroupEndSendsTheNumberOfTheWaveThatStartedIt)
         tdtest::playLevel(harness, kModeNormal, level++, waves + "</waves>");
         TDTutorial::Instance()->loadScript(vanishScript(), L"test.xml");
         TDTutorial::Instance()->setEnabled(true);
-        const auto sent = [map](int k) { return map->mProfile->getTutorialStepState(kFirstStep + k - 1) != 0; };
+        const auto sent = [map](int k)
+        { return map->mProfile->getTutorialStepState(kFirstStep + k - 1) != 0; };
 
         std::vector<std::pair<int, std::vector<int>>> vanished;
         for (int frame = 0; frame < 120 * 60 && map->mState == kStatePlaying; ++frame)
@@ -74,8 +75,9 @@ TEST(WaveGroups, EachGroupEndSendsTheNumberOfTheWaveThatStartedIt)
             harness.step();
             for (int k = 1; k <= kEvents; ++k)
             {
-                const bool recorded = std::find_if(vanished.begin(), vanished.end(),
-                                                   [k](const auto& v) { return v.first == k; }) != vanished.end();
+                const bool recorded =
+                    std::find_if(vanished.begin(), vanished.end(),
+                                 [k](const auto& v) { return v.first == k; }) != vanished.end();
                 if (!sent(k) || recorded)
                     continue;
                 std::vector<int> started;
