@@ -89,6 +89,8 @@ void AttributedString::layout(render::Graphics* graphics, const render::Transfor
         render::Transform2D placed = transform;
         placed.Translate(x, 0.0f);
         chunk->draw(graphics, placed);
+        // The shift lands after the transform's scale, so it grows with it as the start does: an unscaled
+        // advance would overlap the chunks under a scale above 1 and leave the line off centre.
         x += chunk->mWidth * scale;
     }
 }

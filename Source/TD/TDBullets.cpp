@@ -155,8 +155,14 @@ void TDBullet::update(float dt)
     if (mShooter->ammoid == kShellAmmo)
     {
         updateShell(dt);
-        if (mPhase != 4)
+        // Only a shell with a picture flies its arc alone; one without goes on as an ordinary bullet too.
+        const TDUnitProto* a = ammo();
+        if (mPhase != 4 && a && a->sheet)
+        {
+            moveEmitter(mFlightEmitter, mX, mY, dt);
+            advanceShotAnimation(0.0f);
             return;
+        }
     }
     if (mShooter->speed == -1.0f)
     {
@@ -220,11 +226,6 @@ void TDBullet::updateShell(float dt)
             mPhaseTime = 0.0f;
             mPhase = 4;
         }
-    }
-    if (mPhase != 4)
-    {
-        moveEmitter(mFlightEmitter, mX, mY, dt);
-        advanceShotAnimation(0.0f);
     }
 }
 

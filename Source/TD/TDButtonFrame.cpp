@@ -1,19 +1,34 @@
 #include "Source/TD/TDButtonFrame.h"
 
 #include "Core/Render/Graphics.h"
+#include "Source/TD/Game.h"
+#include "Source/TD/TDMap.h"
 
 #include <algorithm>
+
+namespace
+{
+// Half the size of the map's view rectangle; its left and top are not added, so on a wide screen the buttons
+// scale about a point right of the layout centre. Before there is a map, half the layout space.
+math::Point2 halfView()
+{
+    const TDMap* map = Game::GetMap();
+    if (map == nullptr)
+        return math::Point2(TDButtonFrame::kLayoutCentreX, TDButtonFrame::kLayoutCentreY);
+    return math::Point2(map->mScreenRect[2] * 0.5f, map->mScreenRect[3] * 0.5f);
+}
+} // namespace
 
 void TDButtonFrame::draw(render::Graphics* graphics, float scale)
 {
     if (graphics == nullptr || mTexture == nullptr)
         return;
+    const math::Point2 half = halfView();
     render::Transform2D transform;
     transform.Scale(mZoom, mZoom);
-    transform.Translate(mRect.x + mRect.width * 0.5f - kLayoutCentreX,
-                        mRect.y + mRect.height * 0.5f - kLayoutCentreY);
+    transform.Translate(mRect.x + mRect.width * 0.5f - half.x, mRect.y + mRect.height * 0.5f - half.y);
     transform.Scale(scale, scale);
-    transform.Translate(kLayoutCentreX, kLayoutCentreY);
+    transform.Translate(half.x, half.y);
     graphics->SetColor(mColor);
     auto image = graphics->DrawImage(mTexture).Transform(transform);
     image->mAlignH = 2;

@@ -8,13 +8,13 @@ class TDButtonFrame : public TDFrameEntry
 public:
     static constexpr float kMinZoom = 1.0f;
     static constexpr float kMaxZoom = 1.1f;
-    // The centre of the 1024 x 768 layout space, about which a window scales its whole layout on every
+    // The centre of the 1024 x 768 layout space, about which a window scales its images and texts on every
     // screen width.
     static constexpr float kLayoutCentreX = 512.0f;
     static constexpr float kLayoutCentreY = 384.0f;
 
     // Centred on the rectangle's centre, zoomed about it, then the layout scaled by the window's scale about
-    // the layout centre.
+    // half the size of the map's view rectangle (the layout centre only while the view starts at x 0).
     void draw(render::Graphics* graphics, float scale) override;
     // Hovered while the point lies strictly inside the rectangle.
     void onMouseMove(int x, int y) override;

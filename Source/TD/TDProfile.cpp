@@ -472,15 +472,16 @@ void TDProfile::setFullscreen(bool fullscreen)
 
 // Tutorial state.
 
-XMLElement* TDProfile::getTutorialElement(bool createAvailable)
+XMLElement* TDProfile::getTutorialElement(bool markAvailable)
 {
-    XMLElement* tutorial = child(getElement(), "tutorial", false);
-    if (!tutorial && createAvailable)
-    {
-        // A profile without the element has the tutorial on; creating the element must not switch it off.
-        if ((tutorial = child(getElement(), "tutorial", true)))
-            tutorial->SetAttribute("avail", true);
-    }
+    if (XMLElement* tutorial = child(getElement(), "tutorial", false))
+        return tutorial;
+    // A bare element reads as the tutorial switched off. A level start re-arms the tutorial, which reads step
+    // states, before the level reads its param, so in play the first element comes from a step and keeps
+    // the tutorial on.
+    XMLElement* tutorial = child(getElement(), "tutorial", true);
+    if (tutorial && markAvailable)
+        tutorial->SetAttribute("avail", true);
     return tutorial;
 }
 
@@ -522,7 +523,7 @@ void TDProfile::setTutorialStepState(int id, int state)
 
 int TDProfile::getTutorialParam(const std::wstring& name)
 {
-    XMLElement* tutorial = getTutorialElement(true);
+    XMLElement* tutorial = getTutorialElement(false);
     if (!tutorial)
         return 0;
     const std::string key = utf8(name);
@@ -544,7 +545,7 @@ void TDProfile::setTutorialParam(const std::wstring& name, int value)
 {
     getTutorialParam(name);
     const std::string key = utf8(name);
-    XMLElement* tutorial = getTutorialElement(true);
+    XMLElement* tutorial = getTutorialElement(false);
     for (XMLElement* p = tutorial ? tutorial->FirstChildElement("param") : nullptr; p;
          p = p->NextSiblingElement("param"))
     {

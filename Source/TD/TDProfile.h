@@ -133,7 +133,8 @@ public:
 private:
     float getVolume(const char* name);
     void setVolume(const char* name, float volume);
-    tinyxml2::XMLElement* getTutorialElement(bool createAvailable);
+    // The "tutorial" element, created when missing: with "avail" 1 for a step's state, bare for a param.
+    tinyxml2::XMLElement* getTutorialElement(bool markAvailable);
 
     const TDLevelCursor& mCursor;
     const TDEpisodeTable& mEpisodes;

@@ -123,22 +123,26 @@ void TDTower::drawExtras(render::Graphics* graphics)
     if (!p || !m || !graphics)
         return;
     const float scale = m->mViewScale;
-    auto place = [&](render::Image* image, float x, float y)
+    auto place = [&](render::Image* image, float x, float y, bool centred)
     {
         auto drawn = graphics->DrawImage(image);
-        drawn->mAlignH = 2;
-        drawn->mAlignV = 2;
+        if (centred)
+        {
+            drawn->mAlignH = 2;
+            drawn->mAlignV = 2;
+        }
         drawn.Scale(scale).Translate(x * scale + m->mViewOffsetX, y * scale + m->mViewOffsetY);
     };
-    // The marks were looked up when the map loaded its interface pieces.
+    // The marks were looked up when the map loaded its interface pieces. A star mark hangs from its top-left
+    // corner beside the aim point; the boost marker is centred above it.
     const TDContextIcons* icons = m->mContextIcons.get();
     if (icons && p->stars > 0 && p->stars <= 3)
         if (render::Image* mark = icons->starMarks[p->stars - 1])
             for (std::size_t i = 0; i < std::min<std::size_t>(static_cast<std::size_t>(p->stars), kMaxStarMarks); ++i)
-                place(mark, mX + 15.0f, mY);
+                place(mark, mX + 15.0f, mY, false);
     if (icons && mBoosted)
         if (render::Image* marker = icons->boostMarker)
-            place(marker, mX, mY - 50.0f);
+            place(marker, mX, mY - 50.0f, true);
     if (m->mDebugDrawFirst)
         if (const TDUnit* target = mTarget.get())
             graphics->DrawLine(math::Point2(mX * scale + m->mViewOffsetX, mY * scale + m->mViewOffsetY),

@@ -74,8 +74,7 @@ std::vector<TDUnit*> TDInnateModifier::neighbours(const TDUnit& unit) const
     if (!proto)
         return out;
     for (TDUnit* other : mMap.mWaves->getUnits())
-        if (other != &unit && canAct(other) &&
-            pointDistance(unit.mX, unit.mY, other->mX, other->mY) < proto->r)
+        if (other != &unit && pointDistance(unit.mX, unit.mY, other->mX, other->mY) < proto->r)
             out.push_back(other);
     return out;
 }
@@ -128,7 +127,8 @@ void HealerModifier::apply(TDUnit* unit, float)
     bool healed = false;
     for (TDUnit* other : neighbours(*unit))
     {
-        if (!healTenth(*other))
+        // Haste and hiding reach the dying too; healing does not.
+        if (!canAct(other) || !healTenth(*other))
             continue;
         healed = true;
         auto* sprite = new TDAnimatedSprite(L"td/mob_heal");

@@ -26,7 +26,7 @@ public:
 protected:
     // The unit acts now: it exists and is neither dying nor dead.
     static bool canAct(const TDUnit* unit);
-    // The other units within the r of the unit's tier prototype (strictly), not dying.
+    // The other units of the level within the r of the unit's tier prototype (strictly), in any state.
     std::vector<TDUnit*> neighbours(const TDUnit& unit) const;
 
     TDMap& mMap;

@@ -110,7 +110,9 @@ float HUDSpellButton::shadeFraction() const
     // A prototype without a positive cooldown never recharges long enough to shade.
     if (!table || !(table->cooldown > 0.0f))
         return 0.0f;
-    return std::clamp(mElapsed / table->cooldown, 0.0f, 1.0f);
+    // The recharge starts from the upgraded cooldown but is measured against the table's: a raised cooldown
+    // starts the shade taller than the icon.
+    return mElapsed / table->cooldown;
 }
 
 int HUDSpellButton::secondsShown(float remaining)

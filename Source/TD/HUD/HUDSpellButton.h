@@ -45,8 +45,8 @@ public:
     float getRemaining() const { return mElapsed; }
     int getSpellId() const { return mSpellId; }
     int getProtoId() const { return mProtoId; }
-    // The fraction of the shade drawn: remaining / the table prototype's cooldown, within [0, 1]; 0 for a
-    // prototype without a positive cooldown.
+    // The fraction of the shade drawn: remaining / the table prototype's cooldown, above 1 while an upgrade
+    // has raised the cooldown; 0 for a prototype without a positive cooldown.
     float shadeFraction() const;
     // What the recharging button writes on its icon: the whole seconds left, counted up (2.5 shows 3).
     static int secondsShown(float remaining);

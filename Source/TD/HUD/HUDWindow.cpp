@@ -16,7 +16,8 @@
 namespace
 {
 
-// Every window scales about the centre of the layout space, the point the buttons scale about too.
+// Every window scales its images and texts about the centre of the layout space, the centre of the map's
+// view rectangle on every screen width (the buttons use only the view's size).
 constexpr float kCentreX = TDButtonFrame::kLayoutCentreX;
 constexpr float kCentreY = TDButtonFrame::kLayoutCentreY;
 

@@ -3,6 +3,10 @@
 // through the frame manager, keys that always reach the board, and the developer keys.
 #include "Core/File/AtomicFile.h"
 #include "Core/Particles/ParticleSystem.h"
+#include "Core/Render/BufferDoubleCache.h"
+#include "Core/Render/Graphics.h"
+#include "Core/Render/Image.h"
+#include "Core/Render/RecordingRender.h"
 #include "Core/Widget/Frame.h"
 #include "Core/Widget/FrameManager.h"
 #include "Source/TD/Game.h"
@@ -129,6 +133,57 @@ TEST(Game, ThePointerReachesTheBoardAndTheMapThroughTheFrameManager)
     // Points beyond the 1024-wide layout (the wide screen's margins) reach the board too.
     harness.move(-150.0f, 20.0f);
     EXPECT_EQ(harness.game()->GetGameWindow()->mCursorX, -150);
+}
+
+// On the wide screen the map's view rectangle starts left of the layout; a window's scale grows its buttons
+// about half the view's size, not about the view's centre.
+TEST(Game, ButtonsScaleAboutHalfTheMapsViewSize)
+{
+    GameHarness harness;
+    ASSERT_TRUE(harness.start());
+    harness.step();
+    const TDMap* map = harness.map();
+    ASSERT_FLOAT_EQ(map->mScreenRect[0], -171.0f);
+    ASSERT_FLOAT_EQ(map->mScreenRect[2], 1366.0f);
+    ASSERT_FLOAT_EQ(map->mScreenRect[3], 768.0f);
+    const TDButtonFrame* play = map->mHud->findButton(L"play_btn");
+    ASSERT_NE(play, nullptr);
+    ASSERT_NE(play->mTexture, nullptr);
+    TDButtonFrame button;
+    button.mTexture = play->mTexture;
+    const float w = static_cast<float>(play->mTexture->GetWidth());
+    const float h = static_cast<float>(play->mTexture->GetHeight());
+    button.mRect = math::Rect(100.0f - w * 0.5f, 200.0f - h * 0.5f, w, h); // centred on (100, 200)
+    struct Case
+    {
+        float scale;
+        math::Point2 centre;
+    };
+    // (100, 200) scaled about (683, 384).
+    const Case cases[] = {{1.0f, {100.0f, 200.0f}}, {2.0f, {-483.0f, 16.0f}}, {0.5f, {391.5f, 292.0f}}};
+    render::RecordingRender& render = *harness.recording();
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.scale);
+        ASSERT_EQ(render.BeginFrame(), VN_OK);
+        {
+            render::Graphics graphics(&render);
+            button.draw(&graphics, c.scale);
+            auto* cache = static_cast<render::BufferDoubleCache<render::VertexBuffer<render::SVertex2D>>*>(
+                render.GetVertexCache(render::SVertex2D::Format().mId));
+            void* end = nullptr;
+            uint32_t free = 0;
+            ASSERT_EQ(cache->GetFirst()->GetImpl()->Reserve(0, &end, &free), VN_OK);
+            const render::SVertex2D* quad = static_cast<const render::SVertex2D*>(end) - 4;
+            // Every vertex is moved by -0.5 as the last step of a draw.
+            EXPECT_NEAR((quad[0].x + quad[2].x) * 0.5f + 0.5f, c.centre.x, 1e-3f);
+            EXPECT_NEAR((quad[0].y + quad[2].y) * 0.5f + 0.5f, c.centre.y, 1e-3f);
+            EXPECT_NEAR(quad[2].x - quad[0].x, w * c.scale, 1e-3f);
+        }
+        ASSERT_EQ(render.EndFrame(), VN_OK);
+        ASSERT_EQ(render.Playback(), VN_OK);
+        (void)render.TakeLog();
+    }
 }
 
 TEST(Game, DeveloperKeysNeedTheDeveloperFlagAndAPlayedLevel)

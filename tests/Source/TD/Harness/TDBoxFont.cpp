@@ -34,4 +34,22 @@ VNResultEnum BoxFont::DrawText(render::Graphics* graphics, render::DrawTextParam
     return VN_OK;
 }
 
+BoxFontBoard::BoxFontBoard() : mBoard(TDScreenContext::current())
+{
+    TDScreenContext::setCurrent(this);
+}
+
+BoxFontBoard::~BoxFontBoard()
+{
+    TDScreenContext::setCurrent(mBoard);
+}
+
+CountedHandle<render::Font> BoxFontBoard::getFont(TDBoardFont kind) const
+{
+    asked.push_back(kind);
+    // A handle without a counter: the font is this board's and is not released through it.
+    return CountedHandle<render::Font>(const_cast<BoxFont*>(&font), nullptr);
+}
+
 } // namespace tdtest
+

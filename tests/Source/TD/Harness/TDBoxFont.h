@@ -5,6 +5,7 @@
 #include "Core/Render/Color.h"
 #include "Core/Render/Font.h"
 #include "Core/Base/MathTypes.h"
+#include "Source/TD/HUD/TDScreenContext.h"
 
 #include <string>
 #include <vector>
@@ -41,6 +42,29 @@ public:
     VNResultEnum DoUnload() override { return VN_OK; }
 
     std::vector<Draw> draws;
+};
+
+// The game board with one box font in place of each of its fonts while this lives (the board it replaced is
+// current again afterwards); it notes which of the board's fonts were asked for.
+class BoxFontBoard final : public TDScreenContext
+{
+public:
+    BoxFontBoard();
+    ~BoxFontBoard();
+    BoxFontBoard(const BoxFontBoard&) = delete;
+    BoxFontBoard& operator=(const BoxFontBoard&) = delete;
+
+    CountedHandle<render::Font> getFont(TDBoardFont kind) const override;
+    int getPointerX() const override { return 0; }
+    int getPointerY() const override { return 0; }
+    layer::Layer* getRootLayer() const override { return mBoard ? mBoard->getRootLayer() : nullptr; }
+
+    BoxFont font;
+    // The board fonts asked for, in order.
+    mutable std::vector<TDBoardFont> asked;
+
+private:
+    TDScreenContext* mBoard;
 };
 
 } // namespace tdtest

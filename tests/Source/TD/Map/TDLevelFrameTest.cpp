@@ -1,14 +1,19 @@
 // The level frame on the demo data through the game harness: every demo level loads, draws its art and spots
 // and runs; the draw order of the art; what advances in which state and at which speed; the effect lists; the
-// watches of a selected unit and a pruned emitter; and the same 600 frames twice give the same hash.
+// watches of a selected unit and a pruned emitter; the countdown texts of the next-wave markers; and the same
+// 600 frames twice give the same hash.
 #include "Core/Base/MathUtil.h"
 #include "Core/Base/TextEncoding.h"
 #include "Core/Particles/ParticleEmitter.h"
 #include "Core/Particles/ParticleSystem.h"
 #include "Core/Render/Image.h"
+#include "Core/Render/Image/GraphicsTestUtil.h"
 #include "Core/Render/RecordingRender.h"
+#include "Source/TD/Harness/TDBoxFont.h"
+#include "Source/TD/Harness/TDDrawCapture.h"
 #include "Source/TD/Harness/TDGameHarness.h"
 #include "Source/TD/HUD/TDContextMenu.h"
+#include "Source/TD/LocalStrings.h"
 #include "Source/TD/SoundTags.h"
 #include "Source/TD/TDAmbientEffect.h"
 #include "Source/TD/TDEconomy.h"
@@ -17,11 +22,13 @@
 #include "Source/TD/TDLevelArt.h"
 #include "Source/TD/TDMap.h"
 #include "Source/TD/TDModifier.h"
+#include "Source/TD/TDPoint.h"
 #include "Source/TD/TDUnitProto.h"
 #include "Source/TD/TDResources.h"
 #include "Source/TD/TDSpriteSheet.h"
 #include "Source/TD/TDTestUtil.h"
 #include "Source/TD/TDUnit.h"
+#include "Source/TD/TDWaveCallMarkers.h"
 #include "Source/TD/TDWaves.h"
 
 #include <gtest/gtest.h>
@@ -357,6 +364,91 @@ TEST_F(LevelFrameTest, TheRouteLayerIsPaintedAtLevelStartAndShownOnlyWhileASpell
     mMap->mArmedSpell = nullptr;
     mHarness.step();
     EXPECT_LT(boundAt(mMap->mRouteLayer), 0);
+}
+
+// Beside each next-wave marker the time left to the wave: "game_incoming" in its last second, else
+// "game_nextwave" and the whole seconds left, in white in the board's main_42_3. Marker i's text stands 25 units
+// higher than marker i - 1's would; it is left-aligned 32 units right of a marker whose left edge lies in the
+// left half of the screen, right-aligned 32 units left of any other, vertically centred, and placed through the
+// camera without being scaled by it.
+TEST_F(LevelFrameTest, WaveCallTextsCountDownStackUpwardsAndStandBesideTheirMarkers)
+{
+    TDWaveCallMarkers& markers = *mMap->mWaveCallMarkers;
+    render::Image* const picture = markers.mImage;
+    render::test::TestImage image(60, 40);
+    markers.mImage = &image;
+    markers.clear();
+    const TDPoint left(1, 100.0f, 300.0f);
+    const TDPoint right(2, 900.0f, 300.0f);
+    const TDPoint middle(3, 512.0f, 200.0f); // its left edge on the middle: counted with the right half
+    for (const TDPoint* point : {&left, &right, &middle})
+        markers.add(point);
+    ASSERT_EQ(markers.getMarkers().size(), 3u);
+    struct Place
+    {
+        bool leftAligned;
+        float x, y; // the text's anchor before the camera
+    };
+    const Place places[] = {
+        {true, 100.0f + 30.0f + 32.0f, 300.0f + 20.0f},
+        {false, 900.0f - 30.0f - 32.0f, 300.0f + 20.0f - 25.0f},
+        {false, 512.0f - 30.0f - 32.0f, 200.0f + 20.0f - 50.0f},
+    };
+    const std::wstring incoming = LocalStrings::Instance()->get(L"game_incoming");
+    const std::wstring next = LocalStrings::Instance()->get(L"game_nextwave");
+    struct Case
+    {
+        float left; // seconds to the wave
+        std::wstring text;
+        float scale, offsetX, offsetY;
+    };
+    const Case cases[] = {
+        {12.7f, next + L"12", 1.0f, 0.0f, 0.0f},
+        {1.0f, next + L"1", 1.0f, 0.0f, 0.0f},
+        {0.9f, incoming, 1.0f, 0.0f, 0.0f},
+        {0.0f, incoming, 1.0f, 0.0f, 0.0f},
+        {5.5f, next + L"5", 2.0f, -100.0f, 30.0f},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << c.left << " s left, camera scale " << c.scale);
+        markers.mDueTime = 30.0f;
+        mMap->mWaves->mClock = markers.mDueTime - c.left;
+        mMap->mViewScale = c.scale;
+        mMap->mViewOffsetX = c.offsetX;
+        mMap->mViewOffsetY = c.offsetY;
+        tdtest::BoxFontBoard board;
+        {
+            tdtest::RecordedFrame frame(mHarness.recording());
+            mMap->draw(frame.graphics());
+        }
+        std::vector<tdtest::BoxFont::Draw> texts;
+        for (const tdtest::BoxFont::Draw& draw : board.font.draws)
+            if (draw.text.rfind(next, 0) == 0 || draw.text == incoming)
+                texts.push_back(draw);
+        ASSERT_EQ(texts.size(), 3u);
+        EXPECT_NE(std::find(board.asked.begin(), board.asked.end(), TDBoardFont::Main42_3), board.asked.end());
+        for (std::size_t i = 0; i < texts.size(); ++i)
+        {
+            SCOPED_TRACE(testing::Message() << "marker " << i);
+            const tdtest::BoxFont::Draw& text = texts[i];
+            EXPECT_EQ(text.text, c.text);
+            EXPECT_FLOAT_EQ(text.color.r, 1.0f);
+            EXPECT_FLOAT_EQ(text.color.g, 1.0f);
+            EXPECT_FLOAT_EQ(text.color.b, 1.0f);
+            EXPECT_FLOAT_EQ(text.color.a, 1.0f);
+            const float x = places[i].x * c.scale + c.offsetX;
+            const float y = places[i].y * c.scale + c.offsetY;
+            EXPECT_NEAR(places[i].leftAligned ? text.topLeft.x : text.bottomRight.x, x, 0.01f);
+            EXPECT_NEAR(text.centre().y, y, 0.01f);
+            EXPECT_NEAR(text.width(), 10.0f * static_cast<float>(c.text.size()), 0.01f) << "not scaled";
+        }
+    }
+    mMap->mViewScale = 1.0f;
+    mMap->mViewOffsetX = 0.0f;
+    mMap->mViewOffsetY = 0.0f;
+    markers.clear();
+    markers.mImage = picture;
 }
 
 // FNV-1a over what the frame leaves: the clocks, the effects, the purse, the random counter and every

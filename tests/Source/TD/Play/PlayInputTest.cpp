@@ -7,6 +7,8 @@
 #include "Source/TD/HUD/HUDWindow.h"
 #include "Source/TD/LocalStrings.h"
 #include "Source/TD/TDProtoTable.h"
+#include "Source/TD/TDUnitProto.h"
+#include "Source/TD/TDUpgradeList.h"
 #include "Source/TD/TDWaveCallMarkers.h"
 #include "Source/TD/TDWaves.h"
 #include "tests/Source/TD/Play/PlayFixture.h"
@@ -153,6 +155,44 @@ TEST_F(PlayFixture, ASpellIsArmedCastRechargesAndCanBeDisarmed)
     mHarness.step(static_cast<int>(full * 30.0f) + 2);
     EXPECT_FALSE(spell(0).isCooling());
     EXPECT_NE(spell(0).mGlint, nullptr) << "ready again, with the glint";
+}
+
+// The recharge starts from the upgraded cooldown and the shade measures it against the table's: lowered, the
+// shade starts below the icon's height; raised, above it.
+TEST_F(PlayFixture, AnUpgradedCooldownStartsTheShadeBelowOrAboveFullHeight)
+{
+    ASSERT_TRUE(startLevel());
+    HUDSpellButton& button = spell(0);
+    const TDUnitProto* table = mMap->mProtoTable->find(button.getProtoId());
+    ASSERT_NE(table, nullptr);
+    ASSERT_GT(table->cooldown, 0.0f);
+    struct Case
+    {
+        int percentOff; // of the cooldown, bought as one upgrade step
+        float shade;
+    };
+    for (const Case& c : {Case{50, 0.5f}, Case{0, 1.0f}, Case{-50, 1.5f}})
+    {
+        SCOPED_TRACE(c.percentOff);
+        const std::string xml = "<upgrades><upgrade id=\"95\" section=\"0\" icon=\"walls\"><unlock episode=\"0\" "
+                                "level=\"0\"/><targets><target id=\"-1\"/><target id=\"" +
+                                std::to_string(button.getProtoId()) +
+                                "\"/></targets><steps><step cost_g=\"0\" cost_r=\"1\"><attributes><a "
+                                "name=\"cooldown\" value=\"" +
+                                std::to_string(c.percentOff) + "\"/></attributes></step></steps></upgrade></upgrades>";
+        auto upgrades = std::make_unique<TDUpgradeList>();
+        upgrades->parse(xml, L"spell cooldown");
+        upgrades->setProfile(mMap->mProfile.get());
+        upgrades->setUnlocks(mMap->mUnlocks.get());
+        mMap->mProfile->setUpgradeList(upgrades.get());
+        mMap->mUpgrades = std::move(upgrades);
+        mMap->mProfile->setUpgradeLevel(95, 0);
+
+        button.startCooldown();
+        EXPECT_NEAR(button.getRemaining(), table->cooldown * c.shade, 1e-4f);
+        EXPECT_NEAR(button.shadeFraction(), c.shade, 1e-5f);
+        hud().resetSpells();
+    }
 }
 
 TEST_F(PlayFixture, TheRechargeShowsWholeSecondsCountedUp)

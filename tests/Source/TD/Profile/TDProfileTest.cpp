@@ -98,9 +98,10 @@ TEST_F(ProfileTest, AFreshProfileGetsItsDefaultsOnFirstRead)
     EXPECT_FLOAT_EQ(profile->getSoundVolume(), 1.0f);
     EXPECT_FALSE(profile->getFullscreen());
     EXPECT_TRUE(profile->isTutorialAvailable());
-    EXPECT_EQ(profile->getTutorialParam(L"dropChanceOverride"), 0);
-    EXPECT_TRUE(profile->isTutorialAvailable()) << "asking a tutorial value must not switch the tutorial off";
+    // In the order a level start asks: the steps' states, then the param.
     EXPECT_EQ(profile->getTutorialStepState(3), 0);
+    EXPECT_EQ(profile->getTutorialParam(L"dropChanceOverride"), 0);
+    EXPECT_TRUE(profile->isTutorialAvailable());
 
     const tinyxml2::XMLElement* e = profile->getElement();
     EXPECT_EQ(e->IntAttribute("version"), 4);
@@ -108,6 +109,44 @@ TEST_F(ProfileTest, AFreshProfileGetsItsDefaultsOnFirstRead)
         EXPECT_NE(e->FirstChildElement(name), nullptr) << name;
     EXPECT_STREQ(e->FirstChildElement()->Name(), "tutorial") << "new elements go first";
     EXPECT_EQ(profile->getCurrentName(), L"") << "only the default profile exists";
+}
+
+// A step's state makes a missing "tutorial" element with the tutorial on; a param makes it bare, which reads
+// as the tutorial off. Either way the value asked for is stored with 0.
+TEST_F(ProfileTest, TheFirstTutorialReadMakesTheElementAsItsKindDoes)
+{
+    struct Case
+    {
+        bool step; // else a param
+        const char* child;
+        bool available;
+    };
+    for (const Case& c : {Case{true, "step", true}, Case{false, "param", false}})
+    {
+        SCOPED_TRACE(c.child);
+        WriteProfiles("<levels/>");
+        auto profile = Make();
+        EXPECT_EQ(c.step ? profile->getTutorialStepState(3) : profile->getTutorialParam(L"dropChanceOverride"), 0);
+        EXPECT_EQ(profile->isTutorialAvailable(), c.available);
+
+        Reload(); // saved as made
+        profile = Make();
+        const tinyxml2::XMLElement* tutorial = profile->getElement()->FirstChildElement("tutorial");
+        ASSERT_NE(tutorial, nullptr);
+        if (c.step)
+            EXPECT_TRUE(tutorial->BoolAttribute("avail"));
+        else
+            EXPECT_EQ(tutorial->FirstAttribute(), nullptr) << "no attributes";
+        const tinyxml2::XMLElement* stored = tutorial->FirstChildElement(c.child);
+        ASSERT_NE(stored, nullptr);
+        EXPECT_EQ(stored->IntAttribute(c.step ? "state" : "v", -1), 0);
+        // The other kind finds the element and leaves its attributes alone.
+        if (c.step)
+            EXPECT_EQ(profile->getTutorialParam(L"dropChanceOverride"), 0);
+        else
+            EXPECT_EQ(profile->getTutorialStepState(3), 0);
+        EXPECT_EQ(profile->isTutorialAvailable(), c.available);
+    }
 }
 
 TEST_F(ProfileTest, EverySetterWritesThroughAndReadsBackAfterARestart)

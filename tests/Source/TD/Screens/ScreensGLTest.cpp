@@ -12,9 +12,14 @@
 #include "Source/TD/Harness/TDGameHarness.h"
 #include "Source/TD/Harness/TDPicture.h"
 #include "Source/TD/TDMap.h"
+#include "Source/TD/TDProfile.h"
 #include "Framework/GameWindow.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
 
 namespace
 {
@@ -201,6 +206,126 @@ TEST(ScreensGL, OptionsSwitchesFollowTheScreenModeBothWays)
     harness.click(kWindowX, kSwitchY);
     harness.step(5);
     expectChosen(true, "the window switch once more");
+}
+
+// Each switch on its own, from either mode, on a desktop that can or cannot hold the largest window: the
+// switch not chosen plays "simple", switches the mode at once and writes the new "fs" to the profile file;
+// the chosen one takes no click (no sound, nothing written). The window switch on a desktop too small shows
+// the plain message "IllegalResolutionMessage" over the dialog, leaves full screen and the file alone, and the
+// dialog takes input again once the message is closed; the full-screen switch is never refused.
+TEST(ScreensGL, EachOptionsSwitchFromEachModeAndDesktop)
+{
+    constexpr float kWindowX = 382.0f, kFullScreenX = 642.0f, kSwitchY = 541.0f;
+    struct Case
+    {
+        const char* name;
+        bool windowedBefore;
+        bool bigDesktop; // 1920 x 1080, else 1366 x 768: no room for the frame of a 1366 x 768 window
+        bool windowSwitch; // the switch clicked; else the full-screen one
+        bool windowedAfter;
+        bool refused;
+    };
+    const Case cases[] = {
+        {"full screen to a window", false, true, true, true, false},
+        {"a window refused on a small desktop", false, false, true, false, true},
+        {"a window to full screen", true, true, false, false, false},
+        {"a window to full screen on a small desktop", true, false, false, false, false},
+        {"full screen: its own switch", false, true, false, false, false},
+        {"a window: its own switch", true, true, true, true, false},
+    };
+    // One game for every case: each sets the mode and the desktop it starts from, opens the dialog from the
+    // main menu and closes it at the end.
+    GameHarness harness(GameHarness::Backend::GL);
+    if (!harness.start(GameHarness::Opening::Splash))
+        GTEST_SKIP() << "needs a display with OpenGL 4.5 (run under xvfb-run)";
+    TDMap* map = harness.map();
+    framework::GameWindow* window = harness.game()->GetWindow();
+    harness.click(500.0f, 500.0f);
+    harness.click(500.0f, 500.0f);
+    harness.step(30);
+    ASSERT_EQ(map->mState, kStateMainMenu);
+    const auto profileFile = [&]
+    {
+        std::ifstream file(harness.userFolder() / "profiles.xml");
+        return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        if (window->IsWindowed() != c.windowedBefore)
+        {
+            harness.useDesktop(1920, 1080);
+            ASSERT_EQ(harness.game()->SwitchScreenMode(), VN_OK);
+            harness.step(5);
+        }
+        ASSERT_EQ(window->IsWindowed(), c.windowedBefore);
+        if (c.bigDesktop)
+            harness.useDesktop(1920, 1080);
+        else
+            harness.useDesktop(1366, 768);
+        harness.click(512.0f, 504.0f);
+        ASSERT_TRUE(awaitDialog<OptionsDialog>(harness, true));
+        OptionsDialog* options = shownDialog<OptionsDialog>(harness);
+        ASSERT_NE(options, nullptr);
+        ASSERT_EQ(options->mWindowSwitch->mSelected, c.windowedBefore);
+        ASSERT_EQ(options->mFullscreenSwitch->mSelected, !c.windowedBefore);
+
+        const std::string before = profileFile();
+        harness.sounds().clear();
+        harness.click(c.windowSwitch ? kWindowX : kFullScreenX, kSwitchY);
+        const std::vector<std::wstring>& tags = harness.sounds().tags;
+        const bool chosen = c.windowSwitch == c.windowedBefore;
+        EXPECT_EQ(std::count(tags.begin(), tags.end(), L"simple"), chosen ? 0 : 1);
+        // The mode changes within the click.
+        EXPECT_EQ(window->IsWindowed(), c.windowedAfter);
+        EXPECT_EQ(harness.game()->IsWindowed(), c.windowedAfter);
+        EXPECT_EQ(options->mWindowSwitch->mSelected, c.windowedAfter);
+        EXPECT_EQ(options->mFullscreenSwitch->mSelected, !c.windowedAfter);
+        const std::string after = profileFile();
+        if (chosen || c.refused)
+        {
+            EXPECT_EQ(after, before) << "nothing written";
+        }
+        else
+        {
+            const std::string stored = c.windowedAfter ? "<fs v=\"false\"/>" : "<fs v=\"true\"/>";
+            EXPECT_NE(after.find(stored), std::string::npos) << after;
+            EXPECT_EQ(map->mProfile->getFullscreen(), !c.windowedAfter);
+        }
+
+        harness.step(5);
+        std::vector<TMessageBox*> boxes;
+        for (const widget::FrameEntry& entry : harness.game()->GetFrameManager()->GetFrames())
+            if (auto* box = dynamic_cast<TMessageBox*>(entry.frame))
+                boxes.push_back(box);
+        ASSERT_EQ(boxes.size(), c.refused ? 1u : 0u);
+        if (c.refused)
+        {
+            EXPECT_EQ(boxes[0]->mTextKey, L"IllegalResolutionMessage");
+            EXPECT_TRUE(boxes[0]->mCommand.empty());
+            EXPECT_EQ(boxes[0]->mSecondButton, nullptr) << "a plain message";
+            ASSERT_TRUE(awaitDialog<TMessageBox>(harness, true));
+            harness.click(512.0f, 520.0f);
+            ASSERT_TRUE(awaitDialog<TMessageBox>(harness, false));
+            EXPECT_FALSE(window->IsWindowed());
+            EXPECT_EQ(profileFile(), before);
+            // The dialog below has the input again: on a desktop that now has room, its window switch works.
+            harness.useDesktop(1920, 1080);
+            harness.click(kWindowX, kSwitchY);
+            EXPECT_TRUE(window->IsWindowed());
+        }
+        // Closed as its buttons close it; the next case opens a new one once this one has left the frames.
+        ASSERT_EQ(options->Hide(true), VN_OK);
+        const auto open = [&]
+        {
+            const auto& frames = harness.game()->GetFrameManager()->GetFrames();
+            return std::any_of(frames.begin(), frames.end(), [](const widget::FrameEntry& entry)
+                               { return dynamic_cast<OptionsDialog*>(entry.frame) != nullptr; });
+        };
+        for (int i = 0; i < 120 && open(); ++i)
+            harness.step();
+        ASSERT_FALSE(open());
+    }
 }
 
 } // namespace

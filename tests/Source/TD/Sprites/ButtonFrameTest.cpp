@@ -72,7 +72,7 @@ TEST(ButtonFrame, ZoomGrowsWhileHoveredAndShrinksOutside)
 }
 
 // The button sits on its rectangle's centre, grows about it, and the window's scale grows the layout about
-// the centre of the 1024 x 768 layout.
+// half the map's view size: without a map, the centre of the 1024 x 768 layout.
 TEST_F(ButtonFrameDraw, ZoomsAboutItsCentreAndScalesAboutTheLayoutCentre)
 {
     render::test::TestImage image(20, 10);

@@ -326,6 +326,41 @@ TEST_F(TowerCombat, AShellClimbsThenArcsToWhereItsTargetWasAndHoldsItsTowerUntil
     EXPECT_EQ(mortar->mState, kTowerIdle);
 }
 
+// Only a shell whose ammunition has a picture climbs and arcs alone; without one it also flies at its unit as
+// an ordinary bullet while it climbs.
+TEST_F(TowerCombat, AShellWithoutAPictureAlsoFliesAsABulletWhileItClimbs)
+{
+    TDTower* mortar = build(30000);
+    setMoney(1000);
+    ASSERT_TRUE(mortar->upgrade(4, 0.0f)); // the siege mortar fires ammo 2003
+    TDUnitProto* ammo = proto(2003);
+    ASSERT_NE(ammo, nullptr);
+    TDSpriteSheet* const sheet = ammo->sheet;
+    ASSERT_NE(sheet, nullptr);
+    for (const bool withSheet : {true, false})
+    {
+        SCOPED_TRACE(withSheet ? "with its sheet" : "without a sheet");
+        ammo->sheet = withSheet ? sheet : nullptr;
+        TDUnit* unit = addUnit(1, mortar->mX + 80.0f, mortar->mY + 20.0f);
+        auto* shell = new TDBullet(mortar, unit);
+        mMap->mBullets->add(shell);
+        const float startX = shell->mX;
+        const float startY = shell->mY;
+        for (int i = 0; i < 5; ++i)
+            mMap->mBullets->update(1.0f / 60.0f);
+        ASSERT_EQ(mMap->mBullets->getBullets().size(), 1u);
+        EXPECT_EQ(shell->mPhase, 0);
+        EXPECT_LT(shell->mY, startY) << "climbing";
+        if (withSheet)
+            EXPECT_FLOAT_EQ(shell->mX, startX) << "straight up";
+        else
+            EXPECT_GT(shell->mX, startX + 1.0f) << "towards its unit as well";
+        mMap->mBullets->clear();
+        mMap->mWaves->clearUnits();
+    }
+    ammo->sheet = sheet;
+}
+
 TEST_F(TowerCombat, RotatingTowersShowTheSectorOfTheirDirection)
 {
     TDTower* cannon = build(20000);

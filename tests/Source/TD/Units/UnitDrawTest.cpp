@@ -8,7 +8,6 @@
 #include "Core/Render/Image.h"
 #include "Core/Render/RecordingRender.h"
 #include "Core/Render/VertexFormat.h"
-#include "Source/TD/HUD/TDScreenContext.h"
 #include "Source/TD/Harness/TDBoxFont.h"
 #include "Source/TD/Harness/TDGameHarness.h"
 #include "Source/TD/TDBuildSpot.h"
@@ -33,32 +32,6 @@
 namespace
 {
 using tdtest::GameHarness;
-
-// The game board with the note font in place of its fonts while it is current.
-class NoteBoard : public TDScreenContext
-{
-public:
-    NoteBoard() : mBoard(TDScreenContext::current()) { TDScreenContext::setCurrent(this); }
-    ~NoteBoard() { TDScreenContext::setCurrent(mBoard); }
-    NoteBoard(const NoteBoard&) = delete;
-    NoteBoard& operator=(const NoteBoard&) = delete;
-
-    CountedHandle<render::Font> getFont(TDBoardFont kind) const override
-    {
-        asked.push_back(kind);
-        return CountedHandle<render::Font>(const_cast<tdtest::BoxFont*>(&font), nullptr);
-    }
-    int getPointerX() const override { return 0; }
-    int getPointerY() const override { return 0; }
-    layer::Layer* getRootLayer() const override { return mBoard ? mBoard->getRootLayer() : nullptr; }
-
-    tdtest::BoxFont font;
-    // The board fonts asked for, in order.
-    mutable std::vector<TDBoardFont> asked;
-
-private:
-    TDScreenContext* mBoard;
-};
 
 struct Quad
 {
@@ -252,7 +225,7 @@ TEST_F(UnitDrawTest, TheDeveloperUnitInfoShowsHealthAndFrameEdgesOnlyWhileSwitch
         mMap->mDebugUnitInfo = c.on;
         mMap->mViewScale = c.scale;
         mMap->mViewOffsetX = c.offsetX;
-        NoteBoard board;
+        tdtest::BoxFontBoard board;
         const uint32_t lines = used<render::SVertexGeom>();
         unit->drawOverlay(mGraphics.get());
         const std::vector<render::SVertexGeom> ends = verticesSince<render::SVertexGeom>(lines);
@@ -321,7 +294,7 @@ TEST_F(UnitDrawTest, TheDeveloperOverlayWritesEachTowersDebugNumberInTheSmallFon
     {
         SCOPED_TRACE(on);
         mMap->mDebugDrawSecond = on;
-        NoteBoard board;
+        tdtest::BoxFontBoard board;
         mMap->draw(mGraphics.get());
         const auto number = std::find_if(board.font.draws.begin(), board.font.draws.end(),
                                          [](const tdtest::BoxFont::Draw& d) { return d.text == L"7"; });
