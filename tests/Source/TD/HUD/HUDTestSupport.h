@@ -25,7 +25,7 @@ namespace fs = std::filesystem;
 using BoxFont = tdtest::BoxFont;
 
 // The game board as the screens see it; current while it lives.
-class TestBoard : public TDScreenContext
+class TestBoard final : public TDScreenContext
 {
 public:
     TestBoard();

@@ -33,7 +33,7 @@ namespace
 namespace fs = std::filesystem;
 
 // The board's six fonts loaded from the demo data.
-class DemoBoard : public TDScreenContext
+class DemoBoard final : public TDScreenContext
 {
 public:
     DemoBoard()

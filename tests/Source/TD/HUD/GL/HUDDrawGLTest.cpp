@@ -47,7 +47,7 @@ public:
 };
 
 // The board's fonts from the demo data.
-class FontBoard : public TDScreenContext
+class FontBoard final : public TDScreenContext
 {
 public:
     FontBoard()
