@@ -514,7 +514,7 @@ TEST_F(FirstSession, NewPlayerIsLedThroughLevelOneToVictoryAndTheShops)
     player->click(player->layer(kModal, "button/b1_ok/pos"));
     ASSERT_TRUE(player->waitForLayer(kMenu, "button/b2_normal"));
     player->click(player->layer(kMenu, "button/b1_cloze/pos"));
-    EXPECT_EQ(player->waitExit(), 0);
+    EXPECT_EQ(player->waitExit(), 0) << player->output();
 
     const StoredProfiles stored(player->profiles());
     EXPECT_EQ(stored.current, name);
@@ -637,7 +637,7 @@ TEST_F(FirstSession, OptionsSwitchBetweenWindowAndFullScreenBothWays)
     ASSERT_TRUE(player->waitForLayer(kMenu, "button/b2_normal"));
 
     player->click(player->layer(kMenu, "button/b1_cloze/pos"));
-    EXPECT_EQ(player->waitExit(), 0);
+    EXPECT_EQ(player->waitExit(), 0) << player->output();
     ExpectCleanLog("screen modes");
 }
 
