@@ -8,7 +8,12 @@
 
 void TDEpisodeTable::load(const std::wstring& path)
 {
-    forEachSheetLine(readGameTextFile(path, true),
+    parse(readGameTextFile(path, true), path);
+}
+
+void TDEpisodeTable::parse(const std::string& text, const std::wstring& path)
+{
+    forEachSheetLine(text,
                      [&](int lineNumber, const std::string& line)
                      {
                          std::vector<std::string> fields;

@@ -20,6 +20,8 @@ public:
     // Reads the sheet; every accepted line sets its episode, replacing what an earlier line or an earlier
     // load gave it (entries are never dropped). Lines without exactly five fields are skipped.
     void load(const std::wstring& path = L"td/setup_sheet.csv");
+    // The same for a sheet already read into text; path only labels the log lines.
+    void parse(const std::string& text, const std::wstring& path);
 
     // The episode's entry, or null when the table lacks it.
     const TDEpisodeInfo* find(int episode) const;

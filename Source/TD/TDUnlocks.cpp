@@ -11,8 +11,15 @@
 
 TDUnlocks::TDUnlocks(const TDLevelCursor& cursor, const std::wstring& path) : mCursor(cursor)
 {
+    parse(readGameTextFile(path, true), path);
+}
+
+void TDUnlocks::parse(const std::string& text, const std::wstring& path)
+{
+    mUnlocked.clear();
+    mNew.clear();
     std::vector<int> running;
-    forEachSheetLine(readGameTextFile(path, true),
+    forEachSheetLine(text,
                      [&](int lineNumber, const std::string& line)
                      {
                          base::StringTokenizer<std::string> fields(line, ';', false);

@@ -15,6 +15,8 @@ class TDUnlocks
 public:
     // Reads the file; cursor tells the current mode, episode and level at every question.
     explicit TDUnlocks(const TDLevelCursor& cursor, const std::wstring& path = L"td/unlocks.csv");
+    // Replaces both tables with the lines of a sheet already read into text; path only labels the log lines.
+    void parse(const std::string& text, const std::wstring& path);
 
     // The player's progress, asked by isUnlockedByProgress; null until the profile exists.
     void setProfile(TDProfile* profile) { mProfile = profile; }

@@ -84,6 +84,14 @@ TEST_F(UnlocksTest, CrLfLinesAndDamagedLinesAreHandled)
     EXPECT_EQ(unlocks.getUnlocked(0, 0), (std::vector<int>{1, 2})) << "the short line did not reuse 0;0";
 }
 
+TEST_F(UnlocksTest, ParsingATextReplacesWhatTheFileGave)
+{
+    TDUnlocks unlocks = Load("0;0;1\n0;1;2\n");
+    unlocks.parse("0;1;3\n", L"text.csv");
+    EXPECT_FALSE(unlocks.hasLine(0, 0));
+    EXPECT_EQ(unlocks.getUnlocked(0, 1), std::vector<int>{3}) << "the running list starts afresh";
+}
+
 TEST_F(UnlocksTest, AMissingFileOffersNothingOutsideHardcore)
 {
     TDUnlocks unlocks(mCursor);
