@@ -39,6 +39,15 @@ void TDEpisodeTable::parse(const std::string& text, const std::wstring& path)
                                            L" gives a negative episode id or level count; it is skipped");
                              return;
                          }
+                         if (id >= kMaxEpisodes || info.levelCount > kMaxLevelCount ||
+                             info.hardcoreLevelCount > kMaxLevelCount)
+                         {
+                             logDataProblem(path, L"line " + std::to_wstring(lineNumber) +
+                                                      L" gives an episode id of " + std::to_wstring(kMaxEpisodes) +
+                                                      L" or more or a level count above " +
+                                                      std::to_wstring(kMaxLevelCount) + L"; it is skipped");
+                             return;
+                         }
                          mEpisodes[id] = info;
                      });
 }
