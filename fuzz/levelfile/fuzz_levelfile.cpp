@@ -20,6 +20,8 @@
 #include <filesystem>
 #include <string>
 
+#include <unistd.h>
+
 // The fuzzer runs no application.
 app::Application* app::CreateApplication()
 {
@@ -36,17 +38,29 @@ bool failEveryWrite(const char*)
     return true;
 }
 
+struct UserFolder
+{
+    std::filesystem::path path =
+        std::filesystem::temp_directory_path() / ("corv-fuzz-level-" + std::to_string(::getpid()));
+    ~UserFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+};
+
 TDMap& fuzzMap()
 {
+    static UserFolder user;
     static TDMap* map = []
     {
         // The data root stays the current folder (the corpus folders are relative to it).
         file::SetAtomicFaultHook(failEveryWrite);
         // Nothing is heard: no audio device is opened and no mixing thread competes with the fuzzer.
         SoundSystem::SetOutputDevice(mixer::kDeviceNone);
-        // A folder that is never made: no profile is found there, none is written.
-        (void)file::UserDataFileContainer::Instance()->SetPath(
-            (std::filesystem::temp_directory_path() / "corv-fuzz-level-none/").wstring());
+        // The player's folder: made for this process and removed at exit; with every write failing it stays
+        // empty, so each load gives a new player.
+        (void)file::UserDataFileContainer::Instance()->SetPath(user.path.wstring() + L"/");
         file::Profiles::mNoSaveAtExit = true;
         return new TDMap;
     }();

@@ -24,6 +24,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 // The fuzzer runs no application.
 app::Application* app::CreateApplication()
 {
@@ -119,15 +121,27 @@ void unlocks(const std::string& text)
         std::abort();
 }
 
+struct UserFolder
+{
+    std::filesystem::path path =
+        std::filesystem::temp_directory_path() / ("corv-fuzz-tables-" + std::to_string(::getpid()));
+    ~UserFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+};
+
 void episodes(const std::string& text)
 {
     static Cursor cursor;
     static TDEpisodeTable table;
-    // The profile the level screens ask, in memory only: its folder is never made and nothing is saved.
+    // The profile the level screens ask, in memory only: nothing here saves it, and its folder (made for this
+    // process) is removed at exit.
+    static UserFolder user;
     static TDProfile* profile = []
     {
-        file::UserDataFileContainer::Instance()->SetPath(
-            (std::filesystem::temp_directory_path() / "corv-fuzz-tables-none/").wstring());
+        file::UserDataFileContainer::Instance()->SetPath(user.path.wstring() + L"/");
         file::Profiles::mNoSaveAtExit = true;
         return new TDProfile(cursor, table);
     }();
