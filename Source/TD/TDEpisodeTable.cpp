@@ -8,7 +8,12 @@
 
 void TDEpisodeTable::load(const std::wstring& path)
 {
-    forEachSheetLine(readGameTextFile(path, true),
+    parse(readGameTextFile(path, true), path);
+}
+
+void TDEpisodeTable::parse(const std::string& text, const std::wstring& path)
+{
+    forEachSheetLine(text,
                      [&](int lineNumber, const std::string& line)
                      {
                          std::vector<std::string> fields;
@@ -32,6 +37,15 @@ void TDEpisodeTable::load(const std::wstring& path)
                              logDataProblem(
                                  path, L"line " + std::to_wstring(lineNumber) +
                                            L" gives a negative episode id or level count; it is skipped");
+                             return;
+                         }
+                         if (id >= kMaxEpisodes || info.levelCount > kMaxLevelCount ||
+                             info.hardcoreLevelCount > kMaxLevelCount)
+                         {
+                             logDataProblem(path, L"line " + std::to_wstring(lineNumber) +
+                                                      L" gives an episode id of " + std::to_wstring(kMaxEpisodes) +
+                                                      L" or more or a level count above " +
+                                                      std::to_wstring(kMaxLevelCount) + L"; it is skipped");
                              return;
                          }
                          mEpisodes[id] = info;

@@ -18,8 +18,11 @@ class TDEpisodeTable
 {
 public:
     // Reads the sheet; every accepted line sets its episode, replacing what an earlier line or an earlier
-    // load gave it (entries are never dropped). Lines without exactly five fields are skipped.
+    // load gave it (entries are never dropped). Lines without exactly five fields are skipped, and so are
+    // lines with an id outside [0, kMaxEpisodes) or a level count outside [0, kMaxLevelCount].
     void load(const std::wstring& path = L"td/setup_sheet.csv");
+    // The same for a sheet already read into text; path only labels the log lines.
+    void parse(const std::string& text, const std::wstring& path);
 
     // The episode's entry, or null when the table lacks it.
     const TDEpisodeInfo* find(int episode) const;
@@ -37,6 +40,12 @@ public:
     bool isEpisodeUnlocked(int episode, int totalStars) const;
     // Its hardcore levels open when the stars collected in it (all modes) reach three per normal level.
     bool isHardcoreUnlocked(int episode, int episodeStars) const;
+
+    // Far beyond any campaign, and small enough that the sums over the table fit an int (the episode screen
+    // shows nine stars a level): each episode makes a card, each level a plate and a step of the profile's
+    // walks.
+    static constexpr int kMaxEpisodes = 1000;
+    static constexpr int kMaxLevelCount = 1000;
 
 private:
     std::map<int, TDEpisodeInfo> mEpisodes;

@@ -11,8 +11,15 @@
 
 TDUnlocks::TDUnlocks(const TDLevelCursor& cursor, const std::wstring& path) : mCursor(cursor)
 {
-    std::vector<int> running;
-    forEachSheetLine(readGameTextFile(path, true),
+    parse(readGameTextFile(path, true), path);
+}
+
+void TDUnlocks::parse(const std::string& text, const std::wstring& path)
+{
+    mRunning.clear();
+    mUnlockedCount.clear();
+    mNew.clear();
+    forEachSheetLine(text,
                      [&](int lineNumber, const std::string& line)
                      {
                          base::StringTokenizer<std::string> fields(line, ';', false);
@@ -53,24 +60,30 @@ TDUnlocks::TDUnlocks(const TDLevelCursor& cursor, const std::wstring& path) : mC
                                  continue;
                              }
                              own.push_back(id);
-                             running.push_back(id);
+                             mRunning.push_back(id);
                          }
                          mNew[episode][level] = own;
-                         mUnlocked[episode][level] = running;
+                         mUnlockedCount[episode][level] = mRunning.size();
                      });
 }
 
-const std::vector<int>& TDUnlocks::lookup(const Table& table, int episode, int level)
+template <typename T>
+const T* TDUnlocks::lookup(const Table<T>& table, int episode, int level)
 {
-    static const std::vector<int> kNone;
     const auto e = table.find(episode);
     if (e == table.end())
-        return kNone;
+        return nullptr;
     const auto l = e->second.find(level);
-    return l == e->second.end() ? kNone : l->second;
+    return l == e->second.end() ? nullptr : &l->second;
 }
 
-bool TDUnlocks::holds(const std::vector<int>& ids, int id)
+std::span<const int> TDUnlocks::unlocked(int episode, int level) const
+{
+    const std::size_t* count = lookup(mUnlockedCount, episode, level);
+    return std::span<const int>(mRunning.data(), count ? *count : 0);
+}
+
+bool TDUnlocks::holds(std::span<const int> ids, int id)
 {
     for (int listed : ids)
     {
@@ -80,27 +93,29 @@ bool TDUnlocks::holds(const std::vector<int>& ids, int id)
     return false;
 }
 
-const std::vector<int>& TDUnlocks::getUnlocked(int episode, int level) const
+std::vector<int> TDUnlocks::getUnlocked(int episode, int level) const
 {
-    return lookup(mUnlocked, episode, level);
+    const std::span<const int> ids = unlocked(episode, level);
+    return std::vector<int>(ids.begin(), ids.end());
 }
 
 bool TDUnlocks::hasLine(int episode, int level) const
 {
-    const auto e = mUnlocked.find(episode);
-    return e != mUnlocked.end() && e->second.count(level) != 0;
+    return lookup(mUnlockedCount, episode, level) != nullptr;
 }
 
 const std::vector<int>& TDUnlocks::getNew(int episode, int level) const
 {
-    return lookup(mNew, episode, level);
+    static const std::vector<int> kNone;
+    const std::vector<int>* ids = lookup(mNew, episode, level);
+    return ids ? *ids : kNone;
 }
 
 bool TDUnlocks::isUnlocked(int id) const
 {
     if (mCursor.getGameMode() == kModeHardcore)
         return true;
-    return holds(getUnlocked(mCursor.getEpisodeIndex(), mCursor.getLevelIndex()), id);
+    return holds(unlocked(mCursor.getEpisodeIndex(), mCursor.getLevelIndex()), id);
 }
 
 bool TDUnlocks::isUnlockedByProgress(int id) const
@@ -109,7 +124,7 @@ bool TDUnlocks::isUnlockedByProgress(int id) const
     int level = 0;
     if (mProfile)
         mProfile->findLatestLevel(episode, level);
-    return holds(getUnlocked(episode, level), id);
+    return holds(unlocked(episode, level), id);
 }
 
 void TDUnlocks::getNewIds(std::vector<int>& out) const

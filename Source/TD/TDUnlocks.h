@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <map>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,8 @@ class TDUnlocks
 public:
     // Reads the file; cursor tells the current mode, episode and level at every question.
     explicit TDUnlocks(const TDLevelCursor& cursor, const std::wstring& path = L"td/unlocks.csv");
+    // Replaces both tables with the lines of a sheet already read into text; path only labels the log lines.
+    void parse(const std::string& text, const std::wstring& path);
 
     // The player's progress, asked by isUnlockedByProgress; null until the profile exists.
     void setProfile(TDProfile* profile) { mProfile = profile; }
@@ -27,19 +31,26 @@ public:
     // 36, 37 and 38 at episode 0, level 0 and nothing elsewhere.
     void getNewIds(std::vector<int>& out) const;
 
-    // The lists of one level (empty when the file has no line for it).
-    const std::vector<int>& getUnlocked(int episode, int level) const;
+    // The lists of one level (empty when the file has no line for it); the unlocked one is a copy.
+    std::vector<int> getUnlocked(int episode, int level) const;
     const std::vector<int>& getNew(int episode, int level) const;
     // The file has a line for the level.
     bool hasLine(int episode, int level) const;
 
 private:
-    using Table = std::map<int, std::map<int, std::vector<int>>>;
-    static const std::vector<int>& lookup(const Table& table, int episode, int level);
-    static bool holds(const std::vector<int>& ids, int id);
+    template <typename T>
+    using Table = std::map<int, std::map<int, T>>;
+    template <typename T>
+    static const T* lookup(const Table<T>& table, int episode, int level);
+    // The ids offered at the level: the leading part of mRunning its line left.
+    std::span<const int> unlocked(int episode, int level) const;
+    static bool holds(std::span<const int> ids, int id);
 
     const TDLevelCursor& mCursor;
     TDProfile* mProfile = nullptr;
-    Table mUnlocked;
-    Table mNew;
+    // The ids of every line in file order. A level offers as many of them as there were after its line: a
+    // copy of the running list per level would grow with the square of the sheet.
+    std::vector<int> mRunning;
+    Table<std::size_t> mUnlockedCount;
+    Table<std::vector<int>> mNew;
 };

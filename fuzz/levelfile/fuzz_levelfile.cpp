@@ -3,8 +3,11 @@
 // frames run. Whatever the file says, every spot has its frame, every frame points at a spot of this level,
 // and the map never crashes.
 #include "Core/App/Application.h"
+#include "Core/File/AtomicFile.h"
 #include "Core/File/Profiles.h"
 #include "Core/File/UserDataFileContainer.h"
+#include "Core/Sound/SoundSystem.h"
+#include "Source/TD/HUD/HUD.h"
 #include "Source/TD/TDBuildSpot.h"
 #include "Source/TD/TDFrameEntry.h"
 #include "Source/TD/TDLevelArt.h"
@@ -27,7 +30,14 @@ app::Application* app::CreateApplication()
 
 namespace
 {
-// The player's profile lives in a folder of its own, never saved, and removed at exit.
+// Saving is the profiles target's work. Here every save fails before it touches the disk (the game logs it
+// and plays on): a level that ends saves its result, and each save's fsync held the target at a few inputs
+// a second. The profile then lives only in memory.
+bool failEveryWrite(const char*)
+{
+    return true;
+}
+
 struct UserFolder
 {
     std::filesystem::path path =
@@ -45,7 +55,11 @@ TDMap& fuzzMap()
     static TDMap* map = []
     {
         // The data root stays the current folder (the corpus folders are relative to it).
-        std::filesystem::create_directories(user.path);
+        file::SetAtomicFaultHook(failEveryWrite);
+        // Nothing is heard: no audio device is opened and no mixing thread competes with the fuzzer.
+        SoundSystem::SetOutputDevice(mixer::kDeviceNone);
+        // The player's folder: made for this process and removed at exit; with every write failing it stays
+        // empty, so each load gives a new player.
         (void)file::UserDataFileContainer::Instance()->SetPath(user.path.wstring() + L"/");
         file::Profiles::mNoSaveAtExit = true;
         return new TDMap;
@@ -81,8 +95,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!frame || id == 0)
             std::abort();
     map.preparePaths();
+    // As a level start does: the level before may have ended (one without waves is won in its first frame),
+    // which stops the clock.
     map.mState = kStatePlaying;
+    map.mSpeed = 1.0f;
     for (int frame = 0; frame < 3; ++frame)
         map.update(1.0f / 60.0f);
+
+    // Back to a map without a level, a HUD without windows (a level's end opens one) and a new player, so
+    // that the next input starts where this one did (a finding never depends on the inputs before it) and
+    // what this input made is given back here: an input that keeps memory makes libFuzzer run it again to
+    // look for a leak.
+    map.parseLevelText(L"fuzz.xml", std::string());
+    map.preparePaths(); // drops the lanes
+    map.mHud->update(0.0f); // a window opened in the last frame joins the list only here
+    map.mHud->deleteWindows();
+    file::Profiles::Instance()->Load();
     return 0;
 }

@@ -4,8 +4,10 @@
 // profile holds is one of the three, a spot the level lacks is never demanded, nothing stays shown after a
 // skip, and nothing crashes.
 #include "Core/App/Application.h"
+#include "Core/File/AtomicFile.h"
 #include "Core/File/Profiles.h"
 #include "Core/File/UserDataFileContainer.h"
+#include "Core/Sound/SoundSystem.h"
 #include "Source/TD/HUD/HUD.h"
 #include "Source/TD/TDMap.h"
 #include "Source/TD/TDTutorial.h"
@@ -27,7 +29,14 @@ app::Application* app::CreateApplication()
 
 namespace
 {
-// The player's profile lives in a folder of its own, never saved at exit, and removed at exit.
+// Saving is the profiles target's work. Here every save fails before it touches the disk (the game logs it
+// and plays on): a tutorial input saves the profile a few dozen times, and each save's fsync held the
+// target at a few inputs a second. The profile then lives only in memory.
+bool failEveryWrite(const char*)
+{
+    return true;
+}
+
 struct UserFolder
 {
     std::filesystem::path path =
@@ -44,7 +53,11 @@ TDMap& fuzzMap()
     static UserFolder user;
     static TDMap* map = []
     {
-        std::filesystem::create_directories(user.path);
+        file::SetAtomicFaultHook(failEveryWrite);
+        // Nothing is heard: no audio device is opened and no mixing thread competes with the fuzzer.
+        SoundSystem::SetOutputDevice(mixer::kDeviceNone);
+        // The player's folder: made for this process and removed at exit; with every write failing it stays
+        // empty, so each load gives a new player.
         (void)file::UserDataFileContainer::Instance()->SetPath(user.path.wstring() + L"/");
         file::Profiles::mNoSaveAtExit = true;
         auto* made = new TDMap;
@@ -75,6 +88,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     TDMap& map = fuzzMap();
     TDTutorial& tutorial = *TDTutorial::Instance();
+    // Every input starts from a new player (the step states of earlier inputs would pile up and make a
+    // finding depend on the inputs before it).
+    file::Profiles::Instance()->Load();
     map.mProfile->setTutorialAvailable(true);
     tutorial.reloadState();
     tutorial.loadScript(std::string(reinterpret_cast<const char*>(data), size), L"fuzz.xml");

@@ -74,4 +74,34 @@ TEST_F(EpisodeTableTest, NegativeCountsAreRefused)
     EXPECT_EQ(table.getEpisodeCount(), 0);
     EXPECT_EQ(tdtest::LogCapture::CountLines(L"negative"), 3);
 }
+TEST_F(EpisodeTableTest, CountsAndIdsBeyondAnyCampaignAreRefused)
+{
+    // Each level makes a plate and a step of the profile's walks, each episode a card, and the episode
+    // screen shows nine stars a level: a count of two billion (once an overflow of the level total) or an
+    // id of a million would stall the screens or overflow their sums.
+    struct Case
+    {
+        const char* line;
+        bool kept;
+    } cases[] = {
+        {"0;2147483647;1;0;0", false},
+        {"0;1;2147483647;0;0", false},
+        {"0;1001;0;0;0", false},
+        {"0;0;1001;0;0", false},
+        {"0;1000;1000;0;0", true},
+        {"999;1;1;0;0", true},
+        {"1000;1;1;0;0", false},
+        {"2147483647;1;1;0;0", false},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.line);
+        tdtest::LogCapture::Reset();
+        TDEpisodeTable table;
+        table.parse(c.line, L"setup.csv");
+        EXPECT_EQ(table.getEpisodeCount(), c.kept ? 1 : 0);
+        EXPECT_EQ(tdtest::LogCapture::CountLines(L"Data file 'setup.csv': line 1 "), c.kept ? 0 : 1);
+        EXPECT_LE(table.getTotalLevelCount(), 2000);
+    }
+}
 } // namespace

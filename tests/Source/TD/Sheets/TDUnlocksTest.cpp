@@ -1,13 +1,31 @@
 #include "Source/TD/TDUnlocks.h"
 
+#include "Core/Base/Sanitizer.h"
 #include "Source/TD/TDEpisodeTable.h"
 #include "Source/TD/TDProfile.h"
 #include "Source/TD/TDTestUtil.h"
 
 #include <gtest/gtest.h>
 
+#if CORV_ASAN
+#include <sanitizer/allocator_interface.h>
+#else
+#include <malloc.h>
+#endif
+
 namespace
 {
+// Bytes the heap hands out now.
+std::size_t heapBytes()
+{
+#if CORV_ASAN
+    return __sanitizer_get_current_allocated_bytes();
+#else
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+#endif
+}
+
 class UnlocksTest : public tdtest::GameDataTest
 {
 protected:
@@ -82,6 +100,37 @@ TEST_F(UnlocksTest, CrLfLinesAndDamagedLinesAreHandled)
     EXPECT_EQ(unlocks.getUnlocked(0, 2), (std::vector<int>{1, 2, 3, 4}));
     EXPECT_EQ(tdtest::LogCapture::CountLines(L"line 3 names no episode and level"), 1);
     EXPECT_EQ(unlocks.getUnlocked(0, 0), (std::vector<int>{1, 2})) << "the short line did not reuse 0;0";
+}
+
+TEST_F(UnlocksTest, ParsingATextReplacesWhatTheFileGave)
+{
+    TDUnlocks unlocks = Load("0;0;1\n0;1;2\n");
+    unlocks.parse("0;1;3\n", L"text.csv");
+    EXPECT_FALSE(unlocks.hasLine(0, 0));
+    EXPECT_EQ(unlocks.getUnlocked(0, 1), std::vector<int>{3}) << "the running list starts afresh";
+}
+
+TEST_F(UnlocksTest, TablesGrowWithTheSheetNotWithItsSquare)
+{
+    // 3000 ids, then 3000 levels that each offer all of them: a copy of the running list per level took
+    // 36 MB for a sheet of 30 kB (a sheet of 300 kB took gigabytes).
+    std::string text = "0;0;";
+    for (int id = 0; id < 3000; ++id)
+        text += std::to_string(id % 10) + ",";
+    text += "\n";
+    for (int level = 1; level <= 3000; ++level)
+        text += "1;" + std::to_string(level) + ";\n";
+    TDUnlocks unlocks(mCursor);
+    const std::size_t before = heapBytes();
+    unlocks.parse(text, L"big.csv");
+    const std::size_t held = heapBytes() - before;
+    EXPECT_LT(held, 2u << 20) << text.size() << " bytes of sheet";
+    EXPECT_EQ(unlocks.getUnlocked(1, 3000).size(), 3000u);
+    EXPECT_EQ(unlocks.getNew(1, 3000), std::vector<int>{});
+    mCursor.episode = 1;
+    mCursor.level = 2999;
+    EXPECT_TRUE(unlocks.isUnlocked(9));
+    EXPECT_FALSE(unlocks.isUnlocked(10));
 }
 
 TEST_F(UnlocksTest, AMissingFileOffersNothingOutsideHardcore)
