@@ -1,7 +1,6 @@
 #include "Source/TD/TDUnitProto.h"
 
 #include "Core/Base/Containers.h"
-#include "Source/TD/TDSpriteSheet.h"
 #include "Source/TD/TDUtil.h"
 
 #include <cstring>
