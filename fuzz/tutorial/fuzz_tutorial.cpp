@@ -7,8 +7,8 @@
 #include "Core/File/Profiles.h"
 #include "Core/File/UserDataFileContainer.h"
 #include "Source/TD/HUD/HUD.h"
-#include "Source/TD/TDMap.h"
-#include "Source/TD/TDTutorial.h"
+#include "Source/TD/Map/TDMap.h"
+#include "Source/TD/Tutorial/TDTutorial.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -4,11 +4,11 @@
 #include "Core/Render/BMFont.h"
 #include "Core/Render/Image.h"
 #include "Core/Render/TextLayout.h"
+#include "Source/TD/Data/LocalStrings.h"
+#include "Source/TD/Data/TDProtoTable.h"
 #include "Source/TD/HUD/HUDWindow.h"
-#include "Source/TD/LocalStrings.h"
-#include "Source/TD/TDProtoTable.h"
-#include "Source/TD/TDWaveCallMarkers.h"
-#include "Source/TD/TDWaves.h"
+#include "Source/TD/Units/TDWaveCallMarkers.h"
+#include "Source/TD/Units/TDWaves.h"
 #include "tests/Source/TD/Play/PlayFixture.h"
 
 namespace

@@ -3,15 +3,15 @@
 // a won and a lost level 1-1. The pictures are kept as screen_*.png in the test's build folder.
 #include "Core/Widget/FrameManager.h"
 #include "Source/TD/Game.h"
+#include "Source/TD/HUD/Controls/TamselSwitchButton.h"
 #include "Source/TD/HUD/HUD.h"
-#include "Source/TD/HUD/HUDLevelResultWindow.h"
-#include "Source/TD/HUD/HUDMainMenu.h"
-#include "Source/TD/HUD/OptionsDialog.h"
-#include "Source/TD/HUD/TMessageBox.h"
-#include "Source/TD/HUD/TamselSwitchButton.h"
+#include "Source/TD/HUD/Menus/HUDLevelResultWindow.h"
+#include "Source/TD/HUD/Menus/HUDMainMenu.h"
+#include "Source/TD/HUD/Menus/OptionsDialog.h"
+#include "Source/TD/HUD/Menus/TMessageBox.h"
 #include "Source/TD/Harness/TDGameHarness.h"
 #include "Source/TD/Harness/TDPicture.h"
-#include "Source/TD/TDMap.h"
+#include "Source/TD/Map/TDMap.h"
 #include "Framework/GameWindow.h"
 
 #include <gtest/gtest.h>
