@@ -11,10 +11,10 @@
 #include "Core/Sound/SoundSystem.h"
 #include "Core/Widget/FrameManager.h"
 #include "Framework/GameWindow.h"
+#include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/GameWindow.h"
-#include "Source/TD/LocalStrings.h"
-#include "Source/TD/TDMap.h"
-#include "Source/TD/TMobShader.h"
+#include "Source/TD/Map/TDMap.h"
+#include "Source/TD/Units/TMobShader.h"
 
 #include <tinyxml2.h>
 

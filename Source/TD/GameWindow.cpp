@@ -4,13 +4,13 @@
 #include "Core/Render/Graphics.h"
 #include "Core/Resource/ResourceManager.h"
 #include "Framework/GameApplication.h"
+#include "Source/TD/Data/TDEconomy.h"
+#include "Source/TD/Data/TDProfile.h"
+#include "Source/TD/Data/TDUtil.h"
 #include "Source/TD/HUD/HUD.h"
 #include "Source/TD/HUD/HUDWindow.h"
-#include "Source/TD/TDEconomy.h"
-#include "Source/TD/TDGameSheets.h"
-#include "Source/TD/TDMap.h"
-#include "Source/TD/TDProfile.h"
-#include "Source/TD/TDUtil.h"
+#include "Source/TD/Map/TDGameSheets.h"
+#include "Source/TD/Map/TDMap.h"
 
 namespace
 {

@@ -1,8 +1,8 @@
 // Preparing every route and lane of a level at its start: sampled from the curves, and read from the
 // level's route cache, for a made-up large level and for the demo level with the most links. Also the route
 // search each spawned unit runs.
-#include "Source/TD/TDRoutes.h"
-#include "Source/TD/TDWaves.h"
+#include "Source/TD/Routes/TDRoutes.h"
+#include "Source/TD/Units/TDWaves.h"
 
 #include "Source/TD/Routes/PathCacheWriter.h"
 

@@ -17,10 +17,10 @@
 // (and pinned, `taskset -c 0,1 xvfb-run ...`, for a two-core machine). Each benchmark iteration is one round;
 // the counters are means over the rounds (--benchmark_repetitions for spread).
 #include "Source/TD/HUD/HUD.h"
-#include "Source/TD/HUD/HUDLevelPlate.h"
-#include "Source/TD/HUD/HUDLevelSelect.h"
-#include "Source/TD/TDMap.h"
+#include "Source/TD/HUD/Select/HUDLevelPlate.h"
+#include "Source/TD/HUD/Select/HUDLevelSelect.h"
 #include "Source/TD/Harness/TDGameHarness.h"
+#include "Source/TD/Map/TDMap.h"
 
 #include <SDL.h>
 #include <benchmark/benchmark.h>

@@ -1,13 +1,13 @@
 // One frame of play (TDMap::update at 1/60 s) on demo level 1-1 with 500 units on the map and 40 towers of
 // every fighting kind firing at them: target search, turning, bullets in flight and their hits.
 #include "Source/TD/Harness/TDGameHarness.h"
-#include "Source/TD/TDEconomy.h"
-#include "Source/TD/TDMap.h"
-#include "Source/TD/TDProtoTable.h"
-#include "Source/TD/TDTower.h"
-#include "Source/TD/TDUnit.h"
-#include "Source/TD/TDUnitProto.h"
-#include "Source/TD/TDWaves.h"
+#include "Source/TD/Data/TDEconomy.h"
+#include "Source/TD/Data/TDProtoTable.h"
+#include "Source/TD/Data/TDUnitProto.h"
+#include "Source/TD/Map/TDMap.h"
+#include "Source/TD/Towers/TDTower.h"
+#include "Source/TD/Units/TDUnit.h"
+#include "Source/TD/Units/TDWaves.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,9 +2,9 @@
 // over its route and lanes; units that reach the goal are replaced between frames, untimed.
 #include "Core/Base/MathUtil.h"
 #include "Source/TD/Harness/TDGameHarness.h"
-#include "Source/TD/TDMap.h"
-#include "Source/TD/TDUnit.h"
-#include "Source/TD/TDWaves.h"
+#include "Source/TD/Map/TDMap.h"
+#include "Source/TD/Units/TDUnit.h"
+#include "Source/TD/Units/TDWaves.h"
 
 #include <benchmark/benchmark.h>
 

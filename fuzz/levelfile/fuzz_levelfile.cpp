@@ -8,11 +8,11 @@
 #include "Core/File/UserDataFileContainer.h"
 #include "Core/Sound/SoundSystem.h"
 #include "Source/TD/HUD/HUD.h"
-#include "Source/TD/TDBuildSpot.h"
-#include "Source/TD/TDFrameEntry.h"
-#include "Source/TD/TDLevelArt.h"
-#include "Source/TD/TDMap.h"
-#include "Source/TD/TDWaves.h"
+#include "Source/TD/Towers/TDBuildSpot.h"
+#include "Source/TD/Sprites/TDFrameEntry.h"
+#include "Source/TD/Map/TDLevelArt.h"
+#include "Source/TD/Map/TDMap.h"
+#include "Source/TD/Units/TDWaves.h"
 
 #include <cstddef>
 #include <cstdint>

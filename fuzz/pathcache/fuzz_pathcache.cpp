@@ -1,9 +1,9 @@
 // Route cache files: any bytes are read or refused against a level of five links; a read table is walked
 // the way units walk it.
-#include "Source/TD/TDBezier.h"
-#include "Source/TD/TDLink.h"
-#include "Source/TD/TDPathCache.h"
-#include "Source/TD/TDPathTable.h"
+#include "Source/TD/Routes/TDBezier.h"
+#include "Source/TD/Routes/TDLink.h"
+#include "Source/TD/Routes/TDPathCache.h"
+#include "Source/TD/Routes/TDPathTable.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,10 +1,10 @@
 // Reads arbitrary bytes as the towers, units and ammo sheets (split at the first two NUL bytes) and builds
 // the prototype table from them: every row must load, every id be found again, and the upgrade price of every
 // branch chain must come back, whatever the rows say.
-#include "Source/TD/TDCsvSheet.h"
-#include "Source/TD/TDProtoTable.h"
-#include "Source/TD/TDRules.h"
-#include "Source/TD/TDUnitProto.h"
+#include "Source/TD/Data/TDCsvSheet.h"
+#include "Source/TD/Data/TDProtoTable.h"
+#include "Source/TD/Data/TDRules.h"
+#include "Source/TD/Data/TDUnitProto.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -7,13 +7,13 @@
 #include "Core/Base/TextEncoding.h"
 #include "Core/File/Profiles.h"
 #include "Core/File/UserDataFileContainer.h"
-#include "Source/TD/LocalStrings.h"
-#include "Source/TD/TDEpisodeTable.h"
-#include "Source/TD/TDLevelCursor.h"
-#include "Source/TD/TDProfile.h"
-#include "Source/TD/TDSpellList.h"
-#include "Source/TD/TDUnlocks.h"
-#include "Source/TD/TDUtil.h"
+#include "Source/TD/Data/LocalStrings.h"
+#include "Source/TD/Data/TDEpisodeTable.h"
+#include "Source/TD/Data/TDLevelCursor.h"
+#include "Source/TD/Data/TDProfile.h"
+#include "Source/TD/Towers/TDSpellList.h"
+#include "Source/TD/Data/TDUnlocks.h"
+#include "Source/TD/Data/TDUtil.h"
 
 #include <climits>
 #include <cstddef>

@@ -1,8 +1,8 @@
 // Parses arbitrary bytes as "td/upgrades.xml" and asks the list what the shop and the level rules ask: no
 // upgrade text may crash the game or hand it a step it does not have.
-#include "Source/TD/TDAttributes.h"
-#include "Source/TD/TDUnitProto.h"
-#include "Source/TD/TDUpgradeList.h"
+#include "Source/TD/Data/TDAttributes.h"
+#include "Source/TD/Data/TDUnitProto.h"
+#include "Source/TD/Data/TDUpgradeList.h"
 
 #include <cstddef>
 #include <cstdint>

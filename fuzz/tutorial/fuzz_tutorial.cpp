@@ -9,8 +9,8 @@
 #include "Core/File/UserDataFileContainer.h"
 #include "Core/Sound/SoundSystem.h"
 #include "Source/TD/HUD/HUD.h"
-#include "Source/TD/TDMap.h"
-#include "Source/TD/TDTutorial.h"
+#include "Source/TD/Map/TDMap.h"
+#include "Source/TD/Tutorial/TDTutorial.h"
 
 #include <cstddef>
 #include <cstdint>

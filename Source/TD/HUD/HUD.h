@@ -1,7 +1,7 @@
 #pragma once
 
+#include "Source/TD/Data/TDEconomy.h"
 #include "Source/TD/HUD/HUDWindow.h"
-#include "Source/TD/TDEconomy.h"
 
 #include <memory>
 #include <string>

@@ -1,15 +1,15 @@
 // The HUD's openers of the splash, the main menu, the result window and the level name banner.
 #include "Source/TD/Game.h"
+#include "Source/TD/Data/LocalStrings.h"
+#include "Source/TD/Data/TDEconomy.h"
 #include "Source/TD/GameWindow.h"
 #include "Source/TD/HUD/HUD.h"
-#include "Source/TD/HUD/HUDLevelName.h"
-#include "Source/TD/HUD/HUDLevelResultWindow.h"
-#include "Source/TD/HUD/HUDMainMenu.h"
+#include "Source/TD/HUD/Menus/HUDLevelResultWindow.h"
+#include "Source/TD/HUD/Menus/HUDMainMenu.h"
+#include "Source/TD/HUD/Menus/TDSplashScreens.h"
+#include "Source/TD/HUD/Play/HUDLevelName.h"
 #include "Source/TD/HUD/TDScreenContext.h"
-#include "Source/TD/HUD/TDSplashScreens.h"
-#include "Source/TD/LocalStrings.h"
-#include "Source/TD/TDEconomy.h"
-#include "Source/TD/TDMap.h"
+#include "Source/TD/Map/TDMap.h"
 
 #include "Core/Base/TextStream.h"
 

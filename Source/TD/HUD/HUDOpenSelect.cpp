@@ -2,13 +2,13 @@
 #include "Source/TD/Game.h"
 #include "Source/TD/GameWindow.h"
 #include "Source/TD/HUD/HUD.h"
-#include "Source/TD/HUD/HUDEpisodeSelectIOS.h"
-#include "Source/TD/HUD/HUDLevelSelect.h"
-#include "Source/TD/HUD/HUDModalDialog.h"
-#include "Source/TD/HUD/HUDModalInput.h"
-#include "Source/TD/HUD/HUDProfiles.h"
-#include "Source/TD/HUD/HUDUnlockMessage.h"
-#include "Source/TD/TDMap.h"
+#include "Source/TD/HUD/Menus/HUDModalDialog.h"
+#include "Source/TD/HUD/Menus/HUDModalInput.h"
+#include "Source/TD/HUD/Menus/HUDUnlockMessage.h"
+#include "Source/TD/HUD/Select/HUDEpisodeSelectIOS.h"
+#include "Source/TD/HUD/Select/HUDLevelSelect.h"
+#include "Source/TD/HUD/Select/HUDProfiles.h"
+#include "Source/TD/Map/TDMap.h"
 
 #include <memory>
 

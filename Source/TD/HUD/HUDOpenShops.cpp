@@ -1,9 +1,9 @@
 // The HUD's openers of the two shops.
 #include "Source/TD/HUD/HUD.h"
-#include "Source/TD/HUD/HUDBuyGemScreen.h"
-#include "Source/TD/HUD/HUDShopWindow.h"
-#include "Source/TD/TDMap.h"
-#include "Source/TD/TDTutorial.h"
+#include "Source/TD/HUD/Shops/HUDBuyGemScreen.h"
+#include "Source/TD/HUD/Shops/HUDShopWindow.h"
+#include "Source/TD/Map/TDMap.h"
+#include "Source/TD/Tutorial/TDTutorial.h"
 
 void HUD::openShop(int fromGame)
 {

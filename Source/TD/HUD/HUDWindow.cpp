@@ -5,11 +5,11 @@
 #include "Core/File/FileManager.h"
 #include "Core/File/ImageContainer.h"
 #include "Core/Render/Graphics.h"
+#include "Source/TD/Data/SoundTags.h"
+#include "Source/TD/Data/TDUtil.h"
 #include "Source/TD/HUD/TDScreenContext.h"
-#include "Source/TD/SoundTags.h"
-#include "Source/TD/TDButtonFrame.h"
-#include "Source/TD/TDLayoutHelpers.h"
-#include "Source/TD/TDUtil.h"
+#include "Source/TD/Sprites/TDButtonFrame.h"
+#include "Source/TD/Sprites/TDLayoutHelpers.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 #include "Core/Render/BMFont.h"
 #include "Core/Resource/ResourceManager.h"
 #include "Framework/GameApplication.h"
-#include "Source/TD/TDUtil.h"
+#include "Source/TD/Data/TDUtil.h"
 
 namespace
 {

@@ -1,6 +1,6 @@
 #include "Source/TD/Purchase/TDPurchaseService.h"
 
-#include "Source/TD/LocalStrings.h"
+#include "Source/TD/Data/LocalStrings.h"
 
 TDPurchaseService::TDPurchaseService()
 {

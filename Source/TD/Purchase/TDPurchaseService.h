@@ -2,7 +2,7 @@
 
 #include "Core/Base/Delegate.h"
 #include "Core/Resource/CountedHandle.h"
-#include "Source/TD/TPurchaseResult.h"
+#include "Source/TD/Purchase/TPurchaseResult.h"
 
 #include <string>
 #include <vector>

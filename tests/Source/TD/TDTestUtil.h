@@ -7,7 +7,7 @@
 #include "Core/File/FileTestUtil.h"
 #include "Core/File/Profiles.h"
 #include "Core/File/UserDataFileContainer.h"
-#include "Source/TD/TDLevelCursor.h"
+#include "Source/TD/Data/TDLevelCursor.h"
 
 #include <cstdlib>
 #include <string>

@@ -4,21 +4,21 @@
 // an upgraded one, their shells in flight and an open tower ring. Every picture is kept in the test's build
 // folder for a look; the checks are the ones a screenshot answers cheaply.
 #include "Source/TD/Game.h"
+#include "Source/TD/Data/TDEconomy.h"
+#include "Source/TD/Data/TDProfile.h"
+#include "Source/TD/Data/TDProtoTable.h"
+#include "Source/TD/GameWindow.h"
 #include "Source/TD/HUD/HUD.h"
-#include "Source/TD/HUD/HUDModalInput.h"
+#include "Source/TD/HUD/HUDWindow.h"
+#include "Source/TD/HUD/Menus/HUDModalInput.h"
 #include "Source/TD/Harness/TDGameHarness.h"
 #include "Source/TD/Harness/TDPicture.h"
-#include "Source/TD/TDBuildSpot.h"
-#include "Source/TD/TDEconomy.h"
-#include "Source/TD/TDFrameEntry.h"
-#include "Source/TD/TDLevelArt.h"
-#include "Source/TD/TDMap.h"
-#include "Source/TD/TDProfile.h"
-#include "Source/TD/TDProtoTable.h"
-#include "Source/TD/TDTower.h"
-#include "Source/TD/TDTutorial.h"
-#include "Source/TD/GameWindow.h"
-#include "Source/TD/HUD/HUDWindow.h"
+#include "Source/TD/Map/TDLevelArt.h"
+#include "Source/TD/Map/TDMap.h"
+#include "Source/TD/Sprites/TDFrameEntry.h"
+#include "Source/TD/Towers/TDBuildSpot.h"
+#include "Source/TD/Towers/TDTower.h"
+#include "Source/TD/Tutorial/TDTutorial.h"
 
 #include <gtest/gtest.h>
 

@@ -3,15 +3,15 @@
 #include "Core/Base/TextEncoding.h"
 #include "Core/File/FileManager.h"
 #include "Core/Sound/SoundSystem.h"
-#include "Source/TD/LocalStrings.h"
-#include "Source/TD/SoundTags.h"
-#include "Source/TD/TDEpisodeTable.h"
-#include "Source/TD/TDGameSheets.h"
-#include "Source/TD/TDProtoTable.h"
+#include "Source/TD/Data/LocalStrings.h"
+#include "Source/TD/Data/SoundTags.h"
+#include "Source/TD/Data/TDEpisodeTable.h"
+#include "Source/TD/Data/TDProtoTable.h"
+#include "Source/TD/Data/TDUnitProto.h"
+#include "Source/TD/Data/TDUnlocks.h"
+#include "Source/TD/Data/TDUpgradeList.h"
+#include "Source/TD/Map/TDGameSheets.h"
 #include "Source/TD/TDTestUtil.h"
-#include "Source/TD/TDUnitProto.h"
-#include "Source/TD/TDUnlocks.h"
-#include "Source/TD/TDUpgradeList.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "Source/TD/TDAttributes.h"
+#include "Source/TD/Data/TDAttributes.h"
 
 #include <gtest/gtest.h>
 #include <tinyxml2.h>

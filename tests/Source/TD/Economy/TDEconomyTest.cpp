@@ -1,7 +1,7 @@
-#include "Source/TD/TDEconomy.h"
+#include "Source/TD/Data/TDEconomy.h"
 
-#include "Source/TD/TDEpisodeTable.h"
-#include "Source/TD/TDProfile.h"
+#include "Source/TD/Data/TDEpisodeTable.h"
+#include "Source/TD/Data/TDProfile.h"
 #include "Source/TD/TDTestUtil.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "Source/TD/TDRules.h"
+#include "Source/TD/Data/TDRules.h"
 
-#include "Source/TD/TDUnitProto.h"
+#include "Source/TD/Data/TDUnitProto.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "Core/Base/MathUtil.h"
 #include "Core/Particles/Lib/ParticleLib.h"
 #include "Core/Particles/ParticleEmitter.h"
+#include "Source/TD/Effects/TDAmbientEffect.h"
+#include "Source/TD/Sprites/TDEmitter.h"
 #include "Source/TD/Sprites/TDTestSupport.h"
-#include "Source/TD/TDAmbientEffect.h"
-#include "Source/TD/TDEmitter.h"
 
 #include <gtest/gtest.h>
 

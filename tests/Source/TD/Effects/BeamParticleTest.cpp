@@ -1,6 +1,6 @@
 #include "Core/Particles/ParticleEmitter.h"
+#include "Source/TD/Effects/TDBeamParticle.h"
 #include "Source/TD/Sprites/TDTestSupport.h"
-#include "Source/TD/TDBeamParticle.h"
 
 #include <gtest/gtest.h>
 

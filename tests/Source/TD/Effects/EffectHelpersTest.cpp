@@ -1,5 +1,5 @@
 #include "Core/Base/MathUtil.h"
-#include "Source/TD/TDUtil.h"
+#include "Source/TD/Data/TDUtil.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "Core/Particles/ParticleEmitter.h"
 #include "Core/Particles/Lib/ParticleLib.h"
+#include "Source/TD/Effects/TDParticle.h"
 #include "Source/TD/Sprites/TDTestSupport.h"
-#include "Source/TD/TDParticle.h"
 
 #include <gtest/gtest.h>
 

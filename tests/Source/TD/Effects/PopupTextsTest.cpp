@@ -1,7 +1,7 @@
 #include "Core/Render/Font.h"
-#include "Source/TD/HUDPopupTexts.h"
+#include "Source/TD/Effects/HUDPopupTexts.h"
+#include "Source/TD/Sprites/TDResources.h"
 #include "Source/TD/Sprites/TDTestSupport.h"
-#include "Source/TD/TDResources.h"
 
 #include <gtest/gtest.h>
 

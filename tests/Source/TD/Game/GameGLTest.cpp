@@ -5,9 +5,9 @@
 #include "Source/TD/Game.h"
 #include "Source/TD/Harness/TDGameHarness.h"
 #include "Source/TD/Harness/TDPicture.h"
-#include "Source/TD/TDBuildSpot.h"
-#include "Source/TD/TDEmitter.h"
-#include "Source/TD/TDMap.h"
+#include "Source/TD/Map/TDMap.h"
+#include "Source/TD/Sprites/TDEmitter.h"
+#include "Source/TD/Towers/TDBuildSpot.h"
 
 #include <gtest/gtest.h>
 

@@ -3,10 +3,10 @@
 #include "Core/Layer/ImageLayer.h"
 #include "Core/Layer/TextLayer.h"
 #include "Core/Render/Image/GraphicsTestUtil.h"
-#include "Source/TD/HUD/HUDButton.h"
-#include "Source/TD/HUD/HUDLayerButton.h"
+#include "Source/TD/HUD/Controls/HUDButton.h"
+#include "Source/TD/HUD/Controls/HUDLayerButton.h"
 #include "Source/TD/HUD/HUDTestSupport.h"
-#include "Source/TD/TDFrameEntry.h"
+#include "Source/TD/Sprites/TDFrameEntry.h"
 
 #include <gtest/gtest.h>
 

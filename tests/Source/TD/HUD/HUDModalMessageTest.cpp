@@ -1,10 +1,10 @@
 // The message and the dialog on layouts that are not the demo's: a layout with a single button group still
 // shows that button (a message never hides the only way out), and the dialog's two hooks follow the button
 // position, not the name.
-#include "Source/TD/HUD/HUDButton.h"
-#include "Source/TD/HUD/HUDModalDialog.h"
+#include "Source/TD/HUD/Controls/HUDButton.h"
 #include "Source/TD/HUD/HUDTestSupport.h"
-#include "Source/TD/TDFrameEntry.h"
+#include "Source/TD/HUD/Menus/HUDModalDialog.h"
+#include "Source/TD/Sprites/TDFrameEntry.h"
 
 #include <gtest/gtest.h>
 

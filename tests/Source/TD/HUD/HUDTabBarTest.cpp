@@ -2,10 +2,10 @@
 #include "Core/File/ImageContainer.h"
 #include "Core/Layer/ImageLayer.h"
 #include "Core/Layer/TextLayer.h"
-#include "Source/TD/HUD/HUDScrollBar.h"
-#include "Source/TD/HUD/HUDTabBar.h"
+#include "Source/TD/Data/LocalStrings.h"
+#include "Source/TD/HUD/Controls/HUDScrollBar.h"
+#include "Source/TD/HUD/Controls/HUDTabBar.h"
 #include "Source/TD/HUD/HUDTestSupport.h"
-#include "Source/TD/LocalStrings.h"
 
 #include <gtest/gtest.h>
 

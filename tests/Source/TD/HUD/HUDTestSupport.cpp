@@ -8,7 +8,7 @@
 #include "Core/Sound/AudioFixtures.h"
 #include "Core/Sound/Sound.h"
 #include "Core/Sound/SoundSystem.h"
-#include "Source/TD/SoundTags.h"
+#include "Source/TD/Data/SoundTags.h"
 
 #include <fstream>
 #include <sstream>

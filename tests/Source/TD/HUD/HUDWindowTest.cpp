@@ -1,6 +1,6 @@
 #include "Source/TD/HUD/HUDTestSupport.h"
 #include "Source/TD/HUD/HUDWindow.h"
-#include "Source/TD/TDButtonFrame.h"
+#include "Source/TD/Sprites/TDButtonFrame.h"
 
 #include <gtest/gtest.h>
 

@@ -5,13 +5,13 @@
 #include "Core/Render/RecordingRender.h"
 #include "Core/Widget/FrameManager.h"
 #include "Core/Widget/WidgetTestUtil.h"
+#include "Source/TD/Data/LocalStrings.h"
+#include "Source/TD/HUD/Controls/SliderLayer.h"
+#include "Source/TD/HUD/Controls/TamselButton.h"
+#include "Source/TD/HUD/Controls/TamselSlider.h"
+#include "Source/TD/HUD/Controls/TamselSwitchButton.h"
 #include "Source/TD/HUD/HUDTestSupport.h"
-#include "Source/TD/HUD/SliderLayer.h"
-#include "Source/TD/HUD/TamselButton.h"
-#include "Source/TD/HUD/TamselDialog.h"
-#include "Source/TD/HUD/TamselSlider.h"
-#include "Source/TD/HUD/TamselSwitchButton.h"
-#include "Source/TD/LocalStrings.h"
+#include "Source/TD/HUD/Menus/TamselDialog.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 // window (under Xvfb).
 
 #include "Core/Base/MathTypes.h"
-#include "Source/TD/SoundTags.h"
+#include "Source/TD/Data/SoundTags.h"
 
 #include <cstdint>
 #include <filesystem>

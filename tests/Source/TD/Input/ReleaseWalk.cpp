@@ -3,8 +3,8 @@
 #include "Core/Widget/FrameManager.h"
 #include "Source/TD/Game.h"
 #include "Source/TD/HUD/HUD.h"
-#include "Source/TD/HUD/HUDMainMenu.h"
-#include "Source/TD/TDMap.h"
+#include "Source/TD/HUD/Menus/HUDMainMenu.h"
+#include "Source/TD/Map/TDMap.h"
 
 #include <gtest/gtest.h>
 

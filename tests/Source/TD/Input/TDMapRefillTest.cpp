@@ -2,11 +2,11 @@
 // the purchase succeeding or failing again, or give up) through the pointer; results that arrive where no
 // level waits for them.
 #include "Source/TD/HUD/HUD.h"
-#include "Source/TD/HUD/HUDModalDialog.h"
+#include "Source/TD/Data/LocalStrings.h"
+#include "Source/TD/HUD/Menus/HUDModalDialog.h"
 #include "Source/TD/Harness/TDGameHarness.h"
-#include "Source/TD/LocalStrings.h"
+#include "Source/TD/Map/TDMap.h"
 #include "Source/TD/Purchase/TDPurchaseService.h"
-#include "Source/TD/TDMap.h"
 #include "Source/TD/TDTestUtil.h"
 
 #include <gtest/gtest.h>

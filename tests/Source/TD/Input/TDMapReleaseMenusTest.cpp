@@ -2,18 +2,18 @@
 // messages and the episode and level select. Each row walks there as a player does, then releases once.
 #include "ReleaseWalk.h"
 
+#include "Source/TD/Data/TDProfile.h"
 #include "Source/TD/Game.h"
 #include "Source/TD/HUD/HUD.h"
-#include "Source/TD/HUD/HUDEpisodeSelectIOS.h"
-#include "Source/TD/HUD/HUDLevelPlate.h"
-#include "Source/TD/HUD/HUDLevelSelect.h"
-#include "Source/TD/HUD/HUDMainMenu.h"
-#include "Source/TD/HUD/HUDModalInput.h"
-#include "Source/TD/HUD/HUDProfiles.h"
-#include "Source/TD/HUD/OptionsDialog.h"
-#include "Source/TD/HUD/TDSplashScreens.h"
-#include "Source/TD/TDMap.h"
-#include "Source/TD/TDProfile.h"
+#include "Source/TD/HUD/Menus/HUDMainMenu.h"
+#include "Source/TD/HUD/Menus/HUDModalInput.h"
+#include "Source/TD/HUD/Menus/OptionsDialog.h"
+#include "Source/TD/HUD/Menus/TDSplashScreens.h"
+#include "Source/TD/HUD/Select/HUDEpisodeSelectIOS.h"
+#include "Source/TD/HUD/Select/HUDLevelPlate.h"
+#include "Source/TD/HUD/Select/HUDLevelSelect.h"
+#include "Source/TD/HUD/Select/HUDProfiles.h"
+#include "Source/TD/Map/TDMap.h"
 
 #include <gtest/gtest.h>
 

@@ -2,14 +2,14 @@
 // frame manager on the screens as the HUD's openers put them up. A state with no screen of its own gets a
 // window with the one button the row releases on.
 #include "Source/TD/HUD/HUD.h"
-#include "Source/TD/HUD/HUDBuyGemScreen.h"
-#include "Source/TD/HUD/HUDGemPack.h"
-#include "Source/TD/HUD/HUDModalDialog.h"
 #include "Source/TD/HUD/HUDWindow.h"
+#include "Source/TD/HUD/Menus/HUDModalDialog.h"
+#include "Source/TD/HUD/Shops/HUDBuyGemScreen.h"
+#include "Source/TD/HUD/Shops/HUDGemPack.h"
 #include "Source/TD/Harness/TDGameHarness.h"
+#include "Source/TD/Map/TDMap.h"
 #include "Source/TD/Purchase/TDPurchaseService.h"
-#include "Source/TD/TDButtonFrame.h"
-#include "Source/TD/TDMap.h"
+#include "Source/TD/Sprites/TDButtonFrame.h"
 
 #include <gtest/gtest.h>
 

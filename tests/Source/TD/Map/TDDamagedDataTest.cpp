@@ -2,9 +2,9 @@
 // and the first level still plays to its end (won or lost), however long the damaged data would have it.
 #include "Core/Base/TextEncoding.h"
 #include "Source/TD/Harness/TDGameHarness.h"
-#include "Source/TD/TDMap.h"
+#include "Source/TD/Map/TDMap.h"
 #include "Source/TD/TDTestUtil.h"
-#include "Source/TD/TDTutorial.h"
+#include "Source/TD/Tutorial/TDTutorial.h"
 
 #include <gtest/gtest.h>
 

@@ -2,17 +2,17 @@
 // files (each refused or repaired with one log line, the map left playable), the build spots with their
 // frames and icons, and the next-wave markers.
 #include "Core/Render/Image/GraphicsTestUtil.h"
+#include "Source/TD/Data/TDEconomy.h"
 #include "Source/TD/Harness/TDGameHarness.h"
-#include "Source/TD/TDBuildSpot.h"
-#include "Source/TD/TDEconomy.h"
-#include "Source/TD/TDFrameEntry.h"
-#include "Source/TD/TDLevelArt.h"
-#include "Source/TD/TDMap.h"
-#include "Source/TD/TDPoint.h"
-#include "Source/TD/TDResources.h"
+#include "Source/TD/Map/TDLevelArt.h"
+#include "Source/TD/Map/TDMap.h"
+#include "Source/TD/Routes/TDPoint.h"
+#include "Source/TD/Sprites/TDFrameEntry.h"
+#include "Source/TD/Sprites/TDResources.h"
 #include "Source/TD/TDTestUtil.h"
-#include "Source/TD/TDWaveCallMarkers.h"
-#include "Source/TD/TDWaves.h"
+#include "Source/TD/Towers/TDBuildSpot.h"
+#include "Source/TD/Units/TDWaveCallMarkers.h"
+#include "Source/TD/Units/TDWaves.h"
 
 #include <gtest/gtest.h>
 

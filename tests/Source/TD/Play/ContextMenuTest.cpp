@@ -1,8 +1,8 @@
 // The context menu on level 1-1: which menu a release opens, what it offers and at which price, where its
 // items stand (away from and near the screen's edges), what a press on an item does, and how it closes.
-#include "Source/TD/AttributedString.h"
-#include "Source/TD/TDProtoTable.h"
-#include "Source/TD/TDUnitProto.h"
+#include "Source/TD/HUD/Play/AttributedString.h"
+#include "Source/TD/Data/TDProtoTable.h"
+#include "Source/TD/Data/TDUnitProto.h"
 #include "tests/Source/TD/Play/PlayFixture.h"
 
 #include <cmath>

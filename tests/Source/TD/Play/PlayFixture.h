@@ -1,19 +1,19 @@
 #pragma once
 
 // Level 1-1 of the demo data played through the harness, with the places a test presses on.
+#include "Source/TD/Data/TDEconomy.h"
+#include "Source/TD/Effects/HUDPopupTexts.h"
 #include "Source/TD/HUD/HUD.h"
-#include "Source/TD/HUD/HUDSpellButton.h"
-#include "Source/TD/HUD/TDContextMenu.h"
-#include "Source/TD/HUD/TDContextMenuItem.h"
+#include "Source/TD/HUD/Play/HUDSpellButton.h"
+#include "Source/TD/HUD/Play/TDContextMenu.h"
+#include "Source/TD/HUD/Play/TDContextMenuItem.h"
 #include "Source/TD/Harness/TDGameHarness.h"
-#include "Source/TD/TDBuildSpot.h"
-#include "Source/TD/TDButtonFrame.h"
-#include "Source/TD/TDEconomy.h"
-#include "Source/TD/TDFrameEntry.h"
-#include "Source/TD/TDLevelArt.h"
-#include "Source/TD/HUDPopupTexts.h"
-#include "Source/TD/TDMap.h"
-#include "Source/TD/TDTower.h"
+#include "Source/TD/Map/TDLevelArt.h"
+#include "Source/TD/Map/TDMap.h"
+#include "Source/TD/Sprites/TDButtonFrame.h"
+#include "Source/TD/Sprites/TDFrameEntry.h"
+#include "Source/TD/Towers/TDBuildSpot.h"
+#include "Source/TD/Towers/TDTower.h"
 
 #include <gtest/gtest.h>
 

@@ -5,12 +5,12 @@
 #include "Core/Render/Image.h"
 #include "Core/Render/TextLayout.h"
 #include "Source/TD/HUD/HUDWindow.h"
-#include "Source/TD/LocalStrings.h"
-#include "Source/TD/TDProtoTable.h"
-#include "Source/TD/TDUnitProto.h"
-#include "Source/TD/TDUpgradeList.h"
-#include "Source/TD/TDWaveCallMarkers.h"
-#include "Source/TD/TDWaves.h"
+#include "Source/TD/Data/LocalStrings.h"
+#include "Source/TD/Data/TDProtoTable.h"
+#include "Source/TD/Data/TDUnitProto.h"
+#include "Source/TD/Data/TDUpgradeList.h"
+#include "Source/TD/Units/TDWaveCallMarkers.h"
+#include "Source/TD/Units/TDWaves.h"
 #include "tests/Source/TD/Play/PlayFixture.h"
 
 namespace

@@ -1,8 +1,8 @@
-#include "Source/TD/TDProfile.h"
+#include "Source/TD/Data/TDProfile.h"
 
-#include "Source/TD/TDEpisodeTable.h"
+#include "Source/TD/Data/TDEpisodeTable.h"
+#include "Source/TD/Data/TDUpgradeList.h"
 #include "Source/TD/TDTestUtil.h"
-#include "Source/TD/TDUpgradeList.h"
 
 #include "Core/File/AtomicFile.h"
 

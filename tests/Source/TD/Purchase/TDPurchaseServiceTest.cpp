@@ -1,7 +1,7 @@
 #include "Source/TD/Purchase/TDPurchaseService.h"
 
-#include "Source/TD/LocalStrings.h"
-#include "Source/TD/TDEconomy.h"
+#include "Source/TD/Data/LocalStrings.h"
+#include "Source/TD/Data/TDEconomy.h"
 #include "Source/TD/TDTestUtil.h"
 
 #include <gtest/gtest.h>

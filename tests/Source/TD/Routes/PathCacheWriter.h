@@ -2,8 +2,8 @@
 
 // Writes lane tables in the route cache format, for tests, fuzz seeds and benchmarks: the game itself only
 // reads such files.
-#include "Source/TD/TDLink.h"
-#include "Source/TD/TDPathTable.h"
+#include "Source/TD/Routes/TDLink.h"
+#include "Source/TD/Routes/TDPathTable.h"
 
 #include <cstdint>
 #include <cstring>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Source/TD/TDRoutes.h"
+#include "Source/TD/Routes/TDRoutes.h"
 #include "Source/TD/TDTestUtil.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "Source/TD/TDBezier.h"
+#include "Source/TD/Routes/TDBezier.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "Core/File/PackBuilder.h"
-#include "Source/TD/TDPathCache.h"
-#include "Source/TD/TDRoutes.h"
+#include "Source/TD/Routes/TDPathCache.h"
+#include "Source/TD/Routes/TDRoutes.h"
 
 #include "Core/File/FileTestUtil.h"
 #include "Source/TD/Routes/PathCacheWriter.h"

@@ -1,6 +1,6 @@
-#include "Source/TD/DijkstraPathFinder.h"
-#include "Source/TD/MapExtractor.h"
-#include "Source/TD/TDRoutes.h"
+#include "Source/TD/Routes/DijkstraPathFinder.h"
+#include "Source/TD/Routes/MapExtractor.h"
+#include "Source/TD/Routes/TDRoutes.h"
 
 #include "Source/TD/Routes/RoutesTestUtil.h"
 

@@ -2,12 +2,12 @@
 // counts from 0 to its value in a second, rounded to the nearest; an empty kill or combo row is passed over
 // at once; the combo row shows ten times the bonus and the total leaves it out.
 #include "Source/TD/HUD/HUD.h"
-#include "Source/TD/HUD/HUDLevelResultWindow.h"
+#include "Source/TD/HUD/Menus/HUDLevelResultWindow.h"
 #include "Source/TD/Harness/TDDrawCapture.h"
 #include "Source/TD/Harness/TDGameHarness.h"
-#include "Source/TD/LocalStrings.h"
-#include "Source/TD/TDEconomy.h"
-#include "Source/TD/TDMap.h"
+#include "Source/TD/Data/LocalStrings.h"
+#include "Source/TD/Data/TDEconomy.h"
+#include "Source/TD/Map/TDMap.h"
 
 #include <gtest/gtest.h>
 

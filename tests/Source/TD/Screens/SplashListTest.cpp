@@ -1,5 +1,5 @@
 // The splash screens' picture list: which pictures "logo/logo.ini" names, in which order.
-#include "Source/TD/HUD/TDSplashScreens.h"
+#include "Source/TD/HUD/Menus/TDSplashScreens.h"
 
 #include <gtest/gtest.h>
 

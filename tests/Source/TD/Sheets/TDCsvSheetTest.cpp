@@ -1,4 +1,4 @@
-#include "Source/TD/TDCsvSheet.h"
+#include "Source/TD/Data/TDCsvSheet.h"
 
 #include "Source/TD/TDTestUtil.h"
 

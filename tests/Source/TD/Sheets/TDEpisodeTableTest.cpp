@@ -1,4 +1,4 @@
-#include "Source/TD/TDEpisodeTable.h"
+#include "Source/TD/Data/TDEpisodeTable.h"
 
 #include "Source/TD/TDTestUtil.h"
 

@@ -1,10 +1,10 @@
-#include "Source/TD/TDGameSheets.h"
+#include "Source/TD/Map/TDGameSheets.h"
 
-#include "Source/TD/TDEpisodeTable.h"
-#include "Source/TD/TDProtoTable.h"
-#include "Source/TD/TDResources.h"
+#include "Source/TD/Data/TDEpisodeTable.h"
+#include "Source/TD/Data/TDProtoTable.h"
+#include "Source/TD/Data/TDUnitProto.h"
+#include "Source/TD/Sprites/TDResources.h"
 #include "Source/TD/TDTestUtil.h"
-#include "Source/TD/TDUnitProto.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "Source/TD/TDProtoTable.h"
+#include "Source/TD/Data/TDProtoTable.h"
 
-#include "Source/TD/TDCsvSheet.h"
-#include "Source/TD/TDUnitProto.h"
+#include "Source/TD/Data/TDCsvSheet.h"
+#include "Source/TD/Data/TDUnitProto.h"
 
 #include <gtest/gtest.h>
 #include <tinyxml2.h>

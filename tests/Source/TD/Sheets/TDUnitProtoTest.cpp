@@ -1,6 +1,6 @@
-#include "Source/TD/TDUnitProto.h"
+#include "Source/TD/Data/TDUnitProto.h"
 
-#include "Source/TD/TDCsvSheet.h"
+#include "Source/TD/Data/TDCsvSheet.h"
 
 #include <gtest/gtest.h>
 #include <tinyxml2.h>

@@ -1,8 +1,8 @@
-#include "Source/TD/TDUnlocks.h"
+#include "Source/TD/Data/TDUnlocks.h"
 
 #include "Core/Base/Sanitizer.h"
-#include "Source/TD/TDEpisodeTable.h"
-#include "Source/TD/TDProfile.h"
+#include "Source/TD/Data/TDEpisodeTable.h"
+#include "Source/TD/Data/TDProfile.h"
 #include "Source/TD/TDTestUtil.h"
 
 #include <gtest/gtest.h>

@@ -3,13 +3,13 @@
 // the progress text while a purchase runs, and the plates' hover shrink.
 #include "ShopTestSupport.h"
 
-#include "Source/TD/HUD/HUDBuyGemScreen.h"
-#include "Source/TD/HUD/HUDGemPack.h"
+#include "Source/TD/Data/TDEconomy.h"
+#include "Source/TD/HUD/Shops/HUDBuyGemScreen.h"
+#include "Source/TD/HUD/Shops/HUDGemPack.h"
 #include "Source/TD/Purchase/TDPurchaseService.h"
-#include "Source/TD/TDButtonFrame.h"
-#include "Source/TD/TDEconomy.h"
-#include "Source/TD/TDLayoutHelpers.h"
-#include "Source/TD/TPurchaseResult.h"
+#include "Source/TD/Purchase/TPurchaseResult.h"
+#include "Source/TD/Sprites/TDButtonFrame.h"
+#include "Source/TD/Sprites/TDLayoutHelpers.h"
 
 namespace
 {

@@ -6,11 +6,11 @@
 #include "Core/Base/Log.h"
 #include "Core/Base/LogOutput.h"
 #include "Core/Layer/Layer.h"
-#include "Source/TD/HUD/HUDBuyGemScreen.h"
-#include "Source/TD/HUD/HUDShopWindow.h"
+#include "Source/TD/Data/TDEconomy.h"
+#include "Source/TD/HUD/Shops/HUDBuyGemScreen.h"
+#include "Source/TD/HUD/Shops/HUDShopWindow.h"
 #include "Source/TD/HUD/TDScreenContext.h"
-#include "Source/TD/TDButtonFrame.h"
-#include "Source/TD/TDEconomy.h"
+#include "Source/TD/Sprites/TDButtonFrame.h"
 
 #include <filesystem>
 #include <fstream>

@@ -4,7 +4,7 @@
 #include "Source/TD/HUD/HUD.h"
 #include "Source/TD/HUD/HUDWindow.h"
 #include "Source/TD/Harness/TDGameHarness.h"
-#include "Source/TD/TDMap.h"
+#include "Source/TD/Map/TDMap.h"
 
 #include <gtest/gtest.h>
 

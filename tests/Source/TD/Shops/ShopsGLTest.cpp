@@ -6,12 +6,12 @@
 
 #include "Core/Layer/Layer.h"
 #include "Source/TD/Game.h"
+#include "Source/TD/HUD/Shops/HUDBuyGemScreen.h"
+#include "Source/TD/HUD/Shops/HUDGemPack.h"
+#include "Source/TD/HUD/Shops/HUDShopWindow.h"
 #include "Source/TD/Harness/TDPicture.h"
-#include "Source/TD/HUD/HUDBuyGemScreen.h"
-#include "Source/TD/HUD/HUDGemPack.h"
-#include "Source/TD/HUD/HUDShopWindow.h"
 #include "Source/TD/Purchase/TDPurchaseService.h"
-#include "Source/TD/TDLayoutHelpers.h"
+#include "Source/TD/Sprites/TDLayoutHelpers.h"
 
 namespace
 {

@@ -5,15 +5,15 @@
 
 #include "Core/Layer/ImageLayer.h"
 #include "Core/Layer/TextLayer.h"
-#include "Source/TD/HUD/HUDScrollBar.h"
-#include "Source/TD/HUD/HUDShopPlate.h"
-#include "Source/TD/HUD/HUDShopWindow.h"
-#include "Source/TD/HUD/HUDTabBar.h"
-#include "Source/TD/TDButtonFrame.h"
-#include "Source/TD/TDEconomy.h"
-#include "Source/TD/TDProfile.h"
-#include "Source/TD/TDUnlocks.h"
-#include "Source/TD/TDUpgradeList.h"
+#include "Source/TD/Data/TDEconomy.h"
+#include "Source/TD/Data/TDProfile.h"
+#include "Source/TD/Data/TDUnlocks.h"
+#include "Source/TD/Data/TDUpgradeList.h"
+#include "Source/TD/HUD/Controls/HUDScrollBar.h"
+#include "Source/TD/HUD/Controls/HUDTabBar.h"
+#include "Source/TD/HUD/Shops/HUDShopPlate.h"
+#include "Source/TD/HUD/Shops/HUDShopWindow.h"
+#include "Source/TD/Sprites/TDButtonFrame.h"
 
 #include <memory>
 #include <set>

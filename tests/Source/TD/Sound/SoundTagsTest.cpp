@@ -1,10 +1,10 @@
-#include "Source/TD/SoundTags.h"
+#include "Source/TD/Data/SoundTags.h"
 
 #include "Core/Base/TextEncoding.h"
 #include "Core/Sound/AudioFixtures.h"
 #include "Core/Sound/SoundSystem.h"
-#include "Source/TD/TDEpisodeTable.h"
-#include "Source/TD/TDProfile.h"
+#include "Source/TD/Data/TDEpisodeTable.h"
+#include "Source/TD/Data/TDProfile.h"
 #include "Source/TD/TDTestUtil.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "Source/TD/Sprites/TDTestSupport.h"
-#include "Source/TD/TDAnimatedSprite.h"
-#include "Source/TD/TDSprite.h"
+#include "Source/TD/Sprites/TDAnimatedSprite.h"
+#include "Source/TD/Sprites/TDSprite.h"
 
 #include <gtest/gtest.h>
 

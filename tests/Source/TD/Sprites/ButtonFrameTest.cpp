@@ -1,5 +1,5 @@
 #include "Core/Render/Image/GraphicsTestUtil.h"
-#include "Source/TD/TDButtonFrame.h"
+#include "Source/TD/Sprites/TDButtonFrame.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "Core/Particles/ParticleEmitter.h"
+#include "Source/TD/Sprites/TDEmitter.h"
 #include "Source/TD/Sprites/TDTestSupport.h"
-#include "Source/TD/TDEmitter.h"
 
 #include <gtest/gtest.h>
 

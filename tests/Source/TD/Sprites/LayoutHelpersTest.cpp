@@ -3,9 +3,9 @@
 #include "Core/File/ImageContainer.h"
 #include "Core/Layer/ImageLayer.h"
 #include "Core/Render/Image.h"
+#include "Source/TD/Sprites/TDFrameEntry.h"
+#include "Source/TD/Sprites/TDLayoutHelpers.h"
 #include "Source/TD/Sprites/TDTestSupport.h"
-#include "Source/TD/TDFrameEntry.h"
-#include "Source/TD/TDLayoutHelpers.h"
 
 #include <gtest/gtest.h>
 

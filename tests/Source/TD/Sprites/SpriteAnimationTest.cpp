@@ -1,7 +1,7 @@
 #include "Source/TD/Sprites/TDTestSupport.h"
-#include "Source/TD/TDFrameEntry.h"
-#include "Source/TD/TDSpriteAnimation.h"
-#include "Source/TD/TDSpriteSheet.h"
+#include "Source/TD/Sprites/TDFrameEntry.h"
+#include "Source/TD/Sprites/TDSpriteAnimation.h"
+#include "Source/TD/Sprites/TDSpriteSheet.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "Core/Render/Image.h"
+#include "Source/TD/Sprites/TDFrameEntry.h"
+#include "Source/TD/Sprites/TDResources.h"
+#include "Source/TD/Sprites/TDSpriteSheet.h"
 #include "Source/TD/Sprites/TDTestSupport.h"
-#include "Source/TD/TDFrameEntry.h"
-#include "Source/TD/TDResources.h"
-#include "Source/TD/TDSpriteSheet.h"
 
 #include <gtest/gtest.h>
 #include <tinyxml2.h>

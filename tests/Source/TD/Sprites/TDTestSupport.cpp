@@ -4,9 +4,9 @@
 #include "Core/Particles/Lib/PtcFormat.h"
 #include "Core/Particles/ParticleSystem.h"
 #include "Core/Render/RecordingRender.h"
-#include "Source/TD/TDFrameEntry.h"
-#include "Source/TD/TDResources.h"
-#include "Source/TD/TDSpriteSheet.h"
+#include "Source/TD/Sprites/TDFrameEntry.h"
+#include "Source/TD/Sprites/TDResources.h"
+#include "Source/TD/Sprites/TDSpriteSheet.h"
 
 #include <cstring>
 #include <fstream>

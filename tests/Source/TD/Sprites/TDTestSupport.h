@@ -6,7 +6,7 @@
 
 #include "Core/Render/Image/GraphicsTestUtil.h"
 #include "Framework/GameApplication.h"
-#include "Source/TD/TDTargetPoint.h"
+#include "Source/TD/Sprites/TDTargetPoint.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "Source/TD/AttributedString.h"
+#include "Source/TD/HUD/Play/AttributedString.h"
 
 #include "Core/Render/Image/GraphicsTestUtil.h"
 

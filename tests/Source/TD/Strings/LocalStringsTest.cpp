@@ -1,4 +1,4 @@
-#include "Source/TD/LocalStrings.h"
+#include "Source/TD/Data/LocalStrings.h"
 
 #include "Core/File/PackBuilder.h"
 #include "Source/TD/TDTestUtil.h"

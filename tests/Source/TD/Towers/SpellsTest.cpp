@@ -1,14 +1,14 @@
 // Spells on level 1-1: the spells sheet, casting each spell at a point with the effects its flags ask for,
 // the recharge times, the lasting hit once per unit, and the boost spell on the towers.
 #include "Core/Base/Containers.h"
-#include "Source/TD/TDAnimatedSprite.h"
-#include "Source/TD/TDBullets.h"
-#include "Source/TD/TDEmitter.h"
-#include "Source/TD/TDModifier.h"
-#include "Source/TD/TDSpell.h"
-#include "Source/TD/TDSpellList.h"
-#include "Source/TD/TDSprite.h"
-#include "Source/TD/TDTowerModifiers.h"
+#include "Source/TD/Sprites/TDAnimatedSprite.h"
+#include "Source/TD/Sprites/TDEmitter.h"
+#include "Source/TD/Sprites/TDSprite.h"
+#include "Source/TD/Towers/TDBullets.h"
+#include "Source/TD/Towers/TDSpell.h"
+#include "Source/TD/Towers/TDSpellList.h"
+#include "Source/TD/Towers/TDTowerModifiers.h"
+#include "Source/TD/Units/TDModifier.h"
 #include "TowerFixture.h"
 
 namespace

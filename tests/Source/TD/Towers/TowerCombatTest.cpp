@@ -1,10 +1,10 @@
 // Towers in play on level 1-1 with units placed by hand: target choice and range, the firing cycle, boost and
 // income towers, bullets (homing, straight, the shell's arc, the hit window), and the frame a tower shows.
 #include "Core/Base/Containers.h"
-#include "Source/TD/HUDPopupTexts.h"
-#include "Source/TD/TDBullets.h"
-#include "Source/TD/TDModifier.h"
-#include "Source/TD/TDTowerModifiers.h"
+#include "Source/TD/Effects/HUDPopupTexts.h"
+#include "Source/TD/Towers/TDBullets.h"
+#include "Source/TD/Towers/TDTowerModifiers.h"
+#include "Source/TD/Units/TDModifier.h"
 #include "TowerFixture.h"
 
 #include <cmath>

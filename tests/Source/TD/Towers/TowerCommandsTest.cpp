@@ -1,10 +1,10 @@
 // The map's commands on level 1-1: building at the upgraded price, selling with its refund and what goes with
 // the tower, the spot and tower hit tests, buying a spot, branch upgrades and tier updates with their prices.
-#include "Source/TD/HUDPopupTexts.h"
-#include "Source/TD/TDBeamParticle.h"
-#include "Source/TD/TDBullets.h"
-#include "Source/TD/TDModifier.h"
-#include "Source/TD/TDTowerModifiers.h"
+#include "Source/TD/Effects/HUDPopupTexts.h"
+#include "Source/TD/Effects/TDBeamParticle.h"
+#include "Source/TD/Towers/TDBullets.h"
+#include "Source/TD/Towers/TDTowerModifiers.h"
+#include "Source/TD/Units/TDModifier.h"
 #include "TowerFixture.h"
 
 #include <cmath>

@@ -4,9 +4,9 @@
 // The dart of level 1-1 is drawn from a small sheet made here, whose frames all differ in size.
 #include "Core/Base/Containers.h"
 #include "Core/Render/Image/GraphicsTestUtil.h"
-#include "Source/TD/HUD/TDContextIcons.h"
+#include "Source/TD/HUD/Play/TDContextIcons.h"
 #include "Source/TD/Harness/TDDrawCapture.h"
-#include "Source/TD/TDSpriteSheet.h"
+#include "Source/TD/Sprites/TDSpriteSheet.h"
 #include "TowerFixture.h"
 
 #include <memory>

@@ -1,10 +1,10 @@
 // Whole levels played by script through the harness: one instant tower wins level 1-1 with three stars and
 // money that adds up; a session that builds every tower and branch in turn, buys a tier update and casts every
 // spell wins it too; and the same scripted session played twice gives the same frames, bit for bit.
-#include "Source/TD/HUDPopupTexts.h"
-#include "Source/TD/TDBullets.h"
-#include "Source/TD/TDLevelSettlement.h"
-#include "Source/TD/TDPoint.h"
+#include "Source/TD/Effects/HUDPopupTexts.h"
+#include "Source/TD/Map/TDLevelSettlement.h"
+#include "Source/TD/Routes/TDPoint.h"
+#include "Source/TD/Towers/TDBullets.h"
 #include "TowerFixture.h"
 
 #include <bit>

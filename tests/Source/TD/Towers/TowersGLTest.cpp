@@ -4,7 +4,7 @@
 // spot, none over the sold one's, and the spell's fire.
 #include "Source/TD/Game.h"
 #include "Source/TD/Harness/TDPicture.h"
-#include "Source/TD/TDSpell.h"
+#include "Source/TD/Towers/TDSpell.h"
 #include "TowerFixture.h"
 
 namespace

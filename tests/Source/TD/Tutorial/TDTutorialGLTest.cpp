@@ -4,8 +4,8 @@
 #include "Source/TD/Game.h"
 #include "Source/TD/Harness/TDGameHarness.h"
 #include "Source/TD/Harness/TDPicture.h"
-#include "Source/TD/TDMap.h"
-#include "Source/TD/TDTutorial.h"
+#include "Source/TD/Map/TDMap.h"
+#include "Source/TD/Tutorial/TDTutorial.h"
 
 #include <gtest/gtest.h>
 

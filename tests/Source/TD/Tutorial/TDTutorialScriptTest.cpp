@@ -1,17 +1,17 @@
 // Tutorial scripts other than the demo's, run in the demo game: conditions, commands, one event that ends
 // one step and starts the next, and scripts that are damaged or name what the data lacks.
 #include "Core/Layer/TextLayer.h"
+#include "Source/TD/Data/LocalStrings.h"
+#include "Source/TD/Data/TDEconomy.h"
+#include "Source/TD/Data/TDProfile.h"
+#include "Source/TD/HUD/Controls/TutorialButton.h"
 #include "Source/TD/HUD/HUD.h"
 #include "Source/TD/HUD/TDScreenContext.h"
-#include "Source/TD/HUD/TutorialButton.h"
 #include "Source/TD/Harness/TDGameHarness.h"
-#include "Source/TD/LocalStrings.h"
-#include "Source/TD/TDButtonFrame.h"
-#include "Source/TD/TDEconomy.h"
-#include "Source/TD/TDMap.h"
-#include "Source/TD/TDProfile.h"
+#include "Source/TD/Map/TDMap.h"
+#include "Source/TD/Sprites/TDButtonFrame.h"
 #include "Source/TD/TDTestUtil.h"
-#include "Source/TD/TDTutorial.h"
+#include "Source/TD/Tutorial/TDTutorial.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,10 @@
 // bonus once, the best score, and what the profile keeps (stars and best score stay the best ever; a loss
 // pays and keeps nothing).
 #include "Source/TD/Harness/TDGameHarness.h"
-#include "Source/TD/TDEconomy.h"
-#include "Source/TD/TDLevelSettlement.h"
-#include "Source/TD/TDMap.h"
-#include "Source/TD/TDProfile.h"
+#include "Source/TD/Data/TDEconomy.h"
+#include "Source/TD/Data/TDProfile.h"
+#include "Source/TD/Map/TDLevelSettlement.h"
+#include "Source/TD/Map/TDMap.h"
 
 #include <gtest/gtest.h>
 

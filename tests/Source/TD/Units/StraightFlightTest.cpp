@@ -2,8 +2,8 @@
 // line from its spawn point to the goal at its own speed, whatever holds, stuns or hastes it, and escapes as
 // soon as it is within 50 of the goal.
 #include "Core/Base/Containers.h"
-#include "Source/TD/TDHitModifiers.h"
-#include "Source/TD/TDTowerModifiers.h"
+#include "Source/TD/Units/TDHitModifiers.h"
+#include "Source/TD/Towers/TDTowerModifiers.h"
 #include "Source/TD/Units/UnitFixture.h"
 
 #include <gtest/gtest.h>

@@ -3,9 +3,9 @@
 // its sound and burst, its tower let go, and the modifier ends half a second later; a tower sold meanwhile
 // is not touched.
 #include "Core/Particles/ParticleEmitter.h"
-#include "Source/TD/TDBeamParticle.h"
-#include "Source/TD/TDEmitter.h"
-#include "Source/TD/TDHitModifiers.h"
+#include "Source/TD/Effects/TDBeamParticle.h"
+#include "Source/TD/Sprites/TDEmitter.h"
+#include "Source/TD/Units/TDHitModifiers.h"
 #include "Source/TD/Units/UnitFixture.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // The modifier's clock on a unit played frame by frame (applies once per period, in the update that
 // expires it too, ends on the first update past its duration), the hit damage over time on that clock, and
 // the one-hit-modifier-per-tower rule with the tower's shots, the spells' areas and innate abilities.
-#include "Source/TD/TDHitModifiers.h"
-#include "Source/TD/TDModifier.h"
-#include "Source/TD/TDTowerModifiers.h"
+#include "Source/TD/Units/TDHitModifiers.h"
+#include "Source/TD/Units/TDModifier.h"
+#include "Source/TD/Towers/TDTowerModifiers.h"
 #include "Source/TD/Units/UnitFixture.h"
 
 #include <gtest/gtest.h>

@@ -3,10 +3,10 @@
 // the summoner's portal.
 #include "Core/Base/Containers.h"
 #include "Core/Particles/ParticleEmitter.h"
-#include "Source/TD/TDAnimatedSprite.h"
-#include "Source/TD/TDEmitter.h"
-#include "Source/TD/TDTowerModifiers.h"
-#include "Source/TD/TDUnitModifiers.h"
+#include "Source/TD/Sprites/TDAnimatedSprite.h"
+#include "Source/TD/Sprites/TDEmitter.h"
+#include "Source/TD/Towers/TDTowerModifiers.h"
+#include "Source/TD/Units/TDUnitModifiers.h"
 #include "Source/TD/Units/UnitFixture.h"
 
 #include <gtest/gtest.h>

@@ -2,14 +2,14 @@
 // unit stands the picture differs from the empty road of the level's first second. The picture is kept as
 // units_level_01_01.png in the test's build folder.
 #include "Core/Render/Image.h"
+#include "Source/TD/Data/TDUnitProto.h"
 #include "Source/TD/Game.h"
 #include "Source/TD/Harness/TDGameHarness.h"
 #include "Source/TD/Harness/TDPicture.h"
-#include "Source/TD/TDMap.h"
-#include "Source/TD/TDSpriteSheet.h"
-#include "Source/TD/TDUnit.h"
-#include "Source/TD/TDUnitProto.h"
-#include "Source/TD/TDWaves.h"
+#include "Source/TD/Map/TDMap.h"
+#include "Source/TD/Sprites/TDSpriteSheet.h"
+#include "Source/TD/Units/TDUnit.h"
+#include "Source/TD/Units/TDWaves.h"
 
 #include <gtest/gtest.h>
 #include <tinyxml2.h>

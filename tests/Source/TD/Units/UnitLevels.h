@@ -3,8 +3,8 @@
 // Levels made for a test: the routes, spots and art of the demo's level 1-1 with waves of the test's own,
 // written as a level of the ninth episode (which the demo lacks) and played through the harness.
 
+#include "Source/TD/Data/TDLevelCursor.h"
 #include "Source/TD/Harness/TDGameHarness.h"
-#include "Source/TD/TDLevelCursor.h"
 
 #include <fstream>
 #include <sstream>

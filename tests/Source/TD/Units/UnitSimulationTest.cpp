@@ -2,15 +2,15 @@
 // level is won or lost and its result stored; groups whose units bring out more units (carriers, summoners,
 // raisers) end only after those; spawn times; the early wave call.
 #include "Source/TD/Harness/TDGameHarness.h"
-#include "Source/TD/HUDPopupTexts.h"
-#include "Source/TD/TDEconomy.h"
-#include "Source/TD/TDFrameEntry.h"
-#include "Source/TD/TDMap.h"
-#include "Source/TD/TDProfile.h"
-#include "Source/TD/TDUnit.h"
-#include "Source/TD/TDUnitProto.h"
-#include "Source/TD/TDWaveCallMarkers.h"
-#include "Source/TD/TDWaves.h"
+#include "Source/TD/Data/TDEconomy.h"
+#include "Source/TD/Data/TDProfile.h"
+#include "Source/TD/Data/TDUnitProto.h"
+#include "Source/TD/Effects/HUDPopupTexts.h"
+#include "Source/TD/Map/TDMap.h"
+#include "Source/TD/Sprites/TDFrameEntry.h"
+#include "Source/TD/Units/TDUnit.h"
+#include "Source/TD/Units/TDWaveCallMarkers.h"
+#include "Source/TD/Units/TDWaves.h"
 #include "Source/TD/Units/UnitLevels.h"
 
 #include <gtest/gtest.h>

@@ -2,12 +2,12 @@
 // group's end sends, numbered by the index of the wave that started the group (plus 1), so a group after
 // linked waves skips their numbers.
 #include "Source/TD/Harness/TDGameHarness.h"
-#include "Source/TD/TDMap.h"
-#include "Source/TD/TDProfile.h"
-#include "Source/TD/TDTutorial.h"
-#include "Source/TD/TDTutorialStep.h"
-#include "Source/TD/TDUnit.h"
-#include "Source/TD/TDWaves.h"
+#include "Source/TD/Map/TDMap.h"
+#include "Source/TD/Data/TDProfile.h"
+#include "Source/TD/Tutorial/TDTutorial.h"
+#include "Source/TD/Tutorial/TDTutorialStep.h"
+#include "Source/TD/Units/TDUnit.h"
+#include "Source/TD/Units/TDWaves.h"
 #include "Source/TD/Units/UnitLevels.h"
 
 #include <gtest/gtest.h>

@@ -1,12 +1,12 @@
-#include "Source/TD/TDUpgradeList.h"
+#include "Source/TD/Data/TDUpgradeList.h"
 
-#include "Source/TD/TDAttributes.h"
-#include "Source/TD/TDEpisodeTable.h"
-#include "Source/TD/TDProfile.h"
-#include "Source/TD/TDRules.h"
+#include "Source/TD/Data/TDAttributes.h"
+#include "Source/TD/Data/TDEpisodeTable.h"
+#include "Source/TD/Data/TDProfile.h"
+#include "Source/TD/Data/TDRules.h"
+#include "Source/TD/Data/TDUnitProto.h"
+#include "Source/TD/Data/TDUnlocks.h"
 #include "Source/TD/TDTestUtil.h"
-#include "Source/TD/TDUnitProto.h"
-#include "Source/TD/TDUnlocks.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "Source/TD/TDUtil.h"
+#include "Source/TD/Data/TDUtil.h"
 
 #include "Core/Base/MathUtil.h"
 

@@ -2,13 +2,13 @@
 // select.
 #include "SelectTestSupport.h"
 
+#include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/HUD/HUD.h"
-#include "Source/TD/HUD/HUDEpisodeCarousel.h"
-#include "Source/TD/HUD/HUDEpisodeSelectIOS.h"
-#include "Source/TD/HUD/HUDLevelSelect.h"
-#include "Source/TD/LocalStrings.h"
-#include "Source/TD/TDButtonFrame.h"
-#include "Source/TD/TDMap.h"
+#include "Source/TD/HUD/Select/HUDEpisodeCarousel.h"
+#include "Source/TD/HUD/Select/HUDEpisodeSelectIOS.h"
+#include "Source/TD/HUD/Select/HUDLevelSelect.h"
+#include "Source/TD/Map/TDMap.h"
+#include "Source/TD/Sprites/TDButtonFrame.h"
 
 #include <tinyxml2.h>
 

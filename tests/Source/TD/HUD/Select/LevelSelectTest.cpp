@@ -5,15 +5,15 @@
 #include "Core/Layer/ImageLayer.h"
 #include "Core/Layer/ParticlesLayer.h"
 #include "Core/Layer/TextLayer.h"
+#include "Source/TD/Data/LocalStrings.h"
+#include "Source/TD/HUD/Controls/HUDTabBar.h"
 #include "Source/TD/HUD/HUD.h"
-#include "Source/TD/HUD/HUDEpisodeSelectIOS.h"
-#include "Source/TD/HUD/HUDLevelPlate.h"
-#include "Source/TD/HUD/HUDLevelSelect.h"
-#include "Source/TD/HUD/HUDModalMessage.h"
-#include "Source/TD/HUD/HUDTabBar.h"
-#include "Source/TD/LocalStrings.h"
-#include "Source/TD/TDButtonFrame.h"
-#include "Source/TD/TDMap.h"
+#include "Source/TD/HUD/Menus/HUDModalMessage.h"
+#include "Source/TD/HUD/Select/HUDEpisodeSelectIOS.h"
+#include "Source/TD/HUD/Select/HUDLevelPlate.h"
+#include "Source/TD/HUD/Select/HUDLevelSelect.h"
+#include "Source/TD/Map/TDMap.h"
+#include "Source/TD/Sprites/TDButtonFrame.h"
 
 #include <tinyxml2.h>
 

@@ -2,7 +2,7 @@
 
 #include "Source/TD/HUD/HUD.h"
 #include "Source/TD/HUD/HUDWindow.h"
-#include "Source/TD/TDMap.h"
+#include "Source/TD/Map/TDMap.h"
 
 namespace selecttest
 {

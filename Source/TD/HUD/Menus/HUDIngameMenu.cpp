@@ -1,0 +1,35 @@
+#include "Source/TD/HUD/Menus/HUDIngameMenu.h"
+
+#include "Core/Render/Graphics.h"
+#include "Source/TD/Data/LocalStrings.h"
+#include "Source/TD/HUD/TDScreenContext.h"
+#include "Source/TD/Sprites/TDButtonFrame.h"
+#include "Source/TD/Sprites/TDFrameEntry.h"
+
+HUDIngameMenu::HUDIngameMenu()
+{
+    loadMenu(L"td/data/ingame", std::wstring(), true);
+    setImageVisible(kIconName, false);
+    setFont(boardFont(TDBoardFont::Main80));
+    setText(L"caption", LocalStrings::Instance()->get(L"ingame_caption"));
+}
+
+void HUDIngameMenu::draw(render::Graphics* graphics)
+{
+    HUDWindow::draw(graphics);
+    if (graphics == nullptr)
+        return;
+    drawChildButtons(graphics);
+    constexpr float cx = TDButtonFrame::kLayoutCentreX;
+    constexpr float cy = TDButtonFrame::kLayoutCentreY;
+    for (const TDFrameEntry* image : mImages)
+    {
+        if (image->mName != kIconName || image->mTexture == nullptr)
+            continue;
+        graphics->DrawImage(image->mTexture)
+            .Translate(image->mRect.x + mOffsetX - cx, image->mRect.y + mOffsetY - cy)
+            .Scale(mScale)
+            .Translate(cx, cy);
+    }
+    graphics->SetColor(1.0f, 1.0f, 1.0f, 1.0f);
+}

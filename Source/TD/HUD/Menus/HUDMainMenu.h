@@ -1,0 +1,30 @@
+#pragma once
+
+#include "Source/TD/HUD/Menus/HUDMenuWindow.h"
+
+#include <vector>
+
+namespace render
+{
+class ParticleEmitter;
+}
+
+// The title screen "td/main_menu": its buttons (play, shop, options, cloze), four looping effects above
+// them, the language flag and a greeting with the player's name. The map acts on its answers; a release
+// anywhere in the bottom band answers "profile" without a sound. A damaged profile file is reported once,
+// by a message over the menu.
+class HUDMainMenu : public HUDMenuWindow
+{
+public:
+    HUDMainMenu();
+    ~HUDMainMenu() override;
+
+    void draw(render::Graphics* graphics) override;
+    void update(float dt) override;
+    // The greeting: "greet_1", the player's name (or "unnamed_player"), "greet_2".
+    void refresh() override;
+    std::wstring click(int x, int y) override;
+
+    // Owned, looping from construction: "fog_01", "blik_1", "blik_2", "blik_4".
+    std::vector<render::ParticleEmitter*> mEffects;
+};
