@@ -109,7 +109,7 @@ protected:
         entry->mUpgrade = 1;
         entry->mX = -1.0f;
         wave->mEntries.push_back(entry);
-        return mMap->spawnUnit(entry, mMap->findFirstSpawn());
+        return mMap->spawnUnit(entry, mMap->getFirstSpawnPoint());
     }
 
     template <typename T>
