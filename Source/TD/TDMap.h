@@ -141,7 +141,7 @@ public:
     // the level is lost when none remain.
     void onUnitEscaped(TDUnit* unit);
     // A dying carrier lets out n units of id 11 at its place, spread along its lane.
-    void releaseCarried(TDUnit* unit, int n);
+    void spawnCarriedUnits(TDUnit* unit, int n);
     // The early wave call of a press on a next-wave marker at the screen point: two money for every second
     // skipped (shown as a notice there), the wave clocks jump to the markers' due time, the markers go.
     // Returns the bonus paid.

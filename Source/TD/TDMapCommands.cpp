@@ -89,7 +89,7 @@ void TDMap::sellTower(TDTower* tower)
     if (tower->mSpotFrame)
         tower->mSpotFrame->mVisible = true;
     mBullets->onTowerRemoved(tower);
-    if (TDBeamParticle* beam = tower->mBeam.get(); beam && beam->isRunning())
+    if (TDBeamParticle* beam = tower->mBeam.get(); beam && beam->isPlaying())
     {
         if (TDUnit* held = tower->mTarget.get())
             tdunit::release(*held, tower);

@@ -75,7 +75,7 @@ void TDMap::onUnitEscaped(TDUnit* unit)
     }
 }
 
-void TDMap::releaseCarried(TDUnit* unit, int n)
+void TDMap::spawnCarriedUnits(TDUnit* unit, int n)
 {
     TDWaveEntry* carrierEntry = unit ? unit->mEntry : nullptr;
     TDWaveProto* wave = carrierEntry ? carrierEntry->mWave : nullptr;

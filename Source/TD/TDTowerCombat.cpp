@@ -276,7 +276,7 @@ void TDTower::update(float dt)
         ++i;
     }
     // A beam that stopped, or whose unit went away, is let go.
-    if (const TDBeamParticle* beam = mBeam.get(); !beam || !beam->isRunning() || !beam->mTarget.get())
+    if (const TDBeamParticle* beam = mBeam.get(); !beam || !beam->isPlaying() || !beam->mTarget.get())
         mBeam.reset();
 }
 

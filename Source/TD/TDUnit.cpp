@@ -368,7 +368,7 @@ void TDUnit::flyStraight(const TDUnitProto& proto, float dt)
 void TDUnit::die(const TDUnitProto& proto)
 {
     if (proto.carrier && mMap)
-        mMap->releaseCarried(this, 3);
+        mMap->spawnCarriedUnits(this, 3);
     mState = kUnitDying;
     playTag(L"enemy%ddie", proto.id);
     if (mMap)

@@ -231,7 +231,7 @@ void TDWaves::reset()
     }
 }
 
-void TDWaves::updateUnitModifiers(float dt)
+void TDWaves::updateModifiers(float dt)
 {
     for (TDUnit* unit : mUnits)
         for (std::size_t i = 0; i < unit->mModifiers.size(); ++i)
