@@ -401,7 +401,7 @@ void TDBullets::draw(render::Graphics* graphics)
         bullet->draw(graphics);
 }
 
-void TDBullets::onUnitRemoved(TDUnit* unit)
+void TDBullets::forgetUnit(TDUnit* unit)
 {
     for (TDBullet* bullet : mBullets)
     {
@@ -411,7 +411,7 @@ void TDBullets::onUnitRemoved(TDUnit* unit)
     }
 }
 
-void TDBullets::onTowerRemoved(TDTower* tower)
+void TDBullets::removeTower(TDTower* tower)
 {
     for (std::size_t i = 0; i < mBullets.size();)
     {

@@ -305,7 +305,7 @@ void TDMap::onUnitRemoved(TDUnit* unit)
         return;
     if (mSelectedUnit.get() == unit)
         mSelectedUnit.reset();
-    mBullets->onUnitRemoved(unit);
+    mBullets->forgetUnit(unit);
     for (TDTower* tower : mTowers)
         if (tower->mTarget.get() == unit)
             tower->stopFiring();

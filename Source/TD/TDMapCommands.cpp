@@ -88,7 +88,7 @@ void TDMap::sellTower(TDTower* tower)
         return;
     if (tower->mSpotFrame)
         tower->mSpotFrame->mVisible = true;
-    mBullets->onTowerRemoved(tower);
+    mBullets->removeTower(tower);
     if (TDBeamParticle* beam = tower->mBeam.get(); beam && beam->isPlaying())
     {
         if (TDUnit* held = tower->mTarget.get())

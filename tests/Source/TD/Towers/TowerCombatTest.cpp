@@ -266,7 +266,7 @@ TEST_F(TowerCombat, LostTargetsAndOvershotsEndBulletsTheirOwnWay)
     TDTower* dart = build(10000);
     TDUnit* unit = addUnit(1, dart->mX + 100.0f, dart->mY);
     mMap->mBullets->add(new TDBullet(dart, unit));
-    mMap->mBullets->onUnitRemoved(unit);
+    mMap->mBullets->forgetUnit(unit);
     const std::size_t modifiers = mMap->mModifiers.size();
     mMap->mBullets->update(1.0f / 60.0f);
     EXPECT_TRUE(mMap->mBullets->getBullets().empty());
