@@ -142,7 +142,7 @@ void HoldAndTeleport::apply(TDUnit* unit, float)
     unit->mLinkTime = 0.0f;
     w7::SoundTags::Instance()->Play(L"teleportEnemy");
     if (mOwner)
-        mOwner->stopFiring();
+        mOwner->dropTarget();
     if (start)
     {
         unit->mX = start->x;

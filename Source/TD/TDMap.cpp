@@ -308,7 +308,7 @@ void TDMap::onUnitRemoved(TDUnit* unit)
     mBullets->forgetUnit(unit);
     for (TDTower* tower : mTowers)
         if (tower->mTarget.get() == unit)
-            tower->stopFiring();
+            tower->dropTarget();
     if (TDWaveEntry* entry = unit->mEntry; entry && entry->mWave)
         entry->mWave->onEntryDone(unit->getProto() ? unit->getProto()->id : entry->mUnitId,
                                   unit->mReportedValue, entry);

@@ -72,7 +72,7 @@ TDTower* TDMap::buildTower(TDUnitProto* proto, TDFrameEntry* spotFrame)
     auto* tower = new TDTower(proto, spotFrame, centre.x, centre.y);
     tower->mMap = this;
     mTowers.push_back(tower);
-    sortBoostersFirst(mTowers);
+    boostersFirst(mTowers);
     w7::SoundTags::Instance()->Play(L"buildTower");
     startBuildBurst(mBuildEmitters, tower->mBaseX, tower->mBaseY);
     return tower;

@@ -255,7 +255,7 @@ void TDMap::drawWorld(render::Graphics* graphics)
 {
     (void)graphics->SetBlendMode(1);
     for (TDTower* tower : mTowers)
-        tower->queueFrames();
+        tower->collectDrawEntry();
     for (TDUnit* unit : mWaves->getUnits())
         unit->draw();
     std::sort(mFrameLists[kGround].begin(), mFrameLists[kGround].end(), compareDepth);

@@ -66,7 +66,7 @@ void TDTower::hideSprite(TDWatch<TDAnimatedSprite>& sprite)
     sprite.reset();
 }
 
-void TDTower::stopFiring()
+void TDTower::dropTarget()
 {
     mTarget.reset();
     mState = kTowerIdle;
@@ -143,7 +143,7 @@ void TDTower::update(float dt)
         if (seen.empty())
         {
             if (mTarget.get())
-                stopFiring();
+                dropTarget();
             mTarget.reset();
             if (mState == kTowerIdle)
             {

@@ -338,7 +338,7 @@ TEST_F(TowerCombat, RotatingTowersShowTheSectorOfTheirDirection)
     for (const Case& c : cases)
     {
         cannon->mCurrentDirection = c.direction;
-        cannon->queueFrames();
+        cannon->collectDrawEntry();
         EXPECT_EQ(cannon->mFrameSector, c.sector) << c.direction;
         auto& list = mMap->mFrameLists[1];
         ASSERT_EQ(list.size(), 1u);
