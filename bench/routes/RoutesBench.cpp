@@ -265,8 +265,8 @@ void BM_FindRoute(benchmark::State& state)
 {
     TDRoutes routes;
     level().load(routes);
-    const TDPoint* spawn = routes.findFirstSpawn();
-    const TDPoint* goal = routes.findGoal();
+    const TDPoint* spawn = routes.getFirstSpawnPoint();
+    const TDPoint* goal = routes.getGoalPoint();
     for (auto _ : state)
         benchmark::DoNotOptimize(routes.findRoute(spawn, goal).size());
     state.counters["points"] = static_cast<double>(routes.getPoints().size());

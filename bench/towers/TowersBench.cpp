@@ -33,7 +33,7 @@ void fillLevel(TDMap& map)
         tower->mTimer = 0.0f;
         map.mTowers.push_back(tower);
     }
-    sortBoostersFirst(map.mTowers);
+    boostersFirst(map.mTowers);
     for (int i = 0; i < kUnits; ++i)
     {
         const float x = 40.0f + static_cast<float>(i % 100) * 9.5f;

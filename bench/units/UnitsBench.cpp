@@ -24,7 +24,7 @@ void fill(TDMap& map, std::size_t n)
         entry->mX = -1.0f;
         entry->mY = kLanes[map.mWaves->getUnits().size() % 5];
         wave->mEntries.push_back(entry);
-        TDUnit* unit = map.spawnUnit(entry, map.findFirstSpawn());
+        TDUnit* unit = map.spawnUnit(entry, map.getFirstSpawnPoint());
         if (unit->mRoute.size() >= 2)
         {
             unit->mLinkIndex = static_cast<int>(math::Random() * static_cast<float>(unit->mRoute.size() - 1));

@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             for (int step = 0; step < 64 && t < 1.0f && t >= 0.0f; ++step)
             {
                 t = advanceOnLane(copy, t, 7.5f);
-                const math::Point2 p = lanePoint(copy, t);
+                const math::Point2 p = getLanePosition(copy, t);
                 sink = sink + p.x + p.y;
             }
         }

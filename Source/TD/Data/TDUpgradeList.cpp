@@ -218,7 +218,7 @@ void TDUpgradeList::applyToProto(TDUnitProto& p) const
     }
 }
 
-void TDUpgradeList::applyToBoost(const TDUnitProto& p, TDUnitProto& b) const
+void TDUpgradeList::applyToTower(const TDUnitProto& p, TDUnitProto& b) const
 {
     for (const TDUpgradeStep* step : takingPart(p.id))
     {

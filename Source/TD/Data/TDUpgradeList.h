@@ -92,7 +92,7 @@ public:
     // Adds the bought tower upgrades of a tower's current prototype to its per-frame boost record, always
     // from the prototype's own values. A cooldown bonus is added as time taken off the shot period (the tower
     // subtracts its boost cooldown), so a bought bonus always shortens the period.
-    void applyToBoost(const TDUnitProto& current, TDUnitProto& boost) const;
+    void applyToTower(const TDUnitProto& current, TDUnitProto& boost) const;
 
 private:
     std::vector<const TDUpgradeStep*> takingPart(int protoId) const;

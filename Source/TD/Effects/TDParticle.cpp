@@ -43,7 +43,7 @@ void TDParticle::stop()
         emitter->SetState(2);
 }
 
-bool TDParticle::isRunning() const
+bool TDParticle::isPlaying() const
 {
     if (mEmitters.empty())
         return false;
@@ -58,7 +58,7 @@ void updateParticles(std::vector<TDParticle*>& particles, float dt)
     for (std::size_t i = 0; i < particles.size();)
     {
         TDParticle* particle = particles[i];
-        if (particle->isRunning())
+        if (particle->isPlaying())
         {
             particle->update(dt);
             ++i;

@@ -28,7 +28,7 @@ public:
     // Lets every emitter finish (state 2); the map deletes the effect in its next update.
     void stop();
     // At least one emitter and every one playing: the map keeps the effect while this holds.
-    bool isRunning() const;
+    bool isPlaying() const;
 
     // Owned.
     std::vector<render::ParticleEmitter*> mEmitters;

@@ -305,10 +305,10 @@ void TDMap::onUnitRemoved(TDUnit* unit)
         return;
     if (mSelectedUnit.get() == unit)
         mSelectedUnit.reset();
-    mBullets->onUnitRemoved(unit);
+    mBullets->forgetUnit(unit);
     for (TDTower* tower : mTowers)
         if (tower->mTarget.get() == unit)
-            tower->stopFiring();
+            tower->dropTarget();
     if (TDWaveEntry* entry = unit->mEntry; entry && entry->mWave)
         entry->mWave->onEntryDone(unit->getProto() ? unit->getProto()->id : entry->mUnitId,
                                   unit->mReportedValue, entry);

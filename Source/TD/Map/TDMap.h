@@ -141,7 +141,7 @@ public:
     // the level is lost when none remain.
     void onUnitEscaped(TDUnit* unit);
     // A dying carrier lets out n units of id 11 at its place, spread along its lane.
-    void releaseCarried(TDUnit* unit, int n);
+    void spawnCarriedUnits(TDUnit* unit, int n);
     // The early wave call of a press on a next-wave marker at the screen point: two money for every second
     // skipped (shown as a notice there), the wave clocks jump to the markers' due time, the markers go.
     // Returns the bonus paid.
@@ -191,11 +191,11 @@ public:
     std::vector<TDPoint*> getNeighbours(int pointId) const;
     TDLink* findLink(const TDPoint* a, const TDPoint* b) const;
     std::vector<int> findRoute(const TDPoint* from, const TDPoint* to) const;
-    float getStraightDistance(const TDPoint* a, const TDPoint* b) const;
-    TDPoint* findGoal() const;
-    TDPoint* findFirstSpawn() const;
+    float linkDistance(const TDPoint* a, const TDPoint* b) const;
+    TDPoint* getGoalPoint() const;
+    TDPoint* getFirstSpawnPoint() const;
     TDPoint* findPoint(int id) const;
-    float linkArcLength(const TDLink* link) const;
+    float getLinkLength(const TDLink* link) const;
     float advanceOnLink(const TDLink* link, float t, float distance, float offset) const;
     // The unit normal of the link's curve at t; (0, 0) for a link without a curve.
     math::Point2 getLinkNormal(const TDLink* link, float t) const;

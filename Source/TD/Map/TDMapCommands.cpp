@@ -72,7 +72,7 @@ TDTower* TDMap::buildTower(TDUnitProto* proto, TDFrameEntry* spotFrame)
     auto* tower = new TDTower(proto, spotFrame, centre.x, centre.y);
     tower->mMap = this;
     mTowers.push_back(tower);
-    sortBoostersFirst(mTowers);
+    boostersFirst(mTowers);
     w7::SoundTags::Instance()->Play(L"buildTower");
     startBuildBurst(mBuildEmitters, tower->mBaseX, tower->mBaseY);
     return tower;
@@ -88,8 +88,8 @@ void TDMap::sellTower(TDTower* tower)
         return;
     if (tower->mSpotFrame)
         tower->mSpotFrame->mVisible = true;
-    mBullets->onTowerRemoved(tower);
-    if (TDBeamParticle* beam = tower->mBeam.get(); beam && beam->isRunning())
+    mBullets->removeTower(tower);
+    if (TDBeamParticle* beam = tower->mBeam.get(); beam && beam->isPlaying())
     {
         if (TDUnit* held = tower->mTarget.get())
             tdunit::release(*held, tower);

@@ -174,7 +174,7 @@ void TDMap::update(float dt)
         mTowers[i]->applyUpgrades();
         mTowers[i]->update(s);
     }
-    mWaves->updateUnitModifiers(s);
+    mWaves->updateModifiers(s);
     mWaves->updateUnits(s);
     mBullets->update(s);
     deleteInactive(mModifiers);
@@ -255,9 +255,9 @@ void TDMap::drawWorld(render::Graphics* graphics)
 {
     (void)graphics->SetBlendMode(1);
     for (TDTower* tower : mTowers)
-        tower->queueFrames();
+        tower->collectDrawEntry();
     for (TDUnit* unit : mWaves->getUnits())
-        unit->queueFrames();
+        unit->draw();
     std::sort(mFrameLists[kGround].begin(), mFrameLists[kGround].end(), compareDepth);
     std::sort(mFrameLists[kAir].begin(), mFrameLists[kAir].end(), compareDepth);
 

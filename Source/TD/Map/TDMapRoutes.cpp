@@ -30,19 +30,19 @@ std::vector<int> TDMap::findRoute(const TDPoint* from, const TDPoint* to) const
     return mRoutes.findRoute(from, to);
 }
 
-float TDMap::getStraightDistance(const TDPoint* a, const TDPoint* b) const
+float TDMap::linkDistance(const TDPoint* a, const TDPoint* b) const
 {
-    return mRoutes.getStraightDistance(a, b);
+    return mRoutes.linkDistance(a, b);
 }
 
-TDPoint* TDMap::findGoal() const
+TDPoint* TDMap::getGoalPoint() const
 {
-    return mRoutes.findGoal();
+    return mRoutes.getGoalPoint();
 }
 
-TDPoint* TDMap::findFirstSpawn() const
+TDPoint* TDMap::getFirstSpawnPoint() const
 {
-    return mRoutes.findFirstSpawn();
+    return mRoutes.getFirstSpawnPoint();
 }
 
 TDPoint* TDMap::findPoint(int id) const
@@ -50,9 +50,9 @@ TDPoint* TDMap::findPoint(int id) const
     return mRoutes.findPoint(id);
 }
 
-float TDMap::linkArcLength(const TDLink* link) const
+float TDMap::getLinkLength(const TDLink* link) const
 {
-    return mRoutes.linkArcLength(link);
+    return mRoutes.getLinkLength(link);
 }
 
 float TDMap::advanceOnLink(const TDLink* link, float t, float distance, float offset) const

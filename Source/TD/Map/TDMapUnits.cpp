@@ -31,7 +31,7 @@ TDUnit* TDMap::spawnUnit(TDWaveEntry* entry, TDPoint* spawn)
     if (!proto)
         return unit;
     addSpawnModifiers(*this, *unit);
-    const TDPoint* goal = findGoal();
+    const TDPoint* goal = getGoalPoint();
     if (!spawn || !goal)
         return unit; // nowhere to walk: the unit reaches the goal on its first step
     if (proto->straight)
@@ -42,7 +42,7 @@ TDUnit* TDMap::spawnUnit(TDWaveEntry* entry, TDPoint* spawn)
     unit->mRoute = findRoute(spawn, goal);
     unit->mLinkIndex = 0;
     if (unit->mRoute.size() >= 2)
-        unit->mLinkLength = linkArcLength(findLink(findPoint(unit->mRoute[0]), findPoint(unit->mRoute[1])));
+        unit->mLinkLength = getLinkLength(findLink(findPoint(unit->mRoute[0]), findPoint(unit->mRoute[1])));
     unit->enterLink();
     return unit;
 }
@@ -75,7 +75,7 @@ void TDMap::onUnitEscaped(TDUnit* unit)
     }
 }
 
-void TDMap::releaseCarried(TDUnit* unit, int n)
+void TDMap::spawnCarriedUnits(TDUnit* unit, int n)
 {
     TDWaveEntry* carrierEntry = unit ? unit->mEntry : nullptr;
     TDWaveProto* wave = carrierEntry ? carrierEntry->mWave : nullptr;

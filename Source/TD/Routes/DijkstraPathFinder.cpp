@@ -57,7 +57,7 @@ std::vector<int> DijkstraPathFinder::findPath(const TDPoint* start, const TDPoin
             DijkstraNode* neighbour = nodeOf(id);
             if (!neighbour || neighbour->visited)
                 continue;
-            const float cost = mRoutes.getStraightDistance(current->point, neighbour->point);
+            const float cost = mRoutes.linkDistance(current->point, neighbour->point);
             if (cost < 0.0f)
                 continue;
             if (neighbour->distance > current->distance + cost)

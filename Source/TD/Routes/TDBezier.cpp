@@ -210,7 +210,7 @@ float advanceOnCurve(const TDCurve& curve, float t0, float distance, float offse
     return t;
 }
 
-math::Point2 lanePoint(const TDLaneSamples& samples, float t)
+math::Point2 getLanePosition(const TDLaneSamples& samples, float t)
 {
     const std::size_t n = samples.size();
     if (n == 0)

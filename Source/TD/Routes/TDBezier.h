@@ -73,7 +73,7 @@ float advanceOnCurve(const TDCurve& curve, float t0, float distance, float offse
 
 // Position on a lane at progress t in [0, 1]: the samples are joined by straight pieces. t outside [0, 1]
 // gives the first or the last sample; an empty list gives (0, 0).
-math::Point2 lanePoint(const TDLaneSamples& samples, float t);
+math::Point2 getLanePosition(const TDLaneSamples& samples, float t);
 
 // Progress after walking distance from t: t + distance / (|S1 - S0| (n - 1)), the first piece standing
 // for every piece. A lane that cannot be walked (fewer than two samples, or a first piece without length)

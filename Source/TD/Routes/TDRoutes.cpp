@@ -93,7 +93,7 @@ TDPoint* TDRoutes::findPoint(int id) const
     return nullptr;
 }
 
-TDPoint* TDRoutes::findFirstSpawn() const
+TDPoint* TDRoutes::getFirstSpawnPoint() const
 {
     for (const auto& point : mPoints)
     {
@@ -103,7 +103,7 @@ TDPoint* TDRoutes::findFirstSpawn() const
     return nullptr;
 }
 
-TDPoint* TDRoutes::findGoal() const
+TDPoint* TDRoutes::getGoalPoint() const
 {
     for (const auto& point : mPoints)
     {
@@ -151,7 +151,7 @@ TDLink* TDRoutes::findLink(const TDPoint* a, const TDPoint* b) const
     return findLinkByIds(a->id, b->id);
 }
 
-float TDRoutes::getStraightDistance(const TDPoint* a, const TDPoint* b) const
+float TDRoutes::linkDistance(const TDPoint* a, const TDPoint* b) const
 {
     if (!findLink(a, b))
         return -1.0f;
@@ -172,7 +172,7 @@ bool TDRoutes::getCurve(const TDLink* link, TDCurve& out) const
     return true;
 }
 
-float TDRoutes::linkArcLength(const TDLink* link) const
+float TDRoutes::getLinkLength(const TDLink* link) const
 {
     TDCurve curve;
     return getCurve(link, curve) ? curveArcLength(curve) : 0.0f;
@@ -293,7 +293,7 @@ void TDRoutes::preparePaths(const std::wstring& cacheName, const std::vector<TDR
     if (loadPathCache(cacheName) == VN_OK)
         return;
 
-    const TDPoint* goal = findGoal();
+    const TDPoint* goal = getGoalPoint();
     if (!goal)
     {
         warn(L"no route point is the goal; units have no route");
@@ -306,7 +306,7 @@ void TDRoutes::preparePaths(const std::wstring& cacheName, const std::vector<TDR
         warn(base::Format(L"%d route points are goals; every route leads to the first, point %d") % goals %
              goal->id);
 
-    const TDPoint* firstSpawn = findFirstSpawn();
+    const TDPoint* firstSpawn = getFirstSpawnPoint();
     for (const auto& spawn : mPoints)
     {
         if (!spawn->isSpawn())

@@ -55,21 +55,21 @@ public:
     // The first point with the id, or null.
     TDPoint* findPoint(int id) const;
     // The first point whose "spawn" (or "goal") attribute is exactly 1, or null.
-    TDPoint* findFirstSpawn() const;
-    TDPoint* findGoal() const;
+    TDPoint* getFirstSpawnPoint() const;
+    TDPoint* getGoalPoint() const;
     // The points joined to the id by links, in link order, each once.
     std::vector<TDPoint*> getNeighbours(int pointId) const;
     // The first link joining the two points in either direction, or null.
     TDLink* findLink(const TDPoint* a, const TDPoint* b) const;
     TDLink* findLinkByIds(int a, int b) const;
     // The straight distance between two points joined by a link; -1 when no link joins them.
-    float getStraightDistance(const TDPoint* a, const TDPoint* b) const;
+    float linkDistance(const TDPoint* a, const TDPoint* b) const;
 
     // The link's curve from its start point through its anchor to its end point; false when the link is
     // null or names a point the level lacks.
     bool getCurve(const TDLink* link, TDCurve& out) const;
     // The length of the link's curve; 0 for a null link.
-    float linkArcLength(const TDLink* link) const;
+    float getLinkLength(const TDLink* link) const;
     // The curve parameter reached after travelling distance along the link displaced by offset; 1 past
     // the end or for a link without a curve.
     float advanceOnLink(const TDLink* link, float t, float distance, float offset) const;

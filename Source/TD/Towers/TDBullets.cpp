@@ -402,7 +402,7 @@ void TDBullets::draw(render::Graphics* graphics)
         bullet->draw(graphics);
 }
 
-void TDBullets::onUnitRemoved(TDUnit* unit)
+void TDBullets::forgetUnit(TDUnit* unit)
 {
     for (TDBullet* bullet : mBullets)
     {
@@ -412,7 +412,7 @@ void TDBullets::onUnitRemoved(TDUnit* unit)
     }
 }
 
-void TDBullets::onTowerRemoved(TDTower* tower)
+void TDBullets::removeTower(TDTower* tower)
 {
     for (std::size_t i = 0; i < mBullets.size();)
     {

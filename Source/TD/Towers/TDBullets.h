@@ -91,9 +91,9 @@ public:
     virtual void update(float dt);
     virtual void draw(render::Graphics* graphics);
     // Forgets a unit that leaves the game (targets and hit lists).
-    virtual void onUnitRemoved(TDUnit* unit);
+    virtual void forgetUnit(TDUnit* unit);
     // Deletes a sold tower's bullets and lets every unit's modifiers forget the tower.
-    virtual void onTowerRemoved(TDTower* tower);
+    virtual void removeTower(TDTower* tower);
     // Deletes every bullet (a level start).
     virtual void clear();
     const std::vector<TDBullet*>& getBullets() const { return mBullets; }

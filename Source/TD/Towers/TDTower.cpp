@@ -53,9 +53,18 @@ void startBurst(TDMap& map, const char* name, float x, float y)
 } // namespace
 
 TDTower::TDTower(TDUnitProto* proto, TDFrameEntry* spotFrame, float x, float y)
-    : mProto(proto), mSpotFrame(spotFrame), mX(x), mY(y), mBaseX(x), mBaseY(y), mBoost(new TDUnitProto)
+    : mSpotFrame(spotFrame), mX(x), mY(y), mBaseX(x), mBaseY(y)
 {
+    init(proto);
+}
+
+void TDTower::init(TDUnitProto* proto)
+{
+    mProto = proto;
+    mBranch = 0;
+    mBoost = std::make_unique<TDUnitProto>();
     mBoost->clearBoosts();
+    base::DeleteAll(mModifiers);
     if (!mProto)
         return;
     refreshExtent();
@@ -151,7 +160,7 @@ void TDTower::applyUpgrades()
     if (!p || !m)
         return;
     if (m->mUpgrades)
-        m->mUpgrades->applyToBoost(*p, *mBoost);
+        m->mUpgrades->applyToTower(*p, *mBoost);
     // A tier update is a lasting step of the current prototype: each adds tierK of its strength and range.
     if (mTierCount > 0 && p->tierK > 0.0f)
     {
@@ -275,7 +284,7 @@ void TDTower::makeModifiers()
     if (const TDUnitProto* p = getProto(-1))
         mModifiers = makeTowerModifiers(*this, *p);
     if (TDMap* m = map())
-        sortBoostersFirst(m->mTowers);
+        boostersFirst(m->mTowers);
 }
 
 void removeModifiersOwnedBy(std::vector<TDModifier*>& list, const TDTower* tower)
@@ -319,7 +328,7 @@ void computeSheetExtent(const TDSpriteSheet* sheet, float& width, float& height)
         }
 }
 
-void sortBoostersFirst(std::vector<TDTower*>& towers)
+void boostersFirst(std::vector<TDTower*>& towers)
 {
     std::stable_sort(towers.begin(), towers.end(),
                      [](const TDTower* a, const TDTower* b)

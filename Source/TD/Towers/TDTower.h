@@ -38,12 +38,17 @@ enum TDTowerState : int
 class TDTower : public TDWatchable
 {
 public:
-    // Built from the table's prototype (null: an inert tower) standing with its aim and base point at (x, y).
+    // Built from the table's prototype (null: an inert tower) standing with its aim and base point at (x, y);
+    // init does the prototype's part.
     TDTower(TDUnitProto* proto, TDFrameEntry* spotFrame, float x, float y);
     TDTower(const TDTower&) = delete;
     TDTower& operator=(const TDTower&) = delete;
     // Deletes its modifiers; its sprites and beam belong to the map's lists.
     virtual ~TDTower();
+
+    // Takes the prototype as the table's row it plays: not upgraded, a cleared boost record, the sprite
+    // extent of the prototype's sheet and the prototype's own modifiers (which replace any it had).
+    void init(TDUnitProto* proto);
 
     // The start of a frame: the boost record and the boosted flag are cleared (modifiers and bought upgrades
     // raise them again before the tower's update).
@@ -55,12 +60,12 @@ public:
     // The fade-in of a new tower, in real time: a tower built while the game is paused shows at once.
     void advanceFade(float dt);
     // The tower's frame for the map's depth-sorted list, and its star marks and boost marker.
-    virtual void queueFrames();
+    virtual void collectDrawEntry();
     virtual void drawExtras(render::Graphics* graphics);
     // The tower drawn once more above the context menu.
     void drawOverlay(render::Graphics* graphics);
     // Drops its target and stops its firing effects.
-    virtual void stopFiring();
+    virtual void dropTarget();
 
     // The branch of the table's prototype with that "levelid", or null; with -1 the current prototype: the
     // table's row while not upgraded, else the branch, else the last branch.
@@ -164,4 +169,4 @@ void computeSheetExtent(const TDSpriteSheet* sheet, float& width, float& height)
 // The unit whose target point is nearest (the first of equals); null for none.
 TDUnit* findNearestUnit(const std::vector<TDUnit*>& units, float x, float y);
 // Booster towers before the others, keeping the rest of the order.
-void sortBoostersFirst(std::vector<TDTower*>& towers);
+void boostersFirst(std::vector<TDTower*>& towers);

@@ -66,7 +66,7 @@ void TDTower::hideSprite(TDWatch<TDAnimatedSprite>& sprite)
     sprite.reset();
 }
 
-void TDTower::stopFiring()
+void TDTower::dropTarget()
 {
     mTarget.reset();
     mState = kTowerIdle;
@@ -143,7 +143,7 @@ void TDTower::update(float dt)
         if (seen.empty())
         {
             if (mTarget.get())
-                stopFiring();
+                dropTarget();
             mTarget.reset();
             if (mState == kTowerIdle)
             {
@@ -276,7 +276,7 @@ void TDTower::update(float dt)
         ++i;
     }
     // A beam that stopped, or whose unit went away, is let go.
-    if (const TDBeamParticle* beam = mBeam.get(); !beam || !beam->isRunning() || !beam->mTarget.get())
+    if (const TDBeamParticle* beam = mBeam.get(); !beam || !beam->isPlaying() || !beam->mTarget.get())
         mBeam.reset();
 }
 

@@ -76,7 +76,7 @@ math::Point2 frameCentre(const TDTower& tower, const TDUnitProto& p, const TDFra
 }
 } // namespace
 
-void TDTower::queueFrames()
+void TDTower::collectDrawEntry()
 {
     const TDUnitProto* p = getProto(-1);
     TDMap* m = map();

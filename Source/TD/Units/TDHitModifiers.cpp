@@ -142,7 +142,7 @@ void HoldAndTeleport::apply(TDUnit* unit, float)
     unit->mLinkTime = 0.0f;
     w7::SoundTags::Instance()->Play(L"teleportEnemy");
     if (mOwner)
-        mOwner->stopFiring();
+        mOwner->dropTarget();
     if (start)
     {
         unit->mX = start->x;
@@ -153,7 +153,7 @@ void HoldAndTeleport::apply(TDUnit* unit, float)
     if (p && !p->straight)
     {
         if (unit->mRoute.size() >= 2)
-            unit->mLinkLength = map->linkArcLength(
+            unit->mLinkLength = map->getLinkLength(
                 map->findLink(map->findPoint(unit->mRoute[0]), map->findPoint(unit->mRoute[1])));
         unit->mState = kUnitWalking;
         unit->enterLink();

@@ -300,7 +300,7 @@ void TDUnit::walk(const TDUnitProto& proto, float dt)
         if (mRoute.size() > next + 1)
         {
             enterLink();
-            mLinkLength = mMap->linkArcLength(
+            mLinkLength = mMap->getLinkLength(
                 mMap->findLink(mMap->findPoint(mRoute[next]), mMap->findPoint(mRoute[next + 1])));
         }
         else
@@ -315,7 +315,7 @@ void TDUnit::walk(const TDUnitProto& proto, float dt)
     const std::size_t n = samples.size();
     const std::size_t c = std::min(static_cast<std::size_t>(static_cast<float>(n - 1) * t), n - 1);
     mFacingLeft = samples[c].ny <= -0.05f;
-    const math::Point2 q = lanePoint(samples, t);
+    const math::Point2 q = getLanePosition(samples, t);
     if (mState != kUnitDying)
     {
         mPrevX = mX;
@@ -339,7 +339,7 @@ void TDUnit::flyStraight(const TDUnitProto& proto, float dt)
 {
     if (!mMap)
         return;
-    const TDPoint* goal = mMap->findGoal();
+    const TDPoint* goal = mMap->getGoalPoint();
     if (!goal)
         return;
     if (pointDistance(mTargetX, mTargetY, goal->x, goal->y) < 50.0f)
@@ -368,7 +368,7 @@ void TDUnit::flyStraight(const TDUnitProto& proto, float dt)
 void TDUnit::die(const TDUnitProto& proto)
 {
     if (proto.carrier && mMap)
-        mMap->releaseCarried(this, 3);
+        mMap->spawnCarriedUnits(this, 3);
     mState = kUnitDying;
     playTag(L"enemy%ddie", proto.id);
     if (mMap)

@@ -103,8 +103,9 @@ public:
     void enterLink();
     // The share of its cost that income towers around it add to its reward.
     float killRewardBonus() const;
-    // The unit's frames for the map's depth-sorted lists, and its overlay (health bar, developer info).
-    virtual void queueFrames();
+    // Queues the unit's frames into the map's depth-sorted lists; it paints nothing itself. The overlay
+    // (health bar, developer info) is drawOverlay.
+    virtual void draw();
     // A unit whose animation group has no frames shows its sheet's own picture instead, drawn at once (under
     // the map's camera, over the ground) rather than queued.
     void drawStandIn(render::Graphics* graphics) const;

@@ -134,7 +134,7 @@ void TDUnit::drawStandIn(render::Graphics* graphics) const
     graphics->DrawImage(proto->sheet->mTexture).Scale(0.5f).Translate(mTargetX, mTargetY);
 }
 
-void TDUnit::queueFrames()
+void TDUnit::draw()
 {
     if (!mEntry || !mMap || mState == kUnitGone)
         return;

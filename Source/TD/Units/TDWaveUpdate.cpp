@@ -22,7 +22,7 @@ namespace
 TDPoint* spawnPointOf(TDMap& map, int spawnId)
 {
     TDPoint* point = spawnId == -1 ? nullptr : map.findPoint(spawnId);
-    return point ? point : map.findFirstSpawn();
+    return point ? point : map.getFirstSpawnPoint();
 }
 
 // The entry's unit can be built: its unit id is in the table and has a prototype for its tier.

@@ -181,7 +181,7 @@ void TDWaves::checkWaveLinks(const std::wstring& source)
 {
     // Units of waves naming no point of the level would have nowhere to come from; the entries that cannot
     // be placed are then skipped without a line each.
-    if (mMap && !mWaves.empty() && !mMap->findFirstSpawn())
+    if (mMap && !mWaves.empty() && !mMap->getFirstSpawnPoint())
     {
         logDataProblem(source, L"no route point is a spawn point; waves that name no point of the level "
                                L"bring no units");
@@ -200,7 +200,7 @@ void TDWaves::checkWaveLinks(const std::wstring& source)
                                        L", which starts no group; it comes as a group of its own");
             wave.mLinked = -1;
         }
-        if (mMap && wave.mSpawnId != -1 && !mMap->findPoint(wave.mSpawnId) && mMap->findFirstSpawn())
+        if (mMap && wave.mSpawnId != -1 && !mMap->findPoint(wave.mSpawnId) && mMap->getFirstSpawnPoint())
             logDataProblem(source, name + L" names the spawn point " + std::to_wstring(wave.mSpawnId) +
                                        L", which the level lacks; its units come at the first spawn point");
     }
@@ -231,7 +231,7 @@ void TDWaves::reset()
     }
 }
 
-void TDWaves::updateUnitModifiers(float dt)
+void TDWaves::updateModifiers(float dt)
 {
     for (TDUnit* unit : mUnits)
         for (std::size_t i = 0; i < unit->mModifiers.size(); ++i)

@@ -129,7 +129,7 @@ public:
     void update(float dt);
     // The per-frame steps over the live units (modifiers, the units themselves, the end-of-frame speed
     // reset); each unit does its own part.
-    void updateUnitModifiers(float dt);
+    void updateModifiers(float dt);
     void updateUnits(float dt);
     void clearSpeedReductions();
 

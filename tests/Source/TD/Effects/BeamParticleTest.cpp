@@ -68,7 +68,7 @@ TEST_F(Beam, GrowsToFullLengthInATenthOfASecondWithTheLastPieceEndingAtTheTarget
     ExpectPieces(beam, {{10, 0}, {10, 30}, {10, 60}, {10, 65}});
     beam.update(0.5f);
     EXPECT_FLOAT_EQ(beam.mGrowth, 1.0f);
-    EXPECT_TRUE(beam.isRunning());
+    EXPECT_TRUE(beam.isPlaying());
 }
 
 TEST_F(Beam, FollowsItsTarget)
@@ -92,7 +92,7 @@ TEST_F(Beam, FollowsItsTarget)
     unit.moveTo(-100, 0);
     beam.update(0.02f);
     EXPECT_NEAR(beam.getRotationDegrees(), 270.0f, 1e-3f);
-    EXPECT_TRUE(beam.isRunning());
+    EXPECT_TRUE(beam.isPlaying());
 }
 
 TEST_F(Beam, UnknownEffectGivesAnEmptyBeamThatTheMapDrops)
@@ -118,7 +118,7 @@ TEST_F(Beam, ATargetThatGoesAwayStopsTheBeam)
 
     delete unit;
     beam->update(0.02f);
-    EXPECT_FALSE(beam->isRunning());
+    EXPECT_FALSE(beam->isPlaying());
     ExpectPieces(*beam, {{0, 0}, {0, 12}, {0, 24}, {0, 28}}); // at the last place read, grown to 0.4
     updateParticles(particles, 0.02f);
     EXPECT_TRUE(particles.empty());
@@ -127,5 +127,5 @@ TEST_F(Beam, ATargetThatGoesAwayStopsTheBeam)
     TDBeamParticle orphan(0, 0, nullptr, "t_line");
     EXPECT_TRUE(orphan.mEmitters.empty());
     orphan.update(0.02f);
-    EXPECT_FALSE(orphan.isRunning());
+    EXPECT_FALSE(orphan.isPlaying());
 }

@@ -17,16 +17,16 @@ TEST_F(Particles, NamedEffectLoopsAndPlays)
     ASSERT_EQ(named.mEmitters.size(), 1u);
     EXPECT_EQ(named.mEmitters[0]->GetState(), 1);
     EXPECT_EQ(named.mEmitters[0]->GetLibraryEmitter()->GetLoopMode(), 1);
-    EXPECT_TRUE(named.isRunning());
+    EXPECT_TRUE(named.isPlaying());
     named.stop();
     EXPECT_EQ(named.mEmitters[0]->GetState(), 2);
-    EXPECT_FALSE(named.isRunning());
+    EXPECT_FALSE(named.isPlaying());
 
     TDParticle unnamed("");
     TDParticle unknown("no_such_effect");
     EXPECT_TRUE(unnamed.mEmitters.empty());
     EXPECT_TRUE(unknown.mEmitters.empty());
-    EXPECT_FALSE(unknown.isRunning());
+    EXPECT_FALSE(unknown.isPlaying());
     unknown.stop();
     unknown.update(0.1f);
 }

@@ -223,8 +223,8 @@ TEST_F(MapCoreTest, AUnitLeavingTheGameIsNoLongerAimedAtOrSelectedAndItsWaveIsTo
 
 TEST_F(MapCoreTest, RouteOperationsAnswerForTheLevel)
 {
-    const TDPoint* spawn = mMap->findFirstSpawn();
-    const TDPoint* goal = mMap->findGoal();
+    const TDPoint* spawn = mMap->getFirstSpawnPoint();
+    const TDPoint* goal = mMap->getGoalPoint();
     ASSERT_TRUE(spawn && goal);
     EXPECT_EQ(spawn->id, 1);
     EXPECT_EQ(goal->id, 5);
@@ -233,10 +233,10 @@ TEST_F(MapCoreTest, RouteOperationsAnswerForTheLevel)
     const TDLink* link = mMap->findLink(spawn, second);
     ASSERT_NE(link, nullptr);
     EXPECT_EQ(mMap->getNeighbours(2).size(), 2u);
-    EXPECT_NEAR(mMap->getStraightDistance(spawn, second), std::hypot(290.0f, 30.0f), 1e-3f);
+    EXPECT_NEAR(mMap->linkDistance(spawn, second), std::hypot(290.0f, 30.0f), 1e-3f);
     // Measured to nine tenths of the curve: a little short of the chord on this gentle bend.
-    EXPECT_LT(mMap->linkArcLength(link), mMap->getStraightDistance(spawn, second));
-    EXPECT_GT(mMap->linkArcLength(link), 0.85f * mMap->getStraightDistance(spawn, second));
+    EXPECT_LT(mMap->getLinkLength(link), mMap->linkDistance(spawn, second));
+    EXPECT_GT(mMap->getLinkLength(link), 0.85f * mMap->linkDistance(spawn, second));
     const float t = mMap->advanceOnLink(link, 0.0f, 25.0f, 0.0f);
     EXPECT_GT(t, 0.0f);
     EXPECT_LT(t, 0.2f);

@@ -326,7 +326,7 @@ TEST_F(PlayFixture, CallingTheNextWaveEarlyPaysTwoMoneyPerSecondSkipped)
     ASSERT_TRUE(startLevel());
     TDWaveCallMarkers& markers = *mMap->mWaveCallMarkers;
     markers.clear();
-    markers.add(mMap->findFirstSpawn());
+    markers.add(mMap->getFirstSpawnPoint());
     ASSERT_FALSE(markers.getMarkers().empty());
     const TDFrameEntry& marker = *markers.getMarkers()[0];
     // 12.7 seconds before the wave: 25 money.

@@ -182,14 +182,14 @@ TEST(TDBezier, LanePointInterpolatesBetweenSamples)
     };
     for (const Case& c : cases)
     {
-        const math::Point2 p = lanePoint(s, c.t);
+        const math::Point2 p = getLanePosition(s, c.t);
         EXPECT_NEAR(p.x, c.x, 1e-3f) << c.t;
         EXPECT_NEAR(p.y, c.y, 1e-3f) << c.t;
     }
-    const math::Point2 single = lanePoint(line({{4.0f, 5.0f}}), 0.7f);
+    const math::Point2 single = getLanePosition(line({{4.0f, 5.0f}}), 0.7f);
     EXPECT_EQ(single.x, 4.0f);
     EXPECT_EQ(single.y, 5.0f);
-    const math::Point2 none = lanePoint(TDLaneSamples(), 0.5f);
+    const math::Point2 none = getLanePosition(TDLaneSamples(), 0.5f);
     EXPECT_EQ(none.x, 0.0f);
     EXPECT_EQ(none.y, 0.0f);
 }

@@ -125,20 +125,20 @@ TEST_F(TDRoutesTest, GraphQueries)
     EXPECT_TRUE(routes.getNeighbours(7).empty());
     EXPECT_TRUE(routes.getNeighbours(42).empty());
 
-    EXPECT_EQ(routes.findFirstSpawn()->id, 1);
-    EXPECT_EQ(routes.findGoal()->id, 5);
+    EXPECT_EQ(routes.getFirstSpawnPoint()->id, 1);
+    EXPECT_EQ(routes.getGoalPoint()->id, 5);
     const TDPoint* p2 = routes.findPoint(2);
     const TDPoint* p3 = routes.findPoint(3);
     EXPECT_EQ(routes.findLink(p3, p2), routes.getLinks()[1].get()) << "either direction";
     EXPECT_EQ(routes.findLink(p2, routes.findPoint(5)), nullptr);
     EXPECT_EQ(routes.findLink(nullptr, p2), nullptr);
     // The cost of a curved link is its chord.
-    EXPECT_NEAR(routes.getStraightDistance(p2, p3), std::hypot(100.0f, 40.0f), 1e-3f);
-    EXPECT_EQ(routes.getStraightDistance(p2, routes.findPoint(5)), -1.0f);
+    EXPECT_NEAR(routes.linkDistance(p2, p3), std::hypot(100.0f, 40.0f), 1e-3f);
+    EXPECT_EQ(routes.linkDistance(p2, routes.findPoint(5)), -1.0f);
 
     // A straight link of 100 units measures 90 (nine chords of ten); no link is 0 long.
-    EXPECT_NEAR(routes.linkArcLength(routes.getLinks()[0].get()), 90.0f, 1e-3f);
-    EXPECT_EQ(routes.linkArcLength(nullptr), 0.0f);
+    EXPECT_NEAR(routes.getLinkLength(routes.getLinks()[0].get()), 90.0f, 1e-3f);
+    EXPECT_EQ(routes.getLinkLength(nullptr), 0.0f);
     EXPECT_NEAR(routes.advanceOnLink(routes.getLinks()[0].get(), 0.0f, 25.0f, 0.0f), 0.25f, 0.0015f);
     EXPECT_EQ(routes.advanceOnLink(nullptr, 0.0f, 25.0f, 0.0f), 1.0f);
 
@@ -147,8 +147,8 @@ TEST_F(TDRoutesTest, GraphQueries)
     build(other, {{{1, 0, 0}, {2, 0, 0}}, {}, 0, {}});
     other.findPoint(1)->setFloat("goal", 2.0f);
     other.findPoint(2)->setFloat("spawn", 0.5f);
-    EXPECT_EQ(other.findGoal(), nullptr);
-    EXPECT_EQ(other.findFirstSpawn(), nullptr);
+    EXPECT_EQ(other.getGoalPoint(), nullptr);
+    EXPECT_EQ(other.getFirstSpawnPoint(), nullptr);
 }
 
 TEST_F(TDRoutesTest, TwoLinksBetweenTheSamePoints)
@@ -156,7 +156,7 @@ TEST_F(TDRoutesTest, TwoLinksBetweenTheSamePoints)
     build(routes, {{{1, 0, 0}, {2, 30, 40}}, {{1, 2}, {2, 1}}, 1, {2}});
     EXPECT_EQ(ids(routes.getNeighbours(1)), (std::vector<int>{2}));
     EXPECT_EQ(ids(routes.getNeighbours(2)), (std::vector<int>{1}));
-    EXPECT_EQ(routes.getStraightDistance(routes.findPoint(2), routes.findPoint(1)), 50.0f);
+    EXPECT_EQ(routes.linkDistance(routes.findPoint(2), routes.findPoint(1)), 50.0f);
     const std::vector<int> route = routes.findRoute(routes.findPoint(1), routes.findPoint(2));
     ASSERT_EQ(route, (std::vector<int>{1, 2}));
     EXPECT_EQ(routes.linkChain(route), (std::vector<const TDLink*>{routes.getLinks()[0].get()}));
@@ -248,7 +248,7 @@ TEST_F(TDRoutesTest, RouteFailuresAreEmptyAndLoggedOncePerPair)
     EXPECT_TRUE(LogCapture::has(L"the start point is missing"));
     EXPECT_TRUE(routes.findRoute(spawn, nullptr).empty());
     EXPECT_TRUE(LogCapture::has(L"there is no goal"));
-    EXPECT_TRUE(routes.findRoute(&foreign, routes.findGoal()).empty());
+    EXPECT_TRUE(routes.findRoute(&foreign, routes.getGoalPoint()).empty());
     EXPECT_TRUE(
         LogCapture::has(L"no route from point 99 to point 5: the start point is not part of the level"));
     EXPECT_TRUE(LogCapture::has(L"its units leave without reward or lost lives"));
@@ -257,8 +257,8 @@ TEST_F(TDRoutesTest, RouteFailuresAreEmptyAndLoggedOncePerPair)
 TEST_F(TDRoutesTest, SeveralGoalsLeadToTheFirst)
 {
     build(routes, {{{1, 0, 0}, {2, 100, 0}, {3, 10, 0}}, {{1, 2}, {1, 3}}, 1, {2, 3}});
-    EXPECT_EQ(routes.findGoal()->id, 2);
-    EXPECT_EQ(routes.findRoute(routes.findFirstSpawn(), routes.findGoal()), (std::vector<int>{1, 2}));
+    EXPECT_EQ(routes.getGoalPoint()->id, 2);
+    EXPECT_EQ(routes.findRoute(routes.getFirstSpawnPoint(), routes.getGoalPoint()), (std::vector<int>{1, 2}));
 
     routes.preparePaths(L"no-such.cache", {{-1, {0}}});
     EXPECT_TRUE(LogCapture::has(L"2 route points are goals; every route leads to the first, point 2"));
@@ -394,7 +394,7 @@ TEST_F(TDRoutesTest, LinksWithoutLengthArePassedAtOnce)
         ASSERT_NE(lane, nullptr);
         ASSERT_EQ(lane->size(), 2u);
         EXPECT_EQ(advanceOnLane(*lane, 0.0f, 0.5f), 1.0f);
-        const math::Point2 p = lanePoint(*lane, 0.3f);
+        const math::Point2 p = getLanePosition(*lane, 0.3f);
         EXPECT_EQ(p.x, 50.0f);
         EXPECT_EQ(p.y, 50.0f);
     }

@@ -266,7 +266,7 @@ TEST_F(TowerCombat, LostTargetsAndOvershotsEndBulletsTheirOwnWay)
     TDTower* dart = build(10000);
     TDUnit* unit = addUnit(1, dart->mX + 100.0f, dart->mY);
     mMap->mBullets->add(new TDBullet(dart, unit));
-    mMap->mBullets->onUnitRemoved(unit);
+    mMap->mBullets->forgetUnit(unit);
     const std::size_t modifiers = mMap->mModifiers.size();
     mMap->mBullets->update(1.0f / 60.0f);
     EXPECT_TRUE(mMap->mBullets->getBullets().empty());
@@ -373,7 +373,7 @@ TEST_F(TowerCombat, RotatingTowersShowTheSectorOfTheirDirection)
     for (const Case& c : cases)
     {
         cannon->mCurrentDirection = c.direction;
-        cannon->queueFrames();
+        cannon->collectDrawEntry();
         EXPECT_EQ(cannon->mFrameSector, c.sector) << c.direction;
         auto& list = mMap->mFrameLists[1];
         ASSERT_EQ(list.size(), 1u);

@@ -115,7 +115,7 @@ TEST_F(TowerCommands, SellingABeamTowerLetsItsUnitGo)
     TDBeamParticle* beam = tower->mBeam.get();
     mMap->sellTower(tower);
     EXPECT_EQ(unit->mState, kUnitWalking);
-    EXPECT_FALSE(beam->isRunning());
+    EXPECT_FALSE(beam->isPlaying());
 }
 
 TEST_F(TowerCommands, HitTestsFindFreeSpotsWithin40AndTowersCloserThan50)

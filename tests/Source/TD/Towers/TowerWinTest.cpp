@@ -153,7 +153,7 @@ struct Session
         writeLevelSpots(*map, all);
         ASSERT_GE(all.size(), 3u);
         // The turns go on the spot nearest the spawn, which sees every unit first; two plain towers stand by.
-        const TDPoint* spawn = map->findFirstSpawn();
+        const TDPoint* spawn = map->getFirstSpawnPoint();
         ASSERT_NE(spawn, nullptr);
         auto distance = [spawn](const TDFrameEntry* f)
         {

@@ -82,7 +82,7 @@ protected:
         entry->mUpgrade = 1;
         entry->mX = -1.0f;
         wave->mEntries.push_back(entry);
-        return mMap->spawnUnit(entry, mMap->findFirstSpawn());
+        return mMap->spawnUnit(entry, mMap->getFirstSpawnPoint());
     }
 
     template <typename T>
@@ -171,7 +171,7 @@ TEST_F(UnitDrawTest, ASheetWithoutTheStatesFramesShowsItsOwnPictureAtHalfSizeUnq
         unit->mTargetY = y;
         const uint32_t before = used<render::SVertex2D>();
         const std::size_t listed = queued();
-        unit->queueFrames();
+        unit->draw();
         unit->drawStandIn(mGraphics.get());
         const std::vector<Quad> quads = quadsSince(before);
         EXPECT_EQ(queued() - listed, c.queued ? 1u : 0u);
@@ -205,7 +205,7 @@ TEST_F(UnitDrawTest, TheDeveloperUnitInfoShowsHealthAndFrameEdgesOnlyWhileSwitch
     ASSERT_NE(unit, nullptr);
     unit->mTargetX = 400.0f;
     unit->mTargetY = 300.0f;
-    unit->queueFrames();
+    unit->draw();
     for (auto& list : mMap->mFrameLists)
         base::DeleteAll(list); // as the map's frame does after painting; the entry itself is not needed here
     const math::Rect frame = unit->getFrameRect();

@@ -44,7 +44,7 @@ protected:
         entry->mUpgrade = upgrade;
         entry->mX = -1.0f;
         mWave->mEntries.push_back(entry);
-        return mMap->spawnUnit(entry, mMap->findFirstSpawn());
+        return mMap->spawnUnit(entry, mMap->getFirstSpawnPoint());
     }
     int notices(int kind) const
     {
@@ -308,7 +308,7 @@ TEST_F(UnitRulesTest, EntriesNamingNoUnitOrNoPointAreSkippedOrPlacedAtTheFirstSp
     mHarness.step(3);
     ASSERT_EQ(mMap->mWaves->getUnits().size(), 1u) << "only the unit that can be built";
     TDUnit* unit = mMap->mWaves->getUnits()[0];
-    EXPECT_EQ(unit->mSpawnPoint, mMap->findFirstSpawn()) << "a spawn id without a point uses the first";
+    EXPECT_EQ(unit->mSpawnPoint, mMap->getFirstSpawnPoint()) << "a spawn id without a point uses the first";
     EXPECT_EQ(LogCapture::CountLines(L"skipped"), 1) << LogCapture::Text();
     const TDWaveProto* wave = mMap->mWaves->getWaves().at(0);
     EXPECT_EQ(wave->mEntries[0]->mState, kEntryKilled) << "a skipped entry counts as done";

@@ -313,8 +313,8 @@ TEST_F(UnitSimulationTest, UnitsWalkTheirLanesFromTheSpawnPointToTheGoal)
     ASSERT_EQ(mMap->mWaves->getUnits().size(), 2u);
     const TDUnit* middle = mMap->mWaves->getUnits()[0];
     const TDUnit* side = mMap->mWaves->getUnits()[1];
-    const TDPoint* spawn = mMap->findFirstSpawn();
-    const TDPoint* goal = mMap->findGoal();
+    const TDPoint* spawn = mMap->getFirstSpawnPoint();
+    const TDPoint* goal = mMap->getGoalPoint();
     EXPECT_EQ(middle->mRoute.front(), spawn->id);
     EXPECT_EQ(middle->mRoute.back(), goal->id);
     mHarness.step(kFramesPerSecond);

@@ -162,7 +162,7 @@ TEST_F(UpgradeListTest, ACooldownBonusShortensTheTowerEveryFrameWithoutCompoundi
     for (int frame = 0; frame < 3; ++frame)
     {
         boost.clearBoosts();
-        mList->applyToBoost(current, boost);
+        mList->applyToTower(current, boost);
         EXPECT_FLOAT_EQ(boost.cooldown, 0.5f);
         EXPECT_EQ(boost.strength, 1.0f);
         EXPECT_FLOAT_EQ(towerShotPeriod(current.cooldown, boost.cooldown, false), 1.5f)
@@ -170,7 +170,7 @@ TEST_F(UpgradeListTest, ACooldownBonusShortensTheTowerEveryFrameWithoutCompoundi
     }
     mProfile->setUpgradeLevel(3, 0);
     boost.clearBoosts();
-    mList->applyToBoost(current, boost);
+    mList->applyToTower(current, boost);
     EXPECT_EQ(boost.strength, 2.0f) << "from the prototype's own values: ceil(1) + ceil(1)";
     EXPECT_FLOAT_EQ(boost.r, 100.0f);
     EXPECT_FLOAT_EQ(boost.cost, 6.0f);
