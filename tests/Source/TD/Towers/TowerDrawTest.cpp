@@ -94,7 +94,7 @@ protected:
     {
         auto& list = mMap->mFrameLists[kGroundList];
         base::DeleteAll(list);
-        mTower->queueFrames();
+        mTower->collectDrawEntry();
         EXPECT_EQ(list.size(), 1u);
         std::unique_ptr<TDFrameEntry> entry(list.empty() ? nullptr : list.back());
         list.clear();

@@ -21,7 +21,7 @@ using StraightFlight = UnitFixture;
 TEST_F(StraightFlight, AFlierFliesTheLineToTheGoalAtItsOwnSpeedWhateverActsOnIt)
 {
     const TDPoint* from = roadPoint(0);
-    const TDPoint* goal = mMap->findGoal();
+    const TDPoint* goal = mMap->getGoalPoint();
     const float lineX = goal->x - from->x;
     const float lineY = goal->y - from->y;
     const float length = std::hypot(lineX, lineY);

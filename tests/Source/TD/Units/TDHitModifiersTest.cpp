@@ -120,7 +120,7 @@ TEST_F(HoldAndTeleportTimeline, HeldThreeSecondsThenSentBackToTheRouteStartAndEn
         else
         {
             EXPECT_FLOAT_EQ(unit->mLinkLength,
-                            mMap->linkArcLength(mMap->findLink(start, mMap->findPoint(unit->mRoute.at(1)))));
+                            mMap->getLinkLength(mMap->findLink(start, mMap->findPoint(unit->mRoute.at(1)))));
             EXPECT_EQ(unit->mState, kUnitWalking);
             EXPECT_LT(unit->mLaneT, 0.05f);
         }

@@ -41,7 +41,7 @@ protected:
         mMap->mMaxLives = 1000.0f;
         mHarness.step(); // the wave starts and waits
         mWave = mMap->mWaves->getWaves().at(0);
-        mRoad = mMap->findRoute(mMap->findFirstSpawn(), mMap->findGoal());
+        mRoad = mMap->findRoute(mMap->getFirstSpawnPoint(), mMap->getGoalPoint());
         ASSERT_EQ(mRoad.size(), 5u) << "1-1's road: the spawn point, three bends and the goal";
     }
 
