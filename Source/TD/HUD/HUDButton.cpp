@@ -6,7 +6,6 @@
 #include "Core/File/ImageContainer.h"
 #include "Core/Render/Graphics.h"
 #include "Source/TD/HUD/TDScreenContext.h"
-#include "Source/TD/SoundTags.h"
 #include "Source/TD/TDFrameEntry.h"
 #include "Source/TD/TDLayoutHelpers.h"
 #include "Source/TD/TDUtil.h"
@@ -162,17 +161,4 @@ void HUDButtonOver::draw(render::Graphics* graphics)
     label->mAlignV = 2;
     label.Scale(mScale).Translate(mLabelRect.x + mLabelRect.width * 0.5f + mXOffset,
                                   mLabelRect.y + mLabelRect.height * 0.5f);
-}
-
-std::wstring clickedButton(const std::vector<HUDButtonOver*>& buttons, int x, int y)
-{
-    for (HUDButtonOver* button : buttons)
-    {
-        if (button->contains(x, y))
-        {
-            (void)w7::SoundTags::Instance()->Play(L"simple");
-            return button->mName;
-        }
-    }
-    return std::wstring();
 }
