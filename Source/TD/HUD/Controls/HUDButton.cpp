@@ -163,16 +163,3 @@ void HUDButtonOver::draw(render::Graphics* graphics)
     label.Scale(mScale).Translate(mLabelRect.x + mLabelRect.width * 0.5f + mXOffset,
                                   mLabelRect.y + mLabelRect.height * 0.5f);
 }
-
-std::wstring clickedButton(const std::vector<HUDButtonOver*>& buttons, int x, int y)
-{
-    for (HUDButtonOver* button : buttons)
-    {
-        if (button->contains(x, y))
-        {
-            (void)w7::SoundTags::Instance()->Play(L"simple");
-            return button->mName;
-        }
-    }
-    return std::wstring();
-}

@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 namespace file
 {
@@ -95,7 +94,3 @@ public:
 private:
     const TDFrameEntry* shownFrame() const;
 };
-
-// A window's click over its child buttons: the name of the first one under the point, after the "simple"
-// sound; empty when none is.
-std::wstring clickedButton(const std::vector<HUDButtonOver*>& buttons, int x, int y);

@@ -8,18 +8,29 @@
 
 HUDIngameMenu::HUDIngameMenu()
 {
-    loadMenu(L"td/data/ingame", std::wstring(), true);
-    setImageVisible(kIconName, false);
+    load(L"td/data/ingame");
     setFont(boardFont(TDBoardFont::Main80));
     setText(L"caption", LocalStrings::Instance()->get(L"ingame_caption"));
 }
 
+void HUDIngameMenu::load(const std::wstring& layoutName)
+{
+    HUDWindow::load(layoutName);
+    setImageVisible(kIconName, false);
+    buildChildButtons(true);
+}
+
+void HUDIngameMenu::update(float dt)
+{
+    HUDWindow::update(dt);
+    updateChildButtons(dt);
+}
+
 void HUDIngameMenu::draw(render::Graphics* graphics)
 {
-    HUDWindow::draw(graphics);
+    HUDMenuWindow::draw(graphics);
     if (graphics == nullptr)
         return;
-    drawChildButtons(graphics);
     constexpr float cx = TDButtonFrame::kLayoutCentreX;
     constexpr float cy = TDButtonFrame::kLayoutCentreY;
     for (const TDFrameEntry* image : mImages)

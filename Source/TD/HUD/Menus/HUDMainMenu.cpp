@@ -33,7 +33,7 @@ constexpr int kProfileBandBottom = 1023;
 HUDMainMenu::HUDMainMenu()
 {
     w7::PlayMusic(w7::kMenuMusic);
-    loadMenu(L"td/main_menu", L"b2_play", false);
+    load(L"td/main_menu");
     TDMap* map = Game::GetMap();
     if (map)
         map->mCurrentScreen = L"mmenu";
@@ -66,6 +66,12 @@ HUDMainMenu::~HUDMainMenu()
     base::DeleteAll(mEffects);
 }
 
+void HUDMainMenu::load(const std::wstring& layoutName)
+{
+    HUDWindow::load(layoutName);
+    buildChildButtons();
+}
+
 void HUDMainMenu::refresh()
 {
     LocalStrings* strings = LocalStrings::Instance();
@@ -74,6 +80,11 @@ void HUDMainMenu::refresh()
     if (name.empty())
         name = strings->get(L"unnamed_player");
     setText(L"greet", strings->get(L"greet_1") + name + strings->get(L"greet_2"));
+}
+
+void HUDMainMenu::mouseMove(int x, int y)
+{
+    moveChildButtons(x, y);
 }
 
 std::wstring HUDMainMenu::click(int x, int y)
@@ -86,17 +97,15 @@ std::wstring HUDMainMenu::click(int x, int y)
 void HUDMainMenu::update(float dt)
 {
     HUDMenuWindow::update(dt);
-    followPointer();
     for (render::ParticleEmitter* effect : mEffects)
         effect->Update(dt);
 }
 
 void HUDMainMenu::draw(render::Graphics* graphics)
 {
-    HUDWindow::draw(graphics);
+    HUDMenuWindow::draw(graphics);
     if (graphics == nullptr)
         return;
-    drawChildButtons(graphics);
     for (render::ParticleEmitter* effect : mEffects)
         graphics->DrawParticles(effect);
     graphics->SetColor(1.0f, 1.0f, 1.0f, 1.0f);

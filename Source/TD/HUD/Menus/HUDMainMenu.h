@@ -19,10 +19,16 @@ public:
     HUDMainMenu();
     ~HUDMainMenu() override;
 
+    // The layout's pictures and text rectangles as HUDWindow::load builds them, and child buttons in place of
+    // its frame buttons; the layout stays open.
+    void load(const std::wstring& layoutName);
+
     void draw(render::Graphics* graphics) override;
     void update(float dt) override;
     // The greeting: "greet_1", the player's name (or "unnamed_player"), "greet_2".
     void refresh() override;
+    // Only the child buttons' hover: the cursor follows the board's pointer in update.
+    void mouseMove(int x, int y) override;
     std::wstring click(int x, int y) override;
 
     // Owned, looping from construction: "fog_01", "blik_1", "blik_2", "blik_4".

@@ -15,10 +15,8 @@ HUDMenuWindow::~HUDMenuWindow()
     base::DeleteAll(mChildButtons);
 }
 
-void HUDMenuWindow::loadMenu(const std::wstring& layoutName, const std::wstring& captionFontGroup,
-                             bool allCaptionFont)
+void HUDMenuWindow::buildChildButtons(bool allInCaptionFont)
 {
-    load(layoutName);
     // The frame buttons HUDWindow::load makes of the group pictures are not this window's buttons.
     base::DeleteAll(mButtons);
     mButtons.clear();
@@ -30,26 +28,29 @@ void HUDMenuWindow::loadMenu(const std::wstring& layoutName, const std::wstring&
     {
         auto* button = new HUDButtonOver(mLayout, group);
         button->mLabel = LocalStrings::Instance()->get(group);
-        if (allCaptionFont || group == captionFontGroup)
-            button->mFont = boardFont(TDBoardFont::Main80);
-        else
-            button->mFont = boardFont(TDBoardFont::Main42_3);
+        const bool caption = allInCaptionFont || group == L"b2_play";
+        button->mFont = boardFont(caption ? TDBoardFont::Main80 : TDBoardFont::Main42_3);
         mChildButtons.push_back(button);
     }
+}
+
+void HUDMenuWindow::draw(render::Graphics* graphics)
+{
+    HUDWindow::draw(graphics);
+    drawChildButtons(graphics);
 }
 
 void HUDMenuWindow::update(float dt)
 {
     HUDWindow::update(dt);
-    for (HUDButtonOver* button : mChildButtons)
-        button->update(dt);
+    followPointer();
+    updateChildButtons(dt);
 }
 
 void HUDMenuWindow::mouseMove(int x, int y)
 {
     HUDWindow::mouseMove(x, y);
-    for (HUDButtonOver* button : mChildButtons)
-        button->mouseMove(x, y);
+    moveChildButtons(x, y);
 }
 
 void HUDMenuWindow::mouseUp(int x, int y)
@@ -66,7 +67,27 @@ void HUDMenuWindow::mouseDown(int x, int y)
 
 std::wstring HUDMenuWindow::click(int x, int y)
 {
-    return clickedButton(mChildButtons, x, y);
+    for (HUDButtonOver* button : mChildButtons)
+    {
+        if (button->contains(x, y))
+        {
+            (void)w7::SoundTags::Instance()->Play(L"simple");
+            return button->mName;
+        }
+    }
+    return std::wstring();
+}
+
+void HUDMenuWindow::updateChildButtons(float dt)
+{
+    for (HUDButtonOver* button : mChildButtons)
+        button->update(dt);
+}
+
+void HUDMenuWindow::moveChildButtons(int x, int y)
+{
+    for (HUDButtonOver* button : mChildButtons)
+        button->mouseMove(x, y);
 }
 
 void HUDMenuWindow::drawChildButtons(render::Graphics* graphics)

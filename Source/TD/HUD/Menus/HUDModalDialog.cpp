@@ -18,9 +18,9 @@ HUDModalDialog::HUDModalDialog(const std::wstring& caption, const std::wstring& 
 
 void HUDModalDialog::mouseUp(int x, int y)
 {
-    for (std::size_t i = 0; i < mChildren.size(); ++i)
+    for (std::size_t i = 0; i < mChildButtons.size(); ++i)
     {
-        if (!mChildren[i]->contains(x, y))
+        if (!mChildButtons[i]->contains(x, y))
             continue;
         if (i == 0)
             onCancel();

@@ -66,8 +66,7 @@ void HUDModalInput::applyNameRule()
 
 void HUDModalInput::mouseMove(int x, int y)
 {
-    for (HUDButtonOver* button : mChildren)
-        button->mouseMove(x, y);
+    moveChildButtons(x, y);
 }
 
 void HUDModalInput::onChar(int character)

@@ -17,6 +17,7 @@ public:
 
     // Window, buttons, then the typed text and a cursor bar in the input box.
     void draw(render::Graphics* graphics) override;
+    // Only the child buttons' hover: the cursor follows the board's pointer in update.
     void mouseMove(int x, int y) override;
     void onChar(int character) override;
     // Backspace (8) removes the last character; other keys do nothing.

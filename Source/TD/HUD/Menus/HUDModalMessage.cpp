@@ -1,7 +1,5 @@
 #include "Source/TD/HUD/Menus/HUDModalMessage.h"
 
-#include "Core/Base/Containers.h"
-#include "Core/File/ImageContainer.h"
 #include "Core/Render/Graphics.h"
 #include "Source/TD/Data/LocalStrings.h"
 #include "Source/TD/Data/SoundTags.h"
@@ -20,28 +18,11 @@ constexpr float kShadeReach = 1024.0f;
 const render::Color kShade(0.0f, 0.0f, 0.0f, 0.55f);
 } // namespace
 
-void HUDModalMessage::buildChildButtons(HUDWindow& window, std::vector<HUDButtonOver*>& children)
-{
-    base::DeleteAll(window.mButtons);
-    window.mButtons.clear();
-    if (window.mLayout == nullptr)
-        return;
-    std::vector<std::wstring> groups;
-    (void)window.mLayout->ListGroups(L"button", &groups, false);
-    for (const std::wstring& group : groups)
-    {
-        auto* button = new HUDButtonOver(window.mLayout, group);
-        button->mLabel = LocalStrings::Instance()->get(group);
-        button->mFont = boardFont(group == L"b2_play" ? TDBoardFont::Main80 : TDBoardFont::Main42_3);
-        children.push_back(button);
-    }
-}
-
 HUDModalMessage::HUDModalMessage(NoMessage)
 {
     mDrawLayer = 1;
     load(L"td/data/mm");
-    buildChildButtons(*this, mChildren);
+    buildChildButtons();
 }
 
 HUDModalMessage::HUDModalMessage(const std::wstring& caption, const std::wstring& message, int restoreState)
@@ -54,7 +35,7 @@ HUDModalMessage::HUDModalMessage(const std::wstring& caption, const std::wstring
     // A layout with fewer than two groups still shows what it has: the last group is the OK button.
     if (HUDButtonOver* ok = child(1))
         ok->mXOffset = kSingleButtonShift;
-    if (HUDButtonOver* cancel = child(0); cancel && mChildren.size() > 1)
+    if (HUDButtonOver* cancel = child(0); cancel && mChildButtons.size() > 1)
         cancel->mVisible = 0;
 }
 
@@ -63,12 +44,11 @@ HUDModalMessage::~HUDModalMessage()
     if (mRestoreState != -1)
         if (TDMap* map = Game::GetMap())
             map->mState = mRestoreState;
-    base::DeleteAll(mChildren);
 }
 
 HUDButtonOver* HUDModalMessage::child(std::size_t index) const
 {
-    return index < mChildren.size() ? mChildren[index] : nullptr;
+    return index < mChildButtons.size() ? mChildButtons[index] : nullptr;
 }
 
 void HUDModalMessage::draw(render::Graphics* graphics)
@@ -82,39 +62,5 @@ void HUDModalMessage::draw(render::Graphics* graphics)
                            768.0f + 2.0f * kShadeReach);
         graphics->SetColor(1.0f, 1.0f, 1.0f, 1.0f);
     }
-    HUDWindow::draw(graphics);
-    for (HUDButtonOver* button : mChildren)
-        button->draw(graphics);
-}
-
-void HUDModalMessage::update(float dt)
-{
-    HUDWindow::update(dt);
-    followPointer();
-    for (HUDButtonOver* button : mChildren)
-        button->update(dt);
-}
-
-void HUDModalMessage::mouseMove(int x, int y)
-{
-    HUDWindow::mouseMove(x, y);
-    for (HUDButtonOver* button : mChildren)
-        button->mouseMove(x, y);
-}
-
-void HUDModalMessage::mouseUp(int x, int y)
-{
-    for (HUDButtonOver* button : mChildren)
-        button->mouseUp(x, y);
-}
-
-void HUDModalMessage::mouseDown(int x, int y)
-{
-    for (HUDButtonOver* button : mChildren)
-        button->mouseDown(x, y);
-}
-
-std::wstring HUDModalMessage::click(int x, int y)
-{
-    return clickedButton(mChildren, x, y);
+    HUDMenuWindow::draw(graphics);
 }

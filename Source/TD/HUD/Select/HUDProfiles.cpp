@@ -23,21 +23,16 @@ TDProfile* profile()
 HUDProfiles::HUDProfiles()
 {
     load(L"td/data/profiles");
-    HUDModalMessage::buildChildButtons(*this, mChildren);
+    buildChildButtons();
     setText(L"caption", LocalStrings::Instance()->get(L"profiles_caption"));
     refresh();
     setFont(boardFont(TDBoardFont::Main32_2));
     setText(L"select", LocalStrings::Instance()->get(L"profiles_select"));
 }
 
-HUDProfiles::~HUDProfiles()
+HUDButtonOver* HUDProfiles::findButton(const std::wstring& name) const
 {
-    base::DeleteAll(mChildren);
-}
-
-HUDButtonOver* HUDProfiles::findChild(const std::wstring& name) const
-{
-    for (HUDButtonOver* button : mChildren)
+    for (HUDButtonOver* button : mChildButtons)
         if (button->mName == name)
             return button;
     return nullptr;
@@ -57,7 +52,7 @@ void HUDProfiles::refresh()
         const std::wstring shown =
             k <= n ? names[static_cast<std::size_t>(k - 1)] : LocalStrings::Instance()->get(L"empty_profile");
         setText(L"profile" + std::to_wstring(k), shown);
-        if (HUDButtonOver* marker = findChild(L"p" + std::to_wstring(k)))
+        if (HUDButtonOver* marker = findButton(L"p" + std::to_wstring(k)))
         {
             marker->mLabel = shown;
             marker->mFont = boardFont(TDBoardFont::Main42_3);
@@ -65,41 +60,18 @@ void HUDProfiles::refresh()
             marker->mVisible = k <= n && shown == current ? 1 : 0;
         }
     }
-    if (HUDButtonOver* confirm = findChild(L"confirm"))
+    if (HUDButtonOver* confirm = findButton(L"confirm"))
         confirm->mVisible = n > 0 ? 1 : 0;
-}
-
-void HUDProfiles::draw(render::Graphics* graphics)
-{
-    HUDWindow::draw(graphics);
-    for (HUDButtonOver* button : mChildren)
-        button->draw(graphics);
-}
-
-void HUDProfiles::update(float dt)
-{
-    HUDWindow::update(dt);
-    followPointer();
-    for (HUDButtonOver* button : mChildren)
-        button->update(dt);
 }
 
 void HUDProfiles::mouseMove(int x, int y)
 {
-    for (HUDButtonOver* button : mChildren)
-        button->mouseMove(x, y);
-}
-
-void HUDProfiles::mouseUp(int x, int y)
-{
-    for (HUDButtonOver* button : mChildren)
-        button->mouseUp(x, y);
+    moveChildButtons(x, y);
 }
 
 void HUDProfiles::mouseDown(int x, int y)
 {
-    for (HUDButtonOver* button : mChildren)
-        button->mouseDown(x, y);
+    HUDMenuWindow::mouseDown(x, y);
     TDProfile* player = profile();
     if (player == nullptr)
         return;
@@ -123,7 +95,7 @@ void HUDProfiles::mouseDown(int x, int y)
 
 std::wstring HUDProfiles::click(int x, int y)
 {
-    const std::wstring name = clickedButton(mChildren, x, y);
+    const std::wstring name = HUDMenuWindow::click(x, y);
     TDProfile* player = profile();
     if (name == L"delete" && player != nullptr && !player->getCurrentName().empty())
         if (TDMap* map = Game::GetMap())

@@ -47,7 +47,7 @@ TEST_F(HUDModalMessageTest, ALayoutWithOneButtonKeepsItShownInItsPlace)
 {
     writeDialogLayout({"b1_ok"});
     HUDModalMessage message(L"caption", L"text", -1);
-    ASSERT_EQ(message.mChildren.size(), 1u);
+    ASSERT_EQ(message.mChildButtons.size(), 1u);
     EXPECT_NE(message.child(0)->mVisible, 0);
     EXPECT_EQ(message.child(0)->mXOffset, 0.0f);
     EXPECT_EQ(message.click(70, 220), L"ok");

@@ -19,7 +19,6 @@
 #include "Source/TD/Game.h"
 #include "Source/TD/GameWindow.h"
 #include "Source/TD/HUD/Controls/HUDButton.h"
-#include "Source/TD/HUD/HUD.h"
 #include "Source/TD/HUD/Menus/HUDMenuWindow.h"
 #include "Source/TD/HUD/Menus/HUDModalMessage.h"
 #include "Source/TD/HUD/Select/HUDProfiles.h"
@@ -396,14 +395,10 @@ math::Point2 GameHarness::buttonCentre(const std::wstring& name) const
         if (button->mName == name && button->mVisible)
             return math::Point2(button->mRect.x + button->mRect.width * 0.5f,
                                 button->mRect.y + button->mRect.height * 0.5f);
-    std::vector<HUDButtonOver*> children;
-    if (auto* message = dynamic_cast<HUDModalMessage*>(top))
-        children = message->mChildren;
-    else if (auto* profiles = dynamic_cast<HUDProfiles*>(top))
-        children = profiles->mChildren;
-    else if (auto* menu = dynamic_cast<HUDMenuWindow*>(top))
-        children = menu->mChildButtons;
-    for (HUDButtonOver* child : children)
+    const auto* menu = dynamic_cast<const HUDMenuWindow*>(top);
+    if (menu == nullptr)
+        return math::Point2(-1.0f, -1.0f);
+    for (const HUDButtonOver* child : menu->mChildButtons)
     {
         if (child->mName != name || child->mVisible == 0 || child->mNormal == nullptr)
             continue;

@@ -193,7 +193,7 @@ protected:
     }
     bool markerShown(HUDProfiles* screen, int k)
     {
-        HUDButtonOver* marker = screen->findChild(L"p" + std::to_wstring(k));
+        HUDButtonOver* marker = screen->findButton(L"p" + std::to_wstring(k));
         return marker != nullptr && marker->mVisible != 0;
     }
 };
@@ -207,7 +207,7 @@ TEST_F(Profiles, RowsShowTheNamesAndTheMarkerTheCurrentOne)
         EXPECT_EQ(row(screen, k), text(L"empty_profile"));
         EXPECT_FALSE(markerShown(screen, k));
     }
-    EXPECT_EQ(screen->findChild(L"confirm")->mVisible, 0);
+    EXPECT_EQ(screen->findButton(L"confirm")->mVisible, 0);
     // Without a profile, rename and delete do nothing.
     press(L"rename");
     EXPECT_EQ(mMap->mState, kStateProfiles);
@@ -223,7 +223,7 @@ TEST_F(Profiles, RowsShowTheNamesAndTheMarkerTheCurrentOne)
     EXPECT_EQ(row(screen, 3), text(L"empty_profile"));
     EXPECT_FALSE(markerShown(screen, 1));
     EXPECT_TRUE(markerShown(screen, 2)) << "a new profile becomes the current one";
-    EXPECT_NE(screen->findChild(L"confirm")->mVisible, 0);
+    EXPECT_NE(screen->findButton(L"confirm")->mVisible, 0);
 
     // A press on a row selects that profile at once; an empty row changes nothing.
     const TDFrameEntry* first = screen->mTextRects.at(L"profile1");
